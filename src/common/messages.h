@@ -1,0 +1,90 @@
+#pragma once
+
+#include <QString>
+#include <exception>
+#include <initializer_list>
+#include <string>
+#include <variant>
+#include <vector>
+
+// The message catalogue: every warning and question the program puts to the
+// user, by number. While messages are switched off nothing is shown and each
+// question gets its fixed default answer.
+
+// Windows message-box style words and button identifiers, as the catalogue keeps them.
+enum MessageStyle : int {
+    MB_OK = 0x00,
+    MB_YESNOCANCEL = 0x03,
+    MB_YESNO = 0x04,
+    MB_ICONHAND = 0x10,
+    MB_ICONQUESTION = 0x20,
+    MB_ICONEXCLAMATION = 0x30,
+    MB_ICONINFORMATION = 0x40,
+};
+enum MessageAnswer : int { IDOK = 1, IDCANCEL = 2, IDYES = 6, IDNO = 7 };
+
+struct MessageRow {
+    const char* Text; // as stored: escapes not yet expanded
+    int Style;
+    int DefaultAnswer;
+};
+
+constexpr int kMessageCount = 9;
+const MessageRow& MessageCatalogueRow(int number);
+
+// A format argument: a text (QString, or ANSI bytes) or a signed integer.
+class MessageArg {
+public:
+    MessageArg(const QString& text) : m_value(text) {}
+    MessageArg(const char* text) : m_value(QString::fromLatin1(text)) {}
+    MessageArg(const std::string& ansi);
+    MessageArg(int number) : m_value(number) {}
+    QString AsText() const;
+    int AsInt() const;
+
+private:
+    std::variant<QString, int> m_value;
+};
+
+// Removes each backslash with the character after it; "n" becomes CR LF and
+// "t" a tab. The character after an expanded escape starts nothing new.
+QString ExpandMessageEscapes(const QString& text);
+
+// printf-like filling of "%s" and "%d" in order; "%%" is a percent sign.
+// Missing arguments give an empty text or 0; extra arguments are ignored.
+QString FormatMessageText(const QString& format, const std::vector<MessageArg>& args);
+
+// The text a row shows with these arguments.
+QString AppMessageText(int number, const std::vector<MessageArg>& args);
+
+// Shows the message and returns the button pressed (IDOK, IDCANCEL, IDYES,
+// IDNO), or the row's default answer while messages are off. A number outside
+// the catalogue shows nothing and returns IDOK.
+int ShowAppMessage(int number, std::initializer_list<MessageArg> args = {});
+int ShowAppMessage(int number, const std::vector<MessageArg>& args);
+
+// The program-wide switch of the preferences.
+bool MessagesEnabled();
+void SetMessagesEnabled(bool enabled);
+
+// What shows a message. The default writes it to standard error and returns
+// the default answer; the program installs a message box, tests their own.
+class MessagePresenter {
+public:
+    virtual ~MessagePresenter() = default;
+    // text: with CR LF line breaks as formatted. Returns a button identifier.
+    virtual int Present(const QString& caption, const QString& text, int style, int defaultAnswer) = 0;
+};
+
+// Not owned; nullptr restores the standard-error presenter.
+void SetMessagePresenter(MessagePresenter* presenter);
+MessagePresenter* CurrentMessagePresenter();
+
+// The general error box: an error that ended an operation (an IoError caught by
+// the command that ran it), shown with the error icon and OK whatever the
+// messages switch says, since it is no question.
+void ShowErrorBox(const std::exception& error);
+void ShowErrorBox(const QString& text);
+
+// The program title, the caption of every message box.
+extern const char* const kProgramTitle;

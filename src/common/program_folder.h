@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <string>
+
+// The folder of the program file, with a trailing '/'. The data folders
+// ("System", "Models", "Images") lie beside the executable.
+QString ProgramFolder();
+
+// Tests and tools point the program at another folder; an empty text
+// goes back to the executable's own folder.
+void SetProgramFolder(const QString& folder);
+
+// ProgramFolder() + name + '/', where an existing folder whose name differs only
+// in letter case is taken as it is on disk ("Models" and "models" are one folder).
+QString DataFolder(const QString& name);
+
+// The program's owner name (ANSI bytes), written into every model it clears or
+// saves; empty by default.
+std::string ProgramOwnerName();
+void SetProgramOwnerName(const std::string& name);

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+// Reads a Windows bitmap file (any depth Qt's reader takes), whatever its
+// extension. Raises IoError with a clear message when the file cannot be opened
+// or is not a readable bitmap. The result is in Format_RGB32.
+QImage LoadBitmapFile(const QString& fileName);
+
+// The bytes of a 24-bit Windows bitmap file ("BM", BITMAPINFOHEADER, bottom-up
+// rows padded to 4 bytes) of the image.
+QByteArray EncodeBitmap24(const QImage& image);
+
+// Writes EncodeBitmap24 to the file through QSaveFile: a failure raises IoError
+// and leaves an earlier file of that name as it was.
+void SaveBitmapFile(const QImage& image, const QString& fileName);

@@ -1,0 +1,115 @@
+#pragma once
+
+#include "imaging/canvas.h"
+
+#include <QImage>
+#include <QPoint>
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+constexpr int kMaxBlocks = 2000;
+constexpr int kMaxSets = 10;
+constexpr int kMaxRows = 20;
+constexpr int kMaxVariations = 13;
+constexpr int kBlockSize = 32;
+constexpr int kSheetPitch = 33;
+
+// One slot of the block table.
+struct BlockEntry {
+    uint8_t Set = 0;
+    uint8_t Row = 0;
+    uint8_t Variation = 0;
+    std::string Name; // at most 3 characters
+};
+
+// The block selection memory, shared by the library and the block box. Zero at start.
+struct TBlockSelection {
+    int32_t CurrentSet = 0;
+    std::array<int32_t, kMaxSets> SelectedRow{};
+    std::array<std::array<int32_t, kMaxRows>, kMaxSets> SelectedVariation{};
+};
+TBlockSelection& BlockSelection();
+void ResetBlockSelection();
+
+// The drag image: one block picture carried over a window, held at its hot spot.
+struct TDragImage {
+    int32_t Index = -1;  // the block shown; -1: no picture
+    QPoint HotSpot;      // where in the picture the pointer holds it
+    QPoint Position;     // pointer position in the window's coordinates
+    bool Active = false; // between StartDrag and StopDrag
+    bool Shown = false;  // hidden while the window repaints underneath
+};
+
+// The block library: every block of the block sets in System/ beside the
+// program, found by name, by map (set, row, variation) and by index, and drawn
+// from pictures cut once from the sheets.
+class TBlockList {
+public:
+    // Loads every set (LoadSets). Raises IoError when a set or sheet cannot be
+    // read; the sets loaded before it stay (see LoadSets).
+    TBlockList();
+    ~TBlockList();
+    TBlockList(const TBlockList&) = delete;
+    TBlockList& operator=(const TBlockList&) = delete;
+
+    void Clear();
+    void Append(uint8_t set, uint8_t row, uint8_t variation, const std::string& name);
+
+    std::string NameFromMap(uint8_t set, uint8_t row, uint8_t variation) const; // "100" when none
+    int32_t IndexFromMap(uint8_t set, uint8_t row, uint8_t variation) const;     // -1 when none
+    int32_t IndexFromName(const std::string& name) const;                        // -1 when none
+    bool IsValidName(const std::string& name) const;
+    void MapFromIndex(int32_t index, int32_t& set, int32_t& row, int32_t& variation) const;
+    const std::string& NameFromIndex(int32_t index) const; // empty for an index without a block
+
+    int32_t GetSelectedIndex() const;
+    void SelectIndex(int32_t index);
+
+    void IndexedBlockDraw(TCanvas& canvas, int32_t x, int32_t y, int32_t index) const;
+    void MappedBlockDraw(TCanvas& canvas, int32_t x, int32_t y, int32_t set, int32_t row, int32_t variation) const;
+    void StretchBlockDraw(TCanvas& canvas, int32_t x, int32_t y, int32_t size) const;
+    // The same on a bare image, for callers without a canvas.
+    void IndexedBlockDraw(QImage& image, int32_t x, int32_t y, int32_t index) const;
+
+    // The drag image. StartDrag(window, -1, ...) takes the selected block.
+    void StartDrag(const void* window, int32_t index, int32_t x, int32_t y);
+    void StopDrag();
+    void DragMove(int32_t x, int32_t y);
+    void DragShow(bool shown);
+    const TDragImage& Drag() const { return m_drag; }
+    // Called whenever the drag image changes, so that the window shows it.
+    std::function<void()> OnDragChanged;
+
+    // Fields others read.
+    std::array<BlockEntry, kMaxBlocks> Blocks;
+    std::vector<QImage> ImageList; // picture i of block i: ARGB32_Premultiplied, alpha 0 where magenta
+    int32_t Count = 0;
+    int32_t SetCount = 0;
+    std::array<int32_t, kMaxSets> RowCount{};
+    std::array<std::array<int32_t, kMaxRows>, kMaxSets> LastVariation{};
+    std::array<std::string, kMaxSets> SetTitle;
+    int32_t SelectedIndex = 0;
+
+    // The error that ended loading early, empty when every set loaded.
+    QString LoadError;
+
+private:
+    void LoadSets();
+
+    TDragImage m_drag;
+    // name -> lowest index, built while loading
+    struct NameIndex;
+    NameIndex* m_names = nullptr;
+};
+
+// Reads a set file: its title and one string of names per row.
+// Raises IoError when the file cannot be opened or ends early.
+void ReadSetFile(const QString& fileName, std::vector<std::string>& rows, std::string& title);
+
+// The one block library of the program; created and owned by the block box.
+TBlockList* BlockList();
+void SetBlockList(TBlockList* list);

@@ -1,0 +1,25 @@
+// The main of every test program: a QApplication on the offscreen platform
+// (unless the environment names another), settings in a temporary folder, and
+// messages answered by the test presenter instead of boxes.
+#include "support/test_support.h"
+
+#include <QApplication>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir home;
+    qputenv("XDG_CONFIG_HOME", home.filePath("config").toLocal8Bit());
+    qputenv("XDG_DATA_HOME", home.filePath("data").toLocal8Bit());
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Quadrantine"));
+    QApplication::setApplicationName(QStringLiteral("Cubestacks"));
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, home.filePath("settings"));
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home.filePath("settings"));
+    ::testing::InitGoogleTest(&argc, argv);
+    ::testing::AddGlobalTestEnvironment(new TestEnvironment);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,77 @@
+#include "support/test_support.h"
+
+#include "common/program_folder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+RecordingPresenter& TestPresenter() {
+    static RecordingPresenter presenter;
+    return presenter;
+}
+
+int RecordingPresenter::Present(const QString& caption, const QString& text, int style, int defaultAnswer) {
+    shown.push_back({caption, text, style});
+    if (answers.empty())
+        return defaultAnswer;
+    const int answer = answers.front();
+    answers.erase(answers.begin());
+    return answer;
+}
+
+void TestEnvironment::SetUp() { SetMessagePresenter(&TestPresenter()); }
+
+void CubestacksTest::SetUp() {
+    SetMessagesEnabled(true);
+    SetMessagePresenter(&TestPresenter());
+    TestPresenter().Clear();
+    SetProgramFolder(QString());
+    SetProgramOwnerName(std::string());
+}
+
+void CubestacksTest::TearDown() {
+    SetProgramFolder(QString());
+    SetMessagesEnabled(true);
+}
+
+TempProgramFolder::TempProgramFolder() {
+    QDir dir(m_dir.path());
+    dir.mkpath(QStringLiteral("System"));
+    dir.mkpath(QStringLiteral("Models"));
+    dir.mkpath(QStringLiteral("Images"));
+}
+
+TempProgramFolder::~TempProgramFolder() = default;
+
+QString TempProgramFolder::path() const { return m_dir.path() + '/'; }
+
+QString TempProgramFolder::file(const QString& relative) const { return path() + relative; }
+
+void TempProgramFolder::write(const QString& relative, const QByteArray& bytes) const {
+    const QString name = file(relative);
+    QDir().mkpath(QFileInfo(name).path());
+    QFile out(name);
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size())
+        ADD_FAILURE() << "cannot write " << name.toStdString();
+}
+
+QByteArray ReadAll(const QString& fileName) {
+    QFile in(fileName);
+    if (!in.open(QIODevice::ReadOnly))
+        return {};
+    return in.readAll();
+}
+
+std::string Hex(const QByteArray& bytes) {
+    std::string out;
+    static const char* digits = "0123456789ABCDEF";
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (i)
+            out += ' ';
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        out += digits[b >> 4];
+        out += digits[b & 15];
+    }
+    return out;
+}
