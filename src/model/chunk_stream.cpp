@@ -65,8 +65,11 @@ void WriteFileTag(QIODevice& file, std::string_view s) {
 
 void ChunkWrite(QIODevice& file, std::string_view tag, std::initializer_list<ChunkValue> values,
                 std::string_view types) {
-    uint8_t buffer[kChunkBufferSize] = {};
-    int64_t p = 0;
+    // The data is built whole, so that the length always matches the bytes that
+    // follow, even for a chunk that a reader cannot take back in one piece.
+    std::string data;
+    data.reserve(kChunkBufferSize);
+    int64_t lengthOnly = 0;
     bool writeData = true;
     size_t i = 0;
     for (const ChunkValue& value : values) {
@@ -74,36 +77,25 @@ void ChunkWrite(QIODevice& file, std::string_view tag, std::initializer_list<Chu
         ++i;
         switch (type) {
         case 'b':
-            if (p < kChunkBufferSize)
-                buffer[p] = static_cast<uint8_t>(AsInteger(value) & 0xFF);
-            p += 1;
+            data.push_back(static_cast<char>(AsInteger(value) & 0xFF));
             break;
         case 'd': {
             const uint32_t v = static_cast<uint32_t>(AsInteger(value));
             for (int k = 0; k < 4; ++k)
-                if (p + k < kChunkBufferSize)
-                    buffer[p + k] = static_cast<uint8_t>((v >> (8 * k)) & 0xFF);
-            p += 4;
+                data.push_back(static_cast<char>((v >> (8 * k)) & 0xFF));
             break;
         }
         case 's': {
             const std::string* text = std::get_if<std::string>(&value);
-            const std::string empty;
-            const std::string& s = text ? *text : empty;
+            const char* s = text ? text->c_str() : "";
             // A zero byte ends a text on reading, so the text is taken up to it.
-            const size_t length = std::min<size_t>({s.size(), static_cast<size_t>(kChunkMaxData),
-                                                    std::strlen(s.c_str())});
-            for (size_t k = 0; k < length; ++k)
-                if (p + static_cast<int64_t>(k) < kChunkBufferSize)
-                    buffer[p + static_cast<int64_t>(k)] = static_cast<uint8_t>(s[k]);
-            p += static_cast<int64_t>(length);
-            if (p < kChunkBufferSize)
-                buffer[p] = 0;
-            p += 1;
+            const size_t length = std::min<size_t>(std::strlen(s), kChunkMaxData);
+            data.append(s, length);
+            data.push_back('\0');
             break;
         }
         case 'l':
-            p += AsInteger(value);
+            lengthOnly += AsInteger(value);
             writeData = false;
             break;
         default:
@@ -112,9 +104,9 @@ void ChunkWrite(QIODevice& file, std::string_view tag, std::initializer_list<Chu
         }
     }
     WriteFixedString(file, tag, 2);
-    WriteLE(file, p, 4);
+    WriteLE(file, static_cast<int64_t>(data.size()) + lengthOnly, 4);
     if (writeData)
-        WriteBytes(file, reinterpret_cast<const char*>(buffer), std::min<int64_t>(p, kChunkBufferSize));
+        WriteBytes(file, data.data(), static_cast<qint64>(data.size()));
 }
 
 int ChunkRead(QIODevice& file, std::string& tag, uint8_t (&data)[kChunkBufferSize]) {

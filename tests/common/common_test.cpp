@@ -1,0 +1,50 @@
+#include "support/test_support.h"
+
+#include "common/ansi_text.h"
+#include "common/main_window_size.h"
+#include "common/program_folder.h"
+
+#include <QDir>
+
+namespace {
+
+class CommonTest : public CubestacksTest {};
+
+TEST_F(CommonTest, AnsiTextRoundTripsWindows1252) {
+    std::string all;
+    for (int b = 1; b < 256; ++b)
+        all.push_back(static_cast<char>(b));
+    const QString text = AnsiToQString(all);
+    EXPECT_EQ(text[0x80 - 1], QChar(0x20AC)); // euro sign
+    EXPECT_EQ(text[0x99 - 1], QChar(0x2122)); // trade mark
+    EXPECT_EQ(text[0xE9 - 1], QChar(0xE9));
+    EXPECT_EQ(QStringToAnsi(text), all);
+    // What Windows-1252 cannot hold becomes a question mark.
+    EXPECT_EQ(QStringToAnsi(QString::fromUtf8("a\u4e2db")), "a?b");
+}
+
+TEST_F(CommonTest, DataFolderIgnoresLetterCase) {
+    TempProgramFolder folder;
+    SetProgramFolder(folder.path());
+    EXPECT_EQ(ProgramFolder(), folder.path());
+    // The folder on disk is "Models"; asking for "models" finds it.
+    EXPECT_EQ(DataFolder(QStringLiteral("models")), folder.path() + QStringLiteral("Models/"));
+    EXPECT_EQ(DataFolder(QStringLiteral("System")), folder.path() + QStringLiteral("System/"));
+    // A folder that does not exist is named as asked.
+    EXPECT_EQ(DataFolder(QStringLiteral("Help")), folder.path() + QStringLiteral("Help/"));
+    SetProgramFolder(QString());
+    EXPECT_TRUE(ProgramFolder().endsWith('/'));
+}
+
+TEST_F(CommonTest, MainWindowSizeFollowsItsSource) {
+    EXPECT_EQ(MainWindowSize(), QSize(1024, 768));
+    SetMainWindowSize(QSize(800, 600));
+    EXPECT_EQ(MainWindowSize(), QSize(800, 600));
+    SetMainWindowSizeSource([] { return QSize(640, 480); });
+    EXPECT_EQ(MainWindowSize(), QSize(640, 480));
+    SetMainWindowSizeSource({});
+    SetMainWindowSize(QSize(1024, 768));
+    EXPECT_EQ(MainWindowSize(), QSize(1024, 768));
+}
+
+} // namespace

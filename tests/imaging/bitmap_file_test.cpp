@@ -1,0 +1,58 @@
+#include "support/test_support.h"
+
+#include "common/io_error.h"
+#include "imaging/bitmap.h"
+#include "imaging/bitmap_file.h"
+
+#include <QFile>
+
+namespace {
+
+quint32 LE(const QByteArray& b, int at, int n) {
+    quint32 v = 0;
+    for (int i = 0; i < n; ++i)
+        v |= static_cast<quint32>(static_cast<unsigned char>(b[at + i])) << (8 * i);
+    return v;
+}
+
+TEST(BitmapFile, Writes24BitBottomUpRowsPaddedToFourBytes) {
+    QImage image = NewBitmap(3, 2);
+    image.setPixel(0, 0, qRgb(1, 2, 3));
+    image.setPixel(2, 1, qRgb(200, 100, 50));
+    const QByteArray bytes = EncodeBitmap24(image);
+    ASSERT_EQ(bytes.size(), 54 + 2 * 12);
+    EXPECT_EQ(bytes.left(2), QByteArray("BM"));
+    EXPECT_EQ(LE(bytes, 2, 4), 78u);
+    EXPECT_EQ(LE(bytes, 10, 4), 54u);
+    EXPECT_EQ(LE(bytes, 18, 4), 3u);
+    EXPECT_EQ(LE(bytes, 22, 4), 2u);
+    EXPECT_EQ(LE(bytes, 28, 2), 24u);
+    // Bottom row first: pixel (2, 1) is at row 0, column 2, as blue, green, red.
+    EXPECT_EQ(Hex(bytes.mid(54 + 6, 3)), "32 64 C8");
+    // Top row second: pixel (0, 0).
+    EXPECT_EQ(Hex(bytes.mid(54 + 12, 3)), "03 02 01");
+}
+
+TEST(BitmapFile, SavedFileReadsBack) {
+    TempProgramFolder folder;
+    QImage image = NewBitmap(33, 17);
+    for (int y = 0; y < 17; ++y)
+        for (int x = 0; x < 33; ++x)
+            image.setPixel(x, y, qRgb(x * 7, y * 13, (x + y) % 256));
+    const QString name = folder.file(QStringLiteral("Images/out.bmp"));
+    SaveBitmapFile(image, name);
+    EXPECT_EQ(LoadBitmapFile(name), image);
+}
+
+TEST(BitmapFile, FailuresRaiseAndKeepTheEarlierFile) {
+    TempProgramFolder folder;
+    EXPECT_THROW(LoadBitmapFile(folder.file(QStringLiteral("missing.csb"))), IoError);
+    folder.write(QStringLiteral("System/bad.csb"), QByteArray("BM this is not a bitmap"));
+    EXPECT_THROW(LoadBitmapFile(folder.file(QStringLiteral("System/bad.csb"))), IoError);
+    // A path that is a folder cannot be written; nothing there changes.
+    EXPECT_THROW(SaveBitmapFile(NewBitmap(2, 2), folder.file(QStringLiteral("Images"))), IoError);
+    // Writing into a folder that does not exist fails cleanly.
+    EXPECT_THROW(SaveBitmapFile(NewBitmap(2, 2), folder.file(QStringLiteral("nowhere/x.bmp"))), IoError);
+}
+
+} // namespace
