@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,8 @@ struct TDragImage {
     QPoint Position;     // pointer position in the window's coordinates
     bool Active = false; // between StartDrag and StopDrag
     bool Shown = false;  // hidden while the window repaints underneath
+    // the window the drag was started over
+    const void* Window = nullptr;
 };
 
 // The block library: every block of the block sets in System/ beside the
@@ -49,8 +52,9 @@ struct TDragImage {
 // from pictures cut once from the sheets.
 class TBlockList {
 public:
-    // Loads every set (LoadSets). Raises IoError when a set or sheet cannot be
-    // read; the sets loaded before it stay (see LoadSets).
+    // Loads every set (LoadSets). Never throws: a set or sheet that cannot be
+    // read ends the loading, the sets loaded before it stay, and the error's
+    // text is kept in LoadError.
     TBlockList();
     ~TBlockList();
     TBlockList(const TBlockList&) = delete;
@@ -97,13 +101,16 @@ public:
     // The error that ended loading early, empty when every set loaded.
     QString LoadError;
 
+    // The sheet of the set being loaded; Append cuts its pictures from it.
+    QImage Sheet;
+
 private:
     void LoadSets();
 
     TDragImage m_drag;
-    // name -> lowest index, built while loading
-    struct NameIndex;
-    NameIndex* m_names = nullptr;
+    // name -> lowest index and map -> index, built while loading
+    struct Lookup;
+    std::unique_ptr<Lookup> m_lookup;
 };
 
 // Reads a set file: its title and one string of names per row.

@@ -1,0 +1,375 @@
+#include "library/block_list.h"
+
+#include "common/program_folder.h"
+#include "imaging/bitmap.h"
+#include "imaging/bitmap_file.h"
+
+#include <QCursor>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QPainter>
+#include <algorithm>
+#include <exception>
+#include <unordered_map>
+
+namespace {
+
+constexpr QRgb kMagentaRgb = 0x00FF00FFu;
+
+TBlockList*& GlobalBlockList() {
+    static TBlockList* list = nullptr;
+    return list;
+}
+
+// The pointer override needs a GUI application; the command-line tools run without one.
+QGuiApplication* GuiApp() {
+    return qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+}
+
+// The hourglass for the time of the loading, taken away again on every path.
+class WaitCursor {
+public:
+    WaitCursor() : m_set(GuiApp() != nullptr) {
+        if (m_set)
+            QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    }
+    ~WaitCursor() {
+        if (m_set && GuiApp())
+            QGuiApplication::restoreOverrideCursor();
+    }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    bool m_set;
+};
+
+int MapSlot(int set, int row, int variation) {
+    return (set * kMaxRows + row) * kMaxVariations + variation;
+}
+
+bool MapInTable(int set, int row, int variation) {
+    return set >= 0 && set < kMaxSets && row >= 0 && row < kMaxRows && variation >= 0 &&
+           variation < kMaxVariations;
+}
+
+// The picture at (left, top) of the sheet, 32 x 32, opaque except where the
+// sheet is exactly magenta or has no pixel at all.
+QImage CutPicture(const QImage& sheet, int left, int top) {
+    QImage picture(kBlockSize, kBlockSize, QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::transparent);
+    const int width = std::min(kBlockSize, sheet.width() - left);
+    const int height = std::min(kBlockSize, sheet.height() - top);
+    for (int y = 0; y < height; ++y) {
+        const QRgb* from = reinterpret_cast<const QRgb*>(sheet.constScanLine(top + y)) + left;
+        QRgb* to = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            const QRgb rgb = from[x] & 0x00FFFFFFu;
+            if (rgb != kMagentaRgb)
+                to[x] = rgb | 0xFF000000u;
+        }
+    }
+    return picture;
+}
+
+bool DirectTarget(const QImage& image) {
+    return image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32 ||
+           image.format() == QImage::Format_ARGB32_Premultiplied;
+}
+
+// Copies the opaque pixels of a block picture; the others leave the target as it was.
+void DrawMasked(QImage& target, const QImage& picture, int x, int y) {
+    if (target.isNull() || picture.isNull())
+        return;
+    if (!DirectTarget(target)) {
+        QPainter painter(&target);
+        painter.drawImage(x, y, picture);
+        return;
+    }
+    const int left = std::max(0, x);
+    const int top = std::max(0, y);
+    const int right = std::min(target.width(), x + picture.width());
+    const int bottom = std::min(target.height(), y + picture.height());
+    for (int ty = top; ty < bottom; ++ty) {
+        const QRgb* from = reinterpret_cast<const QRgb*>(picture.constScanLine(ty - y)) - x;
+        QRgb* to = reinterpret_cast<QRgb*>(target.scanLine(ty));
+        for (int tx = left; tx < right; ++tx) {
+            if (qAlpha(from[tx]) != 0)
+                to[tx] = from[tx];
+        }
+    }
+}
+
+void FillRect(QImage& target, int64_t left, int64_t top, int64_t right, int64_t bottom, QRgb color) {
+    left = std::max<int64_t>(left, 0);
+    top = std::max<int64_t>(top, 0);
+    right = std::min<int64_t>(right, target.width());
+    bottom = std::min<int64_t>(bottom, target.height());
+    if (left >= right)
+        return;
+    for (int64_t y = top; y < bottom; ++y) {
+        QRgb* line = reinterpret_cast<QRgb*>(target.scanLine(static_cast<int>(y)));
+        std::fill(line + left, line + right, color);
+    }
+}
+
+} // namespace
+
+struct TBlockList::Lookup {
+    Lookup() { ClearAll(); }
+    void ClearAll() {
+        names.clear();
+        maps.fill(-1);
+    }
+    std::unordered_map<std::string, int32_t> names; // the lowest index of each name
+    std::array<int16_t, kMaxSets * kMaxRows * kMaxVariations> maps;
+};
+
+TBlockSelection& BlockSelection() {
+    static TBlockSelection selection;
+    return selection;
+}
+
+void ResetBlockSelection() {
+    BlockSelection() = TBlockSelection();
+}
+
+TBlockList* BlockList() {
+    return GlobalBlockList();
+}
+
+void SetBlockList(TBlockList* list) {
+    GlobalBlockList() = list;
+}
+
+TBlockList::TBlockList() : m_lookup(std::make_unique<Lookup>()) {
+    ImageList.reserve(kMaxBlocks);
+    m_lookup->names.reserve(kMaxBlocks);
+    Clear();
+    LoadSets();
+}
+
+TBlockList::~TBlockList() {
+    if (GlobalBlockList() == this)
+        GlobalBlockList() = nullptr;
+}
+
+void TBlockList::Clear() {
+    Count = 0;
+    for (BlockEntry& entry : Blocks)
+        entry = BlockEntry();
+    RowCount.fill(0);
+    // The pictures go with the table, so that picture i stays the picture of block i.
+    ImageList.clear();
+    m_lookup->ClearAll();
+}
+
+void TBlockList::LoadSets() {
+    WaitCursor wait;
+    std::vector<std::string> rows;
+    TBlockSelection& selection = BlockSelection();
+    SetCount = 0;
+    selection.CurrentSet = 0;
+    LoadError.clear();
+    try {
+        const QString folder = DataFolder(QStringLiteral("System"));
+        for (int set = 0; set < kMaxSets; ++set) {
+            const QString base = folder + QString::asprintf("sd%02d", set + 1);
+            if (!QFileInfo::exists(base + QStringLiteral(".csd")))
+                break;
+            if (Count >= kMaxBlocks)
+                break; // the table is full: a further set would have no blocks
+            std::string title;
+            ReadSetFile(base + QStringLiteral(".csd"), rows, title);
+            Sheet = LoadBitmapFile(base + QStringLiteral(".csb"));
+
+            // Rows past the 20th and names past the 13th in a row are ignored, and
+            // so is everything from the row that no longer fits into the table.
+            int keptRows = 0;
+            const int rowCount = std::min<int>(static_cast<int>(rows.size()), kMaxRows);
+            for (int row = 0; row < rowCount; ++row) {
+                const std::string& names = rows[static_cast<size_t>(row)];
+                const int variations = std::min<int>(static_cast<int>(names.size() / 3), kMaxVariations);
+                if (variations > 0 && Count >= kMaxBlocks)
+                    break;
+                int appended = 0;
+                for (; appended < variations && Count < kMaxBlocks; ++appended)
+                    Append(static_cast<uint8_t>(set), static_cast<uint8_t>(row),
+                           static_cast<uint8_t>(appended),
+                           names.substr(static_cast<size_t>(3 * appended), 3));
+                LastVariation[set][row] = appended - 1;
+                selection.SelectedVariation[set][row] = 0;
+                keptRows = row + 1;
+            }
+            RowCount[set] = keptRows;
+            SetTitle[set] = title;
+            selection.SelectedRow[set] = 0;
+            SetCount = set + 1;
+        }
+    } catch (const std::exception& e) {
+        LoadError = QString::fromStdString(e.what());
+        if (LoadError.isEmpty())
+            LoadError = QStringLiteral("The block sets could not be loaded.");
+    }
+    Sheet = QImage();
+}
+
+void TBlockList::Append(uint8_t set, uint8_t row, uint8_t variation, const std::string& name) {
+    if (Count >= kMaxBlocks || !MapInTable(set, row, variation))
+        return;
+    const QImage sheet = AsBitmap(Sheet);
+    ImageList.push_back(CutPicture(sheet, 1 + kSheetPitch * variation, 1 + kSheetPitch * row));
+
+    BlockEntry& entry = Blocks[static_cast<size_t>(Count)];
+    entry.Set = set;
+    entry.Row = row;
+    entry.Variation = variation;
+    entry.Name = name.substr(0, 3);
+    m_lookup->names.try_emplace(entry.Name, Count);
+    int16_t& slot = m_lookup->maps[static_cast<size_t>(MapSlot(set, row, variation))];
+    if (slot < 0)
+        slot = static_cast<int16_t>(Count);
+    ++Count;
+}
+
+std::string TBlockList::NameFromMap(uint8_t set, uint8_t row, uint8_t variation) const {
+    const int32_t index = IndexFromMap(set, row, variation);
+    return index < 0 ? std::string("100") : Blocks[static_cast<size_t>(index)].Name;
+}
+
+int32_t TBlockList::IndexFromMap(uint8_t set, uint8_t row, uint8_t variation) const {
+    if (!MapInTable(set, row, variation))
+        return -1;
+    return m_lookup->maps[static_cast<size_t>(MapSlot(set, row, variation))];
+}
+
+int32_t TBlockList::IndexFromName(const std::string& name) const {
+    const auto found = m_lookup->names.find(name);
+    return found == m_lookup->names.end() ? -1 : found->second;
+}
+
+bool TBlockList::IsValidName(const std::string& name) const {
+    return IndexFromName(name) >= 0;
+}
+
+void TBlockList::MapFromIndex(int32_t index, int32_t& set, int32_t& row, int32_t& variation) const {
+    // An index without a block reads as the map of an empty slot, (0, 0, 0).
+    const BlockEntry empty;
+    const BlockEntry& entry = index >= 0 && index < Count ? Blocks[static_cast<size_t>(index)] : empty;
+    set = entry.Set;
+    row = entry.Row;
+    variation = entry.Variation;
+}
+
+const std::string& TBlockList::NameFromIndex(int32_t index) const {
+    static const std::string none;
+    return index >= 0 && index < Count ? Blocks[static_cast<size_t>(index)].Name : none;
+}
+
+int32_t TBlockList::GetSelectedIndex() const {
+    if (SelectedIndex == -1)
+        return -1;
+    const TBlockSelection& selection = BlockSelection();
+    const int set = selection.CurrentSet;
+    if (set < 0 || set >= kMaxSets)
+        return -1;
+    const int row = selection.SelectedRow[static_cast<size_t>(set)];
+    if (row < 0 || row >= kMaxRows)
+        return -1;
+    const int variation = selection.SelectedVariation[static_cast<size_t>(set)][static_cast<size_t>(row)];
+    if (variation < 0 || variation > 255)
+        return -1;
+    return IndexFromMap(static_cast<uint8_t>(set), static_cast<uint8_t>(row),
+                        static_cast<uint8_t>(variation));
+}
+
+void TBlockList::SelectIndex(int32_t index) {
+    SelectedIndex = index;
+    if (index < 0 || index >= Count)
+        return;
+    const BlockEntry& entry = Blocks[static_cast<size_t>(index)];
+    TBlockSelection& selection = BlockSelection();
+    selection.CurrentSet = entry.Set;
+    selection.SelectedRow[entry.Set] = entry.Row;
+    selection.SelectedVariation[entry.Set][entry.Row] = entry.Variation;
+}
+
+void TBlockList::IndexedBlockDraw(QImage& image, int32_t x, int32_t y, int32_t index) const {
+    if (index < 0 || static_cast<size_t>(index) >= ImageList.size())
+        return;
+    DrawMasked(image, ImageList[static_cast<size_t>(index)], x, y);
+}
+
+void TBlockList::IndexedBlockDraw(TCanvas& canvas, int32_t x, int32_t y, int32_t index) const {
+    if (canvas.Bitmap)
+        IndexedBlockDraw(*canvas.Bitmap, x, y, index);
+}
+
+void TBlockList::MappedBlockDraw(TCanvas& canvas, int32_t x, int32_t y, int32_t set, int32_t row,
+                                 int32_t variation) const {
+    if (!MapInTable(set, row, variation))
+        return;
+    IndexedBlockDraw(
+        canvas, x, y,
+        IndexFromMap(static_cast<uint8_t>(set), static_cast<uint8_t>(row), static_cast<uint8_t>(variation)));
+}
+
+void TBlockList::StretchBlockDraw(TCanvas& canvas, int32_t x, int32_t y, int32_t size) const {
+    if (!canvas.Bitmap || canvas.Bitmap->isNull() || size <= 0)
+        return;
+    QImage& target = *canvas.Bitmap;
+    if (!DirectTarget(target))
+        target = target.convertToFormat(QImage::Format_RGB32);
+    const QRgb red = qRgb(255, 0, 0);
+    const QRgb blue = qRgb(0, 0, 255);
+    // A one-pixel red outline just inside the square, blue within.
+    const int64_t left = x;
+    const int64_t top = y;
+    FillRect(target, left, top, left + size, top + size, red);
+    if (size > 2)
+        FillRect(target, left + 1, top + 1, left + size - 1, top + size - 1, blue);
+}
+
+void TBlockList::StartDrag(const void* window, int32_t index, int32_t x, int32_t y) {
+    if (index == -1)
+        index = GetSelectedIndex();
+    if (index < 0 || index >= Count)
+        index = -1;
+    m_drag = TDragImage();
+    m_drag.Index = index;
+    m_drag.HotSpot = QPoint(static_cast<int>(std::abs(static_cast<int64_t>(x)) % kBlockSize),
+                            static_cast<int>(std::abs(static_cast<int64_t>(y)) % kBlockSize));
+    m_drag.Position = QPoint(x, y);
+    m_drag.Window = window;
+    m_drag.Active = true;
+    m_drag.Shown = true;
+    if (OnDragChanged)
+        OnDragChanged();
+}
+
+void TBlockList::StopDrag() {
+    const bool wasActive = m_drag.Active;
+    m_drag = TDragImage();
+    if (GuiApp()) {
+        while (QGuiApplication::overrideCursor())
+            QGuiApplication::restoreOverrideCursor();
+    }
+    if (wasActive && OnDragChanged)
+        OnDragChanged();
+}
+
+void TBlockList::DragMove(int32_t x, int32_t y) {
+    if (!m_drag.Active || m_drag.Position == QPoint(x, y))
+        return;
+    m_drag.Position = QPoint(x, y);
+    if (OnDragChanged)
+        OnDragChanged();
+}
+
+void TBlockList::DragShow(bool shown) {
+    if (!m_drag.Active || m_drag.Shown == shown)
+        return;
+    m_drag.Shown = shown;
+    if (OnDragChanged)
+        OnDragChanged();
+}

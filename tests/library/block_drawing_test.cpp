@@ -1,0 +1,226 @@
+#include "common/program_folder.h"
+#include "imaging/bitmap.h"
+#include "imaging/bitmap_file.h"
+#include "library/block_list.h"
+#include "library/library_files.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr QRgb kBackdrop = 0xFF102030u;
+
+class BlockDrawingTest : public CubestacksTest {
+protected:
+    void SetUp() override {
+        CubestacksTest::SetUp();
+        SetProgramFolder(folder.path());
+        ResetBlockSelection();
+    }
+    void TearDown() override {
+        while (QGuiApplication::overrideCursor())
+            QGuiApplication::restoreOverrideCursor();
+        ResetBlockSelection();
+        CubestacksTest::TearDown();
+    }
+
+    static QImage Backdrop(int width, int height) {
+        QImage image = NewBitmap(width, height);
+        image.fill(kBackdrop);
+        return image;
+    }
+
+    TempProgramFolder folder;
+};
+
+TEST_F(BlockDrawingTest, CutsPicturesAtPitch33WithTheirMask) {
+    WriteSet(folder, 1, "Pictures", {Names("AAaAAbAAc"), Names("ABa")});
+    TBlockList list;
+    ASSERT_EQ(list.Count, 4);
+    for (int i = 0; i < list.Count; ++i) {
+        const QImage& picture = list.ImageList[static_cast<size_t>(i)];
+        ASSERT_EQ(picture.size(), QSize(32, 32));
+        EXPECT_EQ(picture.format(), QImage::Format_ARGB32_Premultiplied);
+        int set = 0, row = 0, variation = 0;
+        list.MapFromIndex(i, set, row, variation);
+        // Exact magenta is transparent, (254, 0, 255) is not; the grid lines are never read.
+        EXPECT_EQ(qAlpha(picture.pixel(0, 0)), 0) << i;
+        EXPECT_EQ(picture.pixel(1, 0), qRgb(254, 0, 255)) << i;
+        EXPECT_EQ(picture.pixel(2, 0), BlockColor(set, row, variation)) << i;
+        EXPECT_EQ(picture.pixel(31, 31), BlockColor(set, row, variation)) << i;
+        EXPECT_EQ(picture.pixel(0, 31), BlockColor(set, row, variation)) << i;
+    }
+
+    QImage target = Backdrop(80, 80);
+    TCanvas canvas(&target);
+    list.IndexedBlockDraw(canvas, 10, 20, 1);
+    EXPECT_EQ(target.pixel(10, 20), kBackdrop); // magenta leaves the canvas as it was
+    EXPECT_EQ(target.pixel(11, 20), qRgb(254, 0, 255));
+    EXPECT_EQ(target.pixel(12, 20), BlockColor(0, 0, 1));
+    EXPECT_EQ(target.pixel(41, 51), BlockColor(0, 0, 1));
+    EXPECT_EQ(target.pixel(42, 51), kBackdrop);
+    EXPECT_EQ(target.pixel(41, 52), kBackdrop);
+    EXPECT_EQ(target.pixel(9, 20), kBackdrop);
+    EXPECT_EQ(target.format(), QImage::Format_RGB32);
+
+    // The same block by its map, on a bare image.
+    QImage mapped = Backdrop(40, 40);
+    TCanvas mappedCanvas(&mapped);
+    list.MappedBlockDraw(mappedCanvas, 0, 0, 0, 1, 0);
+    EXPECT_EQ(mapped.pixel(5, 5), BlockColor(0, 1, 0));
+    QImage indexed = Backdrop(40, 40);
+    list.IndexedBlockDraw(indexed, 0, 0, 3);
+    EXPECT_EQ(indexed, mapped);
+}
+
+TEST_F(BlockDrawingTest, DrawsNothingWithoutAPicture) {
+    WriteSet(folder, 1, "Pictures", {Names("AAa")});
+    TBlockList list;
+    const QImage untouched = Backdrop(64, 64);
+    QImage target = untouched;
+    TCanvas canvas(&target);
+    list.IndexedBlockDraw(canvas, 0, 0, -1);
+    list.IndexedBlockDraw(canvas, 0, 0, 1);
+    list.IndexedBlockDraw(canvas, 0, 0, 1999);
+    list.IndexedBlockDraw(canvas, 0, 0, 5000);
+    list.MappedBlockDraw(canvas, 0, 0, 0, 0, 1);
+    list.MappedBlockDraw(canvas, 0, 0, -1, 0, 0);
+    list.MappedBlockDraw(canvas, 0, 0, 256, 0, 0);
+    list.IndexedBlockDraw(canvas, 64, 0, 0);
+    list.IndexedBlockDraw(canvas, 0, -32, 0);
+    EXPECT_EQ(target, untouched);
+    TCanvas none;
+    list.IndexedBlockDraw(none, 0, 0, 0); // no bitmap: nothing happens
+
+    // Clipped at the edges of the canvas.
+    list.IndexedBlockDraw(canvas, -20, 50, 0);
+    EXPECT_EQ(target.pixel(0, 50), BlockColor(0, 0, 0));
+    EXPECT_EQ(target.pixel(11, 63), BlockColor(0, 0, 0));
+    EXPECT_EQ(target.pixel(12, 50), kBackdrop);
+}
+
+TEST_F(BlockDrawingTest, SheetsOfOtherDepthsAndSizes) {
+    // A sheet with a palette.
+    folder.write("System/sd01.csd", SetFileBytes("Indexed", {Names("AAaAAb")}));
+    QImage indexed(66, 33, QImage::Format_Indexed8);
+    indexed.setColorTable({qRgb(255, 0, 255), qRgb(0, 128, 0), qRgb(200, 100, 50)});
+    indexed.fill(1);
+    for (int y = 1; y < 33; ++y)
+        for (int x = 34; x < 66; ++x)
+            indexed.setPixel(x, y, 2);
+    indexed.setPixel(40, 10, 0);
+    ASSERT_TRUE(indexed.save(SetFilePath(folder, 1, "csb"), "BMP"));
+    ASSERT_LE(ReadAll(SetFilePath(folder, 1, "csb")).at(28), 8); // bits per pixel: a palette
+
+    // A sheet that covers only part of its grid: the rest is transparent.
+    folder.write("System/sd02.csd", SetFileBytes("Small", {Names("BBaBBb")}));
+    QImage small(50, 20, QImage::Format_RGB32);
+    small.fill(qRgb(9, 9, 9));
+    folder.write("System/sd02.csb", EncodeBitmap24(small));
+
+    TBlockList list;
+    ASSERT_TRUE(list.LoadError.isEmpty()) << list.LoadError.toStdString();
+    ASSERT_EQ(list.Count, 4);
+    EXPECT_EQ(list.ImageList[0].pixel(0, 0), qRgb(0, 128, 0));
+    EXPECT_EQ(list.ImageList[1].pixel(0, 0), qRgb(200, 100, 50));
+    EXPECT_EQ(qAlpha(list.ImageList[1].pixel(40 - 34, 10 - 1)), 0);
+
+    const QImage& partly = list.ImageList[2];
+    EXPECT_EQ(partly.pixel(0, 0), qRgb(9, 9, 9));
+    EXPECT_EQ(partly.pixel(31, 18), qRgb(9, 9, 9));
+    EXPECT_EQ(qAlpha(partly.pixel(31, 19)), 0);
+    const QImage& outside = list.ImageList[3];
+    EXPECT_EQ(outside.pixel(15, 0), qRgb(9, 9, 9));
+    EXPECT_EQ(qAlpha(outside.pixel(16, 0)), 0);
+    EXPECT_EQ(qAlpha(outside.pixel(0, 19)), 0);
+
+    QImage target = Backdrop(32, 32);
+    list.IndexedBlockDraw(target, 0, 0, 3);
+    EXPECT_EQ(target.pixel(15, 18), qRgb(9, 9, 9));
+    EXPECT_EQ(target.pixel(16, 18), kBackdrop);
+    EXPECT_EQ(target.pixel(15, 19), kBackdrop);
+}
+
+TEST_F(BlockDrawingTest, StretchBlockDrawsAnOutlinedSquare) {
+    TBlockList list;
+    QImage target = Backdrop(20, 20);
+    TCanvas canvas(&target);
+    list.StretchBlockDraw(canvas, 2, 3, 5);
+    const QRgb red = qRgb(255, 0, 0);
+    const QRgb blue = qRgb(0, 0, 255);
+    for (int y = 0; y < 20; ++y) {
+        for (int x = 0; x < 20; ++x) {
+            const bool inside = x >= 2 && x < 7 && y >= 3 && y < 8;
+            const bool edge = inside && (x == 2 || x == 6 || y == 3 || y == 7);
+            const QRgb expected = !inside ? kBackdrop : edge ? red : blue;
+            ASSERT_EQ(target.pixel(x, y), expected) << x << "," << y;
+        }
+    }
+    const QImage before = target;
+    list.StretchBlockDraw(canvas, 0, 0, 0);
+    list.StretchBlockDraw(canvas, 0, 0, -4);
+    EXPECT_EQ(target, before);
+    list.StretchBlockDraw(canvas, 18, 18, 100); // clipped
+    EXPECT_EQ(target.pixel(18, 18), red);
+    EXPECT_EQ(target.pixel(19, 19), blue);
+}
+
+TEST_F(BlockDrawingTest, DragImage) {
+    WriteSet(folder, 1, "Drag", {Names("AAaAAb"), Names("ABa")});
+    TBlockList list;
+    int changes = 0;
+    list.OnDragChanged = [&] { ++changes; };
+    const int window = 0;
+
+    EXPECT_FALSE(list.Drag().Active);
+    list.StartDrag(&window, 2, 70, 40);
+    EXPECT_TRUE(list.Drag().Active);
+    EXPECT_TRUE(list.Drag().Shown);
+    EXPECT_EQ(list.Drag().Index, 2);
+    EXPECT_EQ(list.Drag().HotSpot, QPoint(6, 8));
+    EXPECT_EQ(list.Drag().Position, QPoint(70, 40));
+    EXPECT_EQ(list.Drag().Window, &window);
+    EXPECT_EQ(changes, 1);
+
+    list.DragMove(100, 7);
+    EXPECT_EQ(list.Drag().Position, QPoint(100, 7));
+    EXPECT_EQ(list.Drag().HotSpot, QPoint(6, 8));
+    list.DragShow(false);
+    EXPECT_FALSE(list.Drag().Shown);
+    list.DragShow(true);
+    EXPECT_EQ(changes, 4);
+
+    // -1 takes the selected block; the hot spot takes |X| and |Y|.
+    list.SelectIndex(1);
+    list.StartDrag(&window, -1, -70, -33);
+    EXPECT_EQ(list.Drag().Index, 1);
+    EXPECT_EQ(list.Drag().HotSpot, QPoint(6, 1));
+
+    // Ending the drag hands every pointer back.
+    QGuiApplication::setOverrideCursor(QCursor(Qt::ClosedHandCursor));
+    QGuiApplication::setOverrideCursor(QCursor(Qt::ClosedHandCursor));
+    const int before = changes;
+    list.StopDrag();
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_FALSE(list.Drag().Active);
+    EXPECT_FALSE(list.Drag().Shown);
+    EXPECT_EQ(list.Drag().Index, -1);
+    EXPECT_EQ(changes, before + 1);
+    list.DragMove(5, 5); // no drag: nothing to move
+    list.DragShow(true);
+    EXPECT_FALSE(list.Drag().Shown);
+    EXPECT_EQ(changes, before + 1);
+
+    // Nothing selected: no picture.
+    list.SelectIndex(-1);
+    list.StartDrag(&window, -1, 10, 10);
+    EXPECT_TRUE(list.Drag().Active);
+    EXPECT_EQ(list.Drag().Index, -1);
+    list.StartDrag(&window, 77, 10, 10);
+    EXPECT_EQ(list.Drag().Index, -1);
+    list.StopDrag();
+}
+
+} // namespace
