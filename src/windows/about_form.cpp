@@ -66,7 +66,9 @@ TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent) {
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-int TAboutForm::ShowModal() { return exec(); }
+int TAboutForm::ShowModal() {
+    return exec();
+}
 
 void TAboutForm::showEvent(QShowEvent* event) {
     FormShow();

@@ -63,8 +63,8 @@ TSplashForm::TSplashForm(QWidget* parent) : QWidget(parent) {
 
     Label2 = NewLabel(this, QStringLiteral("Version:"), QRect(11, 123, 50, 13), Qt::AlignRight, Qt::white);
     Version = NewLabel(this, QString(), QRect(64, 123, 249, 13), Qt::AlignLeft, Qt::white);
-    Label5 = NewLabel(this, QStringLiteral("Loading, please wait..."), QRect(16, 155, 300, 13), Qt::AlignHCenter,
-                      QColor(0xC0, 0xC0, 0xC0));
+    Label5 = NewLabel(this, QStringLiteral("Loading, please wait..."), QRect(16, 155, 300, 13),
+                      Qt::AlignHCenter, QColor(0xC0, 0xC0, 0xC0));
     resize(SplashImage->size());
 
     Timer1 = new QTimer(this);
@@ -73,7 +73,9 @@ TSplashForm::TSplashForm(QWidget* parent) : QWidget(parent) {
     Timer1->start();
 }
 
-TSplashForm::~TSplashForm() { ReleaseWaitCursor(); }
+TSplashForm::~TSplashForm() {
+    ReleaseWaitCursor();
+}
 
 void TSplashForm::ShowAndPaint() {
     show();
