@@ -41,6 +41,10 @@ public:
     uint8_t Kind = bkColor;
     std::string Code;
     QImage Bitmap;
+
+private:
+    // Draws Image over the whole of Bitmap, stretched or repeated as the kind says.
+    void TileImage(uint8_t kind);
 };
 
 // Windows MulDiv: a * b / c rounded to the nearest, halves away from zero.
