@@ -1,0 +1,7 @@
+#pragma once
+
+#include "pictures.h"
+
+// One picture showing every picture at 1:1 and at 4:1, with its name, for
+// looking over the artwork; not part of the program.
+Pixels ContactSheet(const std::vector<Picture>& pictures);

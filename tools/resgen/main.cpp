@@ -1,0 +1,90 @@
+// Draws the program's artwork and pointers, synthesizes its sounds, and
+// writes them with a resource list (generated.qrc) into the output folder:
+//
+//   cs_resgen <output folder> [<contact sheet.png>]
+//
+// The same build of the generator writes the same bytes every time.
+#include "contact_sheet.h"
+#include "pictures.h"
+#include "sounds.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageWriter>
+#include <QSaveFile>
+#include <QTextStream>
+#include <cstdio>
+
+namespace {
+
+bool WriteBytes(const QString& fileName, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(fileName).path());
+    QSaveFile out(fileName);
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
+        std::fprintf(stderr, "cs_resgen: cannot write %s\n", qPrintable(fileName));
+        return false;
+    }
+    return true;
+}
+
+// A PNG: pointers keep their alpha channel and carry the hot spot in text
+// keys; every other picture is stored opaque.
+QByteArray EncodePng(const Picture& pic) {
+    QImage image = pic.pixels.image();
+    image = image.convertToFormat(pic.hotX >= 0 ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    image.setDotsPerMeterX(3780); // 96 dots per inch, whatever the machine says
+    image.setDotsPerMeterY(3780);
+    if (pic.hotX >= 0) {
+        image.setText(QStringLiteral("HotSpotX"), QString::number(pic.hotX));
+        image.setText(QStringLiteral("HotSpotY"), QString::number(pic.hotY));
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    writer.write(image);
+    return bytes;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: cs_resgen <output folder> [<contact sheet.png>]\n");
+        return 2;
+    }
+    const QString outDir = QFile::decodeName(argv[1]);
+    std::vector<Picture> pictures;
+    for (auto make : {MakeCursors})
+        for (Picture& p : make())
+            pictures.push_back(std::move(p));
+
+    QStringList files;
+    bool ok = true;
+    for (const Picture& pic : pictures) {
+        ok = WriteBytes(outDir + '/' + pic.path, EncodePng(pic)) && ok;
+        files << pic.path;
+    }
+    for (const auto& [name, wave] : MakeSounds()) {
+        const QString path = QStringLiteral("sounds/%1.wav").arg(name);
+        ok = WriteBytes(outDir + '/' + path, wave) && ok;
+        files << path;
+    }
+
+    QByteArray qrc;
+    QTextStream s(&qrc);
+    s << "<!DOCTYPE RCC>\n<RCC version=\"1.0\">\n<qresource prefix=\"/\">\n";
+    for (const QString& f : files)
+        s << "  <file>" << f << "</file>\n";
+    s << "</qresource>\n</RCC>\n";
+    s.flush();
+    ok = WriteBytes(outDir + QStringLiteral("/generated.qrc"), qrc) && ok;
+
+    if (argc >= 3) {
+        Picture sheet{QString(), ContactSheet(pictures)};
+        ok = WriteBytes(QFile::decodeName(argv[2]), EncodePng(sheet)) && ok;
+    }
+    return ok ? 0 : 1;
+}
