@@ -1,0 +1,131 @@
+// The block library and backgrounds: loading every set, name lookups as a
+// model load makes them, and rendering a full-size background.
+
+#include "common/main_window_size.h"
+#include "common/program_folder.h"
+#include "imaging/bitmap_file.h"
+#include "library/background.h"
+#include "library/block_list.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <memory>
+
+namespace {
+
+constexpr int kSets = 10;
+constexpr int kRows = 20;
+constexpr int kNames = 10; // 200 blocks a set
+
+// Ten sets of 20 rows of 10 names each, and a background picture, in a temporary program folder.
+class LibraryFolder {
+public:
+    LibraryFolder() {
+        QDir(m_dir.path()).mkpath("System");
+        for (int set = 1; set <= kSets; ++set) {
+            QByteArray bytes(160, '\0');
+            QByteArray title("Set " + QByteArray::number(set));
+            title.resize(63, '\0');
+            bytes += title;
+            bytes += '\0';
+            bytes += static_cast<char>(kRows);
+            for (int row = 0; row < kRows; ++row) {
+                bytes += static_cast<char>(kNames);
+                for (int k = 0; k < kNames; ++k)
+                    bytes += Name(set, row, k).c_str();
+            }
+            Write(QString::asprintf("System/sd%02d.csd", set), bytes);
+
+            QImage sheet(33 * kNames, 33 * kRows, QImage::Format_RGB32);
+            for (int y = 0; y < sheet.height(); ++y)
+                for (int x = 0; x < sheet.width(); ++x)
+                    sheet.setPixel(x, y,
+                                   (x + y) % 7 == 0 ? qRgb(255, 0, 255) : qRgb(set * 20, x % 256, y % 256));
+            Write(QString::asprintf("System/sd%02d.csb", set), EncodeBitmap24(sheet));
+        }
+        QImage picture(200, 150, QImage::Format_RGB32);
+        for (int y = 0; y < 150; ++y)
+            for (int x = 0; x < 200; ++x)
+                picture.setPixel(x, y, qRgb(x, y, 99));
+        Write("System/bdBEN.csb", EncodeBitmap24(picture));
+        SetProgramFolder(m_dir.path());
+    }
+    ~LibraryFolder() { SetProgramFolder(QString()); }
+
+    static std::string Name(int set, int row, int k) {
+        return {static_cast<char>('0' + set % 10), static_cast<char>('A' + row), static_cast<char>('a' + k)};
+    }
+
+private:
+    void Write(const QString& relative, const QByteArray& bytes) {
+        QFile file(m_dir.filePath(relative));
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            qFatal("cannot write the benchmark's files");
+    }
+    QTemporaryDir m_dir;
+};
+
+void BM_LoadTenSets(benchmark::State& state) {
+    LibraryFolder folder;
+    for (auto _ : state) {
+        TBlockList list;
+        if (list.Count != kSets * kRows * kNames)
+            state.SkipWithError("the sets did not load");
+        benchmark::DoNotOptimize(list.Count);
+    }
+    state.SetItemsProcessed(state.iterations() * kSets * kRows * kNames);
+}
+BENCHMARK(BM_LoadTenSets)->Unit(benchmark::kMillisecond);
+
+// A full model asks for 6144 names (32 x 24 cells, 8 levels), a few of them unknown.
+void BM_IndexFromName6144(benchmark::State& state) {
+    LibraryFolder folder;
+    TBlockList list;
+    std::vector<std::string> names;
+    for (int i = 0; i < 6144; ++i) {
+        const int set = 1 + i % kSets;
+        names.push_back(i % 97 == 0 ? std::string("zz?")
+                                    : LibraryFolder::Name(set, (i / 10) % kRows, i % kNames));
+    }
+    for (auto _ : state) {
+        int64_t sum = 0;
+        for (const std::string& name : names)
+            sum += list.IndexFromName(name);
+        benchmark::DoNotOptimize(sum);
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(names.size()));
+}
+BENCHMARK(BM_IndexFromName6144)->Unit(benchmark::kMicrosecond);
+
+void BM_Background1024x768(benchmark::State& state) {
+    LibraryFolder folder;
+    SetMainWindowSize(QSize(1024, 768));
+    TBackground background;
+    background.SetWidth(1024);
+    background.SetHeight(768);
+    background.Color = RGBColor(40, 120, 220);
+    background.Code = "BEN";
+    const auto kind = static_cast<uint8_t>(state.range(0));
+    for (auto _ : state) {
+        background.SetKind(kind);
+        benchmark::DoNotOptimize(background.Bitmap.constBits());
+    }
+}
+BENCHMARK(BM_Background1024x768)->ArgName("kind")->DenseRange(0, 5)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
