@@ -1,6 +1,7 @@
 #include "app/help_viewer.h"
 
 #include "common/messages.h"
+#include "resources/program_resources.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -140,6 +141,7 @@ void THelpViewer::QuitHelp() {
 }
 
 THelpViewer::THelpViewer() : QWidget(nullptr, Qt::Window) {
+    InitProgramResources(); // the pages are resources of a static library
     setWindowTitle(QString::fromLatin1(kProgramTitle) + QStringLiteral(" Help"));
     resize(760, 540);
 
