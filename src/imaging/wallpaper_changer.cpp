@@ -11,6 +11,9 @@
 #include <QUrl>
 
 #ifdef Q_OS_WIN
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
 #include <string>
 #include <windows.h>
 #endif
@@ -154,7 +157,6 @@ int DesktopCommands::Run(const QString& program, const QStringList& args, QStrin
     process.start(program, args, QIODevice::ReadOnly);
     if (!process.waitForStarted(kCommandTimeoutMs))
         return -1;
-    process.closeWriteChannel();
     if (!process.waitForFinished(kCommandTimeoutMs)) {
         process.kill();
         process.waitForFinished(1000);

@@ -87,17 +87,6 @@ TEST_F(WallpaperTest, GnomeAndCinnamonGetTheExactGsettingsCalls) {
               QStringList({"gsettings set org.cinnamon.desktop.background picture-options 'wallpaper'",
                            "gsettings set org.cinnamon.desktop.background picture-uri " + uri,
                            "gsettings set org.cinnamon.desktop.background picture-uri-dark " + uri}));
-
-    // Without XDG_CURRENT_DESKTOP the session name tells the desktop.
-    desktop.calls.clear();
-    desktop.env.clear();
-    desktop.env[QStringLiteral("DESKTOP_SESSION")] = QStringLiteral("gnome");
-    result = ApplyWallpaperLinux(desktop, picture, true);
-    EXPECT_TRUE(result.Succeeded());
-    ASSERT_FALSE(desktop.calls.isEmpty());
-    EXPECT_EQ(desktop.calls.front(),
-              QStringLiteral("gsettings set org.gnome.desktop.background picture-options "
-                             "'wallpaper'"));
 }
 
 TEST_F(WallpaperTest, GsettingsFailuresAreReportedExceptTheMissingDarkPicture) {
