@@ -31,7 +31,9 @@ QImage MakeGlyph(int columns) {
 }
 
 // What the button put on the screen, as a bitmap.
-QImage Screen(TFlatButton& button) { return button.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+QImage Screen(TFlatButton& button) {
+    return button.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
 
 // Whether the picture of that column lies at (dx, dy) with the back colour around it.
 ::testing::AssertionResult ShowsColumn(const QImage& image, int column, int dx, int dy) {
@@ -50,8 +52,9 @@ QImage Screen(TFlatButton& button) { return button.grab().toImage().convertToFor
 // Counts the button's signals, in the order raised.
 struct EventLog {
     explicit EventLog(TFlatButton& button) {
-        QObject::connect(&button, &TFlatButton::MouseDown, [this](Qt::MouseButton, Qt::KeyboardModifiers,
-                                                                   const QPoint&) { events += "down "; });
+        QObject::connect(
+            &button, &TFlatButton::MouseDown,
+            [this](Qt::MouseButton, Qt::KeyboardModifiers, const QPoint&) { events += "down "; });
         QObject::connect(&button, &TFlatButton::MouseUp,
                          [this](Qt::MouseButton, Qt::KeyboardModifiers, const QPoint&) { events += "up "; });
         QObject::connect(&button, &TFlatButton::Click, [this] { events += "click "; });
@@ -287,7 +290,7 @@ TEST_F(FlatButtonTest, CaptionIsDrawnOnOneLineOrWrapped) {
 
     button->SetMultiLine(true);
     const auto wrapped = inkRows(Screen(*button));
-    EXPECT_LT(wrapped.first, single.first); // from the top
+    EXPECT_LT(wrapped.first, single.first);        // from the top
     EXPECT_GT(wrapped.second - wrapped.first, 20); // on several lines
 }
 

@@ -56,8 +56,8 @@ TEST_F(TitlebarTest, OnlyWindowsWithANormalTitleLoseIt) {
     EXPECT_EQ(dialog.size(), QSize(200, 100));
     EXPECT_FALSE(dialog.isVisible()); // a hidden window stays hidden
 
-    for (Qt::WindowFlags flags : {Qt::Window | Qt::FramelessWindowHint, Qt::WindowFlags(Qt::Tool),
-                                  Qt::WindowFlags(Qt::Popup)}) {
+    for (Qt::WindowFlags flags :
+         {Qt::Window | Qt::FramelessWindowHint, Qt::WindowFlags(Qt::Tool), Qt::WindowFlags(Qt::Popup)}) {
         QWidget form(nullptr, flags);
         const Qt::WindowFlags before = form.windowFlags();
         TTitlebar titlebar(&form);

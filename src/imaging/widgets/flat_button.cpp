@@ -16,7 +16,9 @@ TFlatButton::TFlatButton(QWidget* owner) : QWidget(owner) {
     resize(32, 32);
 }
 
-TFlatButton::~TFlatButton() { delete m_popup; }
+TFlatButton::~TFlatButton() {
+    delete m_popup;
+}
 
 void TFlatButton::SetGlyph(const QImage& glyph) {
     m_glyph = glyph.isNull() ? QImage() : glyph.convertToFormat(QImage::Format_ARGB32_Premultiplied);
@@ -50,7 +52,9 @@ void TFlatButton::SetyOffset(int offset) {
     update();
 }
 
-void TFlatButton::SetLatch(bool latch) { m_latch = latch; }
+void TFlatButton::SetLatch(bool latch) {
+    m_latch = latch;
+}
 
 void TFlatButton::SetChecked(bool checked) {
     if (m_latch)
@@ -76,7 +80,9 @@ void TFlatButton::SetMultiLine(bool multiLine) {
     update();
 }
 
-void TFlatButton::SetMenu(QMenu* menu) { m_menu = menu; }
+void TFlatButton::SetMenu(QMenu* menu) {
+    m_menu = menu;
+}
 
 void TFlatButton::SetState(int state) {
     if (m_state == state)
@@ -124,7 +130,8 @@ void TFlatButton::PaintWork() {
 
     QPainter painter(&m_work);
     if (columnWidth > 0 && glyphHeight > 0)
-        painter.drawImage(picture.topLeft(), m_glyph, QRect(column * columnWidth, 0, columnWidth, glyphHeight));
+        painter.drawImage(picture.topLeft(), m_glyph,
+                          QRect(column * columnWidth, 0, columnWidth, glyphHeight));
 
     if (veiled) {
         // A checkerboard of the back colour over the picture: every pixel whose

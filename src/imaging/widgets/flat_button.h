@@ -26,9 +26,9 @@ public:
     // The button's own visual state.
     enum TState : int {
         bsUp = 0,
-        bsPressed = 1,         // pressed, not latching
-        bsPressedFromUp = 2,   // pressed while up, latching
-        bsPressedLatched = 3,  // pressed while latched
+        bsPressed = 1,        // pressed, not latching
+        bsPressedFromUp = 2,  // pressed while up, latching
+        bsPressedLatched = 3, // pressed while latched
         bsLatched = 4,
     };
 

@@ -1,0 +1,19 @@
+#pragma once
+
+class QWidget;
+
+// The program's main window as the floating boxes and dialogs see it. It takes
+// the keyboard focus back after every click and key release in them, so that
+// its keys always work, and it is the window whose closing ends the program.
+// The main window sets itself here; nullptr (the state at start and after a
+// test) means there is none and nothing happens.
+void SetFocusTarget(QWidget* mainWindow);
+QWidget* FocusTarget();
+
+// Gives the keyboard focus to the focus target, when it is shown and does not
+// have it already.
+void ReturnFocus();
+
+// Asks the focus target to close, once the current event has been handled.
+// Requests made before it runs are one request.
+void AskFocusTargetToClose();
