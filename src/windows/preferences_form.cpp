@@ -3,6 +3,7 @@
 #include "common/messages.h"
 #include "common/program_folder.h"
 #include "windows/countries.h"
+#include "windows/form_font.h"
 #include "windows/preference_values.h"
 #include "windows/settings_store.h"
 
@@ -44,9 +45,7 @@ QString ModelNameOfPath(const QString& path) {
 
 QLabel* Heading(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
-    QFont font = label->font();
-    font.setBold(true);
-    label->setFont(font);
+    label->setFont(FormFont(true));
     return label;
 }
 
@@ -75,6 +74,7 @@ QFileDialog* CreateChooseModelDialog(QWidget* parent) {
 
 TPreferencesForm::TPreferencesForm(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Preferences"));
+    setFont(FormFont());
     setProperty("HelpContext", HelpContext);
 
     PageControl1 = new QTabWidget(this);
