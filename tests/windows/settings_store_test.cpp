@@ -9,7 +9,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDataStream>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSettings>
@@ -101,6 +103,7 @@ TEST_F(SettingsStoreTest, ReadersGiveTheDefaultForMissingOrDamagedValues) {
 
 TEST_F(SettingsStoreTest, AHandEditedFileWithListsAndQuotesStillReads) {
     const QString fileName = OpenSettingsStore()->fileName();
+    QDir().mkpath(QFileInfo(fileName).path());
     {
         QFile file(fileName);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
