@@ -1,5 +1,6 @@
 #include "windows/sounds_and_pointers.h"
 
+#include "resources/program_resources.h"
 #include "windows/preference_values.h"
 
 #include <QFile>
@@ -28,43 +29,8 @@ const std::array<PointerEntry, 7> kPointers = {{{kPointerPoint, "POINT"},
                                                 {kPointerRotate, "ROTATE"},
                                                 {kPointerNext, "NEXT"}}};
 
-// Plays the sounds with QSoundEffect, each loaded once into memory.
-class QtSoundEffectPlayer : public SoundEffectPlayer {
-public:
-    void Load() override {
-        Free();
-        for (int i = 0; i < kSoundEffectCount; ++i) {
-            const QString path = QStringLiteral(":/sounds/%1.wav").arg(QLatin1String(kSoundNames[i]));
-            if (!QFile::exists(path))
-                continue; // silence rather than a failure
-            auto effect = std::make_unique<QSoundEffect>();
-            effect->setSource(QUrl(QStringLiteral("qrc") + path));
-            m_effects[i] = std::move(effect);
-        }
-    }
-
-    void Play(int number) override {
-        if (number < 0 || number >= kSoundEffectCount || !m_effects[number])
-            return;
-        // One sound at a time: the new one cuts off whatever plays.
-        for (const auto& effect : m_effects) {
-            if (effect && effect->isPlaying())
-                effect->stop();
-        }
-        m_effects[number]->play();
-    }
-
-    void Free() override {
-        for (auto& effect : m_effects)
-            effect.reset();
-    }
-
-private:
-    std::array<std::unique_ptr<QSoundEffect>, kSoundEffectCount> m_effects;
-};
-
 struct SoundsAndPointersState {
-    std::unique_ptr<QtSoundEffectPlayer> ownPlayer;
+    std::unique_ptr<TResourceSoundPlayer> ownPlayer;
     SoundEffectPlayer* player = nullptr;
     std::map<int, QCursor> cursors;
 };
@@ -83,6 +49,42 @@ int HotSpotCoordinate(const QImage& image, const char* key, int size) {
 }
 
 } // namespace
+
+TResourceSoundPlayer::TResourceSoundPlayer() = default;
+
+TResourceSoundPlayer::~TResourceSoundPlayer() = default;
+
+void TResourceSoundPlayer::Load() {
+    Free();
+    for (int i = 0; i < kSoundEffectCount; ++i) {
+        const QString path = QStringLiteral(":/sounds/%1.wav").arg(QLatin1String(kSoundNames[i]));
+        if (!QFile::exists(path))
+            continue; // silence rather than a failure
+        auto effect = std::make_unique<QSoundEffect>();
+        effect->setSource(QUrl(QStringLiteral("qrc") + path));
+        m_effects[i] = std::move(effect);
+    }
+}
+
+void TResourceSoundPlayer::Play(int number) {
+    if (number < 0 || number >= kSoundEffectCount || !m_effects[number])
+        return;
+    // One sound at a time: the new one cuts off whatever plays.
+    for (const auto& effect : m_effects) {
+        if (effect && effect->isPlaying())
+            effect->stop();
+    }
+    m_effects[number]->play();
+}
+
+void TResourceSoundPlayer::Free() {
+    for (auto& effect : m_effects)
+        effect.reset();
+}
+
+const QSoundEffect* TResourceSoundPlayer::Effect(int number) const {
+    return number >= 0 && number < kSoundEffectCount ? m_effects[number].get() : nullptr;
+}
 
 QString SoundEffectName(int number) {
     if (number < 0 || number >= kSoundEffectCount)
@@ -107,23 +109,31 @@ SoundEffectPlayer& CurrentSoundEffectPlayer() {
     if (state.player)
         return *state.player;
     if (!state.ownPlayer)
-        state.ownPlayer = std::make_unique<QtSoundEffectPlayer>();
+        state.ownPlayer = std::make_unique<TResourceSoundPlayer>();
     return *state.ownPlayer;
 }
 
 void LoadSoundsAndCursors() {
+    InitProgramResources();
     CurrentSoundEffectPlayer().Load();
 
     SoundsAndPointersState& state = State();
     state.cursors.clear();
     for (const PointerEntry& entry : kPointers) {
-        const QImage image(QStringLiteral(":/cursors/%1.png").arg(QLatin1String(entry.name)));
-        if (image.isNull())
-            continue; // stays the standard arrow
-        const int hotX = HotSpotCoordinate(image, "HotSpotX", image.width());
-        const int hotY = HotSpotCoordinate(image, "HotSpotY", image.height());
-        state.cursors[entry.number] = QCursor(QPixmap::fromImage(image), hotX, hotY);
+        const QCursor cursor =
+            CursorFromPicture(QStringLiteral(":/cursors/%1.png").arg(QLatin1String(entry.name)));
+        if (cursor.shape() == Qt::BitmapCursor)
+            state.cursors[entry.number] = cursor;
     }
+}
+
+QCursor CursorFromPicture(const QString& fileName) {
+    const QImage image(fileName);
+    if (image.isNull())
+        return QCursor(Qt::ArrowCursor);
+    const int hotX = HotSpotCoordinate(image, "HotSpotX", image.width());
+    const int hotY = HotSpotCoordinate(image, "HotSpotY", image.height());
+    return QCursor(QPixmap::fromImage(image), hotX, hotY);
 }
 
 void PlaySoundEffect(int number) {

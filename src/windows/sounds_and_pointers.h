@@ -2,6 +2,10 @@
 
 #include <QCursor>
 #include <QString>
+#include <array>
+#include <memory>
+
+class QSoundEffect;
 
 // The program's sound effects and mouse pointers, from its own resources:
 // sounds ":/sounds/<name>.wav", pointers ":/cursors/<NAME>.png" with the hot
@@ -45,13 +49,28 @@ public:
     virtual void Free() = 0;
 };
 
+// The program's player: each sound a QSoundEffect over its resource, loaded
+// once; a missing sound stays silent.
+class TResourceSoundPlayer : public SoundEffectPlayer {
+public:
+    TResourceSoundPlayer();
+    ~TResourceSoundPlayer() override;
+    void Load() override;
+    void Play(int number) override;
+    void Free() override;
+    const QSoundEffect* Effect(int number) const; // nullptr when not loaded
+
+private:
+    std::array<std::unique_ptr<QSoundEffect>, kSoundEffectCount> m_effects;
+};
+
 // Not owned; nullptr goes back to the program's own player.
 void SetSoundEffectPlayer(SoundEffectPlayer* player);
 SoundEffectPlayer& CurrentSoundEffectPlayer();
 
-// Once, while the main window is created: loads the six sounds and the seven
-// pointers. A resource that is missing or damaged plays nothing / shows the
-// standard arrow.
+// Once, while the main window is created: registers the program's resources,
+// loads the six sounds and the seven pointers. A resource that is missing or
+// damaged plays nothing / shows the standard arrow.
 void LoadSoundsAndCursors();
 
 // Plays sound number 0..5 when SoundsEnabled is on; returns at once. Other
@@ -65,6 +84,11 @@ void FreeSounds();
 // number without a pointer, for one that could not be loaded and before
 // LoadSoundsAndCursors.
 QCursor PointerCursor(int number);
+
+// A pointer from a picture file (resources included), its hot spot from the
+// text keys "HotSpotX" and "HotSpotY" (the centre where a key is missing or
+// outside the picture); the standard arrow when the picture cannot be read.
+QCursor CursorFromPicture(const QString& fileName);
 
 // Forgets the pointers and the player set by a test.
 void ResetSoundsAndPointers();
