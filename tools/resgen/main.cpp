@@ -29,11 +29,11 @@ bool WriteBytes(const QString& fileName, const QByteArray& bytes) {
     return true;
 }
 
-// A PNG: pointers keep their alpha channel and carry the hot spot in text
-// keys; every other picture is stored opaque.
+// A PNG: pointers and icons keep their alpha channel, and pointers carry the
+// hot spot in text keys; every other picture is stored opaque.
 QByteArray EncodePng(const Picture& pic) {
     QImage image = pic.pixels.image();
-    image = image.convertToFormat(pic.hotX >= 0 ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    image = image.convertToFormat(pic.hotX >= 0 || pic.keepAlpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     image.setDotsPerMeterX(3780); // 96 dots per inch, whatever the machine says
     image.setDotsPerMeterY(3780);
     if (pic.hotX >= 0) {
@@ -57,7 +57,7 @@ int main(int argc, char** argv) {
     }
     const QString outDir = QFile::decodeName(argv[1]);
     std::vector<Picture> pictures;
-    for (auto make : {MakeCursors})
+    for (auto make : {MakeCursors, MakeButtons, MakeWindowArt, MakeIcons})
         for (Picture& p : make())
             pictures.push_back(std::move(p));
 
@@ -78,12 +78,16 @@ int main(int argc, char** argv) {
     s << "<!DOCTYPE RCC>\n<RCC version=\"1.0\">\n<qresource prefix=\"/\">\n";
     for (const QString& f : files)
         s << "  <file>" << f << "</file>\n";
+    // The program's icon under a plain name too, for code that wants "the" icon.
+    s << "  <file alias=\"art/icon.png\">art/icon32.png</file>\n";
     s << "</qresource>\n</RCC>\n";
     s.flush();
     ok = WriteBytes(outDir + QStringLiteral("/generated.qrc"), qrc) && ok;
 
     if (argc >= 3) {
-        Picture sheet{QString(), ContactSheet(pictures)};
+        std::vector<Picture> shown = AssembledBoxes(pictures);
+        shown.insert(shown.end(), pictures.begin(), pictures.end());
+        Picture sheet{QString(), ContactSheet(shown)};
         ok = WriteBytes(QFile::decodeName(argv[2]), EncodePng(sheet)) && ok;
     }
     return ok ? 0 : 1;

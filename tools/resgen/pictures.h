@@ -11,6 +11,7 @@ struct Picture {
     Pixels pixels; // ARGB; opaque pictures have alpha 255 everywhere
     int hotX = -1, hotY = -1; // pointers only
     int columns = 1;          // button pictures: state columns side by side
+    bool keepAlpha = false;   // pointers and icons keep their alpha channel
 };
 
 std::vector<Picture> MakeCursors();
