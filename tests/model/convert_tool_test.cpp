@@ -1,0 +1,186 @@
+#include "imaging/bitmap.h"
+#include "library/background.h"
+#include "library/block_list.h"
+#include "model/model_defaults.h"
+#include "model_fixture.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QImageReader>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Runs the converter built beside the tests, from a copy in the test's own
+// program folder so that it reads the test's block sets.
+class ConvertToolTest : public ModelTest {
+protected:
+    void SetUp() override {
+        ModelTest::SetUp();
+        const QString built = QCoreApplication::applicationDirPath() + "/cubestacks-convert";
+        ASSERT_TRUE(QFile::exists(built)) << built.toStdString();
+        tool = folder->file("cubestacks-convert");
+        ASSERT_TRUE(QFile::copy(built, tool));
+    }
+
+    struct Run {
+        int exitCode = -1;
+        QString errors;
+    };
+    Run Convert(const QStringList& args) {
+        QProcess process;
+        process.setProgram(tool);
+        process.setArguments(args);
+        process.setWorkingDirectory(folder->path());
+        process.start();
+        EXPECT_TRUE(process.waitForFinished(60000));
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+        return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardError())};
+    }
+    QString file(const QString& name) const { return folder->file("Models/" + name); }
+
+    // A model using blocks of both sets, with text and a gradient.
+    void Fill(TModel& model) {
+        Stack(model, 0, 0, {"30H", "44H", "42V"});
+        Stack(model, 3, 2, {"45F"});
+        Stack(model, 31, 23, {"10N", "10E", "10S", "10W", "12J", "12K", "12L", "12M"});
+        Stack(model, 26, 20, {"13E", "21N"});
+        model.TextOverlay.Text = "Cubes & stacks";
+        model.TextOverlay.TextCol = 5;
+        model.TextOverlay.TextRow = 6;
+        model.TextOverlay.Shadow = 2;
+        model.TextOverlay.Font.FontHeight = -24;
+        model.Background->Color = RGBColor(40, 90, 200);
+        model.Background->SetKind(bkGradient);
+    }
+
+    QString tool;
+};
+
+TEST_F(ConvertToolTest, RoundTripGivesTheSameBytes) {
+    TModel model;
+    Fill(model);
+    model.SaveToFile(file("in.cst"));
+
+    Run run = Convert({file("in.cst"), file("one.cst")});
+    ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
+    run = Convert({file("one.cst"), file("two.cst")});
+    ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
+    const QByteArray one = ReadAll(file("one.cst"));
+    EXPECT_FALSE(one.isEmpty());
+    EXPECT_EQ(one, ReadAll(file("two.cst")));
+    EXPECT_EQ(one, ReadAll(file("in.cst")));
+
+    TModel back;
+    ASSERT_TRUE(back.LoadFromFile(file("two.cst")));
+    EXPECT_EQ(back.Cells, model.Cells);
+    EXPECT_EQ(back.TextOverlay.Text, "Cubes & stacks");
+}
+
+TEST_F(ConvertToolTest, OldFormatBecomesCurrent) {
+    // Two cells of old codes: set 3 position 0, and set 4 position 1 under set 5 position 0.
+    QByteArray old("MdF\x1A\x04\x00", 6);
+    old += QByteArray(4, '\0');
+    old += QByteArray("\x02\x01\x00\x00", 4);
+    old += LE16(4) + QByteArray(48, '\0');
+    old += LE16(768) + LE16(0) + LE16(1025) + LE16(1280);
+    old += QByteArray("Old text", 8);
+    folder->write("Models/old.cst", old);
+
+    const Run run = Convert({file("old.cst"), file("new.cst")});
+    ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
+    TModel model;
+    ASSERT_TRUE(model.LoadFromFile(file("new.cst")));
+    EXPECT_EQ(StackNames(model, 0, 0), (std::vector<std::string>{"30H", "44H", "42V"}));
+    EXPECT_EQ(StackNames(model, 1, 0), (std::vector<std::string>{"42V", "30H", "51S"}));
+    EXPECT_EQ(model.TextOverlay.Text, "Old text");
+    EXPECT_EQ(model.TextOverlay.Font.FontColor, clWhite);
+    EXPECT_EQ(model.TextOverlay.Shadow, 2);
+}
+
+TEST_F(ConvertToolTest, ImagesShowTheModel) {
+    TModel model;
+    Fill(model);
+    model.SaveToFile(file("in.cst"));
+
+    // The same model drawn here, with the grid, in an 800 x 600 window.
+    ModelDefaults().GridVisible = true;
+    SetMainWindowSize(QSize(800, 600));
+    TModel here;
+    ASSERT_TRUE(here.LoadFromFile(file("in.cst")));
+    QImage expected = NewBitmap(800, 600);
+    TCanvas canvas(&expected);
+    here.Draw(canvas);
+
+    Run run = Convert({"--size", "800x600", "--grid", file("in.cst"), file("out.bmp")});
+    ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
+    // The cut grid is reported, yet the image is written.
+    EXPECT_TRUE(run.errors.contains("This model was saved in a higher resolution.")) << run.errors.toStdString();
+    const QByteArray bmp = ReadAll(file("out.bmp"));
+    ASSERT_GT(bmp.size(), 54);
+    EXPECT_EQ(bmp.left(2), QByteArray("BM"));
+    EXPECT_EQ(qFromLittleEndian<quint16>(bmp.constData() + 28), 24);
+    QImage image = AsBitmap(QImage::fromData(bmp, "BMP"));
+    ASSERT_EQ(image.size(), QSize(800, 600));
+    EXPECT_EQ(image, expected);
+    EXPECT_EQ(image.pixel(31, 300), qRgb(0, 128, 0)); // a grid line
+
+    run = Convert({"--size=800x600", "--grid", file("in.cst"), file("out.png")});
+    ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
+    QImageReader reader(file("out.png"));
+    EXPECT_EQ(reader.format(), "png");
+    EXPECT_EQ(AsBitmap(reader.read()), expected);
+
+    // Without --grid and --size: a 1024 x 768 image without grid lines.
+    run = Convert({file("in.cst"), file("plain.png")});
+    ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
+    const QImage plain(file("plain.png"));
+    EXPECT_EQ(plain.size(), QSize(1024, 768));
+    EXPECT_NE(plain.pixel(31, 300) & 0xFFFFFF, 0x008000u);
+    EXPECT_EQ(plain.pixel(10, 10) | 0xFF000000u, ColorOf("42V"));
+}
+
+TEST_F(ConvertToolTest, ExitCodes) {
+    TModel model;
+    model.SaveToFile(file("in.cst"));
+
+    // A wrong command line: 2 and a usage line.
+    for (const QStringList& args :
+         {QStringList{}, QStringList{file("in.cst")}, QStringList{file("in.cst"), file("a.cst"), file("b.cst")},
+          QStringList{"--bogus", file("in.cst"), file("a.cst")}, QStringList{"--size", "big", file("in.cst"), file("a.cst")},
+          QStringList{file("in.cst"), file("a.jpg")}, QStringList{file("in.cst"), "--size"}}) {
+        const Run run = Convert(args);
+        EXPECT_EQ(run.exitCode, 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(run.errors.contains("usage: cubestacks-convert")) << run.errors.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(file("a.cst")));
+
+    // A file that does not load: 1 and the message.
+    Run run = Convert({file("missing.cst"), file("a.cst")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.errors.contains("missing.cst"));
+    QByteArray marked = ReadAll(file("in.cst"));
+    marked[4] = 0x03;
+    marked[5] = 0x00;
+    folder->write("Models/marked.cst", marked);
+    run = Convert({file("marked.cst"), file("a.cst")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.errors.contains("Invalid data in model file marked.cst")) << run.errors.toStdString();
+    folder->write("Models/short.cst", ReadAll(file("in.cst")).left(40));
+    run = Convert({file("short.cst"), file("a.cst")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_FALSE(run.errors.isEmpty());
+    EXPECT_FALSE(QFile::exists(file("a.cst")));
+
+    // A file that cannot be written: 1, and the earlier file stays.
+    QDir().mkpath(file("taken.cst"));
+    run = Convert({file("in.cst"), file("taken.cst")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.errors.contains("taken.cst")) << run.errors.toStdString();
+    run = Convert({file("in.cst"), folder->file("nowhere/a.bmp")});
+    EXPECT_EQ(run.exitCode, 1);
+}
+
+} // namespace

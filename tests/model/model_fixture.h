@@ -1,0 +1,78 @@
+#pragma once
+
+// A block library made by the tests: set files and sheets written into a
+// temporary program folder, loaded by a real TBlockList.
+
+#include "imaging/canvas.h"
+#include "model/model.h"
+#include "support/test_support.h"
+
+#include <QImage>
+#include <QSize>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+class TBlockList;
+
+// One set: rows of 3-character names.
+using TestSet = std::vector<std::vector<std::string>>;
+
+// The colour of the picture of the n-th block written (0-based, in loading
+// order); never magenta, never black, never grid green. Blocks whose third
+// letter is F are transparent (magenta in the sheet) on their left half.
+QRgb TestBlockColor(int n);
+
+// Writes System/sdNN.csd and System/sdNN.csb for each set, numbered from 1.
+void WriteTestSets(const TempProgramFolder& folder, const std::vector<TestSet>& sets);
+
+// The bytes of a set file with these rows.
+QByteArray TestSetFileBytes(const std::string& title, const TestSet& rows);
+
+// The sets most tests use.
+const std::vector<TestSet>& StandardTestSets();
+
+// Fresh program-wide state, a temporary program folder with the standard sets,
+// the block library made from them, and a 1024 x 768 main window.
+class ModelTest : public CubestacksTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Makes the library again from other sets.
+    void UseSets(const std::vector<TestSet>& sets);
+
+    int32_t Index(const std::string& name) const; // fails the test for a name the library lacks
+    QRgb ColorOf(const std::string& name) const;  // the colour of that block's picture
+    void Select(const std::string& name);         // the block box's selection
+
+    // Puts the names as a stack on the cell, from level 0.
+    void Stack(TModel& model, int x, int y, const std::vector<std::string>& names);
+    std::vector<std::string> StackNames(const TModel& model, int x, int y) const; // up to the first gap
+
+    // A bitmap of the model image's size with a canvas on it.
+    struct Surface {
+        QImage bitmap;
+        TCanvas canvas{&bitmap};
+        explicit Surface(QSize size) : bitmap(size, QImage::Format_RGB32) {
+            bitmap.fill(0xFF123456);
+            canvas.Bitmap = &bitmap;
+        }
+        Surface(const Surface&) = delete;
+        QRgb at(int x, int y) const { return bitmap.pixel(x, y) | 0xFF000000u; }
+    };
+
+    std::unique_ptr<TempProgramFolder> folder;
+    std::unique_ptr<TBlockList> library;
+    std::map<std::string, QRgb> colors;
+};
+
+// A file written by the test into the program folder's Models/.
+QString WriteModelFile(const TempProgramFolder& folder, const QString& name, const QByteArray& bytes);
+
+// Little-endian helpers for building files by hand.
+QByteArray LE16(int value);
+QByteArray LE32(int64_t value);
+QByteArray Chunk(const char* tag, const QByteArray& data);
+QByteArray Text(const std::string& text); // the bytes and a zero byte
