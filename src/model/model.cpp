@@ -69,7 +69,8 @@ QSize WindowGrid() {
     return {image.width() / kCellSize, (image.height() + kCellSize - 1) / kCellSize};
 }
 
-TModel::TModel() : Background(std::make_unique<TBackground>()), m_render(std::make_unique<TModelRenderCache>()) {
+TModel::TModel()
+    : Background(std::make_unique<TBackground>()), m_render(std::make_unique<TModelRenderCache>()) {
     Clear(false);
 }
 
@@ -132,7 +133,9 @@ std::string TModel::GetBlockName(int32_t x, int32_t y, int32_t level) const {
     return list->NameFromIndex(index);
 }
 
-bool TModel::IsOccupied(int32_t x, int32_t y) const { return GetBlockIndex(x, y, 0) != -1; }
+bool TModel::IsOccupied(int32_t x, int32_t y) const {
+    return GetBlockIndex(x, y, 0) != -1;
+}
 
 int32_t TModel::TopLevel(int32_t x, int32_t y) const {
     for (int32_t level = 0; level < Levels; ++level)
@@ -148,7 +151,9 @@ int32_t TModel::FreeLevel(int32_t x, int32_t y) const {
     return std::max(0, Levels - 1);
 }
 
-int32_t TModel::GetTopBlock(int32_t x, int32_t y) const { return GetBlockIndex(x, y, TopLevel(x, y)); }
+int32_t TModel::GetTopBlock(int32_t x, int32_t y) const {
+    return GetBlockIndex(x, y, TopLevel(x, y));
+}
 
 bool TModel::ApplyTool(TCanvas& canvas, int32_t tool, int32_t x, int32_t y) {
     Modified = true;

@@ -63,9 +63,9 @@ public:
     int32_t GetBlockIndex(int32_t x, int32_t y, int32_t level) const;
     void SetBlockIndex(int32_t x, int32_t y, int32_t index, int32_t level);
     std::string GetBlockName(int32_t x, int32_t y, int32_t level) const; // the library's name of that block
-    bool IsOccupied(int32_t x, int32_t y) const;                        // level 0 holds a block
-    int32_t TopLevel(int32_t x, int32_t y) const;  // level of the top block; 0 for an empty cell
-    int32_t FreeLevel(int32_t x, int32_t y) const; // first empty level; Levels-1 on a full stack
+    bool IsOccupied(int32_t x, int32_t y) const;                         // level 0 holds a block
+    int32_t TopLevel(int32_t x, int32_t y) const;    // level of the top block; 0 for an empty cell
+    int32_t FreeLevel(int32_t x, int32_t y) const;   // first empty level; Levels-1 on a full stack
     int32_t GetTopBlock(int32_t x, int32_t y) const; // the top block's index, -1 for an empty cell
 
     // Editing. ApplyTool marks the model modified, performs the tool on the cell

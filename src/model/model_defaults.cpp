@@ -5,4 +5,6 @@ TModelDefaults& ModelDefaults() {
     return defaults;
 }
 
-void ResetModelDefaults() { ModelDefaults() = TModelDefaults(); }
+void ResetModelDefaults() {
+    ModelDefaults() = TModelDefaults();
+}

@@ -7,7 +7,7 @@
 // drawing consults and the author data every new model gets. The preferences
 // write them; everything else only reads them.
 struct TModelDefaults {
-    bool GridVisible = false; // off until the settings are read
+    bool GridVisible = false;  // off until the settings are read
     std::string AuthorName;    // ANSI bytes
     std::string AuthorCountry; // two-letter code, may be empty or "--"
     int32_t AuthorAge = 0;

@@ -33,7 +33,9 @@ constexpr int kMsgInvalidHeader = 2;
 constexpr int kMsgLargerGrid = 7;
 
 // What a text chunk value stores: the text up to its first zero byte.
-std::string Stored(const std::string& text) { return std::string(text.c_str()); }
+std::string Stored(const std::string& text) {
+    return std::string(text.c_str());
+}
 
 // Shortens the longest of the texts, again and again, until their lengths
 // together fit the budget, so that no chunk outgrows what a reader reads back.
@@ -61,9 +63,13 @@ void FitTexts(std::vector<std::string*> texts, size_t budget) {
     }
 }
 
-std::string DeviceError(const QIODevice& file) { return file.errorString().toStdString(); }
+std::string DeviceError(const QIODevice& file) {
+    return file.errorString().toStdString();
+}
 
-uint16_t Word(const uint8_t* bytes) { return static_cast<uint16_t>(bytes[0] | (bytes[1] << 8)); }
+uint16_t Word(const uint8_t* bytes) {
+    return static_cast<uint16_t>(bytes[0] | (bytes[1] << 8));
+}
 
 int32_t LengthField(QIODevice& file) {
     uint8_t header[6] = {};
@@ -97,14 +103,16 @@ void TModel::WriteModel(QIODevice& file, const std::string& ownerName) const {
 
     ChunkWrite(file, "CR", {std::string(kCopyright)}, "s");
     ChunkWrite(file, "VR", {int64_t{kModelVersion}, int64_t{kModelVersion}}, "dd");
-    ChunkWrite(file, "DE", {int64_t{Description.DescriptionCode}, int64_t{Description.DescriptionFlag}, description},
+    ChunkWrite(file, "DE",
+               {int64_t{Description.DescriptionCode}, int64_t{Description.DescriptionFlag}, description},
                "dbs");
     ChunkWrite(file, "AU", {author, owner, country, int64_t{Author.Age}}, "sssd");
-    ChunkWrite(file, "TX",
-               {text, int64_t{TextOverlay.TextCol}, int64_t{TextOverlay.TextRow}, int64_t{TextOverlay.Shadow}},
-               "sddd");
-    ChunkWrite(file, "FT", {int64_t{TextOverlay.Font.FontHeight}, int64_t{TextOverlay.Font.FontColor}, fontName},
-               "dds");
+    ChunkWrite(
+        file, "TX",
+        {text, int64_t{TextOverlay.TextCol}, int64_t{TextOverlay.TextRow}, int64_t{TextOverlay.Shadow}},
+        "sddd");
+    ChunkWrite(file, "FT",
+               {int64_t{TextOverlay.Font.FontHeight}, int64_t{TextOverlay.Font.FontColor}, fontName}, "dds");
     ChunkWrite(file, "BG", {code, int64_t{Background->Color}, int64_t{Background->Kind}}, "sdd");
     ChunkWrite(file, "GM", {int64_t{Levels}, int64_t{Cols}, int64_t{Rows}}, "ddd");
 
@@ -179,16 +187,19 @@ bool TModel::ReadChunkFormat(QIODevice& file, const QString& shownName) {
             }
             ClearFields(false);
         } else if (tag == "DE") {
-            ChunkDecode({&Description.DescriptionCode, &Description.DescriptionFlag, &Description.DescriptionText},
-                        "dbs", data, n);
+            ChunkDecode(
+                {&Description.DescriptionCode, &Description.DescriptionFlag, &Description.DescriptionText},
+                "dbs", data, n);
         } else if (tag == "AU") {
-            ChunkDecode({&Author.AuthorName, &Author.OwnerName, &Author.Country, &Author.Age}, "sssd", data, n);
+            ChunkDecode({&Author.AuthorName, &Author.OwnerName, &Author.Country, &Author.Age}, "sssd", data,
+                        n);
         } else if (tag == "TX") {
-            ChunkDecode({&TextOverlay.Text, &TextOverlay.TextCol, &TextOverlay.TextRow, &TextOverlay.Shadow}, "sddd",
-                        data, n);
+            ChunkDecode({&TextOverlay.Text, &TextOverlay.TextCol, &TextOverlay.TextRow, &TextOverlay.Shadow},
+                        "sddd", data, n);
         } else if (tag == "FT") {
-            ChunkDecode({&TextOverlay.Font.FontHeight, &TextOverlay.Font.FontColor, &TextOverlay.Font.FontName},
-                        "dds", data, n);
+            ChunkDecode(
+                {&TextOverlay.Font.FontHeight, &TextOverlay.Font.FontColor, &TextOverlay.Font.FontName},
+                "dds", data, n);
         } else if (tag == "BG") {
             // Rendered once the whole file is read.
             ChunkDecode({&Background->Code, &Background->Color, &Background->Kind}, "sdd", data, n);

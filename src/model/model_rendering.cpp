@@ -153,7 +153,9 @@ void TModel::DrawCell(TCanvas& canvas, int32_t x, int32_t y) {
     }
 }
 
-void TModel::DrawTextOverlay(TCanvas& canvas) { DrawTextOverlay(canvas, QRect()); }
+void TModel::DrawTextOverlay(TCanvas& canvas) {
+    DrawTextOverlay(canvas, QRect());
+}
 
 void TModel::DrawTextOverlay(TCanvas& canvas, const QRect& area) {
     if (TextOverlay.Text.empty() || !canvas.Bitmap)

@@ -15,7 +15,7 @@ class TTextOverlayLayer {
 public:
     struct Params {
         std::string text; // ANSI bytes
-        QRect rect;       // the text's rectangle: its top-left corner and the right and bottom edges it wraps at
+        QRect rect; // the text's rectangle: its top-left corner and the right and bottom edges it wraps at
         bool shadow = false;
         QFont font;
         QRgb color = 0;

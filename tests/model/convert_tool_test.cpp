@@ -1,3 +1,4 @@
+#include "common/main_window_size.h"
 #include "imaging/bitmap.h"
 #include "library/background.h"
 #include "library/block_list.h"
@@ -9,6 +10,7 @@
 #include <QFile>
 #include <QImageReader>
 #include <QProcess>
+#include <QtEndian>
 #include <gtest/gtest.h>
 
 namespace {
@@ -117,7 +119,8 @@ TEST_F(ConvertToolTest, ImagesShowTheModel) {
     Run run = Convert({"--size", "800x600", "--grid", file("in.cst"), file("out.bmp")});
     ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
     // The cut grid is reported, yet the image is written.
-    EXPECT_TRUE(run.errors.contains("This model was saved in a higher resolution.")) << run.errors.toStdString();
+    EXPECT_TRUE(run.errors.contains("This model was saved in a higher resolution."))
+        << run.errors.toStdString();
     const QByteArray bmp = ReadAll(file("out.bmp"));
     ASSERT_GT(bmp.size(), 54);
     EXPECT_EQ(bmp.left(2), QByteArray("BM"));
@@ -148,8 +151,10 @@ TEST_F(ConvertToolTest, ExitCodes) {
 
     // A wrong command line: 2 and a usage line.
     for (const QStringList& args :
-         {QStringList{}, QStringList{file("in.cst")}, QStringList{file("in.cst"), file("a.cst"), file("b.cst")},
-          QStringList{"--bogus", file("in.cst"), file("a.cst")}, QStringList{"--size", "big", file("in.cst"), file("a.cst")},
+         {QStringList{}, QStringList{file("in.cst")},
+          QStringList{file("in.cst"), file("a.cst"), file("b.cst")},
+          QStringList{"--bogus", file("in.cst"), file("a.cst")},
+          QStringList{"--size", "big", file("in.cst"), file("a.cst")},
           QStringList{file("in.cst"), file("a.jpg")}, QStringList{file("in.cst"), "--size"}}) {
         const Run run = Convert(args);
         EXPECT_EQ(run.exitCode, 2) << args.join(' ').toStdString();

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QtEndian>
 #include <gtest/gtest.h>
 
 #ifdef __linux__
@@ -39,8 +40,8 @@ std::vector<FileChunk> SplitChunks(const QByteArray& bytes) {
         qsizetype size = chunk.length;
         if (chunk.tag == "MH") { // the section runs to its end mark
             size = 0;
-            while (at + size + 1 < bytes.size() &&
-                   !(static_cast<uchar>(bytes[at + size]) == 0xFF && static_cast<uchar>(bytes[at + size + 1]) == 0xFF)) {
+            while (at + size + 1 < bytes.size() && !(static_cast<uchar>(bytes[at + size]) == 0xFF &&
+                                                     static_cast<uchar>(bytes[at + size + 1]) == 0xFF)) {
                 const int count = (static_cast<uchar>(bytes[at + size]) & 7) + 1;
                 size += 2 + 3 * count;
             }
@@ -89,13 +90,14 @@ protected:
     static QByteArray Cell(int x, int y, const Names& names) {
         QByteArray bytes = LE16(static_cast<int>(names.size()) - 1 + x * 16 + y * 1024);
         for (const std::string& name : names)
-            bytes += QByteArray(name.c_str(), static_cast<qsizetype>(name.size())).leftJustified(3, '\0', true);
+            bytes +=
+                QByteArray(name.c_str(), static_cast<qsizetype>(name.size())).leftJustified(3, '\0', true);
         return bytes;
     }
 
     // An old-format file: C x R cells of two codes and the text after them.
-    static QByteArray OldFile(int cols, int rows, int textCol, int textRow, const std::vector<uint16_t>& codes,
-                              const QByteArray& text, int entrySize = 4) {
+    static QByteArray OldFile(int cols, int rows, int textCol, int textRow,
+                              const std::vector<uint16_t>& codes, const QByteArray& text, int entrySize = 4) {
         QByteArray bytes("MdF\x1A\x04\x00", 6);
         bytes += QByteArray(4, '\x55');
         bytes += static_cast<char>(cols);
@@ -114,15 +116,19 @@ protected:
         std::string out;
         out += model.Description.DescriptionText + "|" + std::to_string(model.Description.DescriptionCode) +
                std::to_string(model.Description.DescriptionFlag) + "|" + model.Author.AuthorName + "|" +
-               model.Author.Country + "|" + std::to_string(model.Author.Age) + "|" + model.TextOverlay.Text + "|" +
-               std::to_string(model.TextOverlay.TextCol) + "," + std::to_string(model.TextOverlay.TextRow) + "," +
-               std::to_string(model.TextOverlay.Shadow) + "|" + model.TextOverlay.Font.FontName + "," +
+               model.Author.Country + "|" + std::to_string(model.Author.Age) + "|" + model.TextOverlay.Text +
+               "|" + std::to_string(model.TextOverlay.TextCol) + "," +
+               std::to_string(model.TextOverlay.TextRow) + "," + std::to_string(model.TextOverlay.Shadow) +
+               "|" + model.TextOverlay.Font.FontName + "," +
                std::to_string(model.TextOverlay.Font.FontHeight) + "," +
                std::to_string(model.TextOverlay.Font.FontColor) + "|" + model.Background->Code + "," +
                std::to_string(model.Background->Color) + "," + std::to_string(model.Background->Kind) + "|" +
-               std::to_string(model.Cols) + "x" + std::to_string(model.Rows) + "x" + std::to_string(model.Levels);
-        for (int32_t entry : model.Cells)
-            out += "," + std::to_string(entry);
+               std::to_string(model.Cols) + "x" + std::to_string(model.Rows) + "x" +
+               std::to_string(model.Levels);
+        for (int32_t entry : model.Cells) {
+            out += ',';
+            out += std::to_string(entry);
+        }
         return out;
     }
 };
@@ -138,25 +144,27 @@ TEST_F(ModelFileTest, EmptyModelBytes) {
     const int crLength = static_cast<int>(qFromLittleEndian<quint32>(bytes.constData() + 8));
     ASSERT_GT(crLength, 1);
     ASSERT_LE(crLength, 1023);
-    EXPECT_EQ(bytes[14 + crLength - 1], '\0');
-    EXPECT_EQ(bytes.mid(14, crLength - 1).indexOf('\0'), -1);
-    const QByteArray rest = bytes.mid(14 + crLength);
-    EXPECT_EQ(Hex(rest), "56 52 08 00 00 00 00 06 00 00 00 06 00 00 "       // VR
-                         "44 45 06 00 00 00 02 00 00 00 01 00 "              // DE
-                         "41 55 07 00 00 00 00 00 00 00 00 00 00 "           // AU
-                         "54 58 0D 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 " // TX
+    EXPECT_EQ(bytes[12 + crLength - 1], '\0');
+    EXPECT_EQ(bytes.mid(12, crLength - 1).indexOf('\0'), -1);
+    const QByteArray rest = bytes.mid(12 + crLength);
+    EXPECT_EQ(Hex(rest), "56 52 08 00 00 00 00 06 00 00 00 06 00 00 "                      // VR
+                         "44 45 06 00 00 00 02 00 00 00 01 00 "                            // DE
+                         "41 55 07 00 00 00 00 00 00 00 00 00 00 "                         // AU
+                         "54 58 0D 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 "       // TX
                          "46 54 0F 00 00 00 F3 FF FF FF C0 C0 C0 00 53 79 73 74 65 6D 00 " // FT
-                         "42 47 09 00 00 00 00 00 00 00 00 00 00 00 00 "     // BG
-                         "47 4D 0C 00 00 00 08 00 00 00 20 00 00 00 18 00 00 00 " // GM
-                         "4D 48 02 00 00 00 FF FF "                          // MH
-                         "30 30 01 00 00 00 00");                            // 00
+                         "42 47 09 00 00 00 00 00 00 00 00 00 00 00 00 "                   // BG
+                         "47 4D 0C 00 00 00 08 00 00 00 20 00 00 00 18 00 00 00 "          // GM
+                         "4D 48 02 00 00 00 FF FF "                                        // MH
+                         "30 30 01 00 00 00 00");                                          // 00
 }
 
 TEST_F(ModelFileTest, CellSectionLayout) {
     TModel model;
     Stack(model, 3, 2, {"30H", "44H"});
     QByteArray bytes = Saved(model);
-    EXPECT_TRUE(bytes.endsWith(QByteArray::fromHex("4D480A000000" "3108333048343448FFFF" "30300100000000")))
+    EXPECT_TRUE(bytes.endsWith(QByteArray::fromHex("4D480A000000"
+                                                   "3108333048343448FFFF"
+                                                   "30300100000000")))
         << Hex(bytes.right(23));
 
     // A stack of 8: bits 0-2 hold 7, eight names follow, the length counts them all.
@@ -236,17 +244,18 @@ TEST_F(ModelFileTest, GridFittedToTheWindow) {
     TModel small;
     ASSERT_TRUE(small.LoadFromFile(path("big.cst")));
     ASSERT_EQ(presenter().shown.size(), 1u);
-    EXPECT_EQ(presenter().shown[0].text, "This model was saved in a higher resolution. Some of the rightmost and "
-                                         "lowest cells will not be visible.");
+    EXPECT_EQ(presenter().shown[0].text,
+              "This model was saved in a higher resolution. Some of the rightmost and "
+              "lowest cells will not be visible.");
     EXPECT_EQ(presenter().shown[0].style, 0x40);
     EXPECT_TRUE(small.Truncated);
     EXPECT_EQ(small.Cols, 25);
     EXPECT_EQ(small.Rows, 19);
     EXPECT_EQ(StackNames(small, 24, 18), (Names{"30H", "44H"}));
-    for (int level = 0; level < 8; ++level)
-        for (int i = 0; i < 25 * 19; ++i)
-            if (i != 18 * 25 + 24)
-                ASSERT_EQ(small.Cells[static_cast<size_t>(level * 25 * 19 + i)], -1) << level << " " << i;
+    int used = 0;
+    for (int32_t entry : small.Cells)
+        used += entry != -1;
+    EXPECT_EQ(used, 2);
     EXPECT_EQ(small.Background->Bitmap.size(), QSize(800, 600));
 
     // Saving the cut model clears the flag.
@@ -295,11 +304,13 @@ TEST_F(ModelFileTest, RefusedFilesLeaveTheModelAsItWas) {
                                          ChunkFile({Chunk("CR", Text("c")), Version(1537), Grid(8, 32, 24),
                                                     Cells(Cell(0, 0, {"45F"}) + "\xFF\xFF"), End()}));
     EXPECT_FALSE(model.LoadFromFile(newer));
-    onlyMessage("You are trying to load a model generated in a newer version.\r\nPlease upgrade your version.", 0x40);
+    onlyMessage(
+        "You are trying to load a model generated in a newer version.\r\nPlease upgrade your version.", 0x40);
     expectUnchanged("newer");
 
     // A foreign format mark, named without its folder.
     QByteArray marked = Saved(model, "copy.cst");
+    model.Modified = true;
     marked[4] = 0x03;
     marked[5] = 0x00;
     EXPECT_FALSE(model.LoadFromFile(WriteModelFile(*folder, "mark.cst", marked)));
@@ -412,8 +423,8 @@ TEST_F(ModelFileTest, NothingInAFileWritesOutsideTheGrid) {
 
 TEST_F(ModelFileTest, UnknownAndOversizedChunksAreSkipped) {
     const QByteArray section = Cell(3, 2, {"30H", "44H"}) + "\xFF\xFF";
-    const QByteArray tail = Chunk("TX", Text("after") + LE32(1) + LE32(2) + LE32(0)) + Grid(8, 32, 24) +
-                            Cells(section) + End();
+    const QByteArray tail =
+        Chunk("TX", Text("after") + LE32(1) + LE32(2) + LE32(0)) + Grid(8, 32, 24) + Cells(section) + End();
     TModel model;
     ASSERT_TRUE(model.LoadFromFile(WriteModelFile(
         *folder, "unknown.cst",
@@ -428,15 +439,16 @@ TEST_F(ModelFileTest, UnknownAndOversizedChunksAreSkipped) {
         ChunkFile({Version(1536), Chunk("QQ", QByteArray(3000, 'q')),
                    Chunk("DE", LE32(2) + QByteArray(1, '\1') + Text(std::string(1500, 'd'))), tail}))));
     EXPECT_EQ(big.TextOverlay.Text, "after");
-    EXPECT_EQ(big.Description.DescriptionText, std::string(1022 - 5, 'd'));
+    EXPECT_EQ(big.Description.DescriptionText, std::string(1023 - 5, 'd'));
     EXPECT_EQ(StackNames(big, 3, 2), (Names{"30H", "44H"}));
 
     // Chunks before VR are cleared by it; an empty text keeps the default.
     TModel cleared;
-    ASSERT_TRUE(cleared.LoadFromFile(WriteModelFile(
-        *folder, "order.cst",
-        ChunkFile({Chunk("TX", Text("before") + LE32(1) + LE32(1) + LE32(1)), Version(1200),
-                   Chunk("FT", LE32(-20) + LE32(0xFF) + Text("")), Grid(8, 32, 24), Cells("\xFF\xFF"), End()}))));
+    ASSERT_TRUE(cleared.LoadFromFile(
+        WriteModelFile(*folder, "order.cst",
+                       ChunkFile({Chunk("TX", Text("before") + LE32(1) + LE32(1) + LE32(1)), Version(1200),
+                                  Chunk("FT", LE32(-20) + LE32(0xFF) + Text("")), Grid(8, 32, 24),
+                                  Cells("\xFF\xFF"), End()}))));
     EXPECT_EQ(cleared.TextOverlay.Text, "");
     EXPECT_EQ(cleared.Version, 1536);
     EXPECT_EQ(cleared.TextOverlay.Font.FontName, "System");
@@ -536,10 +548,10 @@ TEST_F(ModelFileTest, OldFormat) {
         codes[static_cast<size_t>((y * 20 + x) * 2)] = first;
         codes[static_cast<size_t>((y * 20 + x) * 2 + 1)] = second;
     };
-    put(0, 0, 768, 0);     // set 3, position 0
-    put(1, 0, 1025, 1280); // set 4, position 1 under set 5, position 0
-    put(2, 0, 12, 3072);   // outside the table: 2AH each
-    put(19, 14, 0x0102, 0); // 83M is not in the library: its first block
+    put(0, 0, 768, 0);         // set 3, position 0
+    put(1, 0, 1025, 1280);     // set 4, position 1 under set 5, position 0
+    put(2, 0, 12, 3072);       // outside the table: 2AH each
+    put(19, 14, 0x0102, 0);    // 83M is not in the library: its first block
     put(5, 5, 0x0301, 0x0301); // 4 + 4 names fill the stack
     const QByteArray bytes = OldFile(20, 15, 3, 4, codes, QByteArray("Hello & bye\0junk", 16));
     ASSERT_EQ(bytes.indexOf("Hello"), 1264);
@@ -564,8 +576,8 @@ TEST_F(ModelFileTest, OldFormat) {
 
     // A text that runs to the end of the file, and at most 1023 bytes of it.
     TModel endless;
-    ASSERT_TRUE(endless.LoadFromFile(WriteModelFile(*folder, "endless.cst",
-                                                    OldFile(1, 1, 0, 0, {768, 0}, QByteArray(3000, 'z')))));
+    ASSERT_TRUE(endless.LoadFromFile(
+        WriteModelFile(*folder, "endless.cst", OldFile(1, 1, 0, 0, {768, 0}, QByteArray(3000, 'z')))));
     EXPECT_EQ(endless.TextOverlay.Text, std::string(1023, 'z'));
 
     // A wider old grid in a 25-column window: message 7 and column 30 gets nothing.
@@ -600,11 +612,21 @@ TEST_F(ModelFileTest, OldBlockCodes) {
     EXPECT_EQ(StackNames(model, 2, 2), (Names{"45F", "30H", "44H", "42V"}));
     // Entries of the table, first, last and between.
     const std::pair<uint16_t, const char*> entries[] = {
-        {0x0001, "45F,480"},         {0x0009, "63J"},         {0x0106, "10D,952"},
-        {0x0108, "12D,911"},         {0x0301, "30H,40H,43N,42S"}, {0x0400, "931,953"},
-        {0x0407, "30H,41H,42N"},     {0x0508, "43N,45F"},     {0x0609, "221,220"},
-        {0x0707, "4CN,84S"},         {0x0804, "31V,5FS"},     {0x0909, "31V,36E,5AE"},
-        {0x0A09, "6A0"},             {0x0B00, "111"},         {0x0B09, "733"},
+        {0x0001, "45F,480"},
+        {0x0009, "63J"},
+        {0x0106, "10D,952"},
+        {0x0108, "12D,911"},
+        {0x0301, "30H,40H,43N,42S"},
+        {0x0400, "931,953"},
+        {0x0407, "30H,41H,42N"},
+        {0x0508, "43N,45F"},
+        {0x0609, "221,220"},
+        {0x0707, "4CN,84S"},
+        {0x0804, "31V,5FS"},
+        {0x0909, "31V,36E,5AE"},
+        {0x0A09, "6A0"},
+        {0x0B00, "111"},
+        {0x0B09, "733"},
     };
     for (const auto& [code, names] : entries)
         EXPECT_STREQ(OldBlockNames(code), names) << code;

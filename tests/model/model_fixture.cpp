@@ -8,7 +8,9 @@
 
 #include <QtEndian>
 
-QRgb TestBlockColor(int n) { return qRgb(10 + 4 * (n % 60), 200 - 3 * (n % 60), 60 + 20 * (n % 7)); }
+QRgb TestBlockColor(int n) {
+    return qRgb(10 + 4 * (n % 60), 200 - 3 * (n % 60), 60 + 20 * (n % 7));
+}
 
 QByteArray TestSetFileBytes(const std::string& title, const TestSet& rows) {
     QByteArray bytes(160, '\0');
@@ -35,7 +37,7 @@ void WriteTestSets(const TempProgramFolder& folder, const std::vector<TestSet>& 
         QImage sheet(static_cast<int>(33 * widest + 1), static_cast<int>(33 * rows.size() + 1),
                      QImage::Format_RGB32);
         sheet.fill(qRgb(255, 255, 255));
-        for (size_t r = 0; r < rows.size(); ++r)
+        for (size_t r = 0; r < rows.size(); ++r) {
             for (size_t v = 0; v < rows[r].size(); ++v)
                 for (int y = 0; y < 32; ++y)
                     for (int x = 0; x < 32; ++x) {
@@ -44,8 +46,8 @@ void WriteTestSets(const TempProgramFolder& folder, const std::vector<TestSet>& 
                         sheet.setPixel(static_cast<int>(1 + 33 * v) + x, static_cast<int>(1 + 33 * r) + y,
                                        clear ? qRgb(255, 0, 255) : TestBlockColor(n + static_cast<int>(v)));
                     }
-        for (const auto& row : rows)
-            n += static_cast<int>(row.size());
+            n += static_cast<int>(rows[r].size());
+        }
         const QString number = QString::asprintf("%02d", static_cast<int>(s + 1));
         folder.write("System/sd" + number + ".csd", TestSetFileBytes("Set " + std::to_string(s + 1), rows));
         folder.write("System/sd" + number + ".csb", EncodeBitmap24(sheet));
@@ -122,7 +124,9 @@ QRgb ModelTest::ColorOf(const std::string& name) const {
     return found == colors.end() ? 0 : found->second;
 }
 
-void ModelTest::Select(const std::string& name) { library->SelectIndex(Index(name)); }
+void ModelTest::Select(const std::string& name) {
+    library->SelectIndex(Index(name));
+}
 
 void ModelTest::Stack(TModel& model, int x, int y, const std::vector<std::string>& names) {
     for (size_t level = 0; level < names.size(); ++level)
@@ -160,4 +164,6 @@ QByteArray Chunk(const char* tag, const QByteArray& data) {
     return QByteArray(tag, 2) + LE32(data.size()) + data;
 }
 
-QByteArray Text(const std::string& text) { return QByteArray(text.c_str(), static_cast<qsizetype>(text.size()) + 1); }
+QByteArray Text(const std::string& text) {
+    return QByteArray(text.c_str(), static_cast<qsizetype>(text.size()) + 1);
+}

@@ -62,8 +62,8 @@ TEST_F(ModelRenderingTest, EmptyModelDrawsOnlyItsBackground) {
 
 TEST_F(ModelRenderingTest, StacksDrawBottomToTopUpToTheFirstGap) {
     TModel model;
-    Stack(model, 0, 0, {"30H", "44H"});        // 44H covers 30H
-    Stack(model, 2, 0, {"30H", "45F"});        // 45F lets 30H show through its left half
+    Stack(model, 0, 0, {"30H", "44H"});         // 44H covers 30H
+    Stack(model, 2, 0, {"30H", "45F"});         // 45F lets 30H show through its left half
     model.SetBlockIndex(4, 0, Index("42V"), 0); // a gap at level 1: level 2 is not drawn
     model.SetBlockIndex(4, 0, Index("44V"), 2);
     model.SetBlockIndex(6, 0, Index("44V"), 1); // nothing at level 0: nothing drawn
@@ -104,16 +104,16 @@ TEST_F(ModelRenderingTest, GridLinesLieOnTheStatedPixels) {
     EXPECT_EQ(horizontal, 24); // between the rows and under the last
     EXPECT_EQ(Count(surface.bitmap, kGreen), 31 * 768 + 24 * 1024 - 31 * 24);
     EXPECT_EQ(Count(surface.bitmap, kGreen) + Count(surface.bitmap, kBlack), 1024 * 768);
-    EXPECT_NE(surface.at(1023, 100) , kGreen);
+    EXPECT_NE(surface.at(1023, 100), kGreen);
 
     // A window 1000 x 760: 31 columns, 24 rows, the last row partly outside.
     SetMainWindowSize(QSize(1000, 760));
     model.Clear(false);
     Surface small(QSize(1000, 760));
     model.Draw(small.canvas);
-    EXPECT_EQ(small.at(959, 759), kGreen);  // the last line between columns runs to the bottom
-    EXPECT_NE(small.at(991, 100), kGreen);  // none right of the last column
-    EXPECT_EQ(small.at(999, 735), kGreen);  // the line under row 22 runs to the right edge
+    EXPECT_EQ(small.at(959, 759), kGreen); // the last line between columns runs to the bottom
+    EXPECT_NE(small.at(991, 100), kGreen); // none right of the last column
+    EXPECT_EQ(small.at(999, 735), kGreen); // the line under row 22 runs to the right edge
     EXPECT_NE(small.at(999, 100), kGreen);
     EXPECT_EQ(Count(small.bitmap, kGreen), 30 * 760 + 23 * 1000 - 30 * 23);
 
@@ -225,10 +225,15 @@ TEST_F(ModelRenderingTest, OverlayLayout) {
     EXPECT_LE(wrapped.right(), 1023);
     EXPECT_GT(wrapped.height(), 2 * line.height());
     EXPECT_GE(wrapped.top(), 64);
-    // Lines that do not fit below the window are drawn anyway: the text is not cut at its rectangle.
-    const QRect low = draw("one two six ten red big top old new", 30, 23);
-    EXPECT_GE(low.top(), 736);
-    EXPECT_EQ(low.bottom(), 767);
+    // Nothing cuts the text at its rectangle: on a canvas larger than the
+    // 800 x 600 window a long word runs past the right side and lines that do
+    // not fit go on below.
+    SetMainWindowSize(QSize(800, 600));
+    const QRect over = draw("Extraordinarily long words here", 24, 18);
+    EXPECT_GE(over.left(), 768);
+    EXPECT_GT(over.right(), 810);
+    EXPECT_GT(over.bottom(), 620);
+    SetMainWindowSize(QSize(1024, 768));
 
     // "&" is an ordinary character: "&&" is twice as wide as "&".
     const QRect one = draw("&", 0, 0);

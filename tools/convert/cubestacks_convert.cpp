@@ -43,7 +43,9 @@ int Usage(const char* problem) {
     return kExitUsage;
 }
 
-void Fail(const QString& text) { std::fprintf(stderr, "cubestacks-convert: %s\n", qPrintable(text)); }
+void Fail(const QString& text) {
+    std::fprintf(stderr, "cubestacks-convert: %s\n", qPrintable(text));
+}
 
 // Parses the arguments; the problem text when they are wrong.
 std::optional<const char*> Parse(const QStringList& args, Options& options) {
