@@ -32,6 +32,9 @@ void ReturnFocus() {
     QWidget* target = State().target;
     if (!target || !target->isVisible())
         return;
+    // While another program is in front the pointer passing over a box takes nothing from it.
+    if (!QApplication::activeWindow())
+        return;
     if (!target->isActiveWindow())
         target->activateWindow();
     QWidget* focus = QApplication::focusWidget();

@@ -10,8 +10,8 @@ class QWidget;
 void SetFocusTarget(QWidget* mainWindow);
 QWidget* FocusTarget();
 
-// Gives the keyboard focus to the focus target, when it is shown and does not
-// have it already.
+// Gives the keyboard focus to the focus target, when it is shown, does not
+// have it already and a window of the program is active.
 void ReturnFocus();
 
 // Asks the focus target to close, once the current event has been handled.

@@ -283,6 +283,7 @@ TEST_F(CustomFormTest, DamagedPlacementValuesReadAsDefaults) {
 TEST_F(CustomFormTest, FocusGoesBackToTheMainWindowAfterClicksAndKeys) {
     MainWindow main;
     main.setFocusPolicy(Qt::StrongFocus);
+    main.resize(200, 200);
     ShowAt(main, QPoint(0, 0));
     SetFocusTarget(&main);
     TestBox box;
@@ -311,6 +312,11 @@ TEST_F(CustomFormTest, FocusGoesBackToTheMainWindowAfterClicksAndKeys) {
 
     ASSERT_TRUE(giveFocusToBox());
     QTest::keyRelease(&box, Qt::Key_Left);
+    EXPECT_TRUE(focusIsBack());
+
+    // The pointer passing over the box gives the focus back too.
+    ASSERT_TRUE(giveFocusToBox());
+    QTest::mouseMove(&box, QPoint(60, 60));
     EXPECT_TRUE(focusIsBack());
 
     // A hidden main window is left alone.
