@@ -2,44 +2,18 @@
 
 #include "windows/focus_target.h"
 #include "windows/hint_line.h"
+#include "windows/settings_store.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QRegularExpression>
-#include <QSettings>
 
 namespace {
 
 const char* const kHideHint = "Click to hide this box";
 const char* const kMoveHint = "Drag to move this box";
 const char* const kSizeHint = "Drag to size this box";
-
-QSettings OpenSettings() {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Quadrantine"),
-                     QStringLiteral("Cubestacks"));
-}
-
-// A stored number: decimal text, or hexadecimal after "0x" / "0X" (32 bits,
-// taken as signed); anything else, or a number that does not fit, is the default.
-int ParseStoredInt(const QVariant& value, int defaultValue) {
-    if (!value.isValid())
-        return defaultValue;
-    const QString text = value.toString();
-    static const QRegularExpression decimal(QStringLiteral("^[+-]?[0-9]+$"));
-    static const QRegularExpression hexadecimal(QStringLiteral("^0[xX][0-9A-Fa-f]+$"));
-    bool ok = false;
-    if (hexadecimal.match(text).hasMatch()) {
-        const uint number = text.mid(2).toUInt(&ok, 16);
-        return ok ? static_cast<int>(number) : defaultValue;
-    }
-    if (decimal.match(text).hasMatch()) {
-        const int number = text.toInt(&ok, 10);
-        return ok ? number : defaultValue;
-    }
-    return defaultValue;
-}
 
 } // namespace
 
@@ -73,30 +47,24 @@ void TCustomForm::ReadPlacement() {
 }
 
 void TCustomForm::LoadPlacement(const QString& key, int what, const QRect& defaults) {
-    QSettings settings = OpenSettings();
-    settings.beginGroup(key);
     if (what & plPosition)
-        move(ParseStoredInt(settings.value(QStringLiteral("Left")), defaults.left()),
-             ParseStoredInt(settings.value(QStringLiteral("Top")), defaults.top()));
+        move(ReadIntSetting(key, QStringLiteral("Left"), defaults.left()),
+             ReadIntSetting(key, QStringLiteral("Top"), defaults.top()));
     if (what & plSize) {
-        const int width = ParseStoredInt(settings.value(QStringLiteral("Width")), defaults.width());
-        const int height = ParseStoredInt(settings.value(QStringLiteral("Height")), defaults.height());
+        const int width = ReadIntSetting(key, QStringLiteral("Width"), defaults.width());
+        const int height = ReadIntSetting(key, QStringLiteral("Height"), defaults.height());
         // A stored size no window can take is no size.
         resize(width > 0 ? width : defaults.width(), height > 0 ? height : defaults.height());
     }
-    SavedVisible = ParseStoredInt(settings.value(QStringLiteral("Visible")), 1) != 0;
-    settings.endGroup();
+    SavedVisible = ReadFlagSetting(key, QStringLiteral("Visible"), true);
 }
 
 void TCustomForm::SavePlacement(const QString& key) const {
-    QSettings settings = OpenSettings();
-    settings.beginGroup(key);
-    settings.setValue(QStringLiteral("Left"), QString::number(x()));
-    settings.setValue(QStringLiteral("Top"), QString::number(y()));
-    settings.setValue(QStringLiteral("Width"), QString::number(width()));
-    settings.setValue(QStringLiteral("Height"), QString::number(height()));
-    settings.setValue(QStringLiteral("Visible"), QString::fromLatin1(isVisible() ? "1" : "0"));
-    settings.endGroup();
+    WriteIntSetting(key, QStringLiteral("Left"), x());
+    WriteIntSetting(key, QStringLiteral("Top"), y());
+    WriteIntSetting(key, QStringLiteral("Width"), width());
+    WriteIntSetting(key, QStringLiteral("Height"), height());
+    WriteFlagSetting(key, QStringLiteral("Visible"), isVisible());
 }
 
 void TCustomForm::SetHint(const QString& text) {

@@ -2,6 +2,7 @@
 
 #include "windows/focus_target.h"
 #include "windows/hint_line.h"
+#include "windows/settings_store.h"
 
 #include "support/test_support.h"
 
@@ -61,16 +62,16 @@ protected:
     }
 };
 
-QSettings Store() {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Quadrantine"),
-                     QStringLiteral("Cubestacks"));
+// The program's settings, as another part of the program would read them.
+std::unique_ptr<QSettings> Store() {
+    return OpenSettingsStore();
 }
 
 class CustomFormTest : public CubestacksTest {
 protected:
     void SetUp() override {
         CubestacksTest::SetUp();
-        Store().remove(QStringLiteral("Windows"));
+        Store()->remove(QStringLiteral("Windows"));
         ResetHintLine();
         SetHintLine([this](const QString& hint) { hints.push_back(hint); });
         SetFocusTarget(nullptr);
@@ -78,7 +79,7 @@ protected:
     void TearDown() override {
         SetFocusTarget(nullptr);
         ResetHintLine();
-        Store().remove(QStringLiteral("Windows"));
+        Store()->remove(QStringLiteral("Windows"));
         CubestacksTest::TearDown();
     }
 
@@ -208,18 +209,18 @@ TEST_F(CustomFormTest, PlacementIsStoredAsTextAndReadBack) {
         TestBox box(QStringLiteral("ToolBoxForm"));
         ShowAt(box, QPoint(123, 45));
     }
-    QSettings store = Store();
-    store.beginGroup(QStringLiteral("Windows/ToolBoxForm"));
+    const auto store = Store();
+    store->beginGroup(QStringLiteral("Windows/ToolBoxForm"));
     for (const char* name : {"Left", "Top", "Width", "Height", "Visible"})
-        EXPECT_EQ(store.value(QLatin1String(name)).typeId(), QMetaType::QString) << name;
-    EXPECT_EQ(store.value(QStringLiteral("Left")).toString(), QStringLiteral("123"));
-    EXPECT_EQ(store.value(QStringLiteral("Top")).toString(), QStringLiteral("45"));
-    EXPECT_EQ(store.value(QStringLiteral("Width")).toString(), QStringLiteral("112"));
-    EXPECT_EQ(store.value(QStringLiteral("Height")).toString(), QStringLiteral("80"));
-    EXPECT_EQ(store.value(QStringLiteral("Visible")).toString(), QStringLiteral("1"));
-    store.endGroup();
+        EXPECT_EQ(store->value(QLatin1String(name)).typeId(), QMetaType::QString) << name;
+    EXPECT_EQ(store->value(QStringLiteral("Left")).toString(), QStringLiteral("123"));
+    EXPECT_EQ(store->value(QStringLiteral("Top")).toString(), QStringLiteral("45"));
+    EXPECT_EQ(store->value(QStringLiteral("Width")).toString(), QStringLiteral("112"));
+    EXPECT_EQ(store->value(QStringLiteral("Height")).toString(), QStringLiteral("80"));
+    EXPECT_EQ(store->value(QStringLiteral("Visible")).toString(), QStringLiteral("1"));
+    store->endGroup();
     // The other box's section is untouched.
-    EXPECT_FALSE(Store().contains(QStringLiteral("Windows/BlockBoxForm/Left")));
+    EXPECT_FALSE(Store()->contains(QStringLiteral("Windows/BlockBoxForm/Left")));
 
     {
         TestBox box(QStringLiteral("ToolBoxForm"));
@@ -236,7 +237,7 @@ TEST_F(CustomFormTest, PlacementIsStoredAsTextAndReadBack) {
     EXPECT_FALSE(again.isVisible());
 
     // Only the position is restored at creation; the size is the box's own.
-    Store().setValue(QStringLiteral("Windows/ToolBoxForm/Width"), QStringLiteral("500"));
+    Store()->setValue(QStringLiteral("Windows/ToolBoxForm/Width"), QStringLiteral("500"));
     TestBox sized(QStringLiteral("ToolBoxForm"));
     EXPECT_EQ(sized.size(), QSize(kBoxWidth, kBoxHeight));
     sized.LoadPlacement(sized.PlacementKey(), TCustomForm::plSize, QRect(1, 2, 3, 4));
@@ -258,8 +259,8 @@ TEST_F(CustomFormTest, DamagedPlacementValuesReadAsDefaults) {
         {"0x100000000", 7}, {"99999999999", 7},
     };
     for (const Case& c : cases) {
-        Store().setValue(QStringLiteral("Windows/BlockBoxForm/Left"), QString::fromLatin1(c.text));
-        Store().setValue(QStringLiteral("Windows/BlockBoxForm/Width"), QString::fromLatin1(c.text));
+        Store()->setValue(QStringLiteral("Windows/BlockBoxForm/Left"), QString::fromLatin1(c.text));
+        Store()->setValue(QStringLiteral("Windows/BlockBoxForm/Width"), QString::fromLatin1(c.text));
         TestBox box;
         box.RememberPlace = false;
         box.LoadPlacement(box.PlacementKey(), TCustomForm::plPosition | TCustomForm::plSize,
@@ -273,7 +274,7 @@ TEST_F(CustomFormTest, DamagedPlacementValuesReadAsDefaults) {
     const std::pair<const char*, bool> flags[] = {{"0", false}, {"0x0", false}, {"1", true},
                                                   {"2", true},  {"-1", true},   {"maybe", true}};
     for (const auto& [text, visible] : flags) {
-        Store().setValue(QStringLiteral("Windows/BlockBoxForm/Visible"), QString::fromLatin1(text));
+        Store()->setValue(QStringLiteral("Windows/BlockBoxForm/Visible"), QString::fromLatin1(text));
         TestBox box;
         box.RememberPlace = false;
         EXPECT_EQ(box.SavedVisible, visible) << '"' << text << '"';
