@@ -3,7 +3,9 @@
 #include <QtCore/qglobal.h>
 
 // Q_INIT_RESOURCE names a function of the global namespace.
-static void RegisterProgramResources() { Q_INIT_RESOURCE(program_resources); }
+static void RegisterProgramResources() {
+    Q_INIT_RESOURCE(program_resources);
+}
 
 void InitProgramResources() {
     static const bool registered = (RegisterProgramResources(), true);

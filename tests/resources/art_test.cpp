@@ -42,7 +42,9 @@ const ArtSpec kOpaqueArt[] = {
     {":/art/buttons/rowdown.png", 36, 15, 3},
 };
 
-int Luma(QRgb c) { return (qRed(c) * 299 + qGreen(c) * 587 + qBlue(c) * 114) / 1000; }
+int Luma(QRgb c) {
+    return (qRed(c) * 299 + qGreen(c) * 587 + qBlue(c) * 114) / 1000;
+}
 
 int BrightestIn(const QImage& image, const QRect& r) {
     int most = 0;

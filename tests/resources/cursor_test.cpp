@@ -73,7 +73,8 @@ TEST_F(CursorTest, HotSpotsSitWhereUsersExpectThem) {
     // nothing but the outline.
     for (const char* tipped : {"POINT", "NEXT"}) {
         SCOPED_TRACE(tipped);
-        const QImage image = QImage(QString(":/cursors/") + tipped + ".png").convertToFormat(QImage::Format_ARGB32);
+        const QImage image =
+            QImage(QString(":/cursors/") + tipped + ".png").convertToFormat(QImage::Format_ARGB32);
         const HotSpot h = spot(tipped);
         for (int y = 0; y < h.y; ++y)
             for (int x = 0; x < 32; ++x)

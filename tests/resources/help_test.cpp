@@ -11,10 +11,12 @@
 
 namespace {
 
-const QStringList kPages = {"contents.html", "howto.html",  "topic10.html",
+const QStringList kPages = {"contents.html", "howto.html",   "topic10.html",
                             "topic20.html",  "topic40.html", "topic50.html"};
 
-QString Page(const QString& name) { return QString::fromUtf8(ReadAll(":/help/" + name)); }
+QString Page(const QString& name) {
+    return QString::fromUtf8(ReadAll(":/help/" + name));
+}
 
 // The targets of the page's links, as written.
 QStringList Links(const QString& html) {
@@ -119,9 +121,9 @@ TEST_F(HelpTest, SearchKeywordsAreUniqueAndLeadToPagesThatExist) {
 // key of the commands, and the toolbox page every button.
 TEST_F(HelpTest, PagesNameEveryKeyAndEveryToolboxButton) {
     const QString keys = Page("topic10.html");
-    for (const char* key : {"Ctrl+N", "Ctrl+O", "Ctrl+S", "Shift+Ctrl+S", "Ctrl+P", "Ctrl+T", "Ctrl+J",
-                            "Ctrl+B", "Ctrl+G", "Tab", "Shift+Esc", "Spacebar", "F10", "F1", "Alt+F4",
-                            "arrows"})
+    for (const char* key :
+         {"Ctrl+N", "Ctrl+O", "Ctrl+S", "Shift+Ctrl+S", "Ctrl+P", "Ctrl+T", "Ctrl+J", "Ctrl+B", "Ctrl+G",
+          "Tab", "Shift+Esc", "Spacebar", "F10", "F1", "Alt+F4", "arrows"})
         EXPECT_TRUE(keys.contains(QLatin1String(key))) << key;
     const QString toolbox = Page("topic20.html");
     for (const char* button : {"New", "Open", "Save", "Print", "File", "Grid", "Block box", "Display",

@@ -16,8 +16,12 @@ struct Wave {
     QByteArray samples;
 };
 
-quint32 U32(const QByteArray& b, qsizetype at) { return qFromLittleEndian<quint32>(b.constData() + at); }
-quint16 U16(const QByteArray& b, qsizetype at) { return qFromLittleEndian<quint16>(b.constData() + at); }
+quint32 U32(const QByteArray& b, qsizetype at) {
+    return qFromLittleEndian<quint32>(b.constData() + at);
+}
+quint16 U16(const QByteArray& b, qsizetype at) {
+    return qFromLittleEndian<quint16>(b.constData() + at);
+}
 
 // Walks the chunks of a RIFF WAVE image and checks that every length adds up.
 Wave ParseWave(const QByteArray& b) {

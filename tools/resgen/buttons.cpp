@@ -11,10 +11,10 @@
 namespace {
 
 const std::map<char, QRgb> kLegend = {
-    {'k', pal::Night}, {'K', pal::Black},  {'w', pal::White}, {'i', pal::Ice},    {'s', pal::Silver},
-    {'g', pal::Grey},  {'r', pal::Iron},   {'y', pal::Yellow}, {'o', pal::Orange}, {'t', pal::Tan},
-    {'b', pal::Brown}, {'u', pal::Umber},  {'B', pal::Blue},  {'S', pal::Sky},    {'c', pal::Cyan},
-    {'n', pal::Navy},  {'R', pal::Red},    {'p', pal::Rose},  {'G', pal::Green},  {'l', pal::Lime},
+    {'k', pal::Night},  {'K', pal::Black},  {'w', pal::White},  {'i', pal::Ice},    {'s', pal::Silver},
+    {'g', pal::Grey},   {'r', pal::Iron},   {'y', pal::Yellow}, {'o', pal::Orange}, {'t', pal::Tan},
+    {'b', pal::Brown},  {'u', pal::Umber},  {'B', pal::Blue},   {'S', pal::Sky},    {'c', pal::Cyan},
+    {'n', pal::Navy},   {'R', pal::Red},    {'p', pal::Rose},   {'G', pal::Green},  {'l', pal::Lime},
     {'f', pal::Forest}, {'I', pal::Indigo}, {'m', pal::Skin},
 };
 
@@ -70,7 +70,8 @@ Pixels State(int w, int h, Face face, const Pixels& glyph, int shift) {
 
 Picture Strip(const QString& name, const std::vector<Pixels>& states) {
     const int w = states.front().width(), h = states.front().height();
-    Picture pic{QStringLiteral("art/buttons/%1.png").arg(name), Pixels(w * int(states.size()), h, pal::Black)};
+    Picture pic{QStringLiteral("art/buttons/%1.png").arg(name),
+                Pixels(w * int(states.size()), h, pal::Black)};
     for (std::size_t i = 0; i < states.size(); ++i)
         pic.pixels.draw(states[i], int(i) * w, 0);
     pic.columns = int(states.size());
@@ -89,7 +90,9 @@ Picture ThreeState(const char* name, int w, int h, const Pixels& glyph) {
                                        State(w, h, Face::Pressed, glyph, 1)});
 }
 
-Pixels Glyph(std::initializer_list<const char*> rows) { return Sprite(rows, kLegend); }
+Pixels Glyph(std::initializer_list<const char*> rows) {
+    return Sprite(rows, kLegend);
+}
 
 // Round shapes drawn from a rule: inside(dx, dy) for pixel centres measured
 // from the middle of a size x size glyph.
@@ -103,6 +106,7 @@ template <typename F> Pixels RoundGlyph(int size, QRgb colour, F inside) {
 }
 
 Pixels NewGlyph() {
+    // clang-format off
     return Glyph({
         ".kkkkkkkk...y...",
         ".kwwwwwwkk..y...",
@@ -121,9 +125,11 @@ Pixels NewGlyph() {
         ".kkkkkkkkkkkk...",
         "................",
     });
+    // clang-format on
 }
 
 Pixels OpenGlyph() {
+    // clang-format off
     return Glyph({
         "................",
         "................",
@@ -142,9 +148,11 @@ Pixels OpenGlyph() {
         "................",
         "................",
     });
+    // clang-format on
 }
 
 Pixels SaveGlyph() {
+    // clang-format off
     return Glyph({
         "kkkkkkkkkkkkkk..",
         "kSkwwwwwwwwkSk..",
@@ -163,9 +171,11 @@ Pixels SaveGlyph() {
         "kkkkkkkkkkkkkkk.",
         "................",
     });
+    // clang-format on
 }
 
 Pixels PrintGlyph() {
+    // clang-format off
     return Glyph({
         "................",
         "...kkkkkkkkk....",
@@ -184,9 +194,11 @@ Pixels PrintGlyph() {
         "...kkkkkkkkkk...",
         "................",
     });
+    // clang-format on
 }
 
 Pixels FileGlyph() {
+    // clang-format off
     return Glyph({
         "...kkkkkkkk.....",
         "...kiiiiiiik....",
@@ -205,9 +217,11 @@ Pixels FileGlyph() {
         "............kcK.",
         ".............K..",
     });
+    // clang-format on
 }
 
 Pixels GridGlyph() {
+    // clang-format off
     return Glyph({
         "................",
         ".iiiiiiiiiiiiii.",
@@ -226,9 +240,11 @@ Pixels GridGlyph() {
         "................",
         "................",
     });
+    // clang-format on
 }
 
 Pixels BlockBoxGlyph() {
+    // clang-format off
     return Glyph({
         "kkkkkkkkkkkkkkk.",
         "kpppppkkyyyyyyk.",
@@ -247,9 +263,11 @@ Pixels BlockBoxGlyph() {
         "................",
         "................",
     });
+    // clang-format on
 }
 
 Pixels DisplayGlyph() {
+    // clang-format off
     return Glyph({
         "kkkkkkkkkkkkkk..",
         "ksssssssssssgk..",
@@ -268,9 +286,11 @@ Pixels DisplayGlyph() {
         ".............kK.",
         "................",
     });
+    // clang-format on
 }
 
 Pixels AttributesGlyph() {
+    // clang-format off
     return Glyph({
         "kkkkkkkkkkkkkkkk",
         "kttttttttttttttk",
@@ -289,6 +309,7 @@ Pixels AttributesGlyph() {
         "..iiiiiiiiiii...",
         "................",
     });
+    // clang-format on
 }
 
 Pixels PreferencesGlyph() {
@@ -307,10 +328,12 @@ Pixels PreferencesGlyph() {
 }
 
 Pixels HelpGlyph() {
-    Pixels disc = RoundGlyph(14, pal::Blue, [](double dx, double dy) { return dx * dx + dy * dy <= 6.6 * 6.6; });
+    Pixels disc =
+        RoundGlyph(14, pal::Blue, [](double dx, double dy) { return dx * dx + dy * dy <= 6.6 * 6.6; });
     ShadeByLight(disc, pal::Blue, pal::Sky, pal::Navy);
     Pixels out = disc.padded(1);
     out.outline(pal::Night);
+    // clang-format off
     out.draw(Glyph({
                  ".wwww.",
                  "ww..ww",
@@ -322,6 +345,7 @@ Pixels HelpGlyph() {
                  "..ww..",
              }),
              5, 4);
+    // clang-format on
     return out;
 }
 
@@ -341,6 +365,7 @@ Pixels ExitGlyph() {
 
 // The paint glyph of the mode button: a brush laying a stroke of paint.
 Pixels BrushGlyph() {
+    // clang-format off
     return Glyph({
         "...........kk.",
         "..........ktbk",
@@ -357,10 +382,12 @@ Pixels BrushGlyph() {
         "kRkk..........",
         "kk............",
     });
+    // clang-format on
 }
 
 // The edit glyph of the mode button: the hand that picks blocks up.
 Pixels HandGlyph() {
+    // clang-format off
     return Glyph({
         "......kk......",
         "...kk.kwk.kk..",
@@ -377,6 +404,7 @@ Pixels HandGlyph() {
         "....kwwwwwsk..",
         "....kkkkkkkk..",
     });
+    // clang-format on
 }
 
 // The mode button: up shows paint mode, latched shows edit mode.

@@ -15,9 +15,10 @@ void DrawOnChecks(Pixels& sheet, const Pixels& picture, int x, int y) {
     for (int py = 0; py < picture.height(); ++py)
         for (int px = 0; px < picture.width(); ++px) {
             const bool odd = ((px / 4) + (py / 4)) % 2;
-            sheet.set(x + px, y + py, picture.opaqueAt(px, py) ? picture.at(px, py)
-                                      : odd                    ? pal::Iron
-                                                               : pal::Grey);
+            sheet.set(x + px, y + py,
+                      picture.opaqueAt(px, py) ? picture.at(px, py)
+                      : odd                    ? pal::Iron
+                                               : pal::Grey);
         }
 }
 
@@ -59,12 +60,13 @@ Pixels FakeBlock(QRgb face, QRgb light, QRgb dark) {
 
 std::vector<Picture> AssembledBoxes(const std::vector<Picture>& pics) {
     auto button = [&](const char* name, int columns, int column) {
-        return Column(Find(pics, QStringLiteral("art/buttons/%1.png").arg(QLatin1String(name))), columns, column);
+        return Column(Find(pics, QStringLiteral("art/buttons/%1.png").arg(QLatin1String(name))), columns,
+                      column);
     };
     Pixels tool(Find(pics, QStringLiteral("art/toolbox.png")));
     DrawText(tool, PixelFont::Small, 21, 9, QStringLiteral("DRAG TO MOVE THIS BOX"), 0xffccccff);
     DrawText(tool, PixelFont::Small, 330, 9, QStringLiteral("WELCOME*"), 0xffccccff);
-    const char* ones[] = {"new",  "open",       "save",        "print", "file", "grid",
+    const char* ones[] = {"new",      "open",    "save",       "print",       "file", "grid",
                           "blockbox", "display", "attributes", "preferences", "help", "exit"};
     const int xs[] = {18, 42, 66, 90, 114, 146, 170, 194, 225, 249, 280, 304};
     for (int i = 0; i < 12; ++i) {
@@ -106,7 +108,8 @@ std::vector<Picture> AssembledBoxes(const std::vector<Picture>& pics) {
     }
     DrawKeyed(area, Find(pics, QStringLiteral("art/rightmarker.png")), 53, 3 * 34 - 1);
     box.draw(area, 0, 42);
-    return {Picture{QStringLiteral("assembled toolbox"), tool}, Picture{QStringLiteral("assembled block box"), box}};
+    return {Picture{QStringLiteral("assembled toolbox"), tool},
+            Picture{QStringLiteral("assembled block box"), box}};
 }
 
 Pixels ContactSheet(const std::vector<Picture>& pictures) {
@@ -120,7 +123,8 @@ Pixels ContactSheet(const std::vector<Picture>& pictures) {
         sheetWidth = std::max(sheetWidth, pic.pixels.width() * (1 + kZoom) + 4 * kGap);
     int x = kGap, y = kGap, rowHeight = 0;
     for (const Picture& pic : pictures) {
-        const int w = std::max(pic.pixels.width() * (1 + kZoom) + kGap, TextWidth(PixelFont::Small, pic.path));
+        const int w =
+            std::max(pic.pixels.width() * (1 + kZoom) + kGap, TextWidth(PixelFont::Small, pic.path));
         const int h = 8 + pic.pixels.height() * kZoom;
         if (x + w > sheetWidth - kGap && x > kGap) {
             x = kGap;

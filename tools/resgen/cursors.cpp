@@ -22,6 +22,7 @@ Picture Cursor(const char* name, const Pixels& shape, int atX, int atY, int hotX
 
 // A hand pointing up; the hot spot is the tip of the index finger.
 Picture Point() {
+    // clang-format off
     const Pixels hand = Sprite(
         {
             "......kk..........",
@@ -48,11 +49,13 @@ Picture Point() {
             ".....kkkkkkkkkkk..",
         },
         kHandLegend);
+    // clang-format on
     return Cursor("POINT", hand, 4, 1, 4 + 6, 1 + 0);
 }
 
 // An open hand, fingers spread: a block can be taken here.
 Picture Open() {
+    // clang-format off
     const Pixels hand = Sprite(
         {
             "........kk.........",
@@ -78,11 +81,13 @@ Picture Open() {
             ".....kkkkkkkkkkkk..",
         },
         kHandLegend);
+    // clang-format on
     return Cursor("OPEN", hand, 6, 5, 6 + 10, 5 + 12);
 }
 
 // A closed hand holding a block.
 Picture Grab() {
+    // clang-format off
     const Pixels hand = Sprite(
         {
             ".....kk.kk.kk.....",
@@ -102,6 +107,7 @@ Picture Grab() {
             ".....kkkkkkkkkkk..",
         },
         kHandLegend);
+    // clang-format on
     return Cursor("GRAB", hand, 7, 9, 7 + 9, 9 + 7);
 }
 
@@ -173,6 +179,7 @@ Picture Rotate() {
                 p.set(x, y, pal::White);
         }
     // Arrow head at the upper end of the ring, pointing down: clockwise.
+    // clang-format off
     const Pixels head = Sprite(
         {
             "#########",
@@ -182,6 +189,7 @@ Picture Rotate() {
             "....#....",
         },
         {{'#', pal::White}});
+    // clang-format on
     p.draw(head, 19, 13);
     ShadeByLight(p, pal::White, pal::White, pal::Silver);
     p.set(16, 15, pal::White);
@@ -196,6 +204,7 @@ Picture Rotate() {
 
 // The arrow pointer with a "next" badge: click to step to the next variation.
 Picture Next() {
+    // clang-format off
     Pixels arrow = Sprite(
         {
             "#",
@@ -217,6 +226,7 @@ Picture Next() {
             "......##",
         },
         {{'#', pal::White}}).padded(1);
+    // clang-format on
     ShadeByLight(arrow, pal::White, pal::White, pal::Silver);
     arrow.outline(pal::Night);
     Pixels p(32, 32, pal::Clear);
@@ -225,6 +235,7 @@ Picture Next() {
     FillDisc(badge, 2 * 20, 2 * 20, 13, pal::Yellow);
     ShadeByLight(badge, pal::Yellow, pal::Yellow, pal::Orange);
     badge.outline(pal::Night);
+    // clang-format off
     const Pixels chevrons = Sprite(
         {
             "k..k..",
@@ -234,6 +245,7 @@ Picture Next() {
             "k..k..",
         },
         {{'k', pal::Night}});
+    // clang-format on
     badge.draw(chevrons, 18, 18);
     p.draw(badge, 0, 0);
     return Cursor("NEXT", p, 0, 0, 1, 1);
@@ -254,4 +266,6 @@ void ShadeByLight(Pixels& p, QRgb base, QRgb light, QRgb dark) {
         }
 }
 
-std::vector<Picture> MakeCursors() { return {Point(), Open(), Grab(), Erase(), Paint(), Rotate(), Next()}; }
+std::vector<Picture> MakeCursors() {
+    return {Point(), Open(), Grab(), Erase(), Paint(), Rotate(), Next()};
+}

@@ -33,7 +33,8 @@ bool WriteBytes(const QString& fileName, const QByteArray& bytes) {
 // hot spot in text keys; every other picture is stored opaque.
 QByteArray EncodePng(const Picture& pic) {
     QImage image = pic.pixels.image();
-    image = image.convertToFormat(pic.hotX >= 0 || pic.keepAlpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    image =
+        image.convertToFormat(pic.hotX >= 0 || pic.keepAlpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     image.setDotsPerMeterX(3780); // 96 dots per inch, whatever the machine says
     image.setDotsPerMeterY(3780);
     if (pic.hotX >= 0) {

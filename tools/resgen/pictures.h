@@ -7,8 +7,8 @@
 #include <vector>
 
 struct Picture {
-    QString path;  // relative to the resource root, for example "cursors/POINT.png"
-    Pixels pixels; // ARGB; opaque pictures have alpha 255 everywhere
+    QString path;             // relative to the resource root, for example "cursors/POINT.png"
+    Pixels pixels;            // ARGB; opaque pictures have alpha 255 everywhere
     int hotX = -1, hotY = -1; // pointers only
     int columns = 1;          // button pictures: state columns side by side
     bool keepAlpha = false;   // pointers and icons keep their alpha channel

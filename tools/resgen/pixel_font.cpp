@@ -9,6 +9,7 @@ namespace {
 using Glyph = std::vector<const char*>;
 
 const std::map<char, Glyph>& SmallGlyphs() {
+    // clang-format off
     static const std::map<char, Glyph> glyphs = {
         {'A', {".#.", "#.#", "###", "#.#", "#.#"}}, {'B', {"##.", "#.#", "##.", "#.#", "##."}},
         {'C', {".##", "#..", "#..", "#..", ".##"}}, {'D', {"##.", "#.#", "#.#", "#.#", "##."}},
@@ -33,10 +34,12 @@ const std::map<char, Glyph>& SmallGlyphs() {
         {'-', {"...", "...", "###", "...", "..."}}, {':', {".", "#", ".", "#", "."}},
         {'*', {"...", "#.#", ".#.", "#.#", "..."}}, {' ', {"..", "..", "..", "..", ".."}},
     };
+    // clang-format on
     return glyphs;
 }
 
 const std::map<char, Glyph>& LargeGlyphs() {
+    // clang-format off
     static const std::map<char, Glyph> glyphs = {
         {'A', {".###.", "#...#", "#...#", "#####", "#...#", "#...#", "#...#"}},
         {'B', {"####.", "#...#", "#...#", "####.", "#...#", "#...#", "####."}},
@@ -64,6 +67,7 @@ const std::map<char, Glyph>& LargeGlyphs() {
         {'Y', {"#...#", "#...#", ".#.#.", "..#..", "..#..", "..#..", "..#.."}},
         {' ', {"...", "...", "...", "...", "...", "...", "..."}},
     };
+    // clang-format on
     return glyphs;
 }
 
@@ -82,7 +86,9 @@ const Glyph* Find(PixelFont font, QChar c) {
 
 } // namespace
 
-int TextHeight(PixelFont font) { return font == PixelFont::Small ? 5 : 7; }
+int TextHeight(PixelFont font) {
+    return font == PixelFont::Small ? 5 : 7;
+}
 
 int TextWidth(PixelFont font, const QString& text) {
     int width = 0;

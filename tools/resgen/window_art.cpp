@@ -97,6 +97,7 @@ Picture BlockBox() {
 
 // The mark under a block that has variations: a small "next" triangle.
 Picture Rot() {
+    // clang-format off
     return Picture{QStringLiteral("art/rot.png"), Sprite(
                                                       {
                                                           "kkkkk",
@@ -109,6 +110,7 @@ Picture Rot() {
                                                        {'y', pal::Yellow},
                                                        {'o', pal::Orange},
                                                        {'K', pal::Black}})};
+    // clang-format on
 }
 
 // A frame around a block picture on magenta. The frame's rows lie in the two
@@ -140,6 +142,7 @@ Pixels Frame(int w, int h, const QRect& inner, QRgb light, QRgb mid, QRgb dark) 
 Picture LeftMarker() {
     Pixels p = Frame(52, 42, QRect(7, 5, 32, 32), pal::Ice, pal::Cyan, pal::Navy);
     // An arrow towards the row column: these are the blocks of this set.
+    // clang-format off
     const Pixels arrow = Sprite(
         {
             "nn.....",
@@ -155,6 +158,7 @@ Picture LeftMarker() {
             "nn.....",
         },
         {{'n', pal::Navy}, {'c', pal::Cyan}});
+    // clang-format on
     p.draw(arrow, 43, 15);
     return Picture{QStringLiteral("art/leftmarker.png"), p};
 }
@@ -162,6 +166,7 @@ Picture LeftMarker() {
 Picture RightMarker() {
     Pixels p = Frame(54, 45, QRect(14, 6, 32, 32), pal::Yellow, pal::Orange, pal::Umber);
     // A pointer at the chosen block.
+    // clang-format off
     const Pixels pointer = Sprite(
         {
             "uu.....",
@@ -177,6 +182,7 @@ Picture RightMarker() {
             "uu.....",
         },
         {{'u', pal::Umber}, {'y', pal::Yellow}});
+    // clang-format on
     p.draw(pointer, 2, 16);
     return Picture{QStringLiteral("art/rightmarker.png"), p};
 }
@@ -204,7 +210,9 @@ const Ramp kBlue{pal::Sky, pal::Blue, pal::Indigo, pal::Night};
 const Ramp kCyan{pal::Ice, pal::Cyan, pal::Navy, pal::Night};
 const Ramp kPurple{pal::Pink, pal::Purple, pal::Plum, pal::Night};
 
-void Block(Pixels& p, const QRect& r, const Ramp& ramp) { Block(p, r, ramp.light, ramp.face, ramp.dark, ramp.outline); }
+void Block(Pixels& p, const QRect& r, const Ramp& ramp) {
+    Block(p, r, ramp.light, ramp.face, ramp.dark, ramp.outline);
+}
 
 Picture Splash() {
     Pixels p(328, 206, pal::Night);
@@ -245,11 +253,7 @@ Picture Splash() {
 } // namespace
 
 std::vector<Picture> MakeWindowArt() {
-    return {Toolbox(),
-            BlockBox(),
-            Picture{QStringLiteral("art/blockbox_back.png"), BlockBoxBack()},
-            Rot(),
-            LeftMarker(),
-            RightMarker(),
+    return {Toolbox(), BlockBox(),   Picture{QStringLiteral("art/blockbox_back.png"), BlockBoxBack()},
+            Rot(),     LeftMarker(), RightMarker(),
             Splash()};
 }
