@@ -95,9 +95,6 @@ void TModel::ClearFields(bool useAuthorDefaults) {
     Author.OwnerName = ProgramOwnerName();
     TextOverlay = TTextOverlayRecord();
 
-    const QSize image = ModelImageSize();
-    Background->SetWidth(image.width());
-    Background->SetHeight(image.height());
     Background->Code.clear();
     Background->Color = clBlack;
     Background->Kind = bkColor;
@@ -111,8 +108,15 @@ void TModel::ClearFields(bool useAuthorDefaults) {
     Cells.fill(-1);
 }
 
+void TModel::SizeBackground() {
+    const QSize image = ModelImageSize();
+    Background->SetWidth(image.width());
+    Background->SetHeight(image.height());
+}
+
 void TModel::Clear(bool useAuthorDefaults) {
     ClearFields(useAuthorDefaults);
+    SizeBackground();
     Background->SetKind(bkColor);
 }
 

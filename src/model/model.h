@@ -136,11 +136,13 @@ public:
 
 private:
     struct TDeferredRender {};
-    // A model whose background is sized and rendered later (the reader's fresh model).
+    // A model whose background only holds its settings until it is sized and
+    // rendered (the reader's fresh model).
     explicit TModel(TDeferredRender);
 
-    // Clear without rendering the background (the reader renders once at the end).
+    // Clear without sizing and rendering the background (the reader renders once at the end).
     void ClearFields(bool useAuthorDefaults);
+    void SizeBackground(); // the model image's size for the main window's current size
     bool InGrid(int32_t x, int32_t y, int32_t level) const {
         return x >= 0 && y >= 0 && level >= 0 && x < Cols && y < Rows && level < Levels;
     }

@@ -282,12 +282,29 @@ bool TModel::ReadOldFormat(QIODevice& file, const QString& shownName) {
 }
 
 void TModel::TakeOver(TModel& loaded) {
+    // A picture background reads a file, which may fail: it is rendered in the
+    // fresh model first. The others cannot fail and are rendered in place.
+    const uint8_t kind = loaded.Background->Kind;
+    if (kind >= bkStretch && kind <= bkTile) {
+        loaded.SizeBackground();
+        loaded.Background->SetKind(kind);
+        std::swap(Background, loaded.Background);
+    } else {
+        Background->Code = loaded.Background->Code;
+        SizeBackground();
+        if (kind > bkTile) { // such a kind draws nothing: what shows is the black of a cleared model
+            Background->Color = clBlack;
+            Background->SetKind(bkColor);
+        }
+        Background->Color = loaded.Background->Color;
+        Background->SetKind(kind);
+    }
+
     Version = loaded.Version;
     Version2 = loaded.Version2;
     Description = std::move(loaded.Description);
     Author = std::move(loaded.Author);
     TextOverlay = std::move(loaded.TextOverlay);
-    std::swap(Background, loaded.Background);
     Modified = false;
     Truncated = loaded.Truncated;
     Cols = loaded.Cols;
@@ -328,7 +345,6 @@ bool TModel::LoadFromFile(const QString& fileName) {
     }
     if (!ok)
         return false;
-    loaded.Background->SetKind(loaded.Background->Kind);
     TakeOver(loaded);
     return true;
 }

@@ -1,6 +1,7 @@
 #include "common/io_error.h"
 #include "common/main_window_size.h"
 #include "common/program_folder.h"
+#include "imaging/bitmap_file.h"
 #include "library/background.h"
 #include "library/block_list.h"
 #include "model/old_block_codes.h"
@@ -230,6 +231,52 @@ TEST_F(ModelFileTest, RoundTripKeepsEverythingTheFileCarries) {
     EXPECT_EQ(loaded.Background->Bitmap.pixel(3, 0), qRgb(0, 0, 200));
     EXPECT_EQ(loaded.Background->Bitmap.pixel(3, 767), qRgb(0, 0, 0));
     EXPECT_EQ(Saved(loaded, "b.cst"), first);
+}
+
+TEST_F(ModelFileTest, BackgroundsFromFiles) {
+    QImage picture(64, 48, QImage::Format_RGB32);
+    picture.fill(qRgb(250, 200, 10));
+    folder->write("System/bdTST.csb", EncodeBitmap24(picture));
+    folder->write("System/bdBAD.csb", QByteArray("not a bitmap at all"));
+    auto fileWith = [&](const char* name, const std::string& code, TColor color, int kind) {
+        return WriteModelFile(*folder, name,
+                              ChunkFile({Version(1536), Chunk("BG", Text(code) + LE32(color) + LE32(kind)),
+                                         Grid(8, 32, 24), Cells(Cell(1, 1, {"30H"}) + "\xFF\xFF"), End()}));
+    };
+
+    TModel model;
+    model.Background->Color = RGBColor(0, 255, 0);
+    model.Background->SetKind(bkColor);
+
+    // A picture, stretched over the whole model image.
+    ASSERT_TRUE(model.LoadFromFile(fileWith("picture.cst", "TST", 0, bkStretch)));
+    EXPECT_EQ(model.Background->Code, "TST");
+    EXPECT_EQ(model.Background->Kind, bkStretch);
+    EXPECT_EQ(model.Background->Bitmap.size(), QSize(1024, 768));
+    EXPECT_EQ(model.Background->Bitmap.pixel(1000, 700), qRgb(250, 200, 10));
+
+    // A picture that cannot be read: an input/output error, and the model stays.
+    Stack(model, 9, 9, {"45F"});
+    EXPECT_THROW(model.LoadFromFile(fileWith("bad.cst", "BAD", 0, bkTile)), IoError);
+    EXPECT_EQ(model.Background->Code, "TST");
+    EXPECT_EQ(model.Background->Kind, bkStretch);
+    EXPECT_EQ(model.Background->Bitmap.pixel(1000, 700), qRgb(250, 200, 10));
+    EXPECT_TRUE(model.IsOccupied(9, 9));
+
+    // A kind this program does not know is kept and shows black.
+    ASSERT_TRUE(model.LoadFromFile(fileWith("kind.cst", "", RGBColor(0, 0, 255), 7)));
+    EXPECT_EQ(model.Background->Kind, 7);
+    EXPECT_EQ(model.Background->Color, RGBColor(0, 0, 255));
+    EXPECT_EQ(model.Background->Bitmap.pixel(500, 500), qRgb(0, 0, 0));
+    EXPECT_EQ(model.Background->Bitmap.size(), QSize(1024, 768));
+
+    // The background is sized for the window of the moment.
+    SetMainWindowSize(QSize(640, 480));
+    ASSERT_TRUE(model.LoadFromFile(fileWith("flat.cst", "", RGBColor(0, 0, 255), bkColor)));
+    EXPECT_EQ(model.Background->Bitmap.size(), QSize(640, 480));
+    EXPECT_EQ(model.Background->Bitmap.pixel(639, 479), qRgb(0, 0, 255));
+    ASSERT_TRUE(model.LoadFromFile(fileWith("picture.cst", "TST", 0, bkStretch)));
+    EXPECT_EQ(model.Background->Bitmap.size(), QSize(640, 480));
 }
 
 TEST_F(ModelFileTest, GridFittedToTheWindow) {
