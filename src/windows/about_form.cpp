@@ -1,6 +1,7 @@
 #include "windows/about_form.h"
 
 #include "common/messages.h"
+#include "resources/program_resources.h"
 #include "windows/form_font.h"
 
 #include <QApplication>
@@ -22,18 +23,28 @@ QLabel* NewLabel(QWidget* parent, const QString& text, const QRect& place, Qt::A
     return label;
 }
 
-// The program's icon at 32 x 32: the application's window icon, or the icon
-// among the program's artwork while no window icon is set.
+// A right-aligned label keeps its right edge and grows to the left when the
+// font needs more room than the place has.
+QLabel* NewRightLabel(QWidget* parent, const QString& text, const QRect& place) {
+    QLabel* label = NewLabel(parent, text, place, Qt::AlignRight);
+    const int needed = label->fontMetrics().horizontalAdvance(text) + 2;
+    if (needed > place.width())
+        label->setGeometry(place.right() + 1 - needed, place.y(), needed, place.height());
+    return label;
+}
+
+// The program's 32 x 32 icon from its artwork, else the application's icon.
 QPixmap ProgramIconPixmap() {
-    QIcon icon = QApplication::windowIcon();
-    if (icon.isNull())
-        icon = QIcon(QStringLiteral(":/art/icon.png"));
-    return icon.isNull() ? QPixmap() : icon.pixmap(32, 32);
+    QPixmap icon(QStringLiteral(":/art/icon.png"));
+    if (icon.isNull() && !QApplication::windowIcon().isNull())
+        icon = QApplication::windowIcon().pixmap(32, 32);
+    return icon;
 }
 
 } // namespace
 
 TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent) {
+    InitProgramResources();
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setWindowTitle(QStringLiteral("About ") + QString::fromLatin1(kProgramTitle));
@@ -51,9 +62,9 @@ TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent) {
 
     ProductName = NewLabel(Panel1, QString::fromLatin1(kProgramTitle), QRect(56, 8, 209, 16), Qt::AlignLeft);
     ProductName->setFont(FormFont(true));
-    Label3 = NewLabel(Panel1, QStringLiteral("Version:"), QRect(55, 27, 38, 16), Qt::AlignRight);
+    Label3 = NewRightLabel(Panel1, QStringLiteral("Version:"), QRect(55, 27, 38, 16));
     Version = NewLabel(Panel1, QString(), QRect(96, 27, 41, 16), Qt::AlignLeft);
-    Label5 = NewLabel(Panel1, QStringLiteral("Build:"), QRect(135, 27, 30, 16), Qt::AlignRight);
+    Label5 = NewRightLabel(Panel1, QStringLiteral("Build:"), QRect(135, 27, 30, 16));
     Build = NewLabel(Panel1, QString(), QRect(168, 27, 97, 16), Qt::AlignLeft);
 
     Bevel1 = new QFrame(this);

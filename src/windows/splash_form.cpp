@@ -1,6 +1,7 @@
 #include "windows/splash_form.h"
 
 #include "common/messages.h"
+#include "resources/program_resources.h"
 #include "windows/form_font.h"
 
 #include <QCoreApplication>
@@ -48,6 +49,7 @@ QPixmap SplashPicture() {
 } // namespace
 
 TSplashForm::TSplashForm(QWidget* parent) : QWidget(parent) {
+    InitProgramResources();
     setWindowFlags(Qt::SplashScreen | Qt::FramelessWindowHint);
     setAttribute(Qt::WA_QuitOnClose, false);
     setWindowTitle(QString::fromLatin1(kProgramTitle));

@@ -42,6 +42,10 @@ TEST_F(SplashFormTest, BorderlessBlackWithPictureAndLabels) {
     EXPECT_FALSE(splash.testAttribute(Qt::WA_QuitOnClose));
     EXPECT_EQ(splash.SplashImage->pos(), QPoint(0, 0));
     EXPECT_EQ(splash.SplashImage->size(), QSize(328, 206));
+    // The picture is the program's artwork, not a black stand-in.
+    const QImage picture = splash.SplashImage->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(picture.size(), QSize(328, 206));
+    EXPECT_NE(picture.pixel(164, 60), qRgb(0, 0, 0));
 
     EXPECT_EQ(splash.Label2->text(), QStringLiteral("Version:"));
     EXPECT_EQ(splash.Label2->pos(), QPoint(11, 123));
