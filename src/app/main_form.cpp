@@ -1,10 +1,27 @@
 #include "app/main_form.h"
 
+#include "app/file_commands.h"
+#include "app/help_viewer.h"
+#include "common/io_error.h"
+#include "common/main_window_size.h"
 #include "common/messages.h"
 #include "imaging/bitmap.h"
+#include "imaging/wallpaper_changer.h"
 #include "imaging/widgets/bmp_wnd.h"
+#include "library/block_list.h"
+#include "model/model.h"
+#include "windows/box_links.h"
+#include "windows/custom_form.h"
+#include "windows/focus_target.h"
+#include "windows/hint_line.h"
+#include "windows/preference_values.h"
+#include "windows/preferences_form.h"
+#include "windows/sounds_and_pointers.h"
 
+#include <QAction>
+#include <QCloseEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QPalette>
 #include <QScreen>
 #include <algorithm>
@@ -15,20 +32,49 @@ QRect MainWindowGeometry(const QSize& screen) {
     return QRect((screen.width() - width) / 2, (screen.height() - height) / 2, width, height);
 }
 
-TMainForm::TMainForm(const QSize& screen, QWidget* parent) : QWidget(parent) {
+bool PointOverWindow(int x, int y, const QWidget* target, const QWidget* origin) {
+    if (!target || !origin)
+        return false;
+    const QPoint p = origin->mapToGlobal(QPoint(x, y));
+    const QRect r = target->frameGeometry();
+    return r.left() < p.x() && p.x() < r.left() + r.width() && r.top() < p.y() && p.y() < r.top() + r.height();
+}
+
+TMainForm::TMainForm(const QSize& screen, QWidget* parent)
+    : QWidget(parent), m_ownToolBox(std::make_unique<TToolBoxState>()),
+      m_ownBlockBox(std::make_unique<TBlockBoxState>()) {
+    m_toolBox = m_ownToolBox.get();
+    m_blockBox = m_ownBlockBox.get();
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setWindowTitle(QString::fromLatin1(kProgramTitle));
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::black);
     setPalette(pal);
+    setFocusPolicy(Qt::StrongFocus);
+    WallPaperChanger1 = new TWallPaperChanger(this);
     BaseBmp = new TBmpWnd(this);
+    BaseBmp->setFocusPolicy(Qt::NoFocus);
+    BaseBmp->setStatusTip(QStringLiteral("Quadrantine Cubestacks - Press F1 for help"));
+    connect(BaseBmp, &TBmpWnd::MouseDown, this, [this](QMouseEvent* e) {
+        BmpWndMouseDown(e->button(), e->buttons(), e->modifiers() & Qt::ShiftModifier, e->position().toPoint().x(),
+                        e->position().toPoint().y());
+    });
+    connect(BaseBmp, &TBmpWnd::MouseMove, this, [this](QMouseEvent* e) {
+        BmpWndMouseMove(e->buttons(), e->modifiers() & Qt::ShiftModifier, e->position().toPoint().x(),
+                        e->position().toPoint().y());
+    });
+    connect(BaseBmp, &TBmpWnd::MouseUp, this, [this](QMouseEvent* e) {
+        BmpWndMouseUp(e->button(), e->buttons(), e->modifiers() & Qt::ShiftModifier, e->position().toPoint().x(),
+                      e->position().toPoint().y());
+    });
     FormCreate(screen);
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm() { FormDestroy(); }
 
 void TMainForm::FormCreate(const QSize& screen) {
+    LoadSoundsAndCursors();
     QSize screenSize = screen;
     if (screenSize.isEmpty()) {
         const QScreen* primary = QGuiApplication::primaryScreen();
@@ -38,12 +84,159 @@ void TMainForm::FormCreate(const QSize& screen) {
     setGeometry(place);
     BaseBmp->setGeometry(0, 0, place.width(), place.height());
     BaseBmpResize();
+    // The model and its background read the window's size from here on.
+    SetMainWindowSizeSource([this] { return size(); });
+    Model = std::make_unique<TModel>();
+    Model->Draw(BaseBmp->Canvas);
+    EditState = esPaint;
+    SetFocusTarget(this);
+    SetHintLine([this](const QString& text) { ShowHintLine(text); });
+    InstallHintFilter();
+    if (TBlockList* library = BlockList())
+        library->OnDragChanged = [this] { ShowDragImage(); };
+    InitFileCommands(*this);
 }
 
-void TMainForm::BaseBmpResize() { ResizeBitmap(BaseBmp->Bitmap, width(), height()); }
+void TMainForm::FormDestroy() {
+    if (TBlockList* library = BlockList())
+        library->OnDragChanged = nullptr;
+    if (FocusTarget() == this)
+        SetFocusTarget(nullptr);
+    SetHintLine({});
+    SetMainWindowSizeSource({});
+    FreeSounds();
+    Model.reset();
+}
+
+void TMainForm::SetToolBox(TToolBoxLink* toolBox, TCustomForm* form) {
+    m_toolBox = toolBox ? toolBox : m_ownToolBox.get();
+    ToolBoxForm = form;
+}
+
+void TMainForm::SetBlockBox(TBlockBoxLink* blockBox, TCustomForm* form) {
+    m_blockBox = blockBox ? blockBox : m_ownBlockBox.get();
+    BlockBoxForm = form;
+    // The block box makes the library; the drag image shows on this window.
+    if (TBlockList* library = BlockList())
+        library->OnDragChanged = [this] { ShowDragImage(); };
+}
+
+void TMainForm::BaseBmpResize() {
+    ResizeBitmap(BaseBmp->Bitmap, width(), height());
+    BaseBmp->Canvas.Bitmap = &BaseBmp->Bitmap;
+}
 
 void TMainForm::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     BaseBmp->setGeometry(rect());
     BaseBmpResize();
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!m_shown) {
+        m_shown = true;
+        FormShow();
+    }
+}
+
+void TMainForm::FormShow() {
+    if (PreferencesForm) {
+        PreferencesForm->LoadSettings();
+        PreferencesForm->ApplySettings();
+    }
+    LoadGridSetting();
+    ApplyStartupLayout();
+    LoadStartupModel();
+}
+
+void TMainForm::ApplyStartupLayout() {
+    if (Preferences().LoadDisplay) {
+        if (BlockBoxForm) {
+            BlockBoxForm->setVisible(BlockBoxForm->SavedVisible);
+            if (BlockBoxForm->SavedVisible)
+                ToolBox().SetBlockBoxChecked(true);
+        }
+        if (ToolBoxForm)
+            ToolBoxForm->setVisible(ToolBoxForm->SavedVisible);
+        return;
+    }
+    if (ToolBoxForm)
+        ToolBoxForm->move(ToolBoxForm->DockLeft, ToolBoxForm->DockTop);
+    if (BlockBoxForm) {
+        BlockBoxForm->move(BlockBoxForm->DockLeft, BlockBoxForm->DockTop);
+        BlockBoxForm->show();
+    }
+    ToolBox().SetBlockBoxChecked(true);
+    if (ToolBoxForm)
+        ToolBoxForm->show();
+}
+
+void TMainForm::LoadStartupModel() {
+    const QString path = StartupModelPathToLoad();
+    bool loaded = false;
+    if (!path.isEmpty()) {
+        try {
+            loaded = Model->LoadFromFile(path);
+        } catch (const IoError& error) {
+            ShowErrorBox(error);
+        }
+    }
+    if (loaded) {
+        UpdateModelName(*this, path);
+        ToolBox().UpdateScrollButtons(0);
+    }
+    RefreshModelView();
+}
+
+bool TMainForm::FormCloseQuery() { return FileQueryClose(*this); }
+
+void TMainForm::FormClose() {
+    if (PreferencesForm)
+        PreferencesForm->SaveSettings();
+    THelpViewer::QuitHelp();
+    SaveGridSetting();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    if (m_closing) {
+        event->accept();
+        return;
+    }
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    m_closing = true;
+    FormClose();
+    event->accept();
+}
+
+void TMainForm::RefreshModelView() {
+    Model->Draw(BaseBmp->Canvas);
+    BaseBmp->repaint();
+    UpdateModelName(*this, ModelFileName());
+    if (Revert1)
+        Revert1->setEnabled(Model->Modified);
+    emit ModelViewRefreshed();
+}
+
+void TMainForm::ShowHintLine(const QString& text) { ToolBox().SetHintText(text); }
+
+void TMainForm::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Shift) {
+        if (!event->isAutoRepeat())
+            ShowEditHint(esMove);
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void TMainForm::keyReleaseEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Shift) {
+        if (!event->isAutoRepeat())
+            ShowEditHint(ToolBox().ModeChecked() ? esMove : esPaint);
+        return;
+    }
+    QWidget::keyReleaseEvent(event);
 }

@@ -3,28 +3,119 @@
 #include <QRect>
 #include <QSize>
 #include <QWidget>
+#include <cstdint>
+#include <memory>
 
+class QAction;
 class TBmpWnd;
+class TModel;
+class TToolBoxLink;
+class TBlockBoxLink;
+class TCustomForm;
+class TPreferencesForm;
+class TWallPaperChanger;
 
 // The main window's place on a screen of that size: at most 1024 x 768,
 // centred, halves truncated towards zero.
 QRect MainWindowGeometry(const QSize& screen);
 
-// The borderless black main window; its whole client area is the drawing
-// surface BaseBmp that shows the model image.
+// The states of mouse editing, chosen by the last press.
+enum TEditState : uint8_t { esPaint = 0, esMove = 1, esErase = 2, esRotate = 3 };
+
+// The point (x, y) of origin's client area lies strictly inside target's
+// outer rectangle: a window's own left column and top row count as outside.
+bool PointOverWindow(int x, int y, const QWidget* target, const QWidget* origin);
+
+// The borderless black main window. Its whole client area is the drawing
+// surface BaseBmp, which shows the model image and on which the mouse edits
+// the one current model.
 class TMainForm : public QWidget {
     Q_OBJECT
 public:
+    static constexpr int HelpContext = 10;
+
     // screen: the size to place the window on; empty means the primary screen's.
     explicit TMainForm(const QSize& screen = QSize(), QWidget* parent = nullptr);
     ~TMainForm() override;
 
+    // The windows the main window works with, made by the program entry after
+    // it. Without them the main window keeps their state in stand-ins.
+    void SetToolBox(TToolBoxLink* toolBox, TCustomForm* form);
+    void SetBlockBox(TBlockBoxLink* blockBox, TCustomForm* form);
+    void SetPreferencesForm(TPreferencesForm* form) { PreferencesForm = form; }
+    TToolBoxLink& ToolBox() const { return *m_toolBox; }
+    TBlockBoxLink& BlockBox() const { return *m_blockBox; }
+    TCustomForm* ToolBoxForm = nullptr;
+    TCustomForm* BlockBoxForm = nullptr;
+    TPreferencesForm* PreferencesForm = nullptr;
+
     TBmpWnd* BaseBmp = nullptr;
+    std::unique_ptr<TModel> Model;
+    // The Revert item, enabled while the model is modified (once the menu exists).
+    QAction* Revert1 = nullptr;
+    // Installs the model image as the desktop wallpaper: not active, not tiled.
+    TWallPaperChanger* WallPaperChanger1 = nullptr;
+
+    // Mouse editing state.
+    uint8_t EditState = esPaint;
+    bool Dragging = false;
+    bool EditingEnabled = true;
+    int32_t CurCol = 0;
+    int32_t CurRow = 0;
+    int32_t LastCol = -1;
+    int32_t LastRow = -1;
+    int32_t DragOffsetX = 0;
+    int32_t DragOffsetY = 0;
+
+    // Life cycle.
+    void FormShow();
+    bool FormCloseQuery();
+    void FormClose();
+
+    // The whole model redrawn and shown, the name label and the Revert item updated.
+    void RefreshModelView();
+    // The hint line shows the text.
+    void ShowHintLine(const QString& text);
+
+    // Mouse editing on the drawing surface. held: the buttons held after the
+    // event; shift: whether the Shift key is held.
+    void BmpWndMouseDown(Qt::MouseButton button, Qt::MouseButtons held, bool shift, int x, int y);
+    void BmpWndMouseMove(Qt::MouseButtons held, bool shift, int x, int y);
+    void BmpWndMouseUp(Qt::MouseButton button, Qt::MouseButtons held, bool shift, int x, int y);
+    void RedrawCell(int32_t col, int32_t row, uint8_t sound);
+    void ShowEditHint(uint8_t state);
+    // The drawing surface's hint and pointer number as last set.
+    QString EditHint() const;
+    int EditPointer() const { return m_editPointer; }
+
+signals:
+    // Emitted when the model view was refreshed (tests and the boxes follow it).
+    void ModelViewRefreshed();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
     void FormCreate(const QSize& screen);
+    void FormDestroy();
     void BaseBmpResize();
+    void ApplyStartupLayout();
+    void LoadStartupModel();
+    void ShowDragImage();
+    bool EditModeOn(bool shift) const;
+    bool OverFloatingBox(int x, int y) const;
+    void PickUp(int x, int y);
+    std::pair<int32_t, int32_t> CellAt(int x, int y) const;
+
+    std::unique_ptr<TToolBoxLink> m_ownToolBox;
+    std::unique_ptr<TBlockBoxLink> m_ownBlockBox;
+    TToolBoxLink* m_toolBox = nullptr;
+    TBlockBoxLink* m_blockBox = nullptr;
+    bool m_shown = false;
+    bool m_closing = false;
+    int m_editPointer = 0;
 };

@@ -16,6 +16,39 @@ TBmpWnd::TBmpWnd(QWidget* owner) : QWidget(owner), Canvas(&Bitmap) {
 
 void TBmpWnd::RepaintRect(const QRect& rect) { repaint(rect); }
 
+void TBmpWnd::SetOverlay(const QImage& picture, const QPoint& topLeft) {
+    const QRect before = OverlayShown() ? OverlayRect() : QRect();
+    m_overlay = picture;
+    m_overlayAt = topLeft;
+    m_overlayShown = true;
+    repaint(QRegion(before).united(OverlayRect()));
+}
+
+void TBmpWnd::MoveOverlay(const QPoint& topLeft) {
+    if (topLeft == m_overlayAt)
+        return;
+    const QRect before = OverlayRect();
+    m_overlayAt = topLeft;
+    if (OverlayShown())
+        repaint(QRegion(before).united(OverlayRect()));
+}
+
+void TBmpWnd::ShowOverlay(bool shown) {
+    if (shown == m_overlayShown)
+        return;
+    m_overlayShown = shown;
+    if (!m_overlay.isNull())
+        repaint(OverlayRect());
+}
+
+void TBmpWnd::ClearOverlay() {
+    const QRect before = OverlayShown() ? OverlayRect() : QRect();
+    m_overlay = QImage();
+    m_overlayShown = false;
+    if (!before.isEmpty())
+        repaint(before);
+}
+
 void TBmpWnd::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const QRect area = event->rect();
@@ -26,6 +59,8 @@ void TBmpWnd::paintEvent(QPaintEvent* event) {
     const QRegion rest = QRegion(area).subtracted(QRegion(covered));
     for (const QRect& r : rest)
         painter.fillRect(r, Qt::black);
+    if (OverlayShown() && area.intersects(OverlayRect()))
+        painter.drawImage(m_overlayAt, m_overlay);
 }
 
 void TBmpWnd::mousePressEvent(QMouseEvent* event) { emit MouseDown(event); }

@@ -1,0 +1,261 @@
+// Mouse editing on the main window's drawing surface: painting, picking up and
+// carrying, erasing and rotating blocks, with the hint and pointer of each state.
+#include "app/main_form.h"
+
+#include "imaging/widgets/bmp_wnd.h"
+#include "library/block_list.h"
+#include "model/model.h"
+#include "windows/box_links.h"
+#include "windows/hint_line.h"
+#include "windows/sounds_and_pointers.h"
+
+#include <QGuiApplication>
+
+namespace {
+
+int FloorDiv32(int v) { return v >= 0 ? v / 32 : -((-v + 31) / 32); }
+
+int32_t SelectedIndex() {
+    const TBlockList* library = BlockList();
+    return library ? library->GetSelectedIndex() : -1;
+}
+
+// The program-wide pointer while a block is carried.
+void SetScreenPointer(int number) {
+    if (QGuiApplication::overrideCursor())
+        QGuiApplication::changeOverrideCursor(PointerCursor(number));
+    else
+        QGuiApplication::setOverrideCursor(PointerCursor(number));
+}
+
+} // namespace
+
+std::pair<int32_t, int32_t> TMainForm::CellAt(int x, int y) const {
+    // Division truncating towards zero, negative results clamped to 0.
+    return {std::max(0, x / 32), std::max(0, y / 32)};
+}
+
+bool TMainForm::EditModeOn(bool shift) const { return shift || ToolBox().ModeChecked(); }
+
+bool TMainForm::OverFloatingBox(int x, int y) const {
+    const QWidget* boxes[] = {ToolBox().Window(), BlockBox().Window()};
+    for (const QWidget* box : boxes) {
+        if (box && box->isVisible() && PointOverWindow(x, y, box, BaseBmp))
+            return true;
+    }
+    return false;
+}
+
+void TMainForm::BmpWndMouseDown(Qt::MouseButton, Qt::MouseButtons held, bool shift, int x, int y) {
+    std::tie(CurCol, CurRow) = CellAt(x, y);
+    if (!EditingEnabled)
+        return;
+    const bool edit = EditModeOn(shift);
+    if (held & Qt::LeftButton) {
+        if (!edit) {
+            EditState = esPaint;
+            if (Model->ApplyTool(BaseBmp->Canvas, tlPlace, CurCol, CurRow))
+                RedrawCell(CurCol, CurRow, kSoundClick);
+            Dragging = true;
+        } else {
+            EditState = esMove;
+            PickUp(x, y);
+        }
+    } else if (held & Qt::RightButton) {
+        if (!edit) {
+            EditState = esErase;
+            if (Model->ApplyTool(BaseBmp->Canvas, tlErase, CurCol, CurRow))
+                RedrawCell(CurCol, CurRow, kSoundUnclick);
+        } else {
+            EditState = esRotate;
+            PlaySoundEffect(kSoundOpenBucket);
+        }
+    }
+    ShowEditHint(EditState);
+}
+
+void TMainForm::PickUp(int x, int y) {
+    const int32_t index = Model->GetTopBlock(CurCol, CurRow);
+    if (index == -1)
+        return;
+    TBlockList* library = BlockList();
+    if (library)
+        library->SelectIndex(index);
+    if (Model->ApplyTool(BaseBmp->Canvas, tlErase, CurCol, CurRow))
+        RedrawCell(CurCol, CurRow, kSoundUnclick);
+    if (library)
+        library->StartDrag(BaseBmp, index, x, y);
+    DragOffsetX = x - CurCol * 32 - 16;
+    DragOffsetY = y - CurRow * 32 - 16;
+    Dragging = true;
+    BlockBox().RedrawBlockBox();
+}
+
+void TMainForm::BmpWndMouseMove(Qt::MouseButtons held, bool shift, int x, int y) {
+    std::tie(CurCol, CurRow) = CellAt(x, y);
+    if (held & (Qt::LeftButton | Qt::RightButton | Qt::MiddleButton))
+        ShowEditHint(EditState);
+    else
+        ShowEditHint(EditModeOn(shift) ? esMove : esPaint);
+    if (EditingEnabled && PointOverWindow(x, y, this, BaseBmp) && !OverFloatingBox(x, y)) {
+        TBlockList* library = BlockList();
+        switch (EditState) {
+        case esPaint:
+            if ((held & Qt::LeftButton) && Model->ApplyTool(BaseBmp->Canvas, tlPlace, CurCol, CurRow)) {
+                if (library)
+                    library->DragShow(false);
+                RedrawCell(CurCol, CurRow, kSoundClick);
+                if (library)
+                    library->DragShow(true);
+            }
+            break;
+        case esMove:
+            if (library && library->Drag().Active)
+                library->DragMove(x, y);
+            break;
+        case esErase:
+            if ((held & Qt::RightButton) && (CurCol != LastCol || CurRow != LastRow) &&
+                Model->ApplyTool(BaseBmp->Canvas, tlErase, CurCol, CurRow))
+                RedrawCell(CurCol, CurRow, kSoundUnclick);
+            break;
+        default:
+            break;
+        }
+    }
+    LastCol = CurCol;
+    LastRow = CurRow;
+}
+
+void TMainForm::BmpWndMouseUp(Qt::MouseButton, Qt::MouseButtons held, bool shift, int x, int y) {
+    TBlockList* library = BlockList();
+    if (SelectedIndex() != -1) {
+        if (EditState == esMove) {
+            CurCol = std::max(0, FloorDiv32(x - DragOffsetX));
+            CurRow = std::max(0, FloorDiv32(y - DragOffsetY));
+        } else {
+            std::tie(CurCol, CurRow) = CellAt(x, y);
+        }
+        switch (EditState) {
+        case esPaint:
+            Dragging = false;
+            break;
+        case esMove:
+            if (Dragging) {
+                if (library)
+                    library->StopDrag();
+                if (PointOverWindow(x, y, this, BaseBmp) &&
+                    Model->ApplyTool(BaseBmp->Canvas, tlPlace, CurCol, CurRow))
+                    RedrawCell(CurCol, CurRow, kSoundClick);
+                Dragging = false;
+            }
+            break;
+        case esRotate:
+            if (Model->ApplyTool(BaseBmp->Canvas, tlRotate, CurCol, CurRow)) {
+                RedrawCell(CurCol, CurRow, kSoundRotate);
+                if (library)
+                    library->SelectIndex(Model->GetTopBlock(CurCol, CurRow));
+                BlockBox().RedrawBlockBox();
+            } else if (Model->IsOccupied(CurCol, CurRow)) {
+                PlaySoundEffect(kSoundOpenBucket);
+            }
+            break;
+        default:
+            break;
+        }
+    } else if (Dragging && library) {
+        // Nothing to drop: the carried picture still goes away.
+        library->StopDrag();
+        Dragging = false;
+    }
+    if (held & (Qt::LeftButton | Qt::RightButton | Qt::MiddleButton))
+        ShowEditHint(EditState);
+    else
+        ShowEditHint(EditModeOn(shift) ? esMove : esPaint);
+    ToolBox().UpdateScrollButtons(0);
+    RefreshModelView();
+    EditingEnabled = true;
+}
+
+void TMainForm::RedrawCell(int32_t col, int32_t row, uint8_t sound) {
+    Model->DrawCell(BaseBmp->Canvas, col, row);
+    BaseBmp->RepaintRect(QRect(col * 32, row * 32, 32, 32));
+    PlaySoundEffect(sound);
+}
+
+void TMainForm::ShowEditHint(uint8_t state) {
+    const int32_t col = CurCol;
+    const int32_t row = CurRow;
+    QString hint;
+    int pointer = kPointerDefault;
+    bool screenPointer = false;
+    switch (state) {
+    case esPaint:
+        pointer = kPointerPaint;
+        if (Dragging)
+            hint = QStringLiteral("Drag the mouse cursor to paint");
+        else if (Model->IsOccupied(col, row))
+            hint = QStringLiteral("Click to paint; Right-click to erase; Use shift to move/rotate");
+        else
+            hint = QStringLiteral("Click or drag the mouse cursor to paint");
+        break;
+    case esMove:
+        if (Dragging) {
+            screenPointer = true;
+            pointer = kPointerGrab;
+            hint = Model->CanApplyTool(tlPlace, col, row) ? QStringLiteral("Release button to drop block")
+                                                          : QStringLiteral("This block is the same as the existing block");
+        } else if (Model->IsOccupied(col, row)) {
+            pointer = kPointerOpen;
+            hint = Model->CanApplyTool(tlRotate, col, row)
+                       ? QStringLiteral("Click to select; Drag to move; Right-click to rotate")
+                       : QStringLiteral("Click to select; Drag to move");
+        } else {
+            hint = QStringLiteral("Move cursor over a block");
+        }
+        break;
+    case esErase:
+        pointer = kPointerErase;
+        hint = QStringLiteral("Drag the mouse cursor to erase blocks");
+        break;
+    case esRotate:
+        if (Model->CanApplyTool(tlRotate, col, row)) {
+            pointer = kPointerRotate;
+            hint = QStringLiteral("Release button to complete rotation");
+        } else {
+            hint = QStringLiteral("Move cursor over a block");
+        }
+        break;
+    default:
+        return;
+    }
+    m_editPointer = pointer;
+    if (screenPointer) {
+        const TBlockList* library = BlockList();
+        if (library && library->Drag().Active)
+            SetScreenPointer(pointer);
+    } else {
+        BaseBmp->setCursor(PointerCursor(pointer));
+    }
+    BaseBmp->setStatusTip(hint);
+    SetCurrentHint(hint);
+}
+
+QString TMainForm::EditHint() const { return BaseBmp->statusTip(); }
+
+void TMainForm::ShowDragImage() {
+    const TBlockList* library = BlockList();
+    if (!library)
+        return;
+    const TDragImage& drag = library->Drag();
+    if (!drag.Active || drag.Index < 0 || drag.Index >= static_cast<int32_t>(library->ImageList.size())) {
+        BaseBmp->ClearOverlay();
+        return;
+    }
+    const QImage& picture = library->ImageList[static_cast<size_t>(drag.Index)];
+    const QPoint topLeft = drag.Position - drag.HotSpot;
+    if (!BaseBmp->OverlayShown() && drag.Shown)
+        BaseBmp->SetOverlay(picture, topLeft);
+    else
+        BaseBmp->MoveOverlay(topLeft);
+    BaseBmp->ShowOverlay(drag.Shown);
+}

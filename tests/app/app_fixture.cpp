@@ -1,0 +1,94 @@
+#include "app_fixture.h"
+
+#include "common/program_folder.h"
+#include "imaging/widgets/bmp_wnd.h"
+#include "library/block_list.h"
+#include "model/model.h"
+#include "model/model_defaults.h"
+#include "windows/hint_line.h"
+#include "windows/preference_values.h"
+
+#include <QApplication>
+#include <QTest>
+
+void AppTest::SetUp() {
+    CubestacksTest::SetUp();
+    folder = std::make_unique<TempProgramFolder>();
+    SetProgramFolder(folder->path());
+    WriteBlockSets(*folder, {{{"30H", "30V"}, {"45F"}, {"14N", "14E", "14S", "14W"}, {"44H"}}});
+    ResetBlockSelection();
+    ResetPreferences();
+    ResetModelDefaults();
+    ResetHintLine();
+    Preferences().SoundsEnabled = true;
+    library = std::make_unique<TBlockList>();
+    SetBlockList(library.get());
+    SetSoundEffectPlayer(&sounds);
+}
+
+void AppTest::TearDown() {
+    form.reset();
+    SetBlockList(nullptr);
+    library.reset();
+    SetSoundEffectPlayer(nullptr);
+    while (QApplication::overrideCursor())
+        QApplication::restoreOverrideCursor();
+    ResetPreferences();
+    ResetModelDefaults();
+    ResetHintLine();
+    CubestacksTest::TearDown();
+}
+
+void AppTest::MakeForm(QSize screen) {
+    form = std::make_unique<TMainForm>(screen);
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    sounds.played.clear();
+}
+
+int32_t AppTest::Index(const std::string& name) const {
+    const int32_t index = library->IndexFromName(name);
+    EXPECT_NE(index, -1) << name;
+    return index;
+}
+
+void AppTest::Select(const std::string& name) { library->SelectIndex(Index(name)); }
+
+std::vector<std::string> AppTest::Stack(int col, int row) const {
+    std::vector<std::string> names;
+    for (int level = 0; level < form->Model->Levels; ++level) {
+        const int32_t index = form->Model->GetBlockIndex(col, row, level);
+        if (index < 0)
+            break;
+        names.push_back(library->NameFromIndex(index));
+    }
+    return names;
+}
+
+void AppTest::Put(int col, int row, const std::vector<std::string>& names) {
+    for (size_t level = 0; level < names.size(); ++level)
+        form->Model->SetBlockIndex(col, row, Index(names[level]), static_cast<int32_t>(level));
+    form->Model->Draw(form->BaseBmp->Canvas);
+}
+
+void AppTest::Send(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, QPoint at,
+                   Qt::KeyboardModifiers mods) {
+    QWidget* target = form->BaseBmp;
+    QMouseEvent event(type, QPointF(at), QPointF(target->mapToGlobal(at)), button, held, mods);
+    QApplication::sendEvent(target, &event);
+}
+
+void AppTest::Press(Qt::MouseButton button, int x, int y, Qt::KeyboardModifiers mods) {
+    m_held |= button;
+    Send(QEvent::MouseButtonPress, button, m_held, QPoint(x, y), mods);
+}
+
+void AppTest::Move(int x, int y, Qt::MouseButtons held, Qt::KeyboardModifiers mods) {
+    m_held = held;
+    Send(QEvent::MouseMove, Qt::NoButton, held, QPoint(x, y), mods);
+}
+
+void AppTest::Release(Qt::MouseButton button, int x, int y, Qt::KeyboardModifiers mods) {
+    m_held &= ~Qt::MouseButtons(button);
+    Send(QEvent::MouseButtonRelease, button, m_held, QPoint(x, y), mods);
+}

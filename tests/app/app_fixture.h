@@ -1,0 +1,53 @@
+#pragma once
+
+// The real main window over a temporary program folder with block sets made
+// by the test, sounds recorded instead of played.
+
+#include "app/main_form.h"
+#include "support/test_sets.h"
+#include "support/test_support.h"
+#include "windows/sounds_and_pointers.h"
+
+#include <QMouseEvent>
+#include <memory>
+#include <vector>
+
+class TBlockList;
+
+class RecordingSoundPlayer : public SoundEffectPlayer {
+public:
+    void Load() override {}
+    void Play(int number) override { played.push_back(number); }
+    void Free() override {}
+    std::vector<int> played;
+};
+
+class AppTest : public CubestacksTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Makes the main window (on a 1280 x 1024 screen unless told otherwise) and shows it.
+    void MakeForm(QSize screen = QSize(1280, 1024));
+
+    int32_t Index(const std::string& name) const;
+    void Select(const std::string& name);
+    // The names of the cell's stack, bottom first, up to the first gap.
+    std::vector<std::string> Stack(int col, int row) const;
+    void Put(int col, int row, const std::vector<std::string>& names);
+
+    // Mouse input on the drawing surface, at pixel (x, y) of the model image.
+    void Press(Qt::MouseButton button, int x, int y, Qt::KeyboardModifiers mods = Qt::NoModifier);
+    void Move(int x, int y, Qt::MouseButtons held, Qt::KeyboardModifiers mods = Qt::NoModifier);
+    void Release(Qt::MouseButton button, int x, int y, Qt::KeyboardModifiers mods = Qt::NoModifier);
+
+    std::unique_ptr<TempProgramFolder> folder;
+    std::unique_ptr<TBlockList> library;
+    std::unique_ptr<TMainForm> form;
+    RecordingSoundPlayer sounds;
+
+private:
+    Qt::MouseButtons m_held;
+    void Send(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, QPoint at,
+              Qt::KeyboardModifiers mods);
+};
