@@ -1,7 +1,5 @@
-#include "app/main_form.h"
-#include "common/io_error.h"
+#include "app/application.h"
 #include "common/messages.h"
-#include "windows/message_box_presenter.h"
 
 #include <QApplication>
 
@@ -11,16 +9,7 @@ int main(int argc, char* argv[]) {
     QApplication::setOrganizationName(QStringLiteral("Quadrantine"));
     QApplication::setApplicationName(QStringLiteral("Cubestacks"));
     QApplication::setApplicationDisplayName(QString::fromLatin1(kProgramTitle));
-    try {
-        TMainForm mainForm;
-        MessageBoxPresenter presenter(&mainForm);
-        SetMessagePresenter(&presenter);
-        mainForm.show();
-        const int result = QApplication::exec();
-        SetMessagePresenter(nullptr);
-        return result;
-    } catch (const IoError& error) {
-        ShowErrorBox(error);
-        return 1;
-    }
+    TCubestacksApplication windows;
+    windows.Show();
+    return QApplication::exec();
 }

@@ -50,6 +50,10 @@ void TMainForm::BmpWndMouseDown(Qt::MouseButton, Qt::MouseButtons held, bool shi
     std::tie(CurCol, CurRow) = CellAt(x, y);
     if (!EditingEnabled)
         return;
+    // The pressed cell counts as entered, so that an erase stroke takes one
+    // block from it even when no move over it came before the press.
+    LastCol = CurCol;
+    LastRow = CurRow;
     const bool edit = EditModeOn(shift);
     if (held & Qt::LeftButton) {
         if (!edit) {

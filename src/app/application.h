@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QSize>
+#include <memory>
+
+class TMainForm;
+class TAboutForm;
+class TPreferencesForm;
+class TSplashForm;
+class TBlockList;
+class MessageBoxPresenter;
+
+// The program's windows, made in a fixed order behind the splash window and
+// destroyed in the reverse order: main window, about box, preferences dialog,
+// toolbox, block box. Closing the main window ends the program.
+class TCubestacksApplication {
+public:
+    // screen: the screen size to place the main window on; empty: the primary screen's.
+    explicit TCubestacksApplication(const QSize& screen = QSize());
+    ~TCubestacksApplication();
+
+    // Shows the main window; the splash hides itself once the event loop runs.
+    void Show();
+
+    std::unique_ptr<TSplashForm> SplashForm;
+    std::unique_ptr<TMainForm> MainForm;
+    std::unique_ptr<TAboutForm> AboutForm;
+    std::unique_ptr<TPreferencesForm> PreferencesForm;
+
+private:
+    std::unique_ptr<MessageBoxPresenter> m_presenter;
+    std::unique_ptr<TBlockList> m_library;
+};
