@@ -1,4 +1,5 @@
 #include "app/help_viewer.h"
+#include "resources/program_resources.h"
 #include "support/test_support.h"
 
 #include <QApplication>
@@ -216,6 +217,48 @@ TEST_F(HelpViewerTest, MissingPagesGetANoteAndQuitLetsTheWindowGo) {
     EXPECT_FALSE(fresh->isVisible());
     fresh->ShowContents();
     EXPECT_EQ(Title(fresh), QStringLiteral("Help Contents"));
+}
+
+// The pages the program ships, as the program's own viewer shows them.
+TEST_F(CubestacksTest, ProgramHelpPagesOpenForEveryContextAndKeyword) {
+    InitProgramResources();
+    SetHelpRoot(QString());
+    THelpViewer* viewer = THelpViewer::Instance();
+    const auto expectRealPage = [&](const QString& page) {
+        EXPECT_EQ(viewer->CurrentPage(), page);
+        EXPECT_FALSE(viewer->Browser->documentTitle().isEmpty()) << page.toStdString();
+        EXPECT_GT(viewer->Browser->toPlainText().size(), 200) << page.toStdString();
+    };
+    for (int number : {10, 20, 40, 50, 0}) {
+        viewer->ShowContext(number);
+        expectRealPage(HelpContextPage(number));
+    }
+    viewer->ShowHowToUseHelp();
+    expectRealPage(QStringLiteral("howto.html"));
+
+    // The parser takes every entry of the shipped keyword list.
+    QFile file(QStringLiteral(":/help/keywords.tsv"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray tsv = file.readAll();
+    int entries = 0;
+    for (const QByteArray& line : tsv.split('\n'))
+        entries += !line.trimmed().isEmpty() && !line.startsWith('#');
+    const QList<HelpKeyword> keywords = ParseHelpKeywords(tsv);
+    EXPECT_EQ(keywords.size(), entries);
+
+    viewer->ShowSearch();
+    ASSERT_EQ(viewer->KeywordList->count(), keywords.size());
+    for (const HelpKeyword& entry : keywords) {
+        viewer->SearchEdit->setText(entry.keyword);
+        QTest::keyClick(viewer->SearchEdit, Qt::Key_Return);
+        ASSERT_NE(viewer->KeywordList->currentItem(), nullptr);
+        EXPECT_EQ(viewer->KeywordList->currentItem()->text(), entry.keyword);
+        EXPECT_EQ(viewer->CurrentPage(), entry.page.section('#', 0, 0)) << entry.keyword.toStdString();
+        EXPECT_EQ(viewer->Browser->source().fragment(), entry.page.section('#', 1))
+            << entry.keyword.toStdString();
+    }
+    THelpViewer::QuitHelp();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 } // namespace
