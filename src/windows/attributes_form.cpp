@@ -24,6 +24,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QSpinBox>
@@ -154,6 +155,10 @@ TAttributesForm::TAttributesForm(TModel* model, QWidget* parent) : QDialog(paren
     connect(OKBtn, &QPushButton::clicked, this, &TAttributesForm::OKBtnClick);
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
     connect(HelpBtn, &QPushButton::clicked, this, &TAttributesForm::HelpBtnClick);
+    // F1 while the dialog has the keyboard: the main window cannot see it then.
+    setProperty("HelpContext", HelpContext);
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this, &TAttributesForm::HelpBtnClick);
 
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     FormCreate();

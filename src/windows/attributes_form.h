@@ -86,7 +86,7 @@ public:
 signals:
     // OK has copied the dialog's model into the current model.
     void ModelApplied();
-    // The Help button: open the help at this context.
+    // The Help button or F1: open the help at this context.
     void HelpRequested(int context);
 
 protected:

@@ -666,6 +666,11 @@ TEST_F(AttributesFormTest, PagesFocusAndHelp) {
     ASSERT_EQ(help.count(), 1);
     EXPECT_EQ(help.at(0).at(0).toInt(), 50);
     EXPECT_TRUE(form->isVisible());
+    QTest::keyClick(form->UserText, Qt::Key_F1);
+    ASSERT_EQ(help.count(), 2);
+    EXPECT_EQ(help.at(1).at(0).toInt(), 50);
+    EXPECT_EQ(form->property("HelpContext").toInt(), 50);
+    EXPECT_TRUE(form->isVisible());
 }
 
 TEST_F(AttributesFormTest, ShowModalReturnsTheResult) {

@@ -25,6 +25,18 @@ protected:
         QTimer::singleShot(ms, &loop, &QEventLoop::quit);
         loop.exec();
     }
+    // Runs the message loop until the window is hidden, for at most five seconds.
+    static void RunLoopUntilHidden(const QWidget& window) {
+        QEventLoop loop;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+            if (!window.isVisible())
+                loop.quit();
+        });
+        poll.start(5);
+        QTimer::singleShot(5000, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
     static bool HasPixel(const QImage& image, const QRect& area, QRgb color) {
         for (int y = area.top(); y <= area.bottom(); ++y)
             for (int x = area.left(); x <= area.right(); ++x)
@@ -127,11 +139,11 @@ TEST_F(SplashFormTest, StaysUntilTheMessageLoopRunsThenCloses) {
 
 TEST_F(SplashFormTest, ClosesByItsTimerOnceTheLoopRuns) {
     TSplashForm splash;
-    splash.Timer1->setInterval(50);
+    splash.Timer1->setInterval(800);
     splash.ShowAndPaint();
     RunLoop(10);
     EXPECT_TRUE(splash.isVisible()); // its time is not up yet
-    RunLoop(200);
+    RunLoopUntilHidden(splash);
     EXPECT_FALSE(splash.isVisible());
     EXPECT_FALSE(splash.Timer1->isActive());
 }
