@@ -1,6 +1,7 @@
 #include "windows/splash_form.h"
 
 #include "common/messages.h"
+#include "imaging/widgets/title_bar.h"
 #include "resources/program_resources.h"
 #include "windows/form_font.h"
 
@@ -68,6 +69,9 @@ TSplashForm::TSplashForm(QWidget* parent) : QWidget(parent) {
     Label5 = NewLabel(this, QStringLiteral("Loading, please wait..."), QRect(16, 155, 300, 13),
                       Qt::AlignHCenter, QColor(0xC0, 0xC0, 0xC0));
     resize(SplashImage->size());
+
+    Titlebar1 = new TTitlebar(this);
+    Titlebar1->SetVisible(false);
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(1000);

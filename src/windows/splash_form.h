@@ -4,6 +4,7 @@
 
 class QLabel;
 class QTimer;
+class TTitlebar;
 
 // The window on screen while the program starts: the splash picture with the
 // version and "Loading, please wait..." over it, borderless and black, centred
@@ -26,6 +27,7 @@ public:
     QLabel* Version = nullptr;
     QLabel* Label5 = nullptr;
     QTimer* Timer1 = nullptr;
+    TTitlebar* Titlebar1 = nullptr; // not visible: the window shows no title bar
 
 protected:
     void showEvent(QShowEvent* event) override;

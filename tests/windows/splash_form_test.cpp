@@ -1,5 +1,6 @@
 #include "support/test_support.h"
 
+#include "imaging/widgets/title_bar.h"
 #include "windows/splash_form.h"
 
 #include <QApplication>
@@ -52,6 +53,8 @@ TEST_F(SplashFormTest, BorderlessBlackWithPictureAndLabels) {
     EXPECT_EQ(splash.windowTitle(), QStringLiteral("Quadrantine Cubestacks"));
     EXPECT_EQ(splash.palette().color(QPalette::Window), QColor(Qt::black));
     EXPECT_FALSE(splash.testAttribute(Qt::WA_QuitOnClose));
+    ASSERT_NE(splash.Titlebar1, nullptr);
+    EXPECT_FALSE(splash.Titlebar1->Visible());
     EXPECT_EQ(splash.SplashImage->pos(), QPoint(0, 0));
     EXPECT_EQ(splash.SplashImage->size(), QSize(328, 206));
     // The picture is the program's artwork, not a black stand-in.
