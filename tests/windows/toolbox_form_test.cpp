@@ -1,0 +1,600 @@
+// The toolbox on real widgets: its buttons, the commands and menus they run,
+// the hint line, the scroll buttons and the progress sweep.
+#include "windows/toolbox_form.h"
+
+#include "imaging/widgets/flat_button.h"
+#include "windows/focus_target.h"
+#include "windows/hint_line.h"
+
+#include "support/test_support.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QProgressBar>
+#include <QSettings>
+#include <QTest>
+#include <QTimer>
+#include <array>
+#include <functional>
+#include <gtest/gtest.h>
+#include <map>
+#include <memory>
+#include <vector>
+
+namespace {
+
+const QRect kMainWindow(30, 20, 700, 520);
+
+QSettings Store() {
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Quadrantine"),
+                     QStringLiteral("Cubestacks"));
+}
+
+// A main window that counts the requests to close it and refuses them.
+class MainWindow : public QWidget {
+public:
+    int closeRequests = 0;
+
+protected:
+    void closeEvent(QCloseEvent* event) override {
+        ++closeRequests;
+        event->ignore();
+    }
+};
+
+// The main window's commands as the toolbox sees them, each counting its runs.
+class Commands {
+public:
+    Commands() {
+        for (const char* name : {"New1",
+                                 "Open1",
+                                 "Save1",
+                                 "SaveAs1",
+                                 "Print1",
+                                 "ShowGrid1",
+                                 "ShowBlockSets1",
+                                 "Attributes1",
+                                 "Preferences1",
+                                 "Exit1",
+                                 "Left1",
+                                 "Right1",
+                                 "Up1",
+                                 "Down1",
+                                 "Revert1",
+                                 "SetAsWallpaper1",
+                                 "ExportasBitmap1",
+                                 "ShowToolBox1",
+                                 "DockBoxes1",
+                                 "Minimize1",
+                                 "Contents1",
+                                 "HelpSearch1",
+                                 "HowtouseHelp1",
+                                 "About1"}) {
+            auto* action = new QAction(QString::fromLatin1(name), &owner);
+            action->setObjectName(QString::fromLatin1(name));
+            QObject::connect(action, &QAction::triggered, [this, name] { runs.push_back(name); });
+            actions[name] = action;
+        }
+        actions["SaveAs1"]->setText(QStringLiteral("Save &As..."));
+        actions["Revert1"]->setText(QStringLiteral("&Revert"));
+        actions["SetAsWallpaper1"]->setText(QStringLiteral("Set as &Wallpaper"));
+        actions["ExportasBitmap1"]->setText(QStringLiteral("Export as Bit&map..."));
+        fileMenu.addAction(actions["SaveAs1"]);
+        fileMenu.addAction(actions["Revert1"]);
+        fileMenu.addSeparator();
+        fileMenu.addAction(actions["SetAsWallpaper1"]);
+        fileMenu.addAction(actions["ExportasBitmap1"]);
+        displayMenu.addAction(actions["ShowToolBox1"]);
+        displayMenu.addAction(actions["DockBoxes1"]);
+        displayMenu.addAction(actions["Minimize1"]);
+        helpMenu.addAction(actions["Contents1"]);
+        helpMenu.addAction(actions["HelpSearch1"]);
+        helpMenu.addAction(actions["HowtouseHelp1"]);
+        helpMenu.addSeparator();
+        helpMenu.addAction(actions["About1"]);
+    }
+
+    TToolBoxCommands Binding() {
+        TToolBoxCommands c;
+        c.New1 = actions["New1"];
+        c.Open1 = actions["Open1"];
+        c.Save1 = actions["Save1"];
+        c.SaveAs1 = actions["SaveAs1"];
+        c.Print1 = actions["Print1"];
+        c.ShowGrid1 = actions["ShowGrid1"];
+        c.ShowBlockSets1 = actions["ShowBlockSets1"];
+        c.Attributes1 = actions["Attributes1"];
+        c.Preferences1 = actions["Preferences1"];
+        c.Exit1 = actions["Exit1"];
+        c.Left1 = actions["Left1"];
+        c.Right1 = actions["Right1"];
+        c.Up1 = actions["Up1"];
+        c.Down1 = actions["Down1"];
+        c.FileMenu1 = &fileMenu;
+        c.DisplayMenu1 = &displayMenu;
+        c.HelpMenu1 = &helpMenu;
+        return c;
+    }
+
+    QObject owner;
+    std::map<std::string, QAction*> actions;
+    QMenu fileMenu;
+    QMenu displayMenu;
+    QMenu helpMenu;
+    std::vector<std::string> runs;
+};
+
+class ToolBoxFormTest : public CubestacksTest {
+protected:
+    void SetUp() override {
+        CubestacksTest::SetUp();
+        Store().remove(QStringLiteral("Windows"));
+        ResetHintLine();
+        SetFocusTarget(nullptr);
+    }
+    void TearDown() override {
+        box.reset();
+        SetFocusTarget(nullptr);
+        ResetHintLine();
+        Store().remove(QStringLiteral("Windows"));
+        CubestacksTest::TearDown();
+    }
+
+    void MakeBox(bool show = true) {
+        box = std::make_unique<TToolBoxForm>(kMainWindow);
+        box->RememberPlace = false;
+        box->SweepMilliseconds = 0;
+        box->BindCommands(commands.Binding());
+        if (show) {
+            box->show();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(box.get()));
+        }
+    }
+
+    static void Click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(3, 3)); }
+
+    Commands commands;
+    std::unique_ptr<TToolBoxForm> box;
+};
+
+TEST_F(ToolBoxFormTest, LaidOutAtTheMainWindowsTopLeftCorner) {
+    MakeBox(false);
+    EXPECT_EQ(box->objectName(), QStringLiteral("ToolBoxForm"));
+    EXPECT_EQ(box->windowTitle(), QStringLiteral("Toolbox"));
+    EXPECT_EQ(TToolBoxForm::HelpContext, 20);
+    EXPECT_EQ(box->size(), QSize(464, 54));
+    EXPECT_EQ(box->BkgndImage->pixmap().size(), QSize(464, 54));
+    EXPECT_EQ(box->pos(), kMainWindow.topLeft());
+    EXPECT_EQ(box->DockLeft, 30);
+    EXPECT_EQ(box->DockTop, 20);
+    EXPECT_EQ(box->DockWidth, 464);
+    EXPECT_EQ(box->DockHeight, 54);
+    EXPECT_EQ(box->DragWidth, 444);
+    EXPECT_FALSE(box->Sizeable);
+
+    EXPECT_EQ(box->Hint->geometry(), QRect(20, 5, 303, 13));
+    EXPECT_EQ(box->Hint->text(), QStringLiteral("Quadrantine Cubestacks"));
+    EXPECT_EQ(box->Hint->font().pixelSize(), 11);
+    EXPECT_EQ(box->Hint->palette().color(QPalette::WindowText), QColor(0xCC, 0xCC, 0xFF));
+    EXPECT_EQ(box->Hint->palette().color(QPalette::Window), QColor(Qt::black));
+    EXPECT_TRUE(box->Hint->autoFillBackground());
+    EXPECT_EQ(box->Gauge->geometry(), QRect(19, 5, 304, 14));
+    EXPECT_FALSE(box->Gauge->isVisibleTo(box.get()));
+    EXPECT_FALSE(box->Gauge->isTextVisible());
+    EXPECT_EQ(box->FileLabel->geometry(), QRect(329, 6, 118, 12));
+    EXPECT_EQ(box->FileLabel->text(), QStringLiteral("(Untitled)"));
+    EXPECT_EQ(box->FileLabel->font().pixelSize(), 9);
+    EXPECT_TRUE(box->FileLabel->font().bold());
+    EXPECT_FALSE(box->FileLabel->autoFillBackground());
+
+    struct Button {
+        TFlatButton* button;
+        QRect place;
+        const char* hint;
+        int columns;
+        bool latch;
+        int offset;
+    };
+    const Button buttons[] = {
+        {box->NewBtn, {18, 26, 22, 22}, "Create a new model (Ctrl+N)", 1, false, 1},
+        {box->OpenBtn, {42, 26, 22, 22}, "Open a model file (Ctrl+O)", 1, false, 1},
+        {box->SaveBtn, {66, 26, 22, 22}, "Save current model (Ctrl+S)", 1, false, 1},
+        {box->PrintBtn, {90, 26, 22, 22}, "Print current model (Ctrl+P)", 1, false, 1},
+        {box->FileBtn, {114, 26, 22, 22}, "Save as, revert, wallpaper, export bitmap", 1, false, 1},
+        {box->GridBtn, {146, 26, 22, 22}, "Show/hide grid (Ctrl+G)", 1, true, 1},
+        {box->BlockBoxBtn, {170, 26, 22, 22}, "Show/hide block box (Ctrl+B)", 1, true, 1},
+        {box->DisplayBtn, {194, 26, 22, 22}, "Show/hide toolbox, dock boxes, minimize", 1, false, 1},
+        {box->AttributesBtn, {225, 26, 22, 22}, "Model Attributes (Ctrl+T)", 1, false, 1},
+        {box->PreferencesBtn, {249, 26, 22, 22}, "Preferences (Ctrl+J)", 1, false, 1},
+        {box->HelpBtn, {280, 26, 22, 22}, nullptr, 1, false, 1},
+        {box->ExitBtn, {304, 26, 22, 22}, "Exit program (Alt+F4)", 1, false, 1},
+        {box->ModeBtn, {345, 23, 34, 28}, "Show/hide paint/edit mode (Tab)", 4, true, 0},
+        {box->ScrollLeftBtn, {401, 28, 10, 17}, "Scroll model to the left (Left arrow)", 3, false, 0},
+        {box->ScrollUpBtn, {420, 26, 17, 10}, "Scroll model up (Up arrow)", 3, false, 0},
+        {box->ScrollDownBtn, {420, 38, 17, 10}, "Scroll model down (Down arrow)", 3, false, 0},
+        {box->ScrollRightBtn, {447, 28, 10, 17}, "Scroll model to the right (Right arrow)", 3, false, 0},
+    };
+    for (const Button& b : buttons) {
+        const std::string name = b.button->objectName().toStdString();
+        EXPECT_EQ(b.button->geometry(), b.place) << name;
+        if (b.hint)
+            EXPECT_EQ(b.button->statusTip(), QString::fromLatin1(b.hint)) << name;
+        else
+            EXPECT_FALSE(b.button->statusTip().isEmpty()) << name;
+        EXPECT_EQ(b.button->NumGlyphs(), b.columns) << name;
+        EXPECT_EQ(b.button->Glyph().size(), QSize(b.place.width() * b.columns, b.place.height())) << name;
+        EXPECT_EQ(b.button->Latch(), b.latch) << name;
+        EXPECT_EQ(b.button->xOffset(), b.offset) << name;
+        EXPECT_EQ(b.button->yOffset(), b.offset) << name;
+        EXPECT_TRUE(b.button->Enabled()) << name;
+        EXPECT_FALSE(b.button->Checked()) << name;
+    }
+    EXPECT_EQ(box->FileBtn->Menu(), &commands.fileMenu);
+    EXPECT_EQ(box->DisplayBtn->Menu(), &commands.displayMenu);
+    EXPECT_EQ(box->HelpBtn->Menu(), &commands.helpMenu);
+}
+
+TEST_F(ToolBoxFormTest, ButtonsRunTheirCommandsAndTheLatchingOnesStayDown) {
+    MakeBox();
+    const std::pair<TFlatButton*, const char*> plain[] = {
+        {box->NewBtn, "New1"},
+        {box->OpenBtn, "Open1"},
+        {box->SaveBtn, "Save1"},
+        {box->PrintBtn, "Print1"},
+        {box->AttributesBtn, "Attributes1"},
+        {box->PreferencesBtn, "Preferences1"},
+        {box->ExitBtn, "Exit1"},
+        {box->ScrollLeftBtn, "Left1"},
+        {box->ScrollRightBtn, "Right1"},
+        {box->ScrollUpBtn, "Up1"},
+        {box->ScrollDownBtn, "Down1"},
+    };
+    for (const auto& [button, command] : plain) {
+        commands.runs.clear();
+        Click(button);
+        EXPECT_EQ(commands.runs, std::vector<std::string>{command}) << command;
+        EXPECT_EQ(button->State(), TFlatButton::bsUp) << command;
+    }
+
+    // The grid and block box buttons latch, and run their command at each click.
+    commands.runs.clear();
+    Click(box->GridBtn);
+    EXPECT_TRUE(box->GridBtn->Checked());
+    Click(box->BlockBoxBtn);
+    EXPECT_TRUE(box->BlockBoxChecked());
+    Click(box->GridBtn);
+    EXPECT_FALSE(box->GridBtn->Checked());
+    EXPECT_EQ(commands.runs, (std::vector<std::string>{"ShowGrid1", "ShowBlockSets1", "ShowGrid1"}));
+    box->SetBlockBoxChecked(false);
+    EXPECT_EQ(box->BlockBoxBtn->State(), TFlatButton::bsUp);
+
+    // The mode button only latches: its state is the editing mode.
+    commands.runs.clear();
+    Click(box->ModeBtn);
+    EXPECT_TRUE(box->ModeChecked());
+    EXPECT_EQ(box->ModeBtn->State(), TFlatButton::bsLatched);
+    Click(box->ModeBtn);
+    EXPECT_FALSE(box->ModeChecked());
+    box->SetModeChecked(true);
+    EXPECT_TRUE(box->ModeBtn->Checked());
+    EXPECT_TRUE(commands.runs.empty());
+
+    // A press released off the button runs nothing.
+    QTest::mousePress(box->NewBtn, Qt::LeftButton, {}, QPoint(3, 3));
+    QTest::mouseRelease(box->NewBtn, Qt::LeftButton, {}, QPoint(30, 3));
+    // A disabled button raises nothing, and a disabled command does not run.
+    box->SaveBtn->SetEnabled(false);
+    Click(box->SaveBtn);
+    commands.actions["Open1"]->setEnabled(false);
+    Click(box->OpenBtn);
+    // Nor does the right button.
+    QTest::mouseClick(box->PrintBtn, Qt::RightButton, {}, QPoint(3, 3));
+    EXPECT_TRUE(commands.runs.empty());
+
+    // A toolbox bound to nothing only changes its looks.
+    TToolBoxForm unbound(kMainWindow);
+    unbound.RememberPlace = false;
+    Click(unbound.NewBtn);
+    Click(unbound.GridBtn);
+    EXPECT_TRUE(unbound.GridBtn->Checked());
+    EXPECT_TRUE(commands.runs.empty());
+}
+
+TEST_F(ToolBoxFormTest, MenuButtonsPopUpTheMainMenusAndRunTheItemChosen) {
+    MakeBox();
+    struct Case {
+        TFlatButton* button;
+        QMenu* menu;
+        int item; // the item clicked in the copy
+        const char* command;
+    };
+    const Case cases[] = {
+        {box->FileBtn, &commands.fileMenu, 1, "Revert1"},
+        {box->DisplayBtn, &commands.displayMenu, 1, "DockBoxes1"},
+        {box->HelpBtn, &commands.helpMenu, 4, "About1"},
+    };
+    for (const Case& c : cases) {
+        commands.runs.clear();
+        QStringList shown;
+        QPoint shownAt;
+        QTimer::singleShot(0, [&] {
+            QMenu* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (!popup) {
+                ADD_FAILURE() << "no menu opened";
+                return;
+            }
+            shownAt = popup->pos();
+            for (QAction* action : popup->actions())
+                shown << (action->isSeparator() ? QStringLiteral("-") : action->text());
+            QAction* chosen = popup->actions().value(c.item);
+            QTest::mouseClick(popup, Qt::LeftButton, {}, popup->actionGeometry(chosen).center());
+            if (popup->isVisible()) {
+                ADD_FAILURE() << "the menu stayed open";
+                popup->close();
+            }
+        });
+        QTest::mousePress(c.button, Qt::LeftButton, {}, QPoint(5, 5));
+        QTest::mouseRelease(c.button, Qt::LeftButton, {}, QPoint(5, 5));
+
+        QStringList expected;
+        for (QAction* action : c.menu->actions())
+            expected << (action->isSeparator() ? QStringLiteral("-") : action->text());
+        EXPECT_EQ(shown, expected);
+        EXPECT_EQ(shownAt, c.button->mapToGlobal(QPoint(0, c.button->height())));
+        EXPECT_EQ(commands.runs, std::vector<std::string>{c.command});
+        EXPECT_EQ(c.button->State(), TFlatButton::bsUp);
+    }
+    EXPECT_EQ(QStringList({QStringLiteral("Save &As..."), QStringLiteral("&Revert"), QStringLiteral("-"),
+                           QStringLiteral("Set as &Wallpaper"), QStringLiteral("Export as Bit&map...")}),
+              [&] {
+                  QStringList texts;
+                  for (QAction* action : box->FileBtn->PopupCopy()->actions())
+                      texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
+                  return texts;
+              }());
+
+    // A disabled item in the main menu is disabled in the pop-up too.
+    commands.actions["Revert1"]->setEnabled(false);
+    commands.runs.clear();
+    bool revertEnabled = true;
+    QTimer::singleShot(0, [&] {
+        QMenu* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!popup) {
+            ADD_FAILURE() << "no menu opened";
+            return;
+        }
+        revertEnabled = popup->actions().value(1)->isEnabled();
+        QTest::mouseClick(popup, Qt::LeftButton, {},
+                          popup->actionGeometry(popup->actions().value(1)).center());
+        popup->close();
+    });
+    Click(box->FileBtn);
+    EXPECT_FALSE(revertEnabled);
+    EXPECT_TRUE(commands.runs.empty());
+}
+
+TEST_F(ToolBoxFormTest, ScrollButtonsFollowTheModelsFreeEdges) {
+    MakeBox();
+    std::array<bool, 4> free = {false, true, false, true}; // left, right, up, down
+    std::vector<int> asked;
+    box->EdgeIsFree = [&](int direction) {
+        asked.push_back(direction);
+        return free[static_cast<size_t>(direction)];
+    };
+    const auto enabled = [&] {
+        return std::array<bool, 4>{box->ScrollLeftBtn->Enabled(), box->ScrollRightBtn->Enabled(),
+                                   box->ScrollUpBtn->Enabled(), box->ScrollDownBtn->Enabled()};
+    };
+
+    box->UpdateScrollButtons(0);
+    EXPECT_EQ(enabled(), (std::array<bool, 4>{false, true, false, true}));
+    EXPECT_EQ(asked, (std::vector<int>{0, 1, 2, 3}));
+
+    // A disabled scroll button runs nothing; an enabled one its command.
+    Click(box->ScrollLeftBtn);
+    Click(box->ScrollUpBtn);
+    Click(box->ScrollRightBtn);
+    EXPECT_EQ(commands.runs, std::vector<std::string>{"Right1"});
+
+    free = {true, false, true, false};
+    asked.clear();
+    box->UpdateScrollButtons(1); // left and right only
+    EXPECT_EQ(enabled(), (std::array<bool, 4>{true, false, false, true}));
+    EXPECT_EQ(asked, (std::vector<int>{0, 1}));
+    asked.clear();
+    box->UpdateScrollButtons(2); // up and down only
+    EXPECT_EQ(enabled(), (std::array<bool, 4>{true, false, true, false}));
+    EXPECT_EQ(asked, (std::vector<int>{2, 3}));
+
+    asked.clear();
+    box->UpdateScrollButtons(3); // all four, whatever the edges
+    EXPECT_EQ(enabled(), (std::array<bool, 4>{true, true, true, true}));
+    EXPECT_TRUE(asked.empty());
+
+    free = {false, false, false, false};
+    box->UpdateScrollButtons(4);
+    box->UpdateScrollButtons(-1);
+    EXPECT_EQ(enabled(), (std::array<bool, 4>{true, true, true, true}));
+    box->UpdateScrollButtons(0);
+    EXPECT_EQ(enabled(), (std::array<bool, 4>{false, false, false, false}));
+
+    // Without a model every edge counts as free.
+    box->EdgeIsFree = nullptr;
+    box->UpdateScrollButtons(0);
+    EXPECT_EQ(enabled(), (std::array<bool, 4>{true, true, true, true}));
+}
+
+TEST_F(ToolBoxFormTest, ProgressSweepCoversTheHintLineAndUncoversItAgain) {
+    MakeBox();
+    box->SetHintText(QStringLiteral("Save current model (Ctrl+S)"));
+    struct Step {
+        int value;
+        bool covering;
+        bool hourglass;
+    };
+    std::vector<Step> steps;
+    QImage halfway;
+    QObject::connect(box->Gauge, &QProgressBar::valueChanged, [&](int value) {
+        const bool covering = box->Gauge->isVisible() &&
+                              box->Gauge->geometry().contains(box->Hint->geometry()) &&
+                              box->childAt(box->Hint->geometry().center()) == box->Gauge;
+        steps.push_back({value, covering, box->cursor().shape() == Qt::WaitCursor});
+        if (value == box->Gauge->maximum() / 2)
+            halfway = box->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    });
+
+    box->setCursor(Qt::PointingHandCursor);
+    box->ShowProgressSweep();
+
+    ASSERT_FALSE(steps.empty());
+    EXPECT_EQ(box->Gauge->maximum(), 304);
+    EXPECT_EQ(steps.back().value, 304);
+    int last = -1;
+    for (const Step& step : steps) {
+        EXPECT_GT(step.value, last);
+        EXPECT_TRUE(step.covering) << step.value;
+        EXPECT_TRUE(step.hourglass) << step.value;
+        last = step.value;
+    }
+    // Half full: blue on the left of the bar, black on its right.
+    ASSERT_FALSE(halfway.isNull());
+    EXPECT_EQ(halfway.pixel(25, 12), qRgb(0, 0, 255));
+    EXPECT_EQ(halfway.pixel(315, 12), qRgb(0, 0, 0));
+
+    // Afterwards the hint line shows again, and the pointer is the one from before.
+    EXPECT_FALSE(box->Gauge->isVisible());
+    EXPECT_EQ(box->childAt(box->Hint->geometry().center()), box->Hint);
+    EXPECT_EQ(box->Hint->text(), QStringLiteral("Save current model (Ctrl+S)"));
+    EXPECT_EQ(box->cursor().shape(), Qt::PointingHandCursor);
+
+    box->unsetCursor();
+    box->ShowProgressSweep();
+    EXPECT_EQ(box->cursor().shape(), Qt::ArrowCursor);
+
+    // Paced, a sweep still runs to its end.
+    box->SweepMilliseconds = 30;
+    steps.clear();
+    box->ShowProgressSweep();
+    ASSERT_FALSE(steps.empty());
+    EXPECT_EQ(steps.back().value, 304);
+    EXPECT_FALSE(box->Gauge->isVisible());
+}
+
+TEST_F(ToolBoxFormTest, DISABLED_Shot) {
+    MakeBox();
+    box->SetFileLabel("Castle*");
+    box->GridBtn->SetChecked(false);
+    Click(box->GridBtn);
+    Click(box->ModeBtn);
+    box->ScrollUpBtn->SetEnabled(false);
+    box->grab().save("/tmp/boxforms/toolbox.png");
+    QObject::connect(box->Gauge, &QProgressBar::valueChanged, [&](int value) {
+        if (value == 200)
+            box->grab().save("/tmp/boxforms/toolbox_sweep.png");
+    });
+    box->ShowProgressSweep();
+}
+
+TEST_F(ToolBoxFormTest, HintLineAndNameLabel) {
+    MakeBox();
+    SetHintLine([this](const QString& text) { box->SetHintText(text); });
+    QTest::mouseMove(box->SaveBtn, QPoint(5, 5));
+    QTest::qWait(1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(box->Hint->text(), QStringLiteral("Save current model (Ctrl+S)"));
+    QTest::mouseMove(box.get(), QPoint(10, 5)); // the title strip
+    QTest::qWait(1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(box->Hint->text(), QStringLiteral("Drag to move this box"));
+
+    box->FileLabel->hide();
+    box->SetFileLabel(QStringLiteral("Castle*"));
+    EXPECT_EQ(box->FileLabel->text(), QStringLiteral("Castle*"));
+    EXPECT_TRUE(box->FileLabel->isVisible());
+}
+
+TEST_F(ToolBoxFormTest, FocusGoesBackToTheMainWindowAfterAClick) {
+    MainWindow main;
+    main.setFocusPolicy(Qt::StrongFocus);
+    main.setGeometry(kMainWindow);
+    main.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+    SetFocusTarget(&main);
+    MakeBox();
+
+    const auto giveFocusToBox = [&] {
+        box->activateWindow();
+        return QTest::qWaitFor([&] { return box->isActiveWindow(); }, 2000);
+    };
+    const auto focusIsBack = [&] {
+        return QTest::qWaitFor([&] { return main.isActiveWindow() && QApplication::focusWidget() == &main; },
+                               2000);
+    };
+
+    ASSERT_TRUE(giveFocusToBox());
+    Click(box->GridBtn);
+    EXPECT_TRUE(focusIsBack());
+
+    // After a menu button's menu has closed.
+    ASSERT_TRUE(giveFocusToBox());
+    QTimer::singleShot(0, [] {
+        if (QWidget* popup = QApplication::activePopupWidget())
+            QTest::keyClick(popup, Qt::Key_Escape);
+    });
+    Click(box->DisplayBtn);
+    EXPECT_TRUE(focusIsBack());
+    EXPECT_TRUE(commands.runs == std::vector<std::string>{"ShowGrid1"});
+
+    ASSERT_TRUE(giveFocusToBox());
+    QTest::keyClick(box.get(), Qt::Key_Left);
+    EXPECT_TRUE(focusIsBack());
+
+    // Alt+F4 on the toolbox asks the main window to close.
+    QTest::keyClick(box.get(), Qt::Key_F4, Qt::AltModifier);
+    QTest::qWait(1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(main.closeRequests, 1);
+    EXPECT_TRUE(box->isVisible());
+}
+
+TEST_F(ToolBoxFormTest, HiddenByItsHideAreaMovedByItsStripAndPlacedAgain) {
+    {
+        TToolBoxForm first(kMainWindow);
+        EXPECT_TRUE(first.SavedVisible);
+        first.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&first));
+        // Over the hint line and the name label the strip still moves the box.
+        QTest::mousePress(first.Hint, Qt::LeftButton, {}, QPoint(100, 5));
+        QTest::mouseMove(first.Hint, QPoint(150, 45));
+        QTest::mouseRelease(first.Hint, Qt::LeftButton, {}, QPoint(150, 45));
+        EXPECT_EQ(first.pos(), kMainWindow.topLeft() + QPoint(50, 40));
+        QTest::mousePress(first.FileLabel, Qt::LeftButton, {}, QPoint(10, 5));
+        QTest::mouseMove(first.FileLabel, QPoint(0, 5));
+        QTest::mouseRelease(first.FileLabel, Qt::LeftButton, {}, QPoint(0, 5));
+        EXPECT_EQ(first.pos(), kMainWindow.topLeft() + QPoint(40, 40));
+        // A click on a button below the strip leaves the box where it is.
+        QTest::mouseClick(first.NewBtn, Qt::LeftButton, {}, QPoint(5, 5));
+        EXPECT_EQ(first.pos(), kMainWindow.topLeft() + QPoint(40, 40));
+    }
+    {
+        TToolBoxForm second(kMainWindow);
+        EXPECT_EQ(second.pos(), kMainWindow.topLeft() + QPoint(40, 40));
+        EXPECT_TRUE(second.SavedVisible);
+        second.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&second));
+        QTest::mouseClick(&second, Qt::LeftButton, {}, QPoint(464 - 5, 15));
+        EXPECT_FALSE(second.isVisible());
+    }
+    TToolBoxForm third(kMainWindow);
+    third.RememberPlace = false;
+    EXPECT_FALSE(third.SavedVisible);
+    EXPECT_FALSE(third.isVisible());
+    EXPECT_EQ(third.pos(), kMainWindow.topLeft() + QPoint(40, 40));
+    EXPECT_EQ(third.DockLeft, kMainWindow.left());
+    EXPECT_EQ(third.DockTop, kMainWindow.top());
+}
+
+} // namespace
