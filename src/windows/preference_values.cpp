@@ -1,6 +1,7 @@
 #include "windows/preference_values.h"
 
 #include "common/program_folder.h"
+#include "model/model_defaults.h"
 #include "windows/settings_store.h"
 
 TPreferenceValues& Preferences() {
@@ -26,11 +27,11 @@ QString StartupModelPathToLoad() {
 }
 
 void LoadGridSetting() {
-    Preferences().GridVisible = ReadFlagSetting(kPreferencesSection, QStringLiteral("Grid"), false);
+    ModelDefaults().GridVisible = ReadFlagSetting(kPreferencesSection, QStringLiteral("Grid"), false);
 }
 
 void SaveGridSetting() {
-    WriteFlagSetting(kPreferencesSection, QStringLiteral("Grid"), Preferences().GridVisible);
+    WriteFlagSetting(kPreferencesSection, QStringLiteral("Grid"), ModelDefaults().GridVisible);
 }
 
 int AgeFromBirthDate(int year, int month, int day, const QDate& today) {

@@ -4,14 +4,16 @@
 #include <QString>
 
 // The preferences in force while the program runs. The preferences dialog's
-// ApplySettings fills them; the start-up, new models and the sounds read them.
+// ApplySettings fills them; the start-up and the sounds read them. The author
+// data and the grid flag that the model reads live in ModelDefaults()
+// (model/model_defaults.h): ApplySettings copies the author data there too, and
+// the "Grid" setting is read into and stored from ModelDefaults().GridVisible.
 struct TPreferenceValues {
     QString AuthorName;    // given to every new model
     QString AuthorCountry; // the country code, empty for none
     int AuthorAge = 0;     // whole years
     bool SoundsEnabled = false;
-    bool GridVisible = false; // off until the "Grid" setting is read
-    int StartupModel = 0;     // kStartupBlank, kStartupLastModel or kStartupChosenModel
+    int StartupModel = 0; // kStartupBlank, kStartupLastModel or kStartupChosenModel
     QString StartupModelFile;
     bool LoadDisplay = false; // restore the boxes' last layout at start-up
 };
@@ -20,6 +22,7 @@ enum StartupModelChoice : int { kStartupBlank = 0, kStartupLastModel = 1, kStart
 
 TPreferenceValues& Preferences();
 // Everything back to how the program starts (before any settings are read).
+// ModelDefaults() has its own reset.
 void ResetPreferences();
 
 // Setting names and sections.
@@ -33,7 +36,7 @@ QString DefaultStartupModelFile();
 // model and the path is neither empty nor "(Untitled)"; otherwise empty.
 QString StartupModelPathToLoad();
 
-// "Grid" of the "Preferences" section to and from GridVisible.
+// "Grid" of the "Preferences" section to and from ModelDefaults().GridVisible.
 void LoadGridSetting();
 void SaveGridSetting();
 

@@ -1,7 +1,9 @@
 #include "windows/preferences_form.h"
 
+#include "common/ansi_text.h"
 #include "common/messages.h"
 #include "common/program_folder.h"
+#include "model/model_defaults.h"
 #include "windows/countries.h"
 #include "windows/form_font.h"
 #include "windows/preference_values.h"
@@ -300,6 +302,12 @@ void TPreferencesForm::ApplySettings() {
     SetMessagesEnabled(MessagesCheck->isChecked());
     values.StartupModel = CheckedStartupModel();
     values.StartupModelFile = StartupModelFilePath->text();
+
+    // What every new model receives.
+    TModelDefaults& defaults = ModelDefaults();
+    defaults.AuthorName = QStringToAnsi(values.AuthorName);
+    defaults.AuthorCountry = QStringToAnsi(values.AuthorCountry);
+    defaults.AuthorAge = values.AuthorAge;
 }
 
 void TPreferencesForm::SaveSettings() {

@@ -1,6 +1,8 @@
 // The preferences dialog on real widgets: what it shows, what OK and Cancel
 // put in force and in the store, the start-up model choice and the ages.
 #include "common/program_folder.h"
+#include "model/model.h"
+#include "model/model_defaults.h"
 #include "support/test_support.h"
 #include "windows/preference_values.h"
 #include "windows/preferences_form.h"
@@ -33,6 +35,7 @@ protected:
         SetSettingsStoreFormat(QSettings::NativeFormat);
         OpenSettingsStore()->clear();
         ResetPreferences();
+        ResetModelDefaults();
     }
 
     static QString Stored(const char* key) {
@@ -176,7 +179,9 @@ TEST_F(PreferencesFormTest, AFreshStoreGivesTheDefaults) {
     EXPECT_EQ(values.AuthorCountry, QString());
     EXPECT_EQ(values.AuthorAge, 0);
     EXPECT_TRUE(values.SoundsEnabled);
-    EXPECT_FALSE(values.GridVisible);
+    EXPECT_FALSE(ModelDefaults().GridVisible);
+    EXPECT_EQ(ModelDefaults().AuthorName, std::string());
+    EXPECT_EQ(ModelDefaults().AuthorCountry, std::string());
     EXPECT_EQ(values.StartupModel, kStartupChosenModel);
     EXPECT_EQ(values.StartupModelFile, m_folder.path() + QStringLiteral("Models/Welcome.cst"));
     EXPECT_TRUE(values.LoadDisplay);
@@ -241,7 +246,9 @@ TEST_F(PreferencesFormTest, OkPutsTheChoicesInForceAndStoresThem) {
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
 
-    QTest::keyClicks(form.NameEdit, QStringLiteral("Ann Smith"));
+    QTest::keyClicks(form.NameEdit, QStringLiteral("Zo"));
+    QTest::sendKeyEvent(QTest::Click, form.NameEdit, Qt::Key_unknown, QString(QChar(0xEB)), Qt::NoModifier);
+    QTest::keyClicks(form.NameEdit, QStringLiteral(" Smith"));
     form.CountryCombo->setFocus();
     QTest::keyClicks(form.CountryCombo, QStringLiteral("Germany"));
     ASSERT_EQ(form.CountryCombo->currentText(), QStringLiteral("Germany"));
@@ -270,7 +277,7 @@ TEST_F(PreferencesFormTest, OkPutsTheChoicesInForceAndStoresThem) {
     EXPECT_EQ(form.result(), QDialog::Accepted);
 
     const TPreferenceValues& values = Preferences();
-    EXPECT_EQ(values.AuthorName, QStringLiteral("Ann Smith"));
+    EXPECT_EQ(values.AuthorName, QString::fromUtf8("Zo\u00EB Smith"));
     EXPECT_EQ(values.AuthorCountry, QStringLiteral("DE"));
     EXPECT_EQ(values.AuthorAge, 30);
     EXPECT_FALSE(values.SoundsEnabled);
@@ -279,7 +286,17 @@ TEST_F(PreferencesFormTest, OkPutsTheChoicesInForceAndStoresThem) {
     EXPECT_FALSE(MessagesEnabled());
     EXPECT_EQ(StartupModelPathToLoad(), QString());
 
-    EXPECT_EQ(Stored("Author/Name"), QStringLiteral("Ann Smith"));
+    // The model's author defaults (ANSI bytes): every new model gets them.
+    EXPECT_EQ(ModelDefaults().AuthorName, std::string("Zo\xEB Smith"));
+    EXPECT_EQ(ModelDefaults().AuthorCountry, std::string("DE"));
+    EXPECT_EQ(ModelDefaults().AuthorAge, 30);
+    TModel model;
+    model.Clear(true);
+    EXPECT_EQ(model.Author.AuthorName, std::string("Zo\xEB Smith"));
+    EXPECT_EQ(model.Author.Country, std::string("DE"));
+    EXPECT_EQ(model.Author.Age, 30);
+
+    EXPECT_EQ(Stored("Author/Name"), QString::fromUtf8("Zo\u00EB Smith"));
     EXPECT_EQ(Stored("Author/Country"), QStringLiteral("DE"));
     EXPECT_EQ(Stored("Author/Year"), QString::number(today.year() - 30));
     EXPECT_EQ(Stored("Author/Month"), QString::number(today.month()));
@@ -293,7 +310,7 @@ TEST_F(PreferencesFormTest, OkPutsTheChoicesInForceAndStoresThem) {
     // Showing it again reads back what was stored.
     form.NameEdit->setText(QStringLiteral("changed behind its back"));
     form.show();
-    EXPECT_EQ(form.NameEdit->text(), QStringLiteral("Ann Smith"));
+    EXPECT_EQ(form.NameEdit->text(), QString::fromUtf8("Zo\u00EB Smith"));
     EXPECT_EQ(form.CountryCombo->currentText(), QStringLiteral("Germany"));
     EXPECT_TRUE(form.ModelBlankRadio->isChecked());
     EXPECT_TRUE(form.AutoSaveCheck->isChecked());

@@ -1,5 +1,6 @@
 // The settings store: how stored texts read, what a fresh store gives, and that
 // every value goes in as a string.
+#include "model/model_defaults.h"
 #include "support/test_support.h"
 #include "windows/preference_values.h"
 #include "windows/preferences_form.h"
@@ -27,6 +28,7 @@ protected:
         SetSettingsStoreFormat(QSettings::NativeFormat);
         OpenSettingsStore()->clear();
         ResetPreferences();
+        ResetModelDefaults();
     }
     void TearDown() override {
         SetSettingsStoreFormat(QSettings::NativeFormat);
@@ -143,7 +145,7 @@ TEST_F(SettingsStoreTest, EveryValueIsWrittenAsAString) {
         form.SoundsCheck->setChecked(false);
         form.SaveSettings();
     }
-    Preferences().GridVisible = true;
+    ModelDefaults().GridVisible = true;
     SaveGridSetting();
 
     const auto settings = OpenSettingsStore();
@@ -170,27 +172,27 @@ TEST_F(SettingsStoreTest, EveryValueIsWrittenAsAString) {
 
 TEST_F(SettingsStoreTest, GridSettingRoundTripsAndStartsOff) {
     LoadGridSetting();
-    EXPECT_FALSE(Preferences().GridVisible);
+    EXPECT_FALSE(ModelDefaults().GridVisible);
 
-    Preferences().GridVisible = true;
+    ModelDefaults().GridVisible = true;
     SaveGridSetting();
     EXPECT_EQ(OpenSettingsStore()->value(QStringLiteral("Preferences/Grid")).toString(), QStringLiteral("1"));
-    ResetPreferences();
+    ResetModelDefaults();
     LoadGridSetting();
-    EXPECT_TRUE(Preferences().GridVisible);
+    EXPECT_TRUE(ModelDefaults().GridVisible);
 
-    Preferences().GridVisible = false;
+    ModelDefaults().GridVisible = false;
     SaveGridSetting();
-    Preferences().GridVisible = true;
+    ModelDefaults().GridVisible = true;
     LoadGridSetting();
-    EXPECT_FALSE(Preferences().GridVisible);
+    EXPECT_FALSE(ModelDefaults().GridVisible);
 
     Put(QStringLiteral("Preferences/Grid"), QStringLiteral("on"));
     LoadGridSetting();
-    EXPECT_FALSE(Preferences().GridVisible);
+    EXPECT_FALSE(ModelDefaults().GridVisible);
     Put(QStringLiteral("Preferences/Grid"), QStringLiteral("0x10"));
     LoadGridSetting();
-    EXPECT_TRUE(Preferences().GridVisible);
+    EXPECT_TRUE(ModelDefaults().GridVisible);
 }
 
 } // namespace
