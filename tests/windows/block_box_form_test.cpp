@@ -351,6 +351,17 @@ TEST_F(BlockBoxFormTest, PicturesFramesAndMarksAtTheirPlaces) {
     EXPECT_FALSE(RowFramedAt(0));
     EXPECT_EQ(RowPicture(1), TestBlockColor(1, 1, 1));
     EXPECT_FALSE(box->RowDown->Enabled());
+
+    // Missing pictures leave their places black; the blocks still show.
+    box->BackImage = QImage();
+    box->Rot = QImage();
+    box->LeftMarker = QImage();
+    box->RightMarker = QImage();
+    box->RedrawBlockBox();
+    EXPECT_EQ(Pixel(2, 34), qRgb(0, 0, 0));
+    EXPECT_EQ(Pixel(53, 54), qRgb(0, 0, 0));
+    EXPECT_EQ(Pixel(40, 68), TestBlockColor(1, 1, 1));
+    EXPECT_EQ(RowPicture(1), TestBlockColor(1, 1, 1));
 }
 
 TEST_F(BlockBoxFormTest, ClickingTheChosenBlockStepsThroughItsVariations) {
