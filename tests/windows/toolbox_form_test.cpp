@@ -483,21 +483,6 @@ TEST_F(ToolBoxFormTest, ProgressSweepCoversTheHintLineAndUncoversItAgain) {
     EXPECT_FALSE(box->Gauge->isVisible());
 }
 
-TEST_F(ToolBoxFormTest, DISABLED_Shot) {
-    MakeBox();
-    box->SetFileLabel("Castle*");
-    box->GridBtn->SetChecked(false);
-    Click(box->GridBtn);
-    Click(box->ModeBtn);
-    box->ScrollUpBtn->SetEnabled(false);
-    box->grab().save("/tmp/boxforms/toolbox.png");
-    QObject::connect(box->Gauge, &QProgressBar::valueChanged, [&](int value) {
-        if (value == 200)
-            box->grab().save("/tmp/boxforms/toolbox_sweep.png");
-    });
-    box->ShowProgressSweep();
-}
-
 TEST_F(ToolBoxFormTest, HintLineAndNameLabel) {
     MakeBox();
     SetHintLine([this](const QString& text) { box->SetHintText(text); });
