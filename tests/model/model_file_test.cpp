@@ -186,8 +186,14 @@ TEST_F(ModelFileTest, CellSectionLayout) {
     gap.SetBlockIndex(1, 1, Index("30H"), 0);
     gap.SetBlockIndex(1, 1, Index("44H"), 2);
     gap.SetBlockIndex(2, 1, Index("44H"), 1);
+    gap.SetBlockIndex(5, 5, Index("30H"), 1); // nothing at level 0: not saved
+    EXPECT_EQ(gap.CellDataSize(), 5);
     bytes = Saved(gap);
-    EXPECT_EQ(FindChunk(SplitChunks(bytes), "MH")->data, Cell(1, 1, {"30H"}) + QByteArray("\xFF\xFF", 2));
+    const auto gapChunks = SplitChunks(bytes);
+    const FileChunk* gapped = FindChunk(gapChunks, "MH");
+    ASSERT_NE(gapped, nullptr);
+    EXPECT_EQ(gapped->length, 7);
+    EXPECT_EQ(gapped->data, Cell(1, 1, {"30H"}) + QByteArray("\xFF\xFF", 2));
 }
 
 TEST_F(ModelFileTest, RoundTripKeepsEverythingTheFileCarries) {

@@ -5,6 +5,7 @@
 #include "model/model_defaults.h"
 #include "model_fixture.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -33,10 +34,7 @@ TEST_F(ModelGridTest, NewModelIsEmptyAndSizedFromTheWindow) {
     EXPECT_EQ(model.TextOverlay.Font.FontColor, 0xC0C0C0u);
     EXPECT_EQ(model.TextOverlay.Font.FontHeight, -13);
     EXPECT_EQ(model.TextOverlay.Font.FontStyle, fsBold);
-    for (int level = 0; level < 8; ++level)
-        for (int y = 0; y < 24; ++y)
-            for (int x = 0; x < 32; ++x)
-                ASSERT_EQ(model.GetBlockIndex(x, y, level), -1);
+    EXPECT_EQ(std::count(model.Cells.begin(), model.Cells.end(), -1), 6400);
     EXPECT_EQ(model.Background->Kind, bkColor);
     EXPECT_EQ(model.Background->Color, clBlack);
     EXPECT_EQ(model.Background->Bitmap.size(), QSize(1024, 768));
@@ -258,16 +256,6 @@ TEST_F(ModelGridTest, RotationTools) {
     EXPECT_FALSE(model.IsOccupied(9, 9));
 }
 
-TEST_F(ModelGridTest, RotationRedrawsTheCell) {
-    TModel model;
-    model.Draw(surface.canvas);
-    Stack(model, 2, 1, {"10N"});
-    ASSERT_TRUE(model.ApplyTool(surface.canvas, tlRotate, 2, 1));
-    EXPECT_EQ(surface.at(2 * 32, 32), ColorOf("10E"));
-    EXPECT_EQ(surface.at(2 * 32 + 31, 32 + 31), ColorOf("10E"));
-    EXPECT_EQ(surface.at(3 * 32, 32), qRgb(0, 0, 0)); // the next cell is not touched by the block
-}
-
 TEST_F(ModelGridTest, EdgesAndShift) {
     TModel model;
     EXPECT_TRUE(model.EdgeIsFree(drLeft));
@@ -383,20 +371,6 @@ TEST_F(ModelGridTest, AssignCopiesTheModelAndRendersAtItsOwnSize) {
     EXPECT_LT(qRed(target.Background->Bitmap.pixel(5, 60)), 155);
     // The source keeps its own size.
     EXPECT_EQ(source.Background->Bitmap.size(), QSize(1024, 768));
-}
-
-TEST_F(ModelGridTest, CellDataSizeCountsOccupiedStacks) {
-    TModel model;
-    EXPECT_EQ(model.CellDataSize(), 0);
-    Stack(model, 3, 2, {"30H", "44H"});
-    EXPECT_EQ(model.CellDataSize(), 2 + 6);
-    Stack(model, 31, 23, {"30H", "30V", "44H", "44V", "42V", "42H", "10N", "10E"});
-    EXPECT_EQ(model.CellDataSize(), 8 + 2 + 24);
-    // A stack above an empty level 0 is not counted; a gap ends a stack.
-    model.SetBlockIndex(5, 5, Index("30H"), 1);
-    model.SetBlockIndex(6, 6, Index("30H"), 0);
-    model.SetBlockIndex(6, 6, Index("30H"), 2);
-    EXPECT_EQ(model.CellDataSize(), 8 + 26 + 5);
 }
 
 } // namespace
