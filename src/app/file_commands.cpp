@@ -11,6 +11,7 @@
 #include "windows/box_links.h"
 #include "windows/focus_target.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 
@@ -37,7 +38,17 @@ QString FolderOf(const QString& path) {
     return folder;
 }
 
-bool IsUntitled() { return State().modelName == kUntitled || State().modelName.isEmpty(); }
+bool IsUntitled() {
+    return State().modelName == kUntitled || State().modelName.isEmpty();
+}
+
+// How a save ended. A declined question or a cancelled dialog is the user's
+// choice; a failed write was not, and the commands that asked to save first
+// stop there rather than drop the changes.
+enum class SaveOutcome { Saved, NotSaved, Failed };
+
+SaveOutcome SaveOrSaveAs(TMainForm& form);
+SaveOutcome SaveAsOutcome(TMainForm& form);
 
 bool RealFileDialog(TFileDialogSettings& settings, QWidget* parent) {
     const bool saving = !settings.MustExist;
@@ -56,8 +67,25 @@ bool RealFileDialog(TFileDialogSettings& settings, QWidget* parent) {
     return true;
 }
 
+// The dialog, shown; true only with a file name chosen.
+bool ChooseFile(TFileDialogSettings& dialog, TMainForm& form) {
+    return RunFileDialog(dialog, &form) && !dialog.FileName.isEmpty();
+}
+
+// The model file loads without a word about a missing file; the user who asked
+// for it learns why nothing happened.
+bool ModelFileExists(const QString& fileName) {
+    if (QFileInfo(fileName).isFile())
+        return true;
+    ShowErrorBox(
+        QStringLiteral("The model file \"%1\" does not exist.").arg(QDir::toNativeSeparators(fileName)));
+    return false;
+}
+
 // Loads into the model; an input/output error ends in the error box.
 bool LoadModel(TMainForm& form, const QString& fileName) {
+    if (!ModelFileExists(fileName))
+        return false;
     try {
         return form.Model->LoadFromFile(fileName);
     } catch (const IoError& error) {
@@ -81,11 +109,68 @@ void ClearModel(TMainForm& form) {
     UpdateModelName(form, QString());
 }
 
+// Message 5 for a modified model before it is replaced or the program closes.
+// True to go on: the model was unmodified, the user said No, or Yes and the
+// save was done, declined or cancelled (the changes are then given up). False
+// on Cancel, and when the save failed, so that the changes stay.
+bool SaveChangesFirst(TMainForm& form) {
+    if (!form.Model->Modified)
+        return true;
+    switch (ShowAppMessage(5, {ModelName()})) {
+    case IDYES:
+        return SaveOrSaveAs(form) != SaveOutcome::Failed;
+    case IDNO:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Message 8 for a model that lost cells when it was loaded; true to save.
+bool TruncationAccepted(TMainForm& form) {
+    return !form.Model->Truncated || ShowAppMessage(8) == IDYES;
+}
+
+SaveOutcome SaveOrSaveAs(TMainForm& form) {
+    if (IsUntitled())
+        return SaveAsOutcome(form);
+    if (!TruncationAccepted(form))
+        return SaveOutcome::NotSaved;
+    if (!SaveModel(form, State().modelFileName))
+        return SaveOutcome::Failed;
+    form.ToolBox().ShowProgressSweep();
+    UpdateModelName(form, State().modelFileName);
+    return SaveOutcome::Saved;
+}
+
+SaveOutcome SaveAsOutcome(TMainForm& form) {
+    TFileDialogSettings& dialog = State().dialogs.SaveModelDialog;
+    dialog.OverwritePrompt = MessagesEnabled();
+    dialog.FileName =
+        IsUntitled() ? QStringLiteral("Model01.cst") : QFileInfo(State().modelFileName).fileName();
+    if (!ChooseFile(dialog, form))
+        return SaveOutcome::NotSaved;
+    if (!TruncationAccepted(form))
+        return SaveOutcome::NotSaved;
+    const QString chosen = dialog.FileName;
+    if (!SaveModel(form, chosen))
+        return SaveOutcome::Failed;
+    form.ToolBox().ShowProgressSweep();
+    UpdateModelName(form, chosen);
+    State().dialogs.OpenModelDialog.InitialDir = FolderOf(chosen);
+    dialog.InitialDir = FolderOf(chosen);
+    return SaveOutcome::Saved;
+}
+
 } // namespace
 
-QString ModelFileName() { return State().modelFileName; }
+QString ModelFileName() {
+    return State().modelFileName;
+}
 
-QString ModelName() { return State().modelName; }
+QString ModelName() {
+    return State().modelName;
+}
 
 QString DisplayNameOf(const QString& path) {
     const QString name = QFileInfo(path).fileName();
@@ -99,9 +184,13 @@ void UpdateModelName(TMainForm& form, const QString& path) {
     form.ToolBox().SetFileLabel(State().modelName + (form.Model->Modified ? QStringLiteral("*") : QString()));
 }
 
-TFileDialogs& FileDialogs() { return State().dialogs; }
+TFileDialogs& FileDialogs() {
+    return State().dialogs;
+}
 
-void SetFileDialogRunner(FileDialogRunner runner) { State().runner = std::move(runner); }
+void SetFileDialogRunner(FileDialogRunner runner) {
+    State().runner = std::move(runner);
+}
 
 bool RunFileDialog(TFileDialogSettings& dialog, QWidget* parent) {
     const bool chosen = State().runner ? State().runner(dialog, parent) : RealFileDialog(dialog, parent);
@@ -118,7 +207,14 @@ QStringList QtNameFilters(const QString& filter) {
         const qsizetype bracket = name.indexOf('(');
         if (bracket >= 0)
             name = name.left(bracket).trimmed();
-        filters << QStringLiteral("%1 (%2)").arg(name, QString(parts[i + 1]).replace(';', ' '));
+        QStringList patterns = parts[i + 1].split(';', Qt::SkipEmptyParts);
+        // "*.*" means every file on Windows; Qt takes it for names with a dot.
+        for (QString& pattern : patterns) {
+            pattern = pattern.trimmed();
+            if (pattern == QLatin1String("*.*"))
+                pattern = QStringLiteral("*");
+        }
+        filters << QStringLiteral("%1 (%2)").arg(name, patterns.join(' '));
     }
     return filters;
 }
@@ -127,7 +223,8 @@ void InitFileCommands(TMainForm&) {
     TFileDialogs& d = State().dialogs;
     const QString models = DataFolder(QStringLiteral("Models"));
     const QString modelFilter = QStringLiteral("Cubestacks Files (*.cst)|*.cst|All files (*.*)|*.*");
-    d.OpenModelDialog = {QStringLiteral("Open Model File"), modelFilter, QString(), models, QString(), true, false};
+    d.OpenModelDialog = {
+        QStringLiteral("Open Model File"), modelFilter, QString(), models, QString(), true, false};
     d.SaveModelDialog = {QStringLiteral("Save Model As"),
                          QStringLiteral("Cubestacks Files (*.cst)|*.cst|Any file (*.*)|*.*"),
                          QStringLiteral("cst"),
@@ -135,48 +232,35 @@ void InitFileCommands(TMainForm&) {
                          QString(),
                          false,
                          true};
-    d.ExportBitmapDialog = {QStringLiteral("Export As Bitmap"),
-                            QStringLiteral("Bitmap Files (*.bmp)|*.bmp|DIB files (*.dib)|*.dib|Any file (*.*)|*.*"),
-                            QStringLiteral("bmp"),
-                            DataFolder(QStringLiteral("Images")),
-                            QString(),
-                            false,
-                            true};
-    d.ChooseModelDialog = {QStringLiteral("Select Model File"), modelFilter, QString(), models, QString(), true, false};
+    d.ExportBitmapDialog = {
+        QStringLiteral("Export As Bitmap"),
+        QStringLiteral("Bitmap Files (*.bmp)|*.bmp|DIB files (*.dib)|*.dib|Any file (*.*)|*.*"),
+        QStringLiteral("bmp"),
+        DataFolder(QStringLiteral("Images")),
+        QString(),
+        false,
+        true};
+    d.ChooseModelDialog = {
+        QStringLiteral("Select Model File"), modelFilter, QString(), models, QString(), true, false};
     State().modelFileName.clear();
     State().modelName.clear();
 }
 
 bool FileNew(TMainForm& form) {
-    if (!form.Model->Modified) {
-        ClearModel(form);
-        return true;
-    }
-    switch (ShowAppMessage(5, {ModelName()})) {
-    case IDYES:
-        FileSave(form);
-        ClearModel(form);
-        return true;
-    case IDNO:
-        ClearModel(form);
-        return true;
-    default:
+    if (!SaveChangesFirst(form))
         return false;
-    }
+    ClearModel(form);
+    return true;
 }
 
 bool FileOpen(TMainForm& form) {
     TFileDialogSettings& dialog = State().dialogs.OpenModelDialog;
     dialog.FileName.clear();
-    if (form.Model->Modified) {
-        const int answer = ShowAppMessage(5, {ModelName()});
-        if (answer == IDYES)
-            FileSave(form);
-        else if (answer != IDNO)
-            return false;
-    }
-    if (!RunFileDialog(dialog, &form))
+    if (!SaveChangesFirst(form))
         return false;
+    if (!ChooseFile(dialog, form))
+        return false;
+    // The double click that closed the dialog must not edit the model.
     form.EditingEnabled = false;
     const QString chosen = dialog.FileName;
     if (!LoadModel(form, chosen))
@@ -188,32 +272,11 @@ bool FileOpen(TMainForm& form) {
 }
 
 bool FileSave(TMainForm& form) {
-    if (IsUntitled())
-        return FileSaveAs(form);
-    if (form.Model->Truncated && ShowAppMessage(8) != IDYES)
-        return false;
-    if (!SaveModel(form, State().modelFileName))
-        return false;
-    form.ToolBox().ShowProgressSweep();
-    return true;
+    return SaveOrSaveAs(form) == SaveOutcome::Saved;
 }
 
 bool FileSaveAs(TMainForm& form) {
-    TFileDialogSettings& dialog = State().dialogs.SaveModelDialog;
-    dialog.OverwritePrompt = MessagesEnabled();
-    dialog.FileName = IsUntitled() ? QStringLiteral("Model01.cst") : QFileInfo(State().modelFileName).fileName();
-    if (!RunFileDialog(dialog, &form))
-        return false;
-    if (form.Model->Truncated && ShowAppMessage(8) != IDYES)
-        return false;
-    const QString chosen = dialog.FileName;
-    if (!SaveModel(form, chosen))
-        return false;
-    form.ToolBox().ShowProgressSweep();
-    UpdateModelName(form, chosen);
-    State().dialogs.OpenModelDialog.InitialDir = FolderOf(chosen);
-    dialog.InitialDir = FolderOf(chosen);
-    return true;
+    return SaveAsOutcome(form) == SaveOutcome::Saved;
 }
 
 bool FileRevert(TMainForm& form) {
@@ -231,7 +294,7 @@ bool FileExportBitmap(TMainForm& form) {
     TFileDialogSettings& dialog = State().dialogs.ExportBitmapDialog;
     dialog.OverwritePrompt = MessagesEnabled();
     dialog.FileName = QStringLiteral("%1.%2").arg(ModelName(), dialog.DefaultExt);
-    if (!RunFileDialog(dialog, &form))
+    if (!ChooseFile(dialog, form))
         return false;
     try {
         SaveBitmapFile(form.BaseBmp->Bitmap, dialog.FileName);
@@ -255,23 +318,21 @@ bool FileSetWallpaper(TMainForm& form) {
     form.ToolBox().ShowProgressSweep();
     form.WallPaperChanger1->SetFilename(path);
     const WallpaperResult result = form.WallPaperChanger1->Change();
-    if (!result.Succeeded() && !result.message.isEmpty()) {
-        // Not a question: the user learns where the picture is, whatever the messages switch says.
-        ShowErrorBox(result.message);
-    }
-    return true;
+    if (result.Succeeded())
+        return true;
+    // Not a question: the user learns where the picture is, whatever the
+    // messages switch says. No desktop to install it through is no error.
+    const QString text =
+        result.message.isEmpty()
+            ? QStringLiteral("The wallpaper could not be set. The picture was saved as \"%1\".")
+                  .arg(QDir::toNativeSeparators(path))
+            : result.message;
+    const int style =
+        result.status == WallpaperResult::NoDesktop ? MB_ICONINFORMATION | MB_OK : MB_ICONHAND | MB_OK;
+    CurrentMessagePresenter()->Present(QString::fromLatin1(kProgramTitle), text, style, IDOK);
+    return false;
 }
 
 bool FileQueryClose(TMainForm& form) {
-    if (!form.Model->Modified)
-        return true;
-    switch (ShowAppMessage(5, {ModelName()})) {
-    case IDYES:
-        FileSave(form);
-        return true;
-    case IDNO:
-        return true;
-    default:
-        return false;
-    }
+    return SaveChangesFirst(form);
 }

@@ -46,18 +46,24 @@ using FileDialogRunner = std::function<bool(TFileDialogSettings& dialog, QWidget
 void SetFileDialogRunner(FileDialogRunner runner); // empty: the real dialog
 bool RunFileDialog(TFileDialogSettings& dialog, QWidget* parent);
 
-// "Name (*.x)|*.x|..." as Qt's name filters: "Name (*.x)".
+// "Name (*.x)|*.x|..." as Qt's name filters: "Name (*.x)"; "*.*" becomes "*",
+// which is every file to Qt as "*.*" is to Windows.
 QStringList QtNameFilters(const QString& filter);
 
 // The dialogs' settings and folders as the main window sets them at creation;
 // the names back to untitled.
 void InitFileCommands(TMainForm& form);
 
+// New, Open and closing ask to save a modified model first. When that save
+// fails (the file could not be written) they stop and the changes stay; a
+// declined or cancelled save gives the changes up.
 bool FileNew(TMainForm& form);
 bool FileOpen(TMainForm& form);
 bool FileSave(TMainForm& form);
 bool FileSaveAs(TMainForm& form);
 bool FileRevert(TMainForm& form);
 bool FileExportBitmap(TMainForm& form);
+// True when the desktop took the picture; otherwise a box says where the
+// picture was written.
 bool FileSetWallpaper(TMainForm& form);
 bool FileQueryClose(TMainForm& form);
