@@ -1,0 +1,122 @@
+#pragma once
+
+// The small pixel-art kit the block pictures are drawn with: the 32-colour
+// palette, shape masks that can be turned by quarter turns, and shading of a
+// mask with light from the top left.
+
+#include <QImage>
+#include <array>
+#include <cstdint>
+#include <initializer_list>
+#include <utility>
+#include <vector>
+
+namespace art {
+
+constexpr int kCell = 32;
+constexpr QRgb kMagenta = 0xFFFF00FF;
+
+// The palette, in its usual order; a colour is its index.
+inline constexpr int Black = 0, Night = 1, Plum = 2, Umber = 3, Brown = 4, Orange = 5, Tan = 6, Peach = 7;
+inline constexpr int Yellow = 8, Lime = 9, Green = 10, Teal = 11, Moss = 12, Olive = 13, Slate = 14,
+                     Indigo = 15;
+inline constexpr int Ocean = 16, Blue = 17, Sky = 18, Cyan = 19, Ice = 20, White = 21, Silver = 22, Grey = 23;
+inline constexpr int Iron = 24, Ash = 25, Purple = 26, Red = 27, Rose = 28, Pink = 29, Fern = 30, Ochre = 31;
+inline constexpr int kPaletteSize = 32;
+
+QRgb Rgb(int pal);
+// True for the 32 palette colours (magenta is not one of them).
+bool InPalette(QRgb rgb);
+
+// A ramp from the outline colour to the highlight.
+struct Ramp {
+    int outline, dark, mid, light, hi;
+};
+
+extern const Ramp kWood, kBrick, kStone, kMetal, kLeaf, kPine, kWater, kBlue, kSkin, kGold, kRedR, kPurpleR,
+    kSand, kSnow, kFernR, kOrangeR, kDark, kPinkR, kTealR, kNight;
+
+// A 32 x 32 shape.
+class Mask {
+public:
+    Mask() { m_bits.fill(0); }
+    static Mask Full();
+
+    bool at(int x, int y) const {
+        return x >= 0 && y >= 0 && x < kCell && y < kCell && m_bits[y * kCell + x];
+    }
+    void set(int x, int y, bool on = true) {
+        if (x >= 0 && y >= 0 && x < kCell && y < kCell)
+            m_bits[y * kCell + x] = on;
+    }
+    int count() const;
+    bool empty() const { return count() == 0; }
+
+    Mask& rect(int x, int y, int w, int h, bool on = true);
+    // Pixels whose centres lie inside the ellipse (cx, cy are pixel coordinates).
+    Mask& ellipse(double cx, double cy, double rx, double ry, bool on = true);
+    Mask& disc(double cx, double cy, double r, bool on = true) { return ellipse(cx, cy, r, r, on); }
+    // Pixels whose centres lie inside the polygon (corner coordinates, not centres).
+    Mask& poly(std::initializer_list<std::pair<double, double>> points, bool on = true);
+    Mask& poly(const std::vector<std::pair<double, double>>& points, bool on = true);
+    // A line of the given thickness between two pixel centres.
+    Mask& line(double x0, double y0, double x1, double y1, double thick = 1.0, bool on = true);
+
+    Mask operator|(const Mask& o) const;
+    Mask operator&(const Mask& o) const;
+    Mask operator-(const Mask& o) const;
+    Mask operator~() const;
+    bool operator==(const Mask& o) const { return m_bits == o.m_bits; }
+
+    // Quarter turns clockwise.
+    Mask turned(int quarters) const;
+    Mask flippedX() const;
+    Mask shifted(int dx, int dy) const;
+    // The mask's pixels that touch a pixel outside it (4-neighbours). With
+    // openEdges, the cell's edges do not count as outside.
+    Mask border(bool openEdges = false) const;
+    Mask grown() const;
+
+private:
+    std::array<uint8_t, kCell * kCell> m_bits;
+};
+
+// A block picture: 32 x 32, magenta where transparent.
+QImage NewPic(QRgb fill = kMagenta);
+QImage NewPicPal(int pal);
+
+void Put(QImage& pic, int x, int y, int pal);
+int Get(const QImage& pic, int x, int y); // palette index, -1 for magenta or a foreign colour
+void Fill(QImage& pic, const Mask& mask, int pal);
+void HLine(QImage& pic, int x0, int x1, int y, int pal);
+void VLine(QImage& pic, int x, int y0, int y1, int pal);
+void Box(QImage& pic, int x, int y, int w, int h, int pal);
+// Every other pixel of the mask in colour pal (a chequer dither).
+void Dither(QImage& pic, const Mask& mask, int pal, int phase = 0);
+// Paints all non-magenta pixels of src over dst.
+void Over(QImage& dst, const QImage& src);
+
+struct ShadeStyle {
+    bool outline = true;    // a one-pixel outline in the ramp's outline colour
+    bool openEdges = false; // the cell's edges are not edges of the shape
+    bool light = true;      // lit top-left edge, shaded bottom-right edge
+    bool fill = true;       // fill the inside with the ramp's middle colour
+};
+
+// Draws the mask as a solid object of the ramp: light from the top left.
+void Shade(QImage& pic, const Mask& mask, const Ramp& ramp, ShadeStyle style = {});
+// A flat shape without outline but with its light and shade edges.
+void ShadeFlat(QImage& pic, const Mask& mask, const Ramp& ramp);
+// An outline only (the mask's border pixels).
+void Outline(QImage& pic, const Mask& mask, int pal, bool openEdges = false);
+
+// Deterministic noise.
+uint32_t Hash(int x, int y, int seed);
+double Noise(int x, int y, int seed); // 0 <= n < 1
+
+// The transparency pattern of a picture (true where not magenta).
+Mask Opaque(const QImage& pic);
+// A picture turned by quarter turns clockwise, pixels and all.
+QImage TurnPixels(const QImage& pic, int quarters);
+
+} // namespace art
