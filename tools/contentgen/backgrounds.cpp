@@ -242,8 +242,10 @@ QImage Seascape() {
         } else if (y < 690) {
             const double t = (y - horizon) / double(690 - horizon);
             c = Mix(Hex(0x3A82C8), Hex(0x0C3A70), t);
-            const double wave = std::sin((x + 30 * Fbm(x, y, w, w, 4, 223, 3)) * 2 * kPi / (32 + 64 * t) +
-                                         y * (0.6 - 0.4 * t));
+            // A whole number of waves across the strip, so that it repeats cleanly.
+            const double waves = std::round(8 - 6 * t);
+            const double wave =
+                std::sin((x + 30 * Fbm(x, y, w, w, 4, 223, 3)) * 2 * kPi * waves / w + y * (0.6 - 0.4 * t));
             if (wave > 0.93 - 0.1 * t)
                 c = Mix(c, Hex(0xD8F0FF), 0.7 - 0.3 * t);
             // The sun's path on the water.
@@ -263,17 +265,19 @@ QImage Seascape() {
 
 QImage SkyPicture(bool cloudy) {
     const int s = 256;
+    const int seed = cloudy ? 233 : 231;
     return Make(s, s, [&](int x, int y) {
-        const double n = Fbm(x, y, s, s, 4, cloudy ? 233 : 231, 6);
-        const double lit = Fbm(x - 3, y - 4, s, s, 4, cloudy ? 233 : 231, 6);
+        // Clouds are wider than they are tall: the noise is squeezed downwards.
+        const double n = Fbm(x, y * 2, s, 2 * s, 3, seed, 6);
+        const double lit = Fbm(x - 3, y * 2 - 8, s, 2 * s, 3, seed, 6);
         if (!cloudy) {
-            Rgbf c = Mix(Hex(0x4A92EA), Hex(0x6AAAF4), Fbm(x, y, s, s, 2, 232, 2));
-            const double cover = Smooth(0.56, 0.7, n);
-            const Rgbf cloud = Mix(Hex(0xC0D0E8), Hex(0xFFFFFF), Smooth(-0.02, 0.05, lit - n + 0.02));
+            const Rgbf c = Mix(Hex(0x4A92EA), Hex(0x62A6F2), Fbm(x, y, s, s, 2, 232, 2));
+            const double cover = Smooth(0.6, 0.7, n);
+            const Rgbf cloud = Mix(Hex(0xC4D4EC), Hex(0xFFFFFF), Smooth(-0.02, 0.05, lit - n + 0.02));
             return Mix(c, cloud, cover);
         }
-        Rgbf c = Mix(Hex(0x6A7C98), Hex(0x8A9AB0), Fbm(x, y, s, s, 2, 234, 2));
-        const double cover = Smooth(0.38, 0.62, n);
+        const Rgbf c = Mix(Hex(0x6A7C98), Hex(0x8A9AB0), Fbm(x, y, s, s, 2, 234, 2));
+        const double cover = Smooth(0.4, 0.62, n);
         const Rgbf cloud = Mix(Hex(0x8A94A8), Hex(0xE8ECF2), Smooth(-0.03, 0.06, lit - n + 0.02));
         return Mix(c, cloud, cover);
     });

@@ -7,6 +7,7 @@
 #include "backgrounds.h"
 #include "contact_sheet.h"
 #include "content_sets.h"
+#include "welcome_model.h"
 
 #include "common/io_error.h"
 #include "imaging/bitmap_file.h"
@@ -54,8 +55,7 @@ int main(int argc, char** argv) {
             SaveBitmapFile(bg.image, folder + "System/bd" + QString::fromStdString(bg.code) + ".csb");
             backgrounds.push_back({bg.code, bg.image, bg.tileDown});
         }
-        QImage welcome(1024, 768, QImage::Format_RGB32);
-        welcome.fill(Qt::black);
+        const QImage welcome = art::BuildWelcomeModel(folder);
         const QImage sheet = art::MakeContactSheet(sets, backgrounds, welcome);
         if (!sheet.save(contactSheet, "PNG"))
             throw IoError("Cannot write " + contactSheet.toStdString());

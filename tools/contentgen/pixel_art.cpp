@@ -52,6 +52,15 @@ Mask Mask::Full() {
     return m;
 }
 
+Mask Mask::Chequer(int phase) {
+    Mask m;
+    for (int y = 0; y < kCell; ++y)
+        for (int x = 0; x < kCell; ++x)
+            if ((x + y + phase) % 2 == 0)
+                m.set(x, y);
+    return m;
+}
+
 int Mask::count() const {
     return static_cast<int>(std::count(m_bits.begin(), m_bits.end(), 1));
 }

@@ -76,6 +76,8 @@ public:
     // openEdges, the cell's edges do not count as outside.
     Mask border(bool openEdges = false) const;
     Mask grown() const;
+    // Every other pixel, (x + y + phase) even: a dither pattern to turn with a shape.
+    static Mask Chequer(int phase = 0);
 
 private:
     std::array<uint8_t, kCell * kCell> m_bits;

@@ -316,11 +316,12 @@ BlockSet MakePlantsSet() {
     b.row().turns("68", [](int q) {
         QImage pic = NewPic();
         Mask branch;
-        branch.poly({{10, 32}, {22, 32}, {19, 20}, {17, 10}, {14, 10}, {13, 20}});
+        branch.poly({{9, 32}, {23, 32}, {19, 22}, {17, 14}, {14, 14}, {13, 22}});
         Trunk(pic, branch.turned(q), q % 2 == 0);
         Mask leaves;
-        leaves.disc(15.5, 8, 7).disc(9, 12, 5).disc(22, 12, 5);
-        Foliage(pic, leaves.turned(q), kLeaf, 33, 15.5, 8, 8);
+        leaves.disc(15.5, 10, 10).disc(7, 15, 6.5).disc(24, 15, 6.5).disc(12, 4, 4.5).disc(21, 5, 5);
+        leaves = leaves & Mask().rect(0, 0, 32, 24);
+        Foliage(pic, leaves.turned(q), kLeaf, 33, 15.5, 9, 12);
         return pic;
     });
 

@@ -16,12 +16,13 @@ void Label(QImage& pic, int cx, int y, const std::string& text, int pal) {
     DrawText(pic, cx - TextWidth(text) / 2, y, text, Rgb(pal));
 }
 
-// A glow: a chequer of a light colour around a shape.
-void Glow(QImage& pic, const Mask& around, int pal) {
-    const Mask halo = around.grown().grown() - around;
+// A glow: a chequer of a light colour around a shape, where nothing is drawn
+// yet. A turned picture passes the chequer turned with it.
+void Glow(QImage& pic, const Mask& around, int pal, const Mask& pattern = Mask::Chequer()) {
+    const Mask halo = (around.grown().grown() - around) & pattern;
     for (int y = 0; y < kCell; ++y)
         for (int x = 0; x < kCell; ++x)
-            if (halo.at(x, y) && (x + y) % 2 == 0 && (pic.pixel(x, y) | 0xFF000000) == kMagenta)
+            if (halo.at(x, y) && (pic.pixel(x, y) | 0xFF000000) == kMagenta)
                 Put(pic, x, y, pal);
 }
 
@@ -338,7 +339,7 @@ BlockSet MakeSignsSet() {
         bulb.ellipse(16, 15, 4, 2.5);
         Fill(pic, bulb.turned(q), Yellow);
         Fill(pic, Mask().rect(15, 14, 2, 2).turned(q), White);
-        Glow(pic, bulb.turned(q), Yellow);
+        Glow(pic, bulb.turned(q), Yellow, Mask::Chequer().turned(q));
         return pic;
     });
 
@@ -347,11 +348,14 @@ BlockSet MakeSignsSet() {
         QImage pic = NewPic();
         Mask beam;
         beam.poly({{12, 0}, {20, 0}, {31, 32}, {1, 32}});
-        beam = beam.turned(q + 2);
+        beam = beam & Mask::Chequer();
+        Mask sparks;
         for (int y = 0; y < kCell; ++y)
             for (int x = 0; x < kCell; ++x)
-                if (beam.at(x, y) && (x + y) % 2 == 0)
-                    Put(pic, x, y, (x * 7 + y * 3) % 5 == 0 ? White : Yellow);
+                if ((x * 7 + y * 3) % 5 == 0)
+                    sparks.set(x, y);
+        Fill(pic, beam.turned(q + 2), Yellow);
+        Fill(pic, (beam & sparks).turned(q + 2), White);
         return pic;
     });
 

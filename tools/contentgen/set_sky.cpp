@@ -267,39 +267,33 @@ BlockSet MakeSkySet() {
     b.row().pair("31", [](int q) { return StreakySky(Sky, Ice, 131, q != 0); });
 
     b.row()
-        .add("S01", Plain(Sky, Cyan, 0.03, 133))
-        .add("S02", Plain(Blue, Sky, 0.03, 134))
-        .add("S03", Dusk())
-        .add("S04", Starfield(Night, 135, false))
-        .add("S05", Starfield(Black, 136, true));
+        .add("K01", Plain(Sky, Cyan, 0.03, 133))
+        .add("K02", Plain(Blue, Sky, 0.03, 134))
+        .add("K03", Dusk())
+        .add("K04", Starfield(Night, 135, false))
+        .add("K05", Starfield(Black, 136, true));
 
     // A big cloud in four quarters.
     b.row().corners("C1", [](int q) {
         QImage pic = NewPic();
-        // The 2 x 2 cloud in one 64 x 64 plan, cut into this quarter.
-        const int ox = CornerOffsetX(q);
-        const int oy = CornerOffsetY(q);
-        Mask whole;
+        // A round, puffy cloud centred on the corner the four pieces share.
+        Mask cloud;
         for (int y = 0; y < kCell; ++y)
             for (int x = 0; x < kCell; ++x) {
-                const double gx = x + ox + 0.5;
-                const double gy = y + oy + 0.5;
-                auto in = [&](double cx, double cy, double r) {
-                    return (gx - cx) * (gx - cx) + (gy - cy) * (gy - cy) <= r * r;
-                };
-                if ((in(32, 30, 16) || in(17, 40, 12) || in(47, 40, 12) || in(22, 24, 9) || in(43, 25, 10) ||
-                     (gy >= 38 && gy <= 52 && gx >= 10 && gx <= 54)) &&
-                    gy <= 52)
-                    whole.set(x, y);
+                const double dx = x + 0.5 - kCell;
+                const double dy = y + 0.5 - kCell;
+                const double r = 27.5 + 3.5 * std::cos(8 * std::atan2(dy, dx));
+                if (dx * dx + dy * dy <= r * r)
+                    cloud.set(x, y);
             }
-        Cloud(pic, whole, 30, 30, 24, ox, oy);
+        Cloud(pic, cloud.turned(q), 32, 32, 30, CornerOffsetX(q), CornerOffsetY(q));
         return pic;
     });
 
     b.row()
-        .add("S71", SmallCloud(kSnow, 0))
-        .add("S72", SmallCloud(kStone, 1))
-        .add("S73", SmallCloud(kDark, 2));
+        .add("K71", SmallCloud(kSnow, 0))
+        .add("K72", SmallCloud(kStone, 1))
+        .add("K73", SmallCloud(kDark, 2));
 
     // Lightning: falling (V) and across the sky (H).
     b.row().pair(
@@ -344,31 +338,23 @@ BlockSet MakeSkySet() {
         QImage pic = NewPic();
         Mask tail;
         tail.poly({{16, 9}, {23, 32}, {9, 32}});
-        for (int y = 0; y < kCell; ++y)
-            for (int x = 0; x < kCell; ++x) {
-                const Mask t = tail.turned(q);
-                if (t.at(x, y) && (x + y) % 2 == 0)
-                    Put(pic, x, y, Cyan);
-            }
+        Fill(pic, (tail & Mask::Chequer()).turned(q), Cyan);
         Mask inner;
         inner.poly({{16, 9}, {19, 30}, {13, 30}});
-        for (int y = 0; y < kCell; ++y)
-            for (int x = 0; x < kCell; ++x)
-                if (inner.turned(q).at(x, y) && (x + y) % 2 == 1)
-                    Put(pic, x, y, Ice);
+        Fill(pic, (inner & Mask::Chequer(1)).turned(q), Ice);
         Mask head;
         head.disc(16, 8, 5);
         RoundShade(pic, head.turned(q), Ramp{Sky, Ice, White, White, White}, 15, 7, 5);
         return pic;
     });
 
-    b.row().add("S11", Sun()).add("S12", SettingSun());
-    b.row().add("S21", Moon(0)).add("S22", Moon(1)).add("S23", Moon(2));
-    b.row().add("S31", BigStar()).add("S32", Twinkles());
-    b.row().add("S41", Planet(0)).add("S42", Planet(1)).add("S43", Planet(2));
+    b.row().add("K11", Sun()).add("K12", SettingSun());
+    b.row().add("K21", Moon(0)).add("K22", Moon(1)).add("K23", Moon(2));
+    b.row().add("K31", BigStar()).add("K32", Twinkles());
+    b.row().add("K41", Planet(0)).add("K42", Planet(1)).add("K43", Planet(2));
 
     // A rocket flying towards its letter.
-    b.row().turns("S5", [](int q) {
+    b.row().turns("K5", [](int q) {
         QImage pic = NewPic();
         Mask flame;
         flame.poly({{12, 25}, {20, 25}, {16, 32}});
@@ -391,11 +377,11 @@ BlockSet MakeSkySet() {
         return pic;
     });
 
-    b.row().add("S61", Ufo()).add("S62", Satellite()).add("S63", Astronaut());
+    b.row().add("K61", Ufo()).add("K62", Satellite()).add("K63", Astronaut());
 
     // Rain, snow and a flock of birds.
     b.row()
-        .add("S81",
+        .add("K81",
              [] {
                  QImage pic = NewPic();
                  for (int i = 0; i < 14; ++i) {
@@ -405,7 +391,7 @@ BlockSet MakeSkySet() {
                  }
                  return pic;
              }())
-        .add("S82",
+        .add("K82",
              [] {
                  QImage pic = NewPic();
                  for (int i = 0; i < 10; ++i) {
@@ -421,7 +407,7 @@ BlockSet MakeSkySet() {
                  }
                  return pic;
              }())
-        .add("S83", [] {
+        .add("K83", [] {
             QImage pic = NewPic();
             const int birds[][2] = {{8, 10}, {18, 6}, {24, 14}, {12, 20}, {22, 24}};
             for (const auto& bd : birds) {
