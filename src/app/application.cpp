@@ -6,6 +6,7 @@
 #include "library/block_list.h"
 #include "resources/program_resources.h"
 #include "windows/about_form.h"
+#include "windows/attributes_form.h"
 #include "windows/message_box_presenter.h"
 #include "windows/preferences_form.h"
 #include "windows/splash_form.h"
@@ -20,7 +21,11 @@ TCubestacksApplication::TCubestacksApplication(const QSize& screen) {
     m_presenter = std::make_unique<MessageBoxPresenter>(MainForm.get());
     SetMessagePresenter(m_presenter.get());
     AboutForm = std::make_unique<TAboutForm>(MainForm.get());
+    AttributesForm = std::make_unique<TAttributesForm>(MainForm->Model.get(), MainForm.get());
+    MainForm->SetAttributesForm(AttributesForm.get());
+    MainForm->SetAboutForm(AboutForm.get());
     PreferencesForm = std::make_unique<TPreferencesForm>(MainForm.get());
+    QObject::connect(PreferencesForm.get(), &TPreferencesForm::HelpRequested, MainForm.get(), &TMainForm::ShowHelp);
     PreferencesForm->SetCurrentModelPathSource([] { return ModelFileName(); });
     MainForm->SetPreferencesForm(PreferencesForm.get());
     // The block library, loaded while the splash shows.
@@ -35,6 +40,7 @@ TCubestacksApplication::~TCubestacksApplication() {
     SetBlockList(nullptr);
     m_library.reset();
     PreferencesForm.reset();
+    AttributesForm.reset();
     AboutForm.reset();
     SetMessagePresenter(nullptr);
     MainForm.reset();

@@ -5,13 +5,14 @@
 
 class TMainForm;
 class TAboutForm;
+class TAttributesForm;
 class TPreferencesForm;
 class TSplashForm;
 class TBlockList;
 class MessageBoxPresenter;
 
 // The program's windows, made in a fixed order behind the splash window and
-// destroyed in the reverse order: main window, about box, preferences dialog,
+// destroyed in the reverse order: main window, about box, attributes dialog, preferences dialog,
 // toolbox, block box. Closing the main window ends the program.
 class TCubestacksApplication {
 public:
@@ -25,6 +26,7 @@ public:
     std::unique_ptr<TSplashForm> SplashForm;
     std::unique_ptr<TMainForm> MainForm;
     std::unique_ptr<TAboutForm> AboutForm;
+    std::unique_ptr<TAttributesForm> AttributesForm;
     std::unique_ptr<TPreferencesForm> PreferencesForm;
 
 private:

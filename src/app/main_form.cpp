@@ -86,6 +86,13 @@ void TMainForm::FormCreate(const QSize& screen) {
     BaseBmpResize();
     // The model and its background read the window's size from here on.
     SetMainWindowSizeSource([this] { return size(); });
+    CreateMainMenu();
+    // Wallpaper and bitmap export need a display of at least 16 bits per pixel.
+    const QScreen* display = QGuiApplication::primaryScreen();
+    if (display && display->depth() < 16) {
+        MainMenu.SetAsWallpaper1->setEnabled(false);
+        MainMenu.ExportasBitmap1->setEnabled(false);
+    }
     Model = std::make_unique<TModel>();
     Model->Draw(BaseBmp->Canvas);
     EditState = esPaint;
@@ -216,8 +223,7 @@ void TMainForm::RefreshModelView() {
     Model->Draw(BaseBmp->Canvas);
     BaseBmp->repaint();
     UpdateModelName(*this, ModelFileName());
-    if (Revert1)
-        Revert1->setEnabled(Model->Modified);
+    MainMenu.Revert1->setEnabled(Model->Modified);
     emit ModelViewRefreshed();
 }
 

@@ -2,6 +2,8 @@
 
 #include <QRect>
 #include <QSize>
+#include "app/main_menu.h"
+
 #include <QWidget>
 #include <cstdint>
 #include <memory>
@@ -13,6 +15,8 @@ class TToolBoxLink;
 class TBlockBoxLink;
 class TCustomForm;
 class TPreferencesForm;
+class TAboutForm;
+class TAttributesForm;
 class TWallPaperChanger;
 
 // The main window's place on a screen of that size: at most 1024 x 768,
@@ -43,16 +47,20 @@ public:
     void SetToolBox(TToolBoxLink* toolBox, TCustomForm* form);
     void SetBlockBox(TBlockBoxLink* blockBox, TCustomForm* form);
     void SetPreferencesForm(TPreferencesForm* form) { PreferencesForm = form; }
+    void SetAboutForm(TAboutForm* form) { AboutForm = form; }
+    void SetAttributesForm(TAttributesForm* form);
     TToolBoxLink& ToolBox() const { return *m_toolBox; }
     TBlockBoxLink& BlockBox() const { return *m_blockBox; }
     TCustomForm* ToolBoxForm = nullptr;
     TCustomForm* BlockBoxForm = nullptr;
     TPreferencesForm* PreferencesForm = nullptr;
+    TAboutForm* AboutForm = nullptr;
+    TAttributesForm* AttributesForm = nullptr;
 
+    // The menu: its items are the commands, reached by their keys.
+    TMainMenu MainMenu;
     TBmpWnd* BaseBmp = nullptr;
     std::unique_ptr<TModel> Model;
-    // The Revert item, enabled while the model is modified (once the menu exists).
-    QAction* Revert1 = nullptr;
     // Installs the model image as the desktop wallpaper: not active, not tiled.
     TWallPaperChanger* WallPaperChanger1 = nullptr;
 
@@ -84,6 +92,37 @@ public:
     void BmpWndMouseUp(Qt::MouseButton button, Qt::MouseButtons held, bool shift, int x, int y);
     void RedrawCell(int32_t col, int32_t row, uint8_t sound);
     void ShowEditHint(uint8_t state);
+    // Commands of the menu, toolbox buttons and keys.
+    void New1Click();
+    void Open1Click();
+    void Save1Click();
+    void SaveAs1Click();
+    void Revert1Click();
+    void Print1Click();
+    void SetAsWallpaper1Click();
+    void ExportasBitmap1Click();
+    void Exit1Click();
+    void Mode1Click();
+    void Right1Click();
+    void Left1Click();
+    void Up1Click();
+    void Down1Click();
+    void Attributes1Click();
+    void Preferences1Click();
+    void ShowBlockSets1Click();
+    void ShowToolBox1Click();
+    void ShowGrid1Click();
+    void DockBoxes1Click();
+    void Minimize1Click();
+    void Contents1Click();
+    void HelpSearch1Click();
+    void HowtouseHelp1Click();
+    void About1Click();
+    // The help of a context number (F1 in the main window: 10).
+    void ShowHelp(int context);
+    // Scrolls the model one cell that way, with its sound and scroll-button update.
+    void ScrollModel(int direction);
+
     // The drawing surface's hint and pointer number as last set.
     QString EditHint() const;
     int EditPointer() const { return m_editPointer; }
@@ -101,6 +140,7 @@ protected:
 
 private:
     void FormCreate(const QSize& screen);
+    void CreateMainMenu();
     void FormDestroy();
     void BaseBmpResize();
     void ApplyStartupLayout();

@@ -1,0 +1,147 @@
+#include "app_fixture.h"
+
+#include "app/file_commands.h"
+#include "imaging/widgets/bmp_wnd.h"
+#include "library/block_list.h"
+#include "model/model.h"
+#include "model/model_defaults.h"
+#include "windows/box_links.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QFileInfo>
+#include <QTest>
+
+namespace {
+
+class CommandsTest : public AppTest {
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        MakeForm();
+        form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    }
+    void Key(int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QTest::keyClick(form.get(), static_cast<Qt::Key>(key), mods);
+    }
+    TToolBoxState& toolBox() { return static_cast<TToolBoxState&>(form->ToolBox()); }
+};
+
+TEST_F(CommandsTest, MenuItemsHaveTheirCaptionsKeysAndHints) {
+    const TMainMenu& m = form->MainMenu;
+    EXPECT_EQ(m.SaveAs1->text(), QStringLiteral("Save &As..."));
+    EXPECT_EQ(m.SaveAs1->shortcut(), QKeySequence(QStringLiteral("Shift+Ctrl+S")));
+    EXPECT_EQ(m.SaveAs1->statusTip(), QStringLiteral("Save model as another file (Shift+Ctrl+S)"));
+    EXPECT_EQ(m.ExportasBitmap1->text(), QStringLiteral("Export as Bit&map..."));
+    EXPECT_EQ(m.Minimize1->shortcut(), QKeySequence(QStringLiteral("Shift+Esc")));
+    EXPECT_EQ(m.ShowToolBox1->statusTip(), QStringLiteral("Show/hide toolbox (Spacebar)"));
+    EXPECT_EQ(m.HelpSearch1->text(), QStringLiteral("&Search for Help on..."));
+    EXPECT_EQ(m.ToggleToolbox2->shortcut(), QKeySequence(Qt::Key_F10));
+    // The File pop-up holds Save As, Revert, a separator, wallpaper and export, in order.
+    const QList<QAction*> file = m.FileMenu1->actions();
+    ASSERT_EQ(file.size(), 5);
+    EXPECT_EQ(file[0], m.SaveAs1);
+    EXPECT_EQ(file[1], m.Revert1);
+    EXPECT_TRUE(file[2]->isSeparator());
+    EXPECT_EQ(file[3], m.SetAsWallpaper1);
+    EXPECT_EQ(file[4], m.ExportasBitmap1);
+    EXPECT_EQ(m.HelpMenu1->actions().size(), 5);
+    EXPECT_EQ(m.DisplayMenu1->actions().size(), 3);
+    // No key is claimed twice, or Qt would run neither item.
+    QList<QKeySequence> keys;
+    for (QAction* action : form->actions()) {
+        if (action->shortcut().isEmpty())
+            continue;
+        EXPECT_FALSE(keys.contains(action->shortcut())) << action->objectName().toStdString();
+        keys << action->shortcut();
+    }
+}
+
+TEST_F(CommandsTest, NewOnAnUnmodifiedModelEnablesEveryScrollButton) {
+    Put(0, 0, {"45F"});
+    form->Model->Modified = false;
+    Key(Qt::Key_N, Qt::ControlModifier);
+    EXPECT_TRUE(presenter().shown.empty());
+    EXPECT_TRUE(Stack(0, 0).empty());
+    EXPECT_EQ(toolBox().lastScrollMode, 3);
+    EXPECT_EQ(toolBox().fileLabel, QStringLiteral("(Untitled)"));
+    EXPECT_FALSE(form->MainMenu.Revert1->isEnabled());
+}
+
+TEST_F(CommandsTest, ScrollingMovesTheModelOrSaysNoWithASound) {
+    Put(31, 3, {"45F"});
+    form->Model->Modified = false;
+    Key(Qt::Key_Right);
+    EXPECT_EQ(Stack(31, 3), std::vector<std::string>({"45F"}));
+    EXPECT_FALSE(form->Model->Modified);
+    EXPECT_EQ(sounds.played, std::vector<int>({4})); // "closebucket"
+    EXPECT_EQ(toolBox().lastScrollMode, 1);
+    Key(Qt::Key_Left);
+    EXPECT_EQ(Stack(30, 3), std::vector<std::string>({"45F"}));
+    EXPECT_TRUE(form->Model->Modified);
+    EXPECT_EQ(sounds.played, std::vector<int>({4, 2}));
+    Key(Qt::Key_Down);
+    EXPECT_EQ(Stack(30, 4), std::vector<std::string>({"45F"}));
+    EXPECT_EQ(toolBox().lastScrollMode, 2);
+    Key(Qt::Key_Up);
+    EXPECT_EQ(Stack(30, 3), std::vector<std::string>({"45F"}));
+    // The picture follows at once.
+    EXPECT_EQ(form->BaseBmp->Bitmap.pixel(30 * 32 + 5, 3 * 32 + 5), BlockSetColor(2));
+    EXPECT_TRUE(form->MainMenu.Revert1->isEnabled() == form->Model->Modified);
+}
+
+TEST_F(CommandsTest, TabTogglesTheModeAndCtrlGTheGrid) {
+    EXPECT_FALSE(toolBox().mode);
+    Key(Qt::Key_Tab);
+    EXPECT_TRUE(toolBox().mode);
+    Key(Qt::Key_Tab);
+    EXPECT_FALSE(toolBox().mode);
+    const bool grid = ModelDefaults().GridVisible;
+    Key(Qt::Key_G, Qt::ControlModifier);
+    EXPECT_NE(ModelDefaults().GridVisible, grid);
+    // The grid line under row 0 is drawn (or gone) at once.
+    const QRgb line = form->BaseBmp->Bitmap.pixel(100, 31);
+    EXPECT_EQ(line == qRgb(0, 128, 0), ModelDefaults().GridVisible);
+    Key(Qt::Key_G, Qt::ControlModifier);
+    EXPECT_EQ(ModelDefaults().GridVisible, grid);
+}
+
+TEST_F(CommandsTest, BlockBoxKeyFollowsTheButton) {
+    // A first start docks the boxes: the block box shows and its button is pressed.
+    EXPECT_TRUE(toolBox().blockBox);
+    Key(Qt::Key_B, Qt::ControlModifier);
+    EXPECT_FALSE(toolBox().blockBox);
+    Key(Qt::Key_B, Qt::ControlModifier);
+    EXPECT_TRUE(toolBox().blockBox);
+}
+
+TEST_F(CommandsTest, KeysThatDoNothing) {
+    Put(2, 2, {"45F"});
+    form->Model->Modified = false;
+    Key(Qt::Key_R, Qt::ShiftModifier | Qt::ControlModifier);
+    Key(Qt::Key_I, Qt::ShiftModifier | Qt::ControlModifier);
+    EXPECT_FALSE(form->Model->Modified);
+    EXPECT_TRUE(presenter().shown.empty());
+    EXPECT_TRUE(sounds.played.empty());
+    EXPECT_EQ(Stack(2, 2), std::vector<std::string>({"45F"}));
+}
+
+TEST_F(CommandsTest, SaveOnAnUntitledModelAsksForAName) {
+    Put(1, 1, {"45F"});
+    QString asked;
+    SetFileDialogRunner([&](TFileDialogSettings& dialog, QWidget*) {
+        asked = dialog.Title + QLatin1Char('|') + dialog.FileName;
+        dialog.FileName = folder->file(QStringLiteral("Models/Castle.cst"));
+        return true;
+    });
+    Key(Qt::Key_S, Qt::ControlModifier);
+    SetFileDialogRunner({});
+    EXPECT_EQ(asked, QStringLiteral("Save Model As|Model01.cst"));
+    EXPECT_TRUE(QFileInfo::exists(folder->file(QStringLiteral("Models/Castle.cst"))));
+    EXPECT_EQ(toolBox().fileLabel, QStringLiteral("Castle"));
+    EXPECT_FALSE(form->MainMenu.Revert1->isEnabled());
+    EXPECT_EQ(toolBox().sweeps, 1);
+}
+
+} // namespace
