@@ -3,12 +3,15 @@
 #include "app/file_commands.h"
 #include "app/main_form.h"
 #include "common/messages.h"
-#include "library/block_list.h"
+#include "model/model.h"
 #include "resources/program_resources.h"
 #include "windows/about_form.h"
 #include "windows/attributes_form.h"
 #include "windows/message_box_presenter.h"
+#include "windows/block_box_form.h"
+#include "windows/hint_line.h"
 #include "windows/preferences_form.h"
+#include "windows/toolbox_form.h"
 #include "windows/splash_form.h"
 
 #include <QApplication>
@@ -28,17 +31,43 @@ TCubestacksApplication::TCubestacksApplication(const QSize& screen) {
     QObject::connect(PreferencesForm.get(), &TPreferencesForm::HelpRequested, MainForm.get(), &TMainForm::ShowHelp);
     PreferencesForm->SetCurrentModelPathSource([] { return ModelFileName(); });
     MainForm->SetPreferencesForm(PreferencesForm.get());
-    // The block library, loaded while the splash shows.
-    m_library = std::make_unique<TBlockList>();
-    SetBlockList(m_library.get());
-    if (!m_library->LoadError.isEmpty())
-        ShowErrorBox(m_library->LoadError);
-    MainForm->SetBlockBox(nullptr, nullptr);
+
+    TMainForm* main = MainForm.get();
+    ToolBoxForm = std::make_unique<TToolBoxForm>(main->geometry());
+    const TMainMenu& m = main->MainMenu;
+    TToolBoxCommands commands;
+    commands.New1 = m.New1;
+    commands.Open1 = m.Open1;
+    commands.Save1 = m.Save1;
+    commands.SaveAs1 = m.SaveAs1;
+    commands.Print1 = m.Print1;
+    commands.ShowGrid1 = m.ShowGrid1;
+    commands.ShowBlockSets1 = m.ShowBlockSets1;
+    commands.Attributes1 = m.Attributes1;
+    commands.Preferences1 = m.Preferences1;
+    commands.Exit1 = m.Exit1;
+    commands.Left1 = m.Left1;
+    commands.Right1 = m.Right1;
+    commands.Up1 = m.Up1;
+    commands.Down1 = m.Down1;
+    commands.FileMenu1 = m.FileMenu1;
+    commands.DisplayMenu1 = m.DisplayMenu1;
+    commands.HelpMenu1 = m.HelpMenu1;
+    ToolBoxForm->BindCommands(commands);
+    ToolBoxForm->EdgeIsFree = [main](int direction) { return main->Model->EdgeIsFree(direction); };
+    main->SetToolBox(ToolBoxForm.get(), ToolBoxForm.get());
+
+    // The block box makes the block library, which loads every block set now.
+    BlockBoxForm = std::make_unique<TBlockBoxForm>(main->geometry(), ToolBoxForm.get());
+    main->SetBlockBox(BlockBoxForm.get(), BlockBoxForm.get());
 }
 
 TCubestacksApplication::~TCubestacksApplication() {
-    SetBlockList(nullptr);
-    m_library.reset();
+    // The boxes store their placement as they go, so they go while still shown.
+    BlockBoxForm.reset();
+    MainForm->SetBlockBox(nullptr, nullptr);
+    ToolBoxForm.reset();
+    MainForm->SetToolBox(nullptr, nullptr);
     PreferencesForm.reset();
     AttributesForm.reset();
     AboutForm.reset();

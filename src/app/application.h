@@ -8,7 +8,8 @@ class TAboutForm;
 class TAttributesForm;
 class TPreferencesForm;
 class TSplashForm;
-class TBlockList;
+class TToolBoxForm;
+class TBlockBoxForm;
 class MessageBoxPresenter;
 
 // The program's windows, made in a fixed order behind the splash window and
@@ -28,8 +29,9 @@ public:
     std::unique_ptr<TAboutForm> AboutForm;
     std::unique_ptr<TAttributesForm> AttributesForm;
     std::unique_ptr<TPreferencesForm> PreferencesForm;
+    std::unique_ptr<TToolBoxForm> ToolBoxForm;
+    std::unique_ptr<TBlockBoxForm> BlockBoxForm;
 
 private:
     std::unique_ptr<MessageBoxPresenter> m_presenter;
-    std::unique_ptr<TBlockList> m_library;
 };

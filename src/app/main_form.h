@@ -137,6 +137,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void FormCreate(const QSize& screen);
@@ -157,5 +158,9 @@ private:
     TBlockBoxLink* m_blockBox = nullptr;
     bool m_shown = false;
     bool m_closing = false;
+    // The boxes shown when the program was minimised, to show again on restoring.
+    bool m_toolBoxBeforeMinimize = false;
+    bool m_blockBoxBeforeMinimize = false;
+    bool m_minimized = false;
     int m_editPointer = 0;
 };

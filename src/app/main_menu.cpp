@@ -18,6 +18,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QEvent>
 #include <QMenu>
 
 namespace {
@@ -270,12 +271,29 @@ void TMainForm::DockBoxes1Click() {
 }
 
 void TMainForm::Minimize1Click() {
-    // All the program's windows give way together.
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window != this && window->isVisible() && (window == ToolBoxForm || window == BlockBoxForm))
-            window->hide();
-    }
+    // All the program's windows give way to the one task-bar button; the boxes
+    // come back with the main window.
+    m_toolBoxBeforeMinimize = ToolBoxForm && ToolBoxForm->isVisible();
+    m_blockBoxBeforeMinimize = BlockBoxForm && BlockBoxForm->isVisible();
+    m_minimized = true;
+    if (ToolBoxForm)
+        ToolBoxForm->hide();
+    if (BlockBoxForm)
+        BlockBoxForm->hide();
     showMinimized();
+}
+
+void TMainForm::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !m_minimized || isMinimized())
+        return;
+    m_minimized = false;
+    if (ToolBoxForm && m_toolBoxBeforeMinimize)
+        ToolBoxForm->show();
+    if (BlockBoxForm && m_blockBoxBeforeMinimize) {
+        BlockBoxForm->show();
+        ToolBox().SetBlockBoxChecked(true);
+    }
 }
 
 void TMainForm::Contents1Click() { THelpViewer::Instance()->ShowContents(); }
