@@ -194,7 +194,7 @@ void SetFileDialogRunner(FileDialogRunner runner) {
 
 bool RunFileDialog(TFileDialogSettings& dialog, QWidget* parent) {
     const bool chosen = State().runner ? State().runner(dialog, parent) : RealFileDialog(dialog, parent);
-    ReturnFocus();
+    ReturnFocusAfterDialog();
     return chosen;
 }
 

@@ -155,6 +155,10 @@ void TMainForm::FormShow() {
     LoadGridSetting();
     ApplyStartupLayout();
     LoadStartupModel();
+    // The keys of the commands go to the main window from the start, even
+    // where no window manager hands it the focus.
+    activateWindow();
+    setFocus(Qt::OtherFocusReason);
 }
 
 void TMainForm::ApplyStartupLayout() {

@@ -192,7 +192,7 @@ void TMainForm::Revert1Click() {
 void TMainForm::Print1Click() {
     if (PrintImage(BaseBmp->Bitmap, this))
         ToolBox().ShowProgressSweep();
-    ReturnFocus();
+    ReturnFocusAfterDialog();
 }
 
 void TMainForm::SetAsWallpaper1Click() { FileSetWallpaper(*this); }
@@ -223,14 +223,14 @@ void TMainForm::Attributes1Click() {
     if (AttributesForm) {
         AttributesForm->SetModel(Model.get());
         AttributesForm->ShowModal();
-        ReturnFocus();
+        ReturnFocusAfterDialog();
     }
 }
 
 void TMainForm::Preferences1Click() {
     if (PreferencesForm) {
         PreferencesForm->exec();
-        ReturnFocus();
+        ReturnFocusAfterDialog();
     }
 }
 
@@ -305,7 +305,7 @@ void TMainForm::HowtouseHelp1Click() { THelpViewer::Instance()->ShowHowToUseHelp
 void TMainForm::About1Click() {
     if (AboutForm) {
         AboutForm->ShowModal();
-        ReturnFocus();
+        ReturnFocusAfterDialog();
     }
 }
 

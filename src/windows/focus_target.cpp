@@ -42,6 +42,14 @@ void ReturnFocus() {
         target->setFocus(Qt::OtherFocusReason);
 }
 
+void ReturnFocusAfterDialog() {
+    QWidget* target = State().target;
+    if (!target || !target->isVisible())
+        return;
+    target->activateWindow();
+    target->setFocus(Qt::OtherFocusReason);
+}
+
 void AskFocusTargetToClose() {
     TFocusTargetState& state = State();
     if (!state.target || state.closeRequested)

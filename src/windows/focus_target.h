@@ -14,6 +14,11 @@ QWidget* FocusTarget();
 // have it already and a window of the program is active.
 void ReturnFocus();
 
+// After one of the program's own modal dialogs closes: the program was in
+// front, so the focus target becomes the active window again, whether or not
+// the window system hands activation back by itself.
+void ReturnFocusAfterDialog();
+
 // Asks the focus target to close, once the current event has been handled.
 // Requests made before it runs are one request.
 void AskFocusTargetToClose();

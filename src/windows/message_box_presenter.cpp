@@ -1,5 +1,7 @@
 #include "windows/message_box_presenter.h"
 
+#include "windows/focus_target.h"
+
 #include <QMessageBox>
 
 int MessageBoxPresenter::Present(const QString& caption, const QString& text, int style, int defaultAnswer) {
@@ -40,7 +42,9 @@ int MessageBoxPresenter::Present(const QString& caption, const QString& text, in
         box.setStandardButtons(QMessageBox::Ok);
         break;
     }
-    switch (box.exec()) {
+    const int pressed = box.exec();
+    ReturnFocusAfterDialog();
+    switch (pressed) {
     case QMessageBox::Ok:
         return IDOK;
     case QMessageBox::Cancel:
