@@ -35,7 +35,7 @@ const Ramp kOrangeR{Umber, Brown, Orange, Yellow, White};
 const Ramp kDark{Night, Slate, Ash, Iron, Grey};
 const Ramp kPinkR{Plum, Rose, Pink, Peach, White};
 const Ramp kTealR{Slate, Ocean, Teal, Green, Lime};
-const Ramp kNight{Black, Night, Indigo, Ocean, Blue};
+const Ramp kNight{Night, Night, Indigo, Ocean, Blue};
 
 QRgb Rgb(int pal) {
     return kPalette[static_cast<size_t>(pal)];

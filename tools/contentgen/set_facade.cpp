@@ -156,7 +156,9 @@ QImage BarnDoor() {
         .rect(28, 1, 3, 31)
         .rect(15, 1, 2, 31)
         .line(3, 3, 14, 30, 2.5)
-        .line(17, 3, 28, 30, 2.5);
+        .line(14, 3, 3, 30, 2.5)
+        .line(17, 3, 28, 30, 2.5)
+        .line(28, 3, 17, 30, 2.5);
     Shade(pic, frame & leaf, kSnow, {false, false, true, true});
     return pic;
 }

@@ -291,17 +291,21 @@ QImage Lava() {
 }
 
 Texture Flow(bool vertical) {
+    // Streaks of foam and of darker water drawn out along the flow.
     return [vertical](int px, int py) {
         const int along = vertical ? py : px;
         const int across = vertical ? px : py;
-        const int lane = across / 3;
-        const int phase = static_cast<int>(Hash(lane, 0, 71) % 32);
-        const int pos = (along + phase) % 16;
-        if (pos < 5)
-            return Noise(lane, 1, 72) < 0.5 ? White : Ice;
-        if (pos < 7)
+        const int lane = across / 4;
+        const int sub = across % 4;
+        const int pos = (along + static_cast<int>(Hash(lane, 0, 71) % 32)) % 16;
+        const int len = 5 + static_cast<int>(Hash(lane, 1, 71) % 6);
+        if (pos < len && sub == 1)
+            return Hash(lane, 2, 71) % 2 ? White : Cyan;
+        if (pos < len - 2 && sub == 2)
             return Cyan;
-        return Noise(px, py, 73) < 0.3 ? Ocean : Sky;
+        if (pos >= len + 2 && pos < len + 6 && sub == 3)
+            return Blue;
+        return Noise(px, py, 73) < 0.04 ? Blue : Sky;
     };
 }
 

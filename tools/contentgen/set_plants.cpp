@@ -195,17 +195,19 @@ QImage Grass(int kind) {
     if (kind == 0) {
         for (int i = 0; i < 7; ++i) {
             const double x = 8 + i * 2.6;
-            blades.line(x, 31, x + (i - 3) * 1.6, 20 - (i % 3) * 3, 1.5);
+            blades.line(x, 31, x + (i - 3) * 1.6, 20 - (i % 3) * 3, 2);
         }
-        Shade(pic, blades, kLeaf, {true, false, false});
-        Fill(pic, blades - blades.border(), Green);
+        Fill(pic, blades, Green);
+        Fill(pic, blades - blades.shifted(-1, 0), Moss);
+        Fill(pic, blades - blades.shifted(0, 1), Lime);
     } else if (kind == 1) {
         for (int i = 0; i < 10; ++i) {
             const double x = 2 + i * 3.1;
-            blades.line(x, 31, x + ((i * 7) % 5 - 2) * 1.5, 6 + (i * 5) % 9, 1.5);
+            blades.line(x, 31, x + ((i * 7) % 5 - 2) * 1.5, 6 + (i * 5) % 9, 2);
         }
-        Shade(pic, blades, kFernR, {true, false, false});
-        Fill(pic, blades - blades.border(), Fern);
+        Fill(pic, blades, Fern);
+        Fill(pic, blades - blades.shifted(-1, 0), Olive);
+        Fill(pic, blades - blades.shifted(0, 1), Lime);
     } else {
         // Reeds with their brown heads.
         for (int i = 0; i < 4; ++i) {
@@ -213,7 +215,8 @@ QImage Grass(int kind) {
             blades.line(x, 31, x + (i % 2 ? 1 : -1), 8 + (i % 2) * 5, 1.3);
         }
         blades.line(4, 31, 1, 18, 1.3).line(28, 31, 31, 16, 1.3);
-        Shade(pic, blades, kLeaf, {true, false, false});
+        Fill(pic, blades, Green);
+        Fill(pic, blades - blades.shifted(-1, 0), Moss);
         for (int i = 0; i < 4; ++i) {
             const double x = 6 + i * 6.5 + (i % 2 ? 1 : -1) * 0.7;
             Shade(pic, Mask().ellipse(x, 11 + (i % 2) * 5, 1.8, 4), kWood);
