@@ -15,9 +15,11 @@
 #include "windows/focus_target.h"
 #include "windows/preferences_form.h"
 #include "windows/sounds_and_pointers.h"
+#include "windows/toolbox_form.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCursor>
 #include <QEvent>
 #include <QMenu>
 
@@ -144,7 +146,13 @@ void TMainForm::CreateMainMenu() {
     m.Help1 = new QAction(this);
     m.Help1->setShortcut(QKeySequence(Qt::Key_F1));
     m.Help1->setShortcutContext(Qt::WindowShortcut);
-    connect(m.Help1, &QAction::triggered, this, [this] { ShowHelp(HelpContext); });
+    connect(m.Help1, &QAction::triggered, this, [this] {
+        // The toolbox hands the keyboard to the main window, so F1 over the
+        // toolbox arrives here: it asks for the toolbox's help.
+        const QWidget* toolBox = ToolBox().Window();
+        const bool overToolBox = toolBox && toolBox->isVisible() && toolBox->frameGeometry().contains(QCursor::pos());
+        ShowHelp(overToolBox ? TToolBoxForm::HelpContext : HelpContext);
+    });
     addAction(m.Help1);
 }
 

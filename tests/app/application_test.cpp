@@ -1,0 +1,183 @@
+#include "support/test_sets.h"
+#include "support/test_support.h"
+
+#include "app/application.h"
+#include "app/file_commands.h"
+#include "app/main_form.h"
+#include "common/program_folder.h"
+#include "library/block_list.h"
+#include "model/model.h"
+#include "model/model_defaults.h"
+#include "windows/block_box_form.h"
+#include "windows/hint_line.h"
+#include "windows/preference_values.h"
+#include "windows/preferences_form.h"
+#include "windows/settings_store.h"
+#include "windows/toolbox_form.h"
+#include "imaging/widgets/flat_button.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QSettings>
+#include <QTest>
+
+namespace {
+
+// The whole program as the entry makes it, over test-made block sets, with
+// settings that start empty for every test.
+class ApplicationTest : public CubestacksTest {
+protected:
+    void SetUp() override {
+        CubestacksTest::SetUp();
+        OpenSettingsStore()->clear();
+        SetProgramFolder(folder.path());
+        WriteBlockSets(folder, {{{"30H", "30V"}, {"45F"}}});
+        ResetBlockSelection();
+        ResetPreferences();
+        ResetModelDefaults();
+        ResetHintLine();
+    }
+    void TearDown() override {
+        app.reset();
+        OpenSettingsStore()->clear();
+        ResetPreferences();
+        ResetModelDefaults();
+        ResetHintLine();
+        CubestacksTest::TearDown();
+    }
+    void Start() {
+        app = std::make_unique<TCubestacksApplication>(QSize(1280, 1024));
+        SetMessagePresenter(&presenter()); // the program installed its message boxes
+        app->Show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(app->MainForm.get()));
+    }
+    // Ends the program as closing the main window does.
+    void Stop() {
+        app->MainForm->close();
+        app.reset();
+    }
+    std::unique_ptr<TCubestacksApplication> app;
+    TempProgramFolder folder;
+};
+
+TEST_F(ApplicationTest, FirstRunDocksBothBoxesAndLoadsTheLibrary) {
+    Start();
+    TMainForm& main = *app->MainForm;
+    EXPECT_EQ(main.geometry(), QRect(128, 128, 1024, 768));
+    ASSERT_TRUE(app->ToolBoxForm && app->BlockBoxForm);
+    EXPECT_TRUE(app->ToolBoxForm->isVisible());
+    EXPECT_TRUE(app->BlockBoxForm->isVisible());
+    EXPECT_EQ(app->ToolBoxForm->pos(), QPoint(128, 128));
+    EXPECT_EQ(app->BlockBoxForm->pos(), QPoint(128 + 1024 - 112, 128));
+    EXPECT_TRUE(app->ToolBoxForm->BlockBoxChecked());
+    ASSERT_NE(BlockList(), nullptr);
+    EXPECT_EQ(BlockList()->Count, 3);
+    // No start-up model in the folder: the empty model, untitled.
+    EXPECT_EQ(app->ToolBoxForm->FileLabel->text(), QStringLiteral("(Untitled)"));
+    EXPECT_FALSE(main.MainMenu.Revert1->isEnabled());
+    // The hint line follows the hints of the program.
+    SetCurrentHint(QStringLiteral("Drag to move this box"));
+    EXPECT_EQ(app->ToolBoxForm->Hint->text(), QStringLiteral("Drag to move this box"));
+}
+
+TEST_F(ApplicationTest, AHiddenToolboxStaysHiddenAtTheNextStart) {
+    Start();
+    app->ToolBoxForm->hide();
+    Stop();
+    EXPECT_EQ(ReadStringSetting(QStringLiteral("Windows/ToolBoxForm"), QStringLiteral("Visible"), QString()),
+              QStringLiteral("0"));
+    Start();
+    EXPECT_FALSE(app->ToolBoxForm->isVisible());
+    EXPECT_TRUE(app->BlockBoxForm->isVisible());
+    // Without the saved layout both boxes come back docked.
+    Stop();
+    WriteFlagSetting(QStringLiteral("Preferences"), QStringLiteral("LoadDisplay"), false);
+    WriteIntSetting(QStringLiteral("Windows/BlockBoxForm"), QStringLiteral("Left"), 3);
+    Start();
+    EXPECT_TRUE(app->ToolBoxForm->isVisible());
+    EXPECT_TRUE(app->BlockBoxForm->isVisible());
+    EXPECT_EQ(app->BlockBoxForm->pos(), QPoint(128 + 1024 - 112, 128));
+    EXPECT_TRUE(app->ToolBoxForm->BlockBoxChecked());
+}
+
+TEST_F(ApplicationTest, StartupModelAndTheMostRecentlyOpenedOne) {
+    // A chosen start-up model is loaded and named.
+    Start();
+    TMainForm& first = *app->MainForm;
+    first.Model->SetBlockIndex(2, 2, BlockList()->IndexFromName("45F"), 0);
+    const QString castle = folder.file(QStringLiteral("Models/Castle.cst"));
+    first.Model->SaveToFile(castle);
+    Stop();
+    WriteIntSetting(QStringLiteral("Preferences"), QStringLiteral("StartupModel"), 2);
+    WriteStringSetting(QStringLiteral("Preferences"), QStringLiteral("StartupModelFile"), castle);
+    Start();
+    EXPECT_EQ(ModelFileName(), castle);
+    EXPECT_EQ(app->ToolBoxForm->FileLabel->text(), QStringLiteral("Castle"));
+    EXPECT_EQ(BlockList()->NameFromIndex(app->MainForm->Model->GetBlockIndex(2, 2, 0)), "45F");
+    // "Most recently opened" with an untitled model at the end stores an empty path.
+    Stop();
+    WriteIntSetting(QStringLiteral("Preferences"), QStringLiteral("StartupModel"), 1);
+    WriteStringSetting(QStringLiteral("Preferences"), QStringLiteral("StartupModelFile"), QStringLiteral("(Untitled)"));
+    Start();
+    EXPECT_EQ(ModelFileName(), QString()); // "(Untitled)" is never loaded
+    Stop();
+    EXPECT_EQ(ReadStringSetting(QStringLiteral("Preferences"), QStringLiteral("StartupModelFile"), QStringLiteral("x")),
+              QString());
+}
+
+TEST_F(ApplicationTest, CancellingTheSaveQuestionKeepsTheProgramRunning) {
+    Start();
+    TMainForm& main = *app->MainForm;
+    main.Model->Modified = true;
+    presenter().answers = {IDCANCEL};
+    EXPECT_FALSE(main.close());
+    EXPECT_TRUE(main.isVisible());
+    ASSERT_EQ(presenter().shown.size(), 1u);
+    EXPECT_EQ(presenter().shown[0].text, QStringLiteral("Save changes to model (Untitled)?"));
+    // No: the program ends, the changes go.
+    presenter().answers = {IDNO};
+    EXPECT_TRUE(main.close());
+}
+
+TEST_F(ApplicationTest, ToolboxButtonsRunTheCommandsAndHandTheKeysBack) {
+    Start();
+    TMainForm& main = *app->MainForm;
+    TToolBoxForm& toolBox = *app->ToolBoxForm;
+    main.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+    // The mode button and Tab are one switch.
+    QTest::mouseClick(toolBox.ModeBtn, Qt::LeftButton);
+    EXPECT_TRUE(toolBox.ModeChecked());
+    QTest::keyClick(&main, Qt::Key_Tab);
+    EXPECT_FALSE(toolBox.ModeChecked());
+    // A click on the block box button hides the block box; Ctrl+B brings it back.
+    QTest::mouseClick(toolBox.BlockBoxBtn, Qt::LeftButton);
+    EXPECT_FALSE(app->BlockBoxForm->isVisible());
+    EXPECT_FALSE(toolBox.BlockBoxChecked());
+    QTest::keyClick(&main, Qt::Key_B, Qt::ControlModifier);
+    EXPECT_TRUE(app->BlockBoxForm->isVisible());
+    EXPECT_TRUE(toolBox.BlockBoxChecked());
+    // Scroll buttons follow the model's edges after a scroll.
+    main.Model->SetBlockIndex(0, 5, BlockList()->IndexFromName("45F"), 0);
+    QTest::keyClick(&main, Qt::Key_Left);
+    EXPECT_FALSE(toolBox.ScrollLeftBtn->Enabled());
+    EXPECT_TRUE(toolBox.ScrollRightBtn->Enabled());
+    QTest::mouseClick(toolBox.ScrollRightBtn, Qt::LeftButton);
+    EXPECT_EQ(BlockList()->NameFromIndex(main.Model->GetBlockIndex(1, 5, 0)), "45F");
+    EXPECT_TRUE(toolBox.ScrollLeftBtn->Enabled());
+    // Space hides and shows the toolbox, F10 too.
+    QTest::keyClick(&main, Qt::Key_Space);
+    EXPECT_FALSE(toolBox.isVisible());
+    QTest::keyClick(&main, Qt::Key_F10);
+    EXPECT_TRUE(toolBox.isVisible());
+    // Dock Boxes brings both back to their places.
+    toolBox.move(400, 400);
+    app->BlockBoxForm->hide();
+    main.MainMenu.DockBoxes1->trigger();
+    EXPECT_EQ(toolBox.pos(), QPoint(128, 128));
+    EXPECT_TRUE(app->BlockBoxForm->isVisible());
+    EXPECT_TRUE(toolBox.BlockBoxChecked());
+    main.Model->Modified = false;
+}
+
+} // namespace
