@@ -168,8 +168,9 @@ QImage BuildWelcomeModel(const QString& programFolder) {
         model.Author.AuthorName = "Quadrantine";
         model.TextOverlay.Text =
             "Welcome to Quadrantine Cubestacks!\nChoose a block in the block box and paint it onto the grid.";
+        // Below the toolbox, which docks over the first two rows.
         model.TextOverlay.TextCol = 1;
-        model.TextOverlay.TextRow = 1;
+        model.TextOverlay.TextRow = 2;
         model.TextOverlay.Shadow = 2;
         model.TextOverlay.Font.FontName = "Arial";
         model.TextOverlay.Font.FontHeight = -26;
