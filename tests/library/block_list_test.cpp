@@ -2,7 +2,7 @@
 #include "common/program_folder.h"
 #include "imaging/bitmap_file.h"
 #include "library/block_list.h"
-#include "library/library_files.h"
+#include "support/test_sets.h"
 
 #include <QCursor>
 #include <QDir>

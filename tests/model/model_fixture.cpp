@@ -2,60 +2,13 @@
 
 #include "common/main_window_size.h"
 #include "common/program_folder.h"
-#include "imaging/bitmap_file.h"
 #include "library/block_list.h"
 #include "model/model_defaults.h"
 
 #include <QtEndian>
 
-QRgb TestBlockColor(int n) {
-    return qRgb(10 + 4 * (n % 60), 200 - 3 * (n % 60), 60 + 20 * (n % 7));
-}
-
-QByteArray TestSetFileBytes(const std::string& title, const TestSet& rows) {
-    QByteArray bytes(160, '\0');
-    QByteArray titleField(63, '\0');
-    titleField.replace(0, static_cast<qsizetype>(title.size()), title.c_str());
-    bytes += titleField;
-    bytes += '\0';
-    bytes += static_cast<char>(rows.size());
-    for (const auto& row : rows) {
-        bytes += static_cast<char>(row.size());
-        for (const std::string& name : row)
-            bytes += QByteArray(name.c_str(), 3);
-    }
-    return bytes;
-}
-
-void WriteTestSets(const TempProgramFolder& folder, const std::vector<TestSet>& sets) {
-    int n = 0;
-    for (size_t s = 0; s < sets.size(); ++s) {
-        const TestSet& rows = sets[s];
-        size_t widest = 1;
-        for (const auto& row : rows)
-            widest = std::max(widest, row.size());
-        QImage sheet(static_cast<int>(33 * widest + 1), static_cast<int>(33 * rows.size() + 1),
-                     QImage::Format_RGB32);
-        sheet.fill(qRgb(255, 255, 255));
-        for (size_t r = 0; r < rows.size(); ++r) {
-            for (size_t v = 0; v < rows[r].size(); ++v)
-                for (int y = 0; y < 32; ++y)
-                    for (int x = 0; x < 32; ++x) {
-                        // Blocks that do not turn (letter F) are see-through on their left half.
-                        const bool clear = rows[r][v][2] == 'F' && x < 16;
-                        sheet.setPixel(static_cast<int>(1 + 33 * v) + x, static_cast<int>(1 + 33 * r) + y,
-                                       clear ? qRgb(255, 0, 255) : TestBlockColor(n + static_cast<int>(v)));
-                    }
-            n += static_cast<int>(rows[r].size());
-        }
-        const QString number = QString::asprintf("%02d", static_cast<int>(s + 1));
-        folder.write("System/sd" + number + ".csd", TestSetFileBytes("Set " + std::to_string(s + 1), rows));
-        folder.write("System/sd" + number + ".csb", EncodeBitmap24(sheet));
-    }
-}
-
-const std::vector<TestSet>& StandardTestSets() {
-    static const std::vector<TestSet> sets = {
+const std::vector<BlockSetRows>& StandardTestSets() {
+    static const std::vector<BlockSetRows> sets = {
         {
             {"30H", "30V"},
             {"44H", "44V"},
@@ -93,20 +46,20 @@ void ModelTest::TearDown() {
     CubestacksTest::TearDown();
 }
 
-void ModelTest::UseSets(const std::vector<TestSet>& sets) {
+void ModelTest::UseSets(const std::vector<BlockSetRows>& sets) {
     SetBlockList(nullptr);
     library.reset();
     folder = std::make_unique<TempProgramFolder>();
     SetProgramFolder(folder->path());
-    WriteTestSets(*folder, sets);
+    WriteBlockSets(*folder, sets, kModelTestPictures);
     library = std::make_unique<TBlockList>();
     SetBlockList(library.get());
     colors.clear();
     int n = 0;
-    for (const TestSet& set : sets)
+    for (const BlockSetRows& set : sets)
         for (const auto& row : set)
             for (const std::string& name : row) {
-                colors.emplace(name, TestBlockColor(n)); // the lowest index wins, as in the library
+                colors.emplace(name, BlockSetColor(n)); // the lowest index wins, as in the library
                 ++n;
             }
     ASSERT_EQ(library->Count, n) << library->LoadError.toStdString();

@@ -5,6 +5,7 @@
 
 #include "imaging/canvas.h"
 #include "model/model.h"
+#include "support/test_sets.h"
 #include "support/test_support.h"
 
 #include <QImage>
@@ -16,22 +17,14 @@
 
 class TBlockList;
 
-// One set: rows of 3-character names.
-using TestSet = std::vector<std::vector<std::string>>;
-
-// The colour of the picture of the n-th block written (0-based, in loading
-// order); never magenta, never black, never grid green. Blocks whose third
-// letter is F are transparent (magenta in the sheet) on their left half.
-QRgb TestBlockColor(int n);
-
-// Writes System/sdNN.csd and System/sdNN.csb for each set, numbered from 1.
-void WriteTestSets(const TempProgramFolder& folder, const std::vector<TestSet>& sets);
-
-// The bytes of a set file with these rows.
-QByteArray TestSetFileBytes(const std::string& title, const TestSet& rows);
+// The pictures of the model tests: each wholly the colour BlockSetColor(n) of
+// its loading number, but blocks whose third letter is F are see-through on
+// their left half.
+constexpr SheetStyle kModelTestPictures{
+    .colorByPlace = false, .cornerMarks = false, .clearLeftHalfOfF = true};
 
 // The sets most tests use.
-const std::vector<TestSet>& StandardTestSets();
+const std::vector<BlockSetRows>& StandardTestSets();
 
 // Fresh program-wide state, a temporary program folder with the standard sets,
 // the block library made from them, and a 1024 x 768 main window.
@@ -41,7 +34,7 @@ protected:
     void TearDown() override;
 
     // Makes the library again from other sets.
-    void UseSets(const std::vector<TestSet>& sets);
+    void UseSets(const std::vector<BlockSetRows>& sets);
 
     int32_t Index(const std::string& name) const; // fails the test for a name the library lacks
     QRgb ColorOf(const std::string& name) const;  // the colour of that block's picture

@@ -1,45 +1,91 @@
 #include "support/test_sets.h"
 
-#include "imaging/bitmap.h"
 #include "imaging/bitmap_file.h"
 
-#include <QString>
 #include <algorithm>
 
-QRgb BlockSetColor(int n) { return qRgb(40 + (n * 37) % 200, 30 + (n * 53) % 190, 20 + (n * 71) % 210); }
+SetRow Names(const std::string& names) {
+    return {static_cast<int>(names.size() / 3), names};
+}
 
-QByteArray BlockSetFileBytes(const std::string& title, const BlockSetRows& rows) {
-    QByteArray bytes(225, '\0');
-    std::copy_n(title.begin(), std::min<size_t>(title.size(), 63), bytes.begin() + 160);
-    bytes[224] = static_cast<char>(rows.size());
+std::vector<SetRow> SetRows(const BlockSetRows& rows) {
+    std::vector<SetRow> records;
     for (const auto& row : rows) {
-        bytes.append(static_cast<char>(row.size()));
-        for (const auto& name : row)
-            bytes.append(name.c_str(), 3);
+        std::string names;
+        for (const std::string& name : row)
+            names += name.substr(0, 3);
+        records.push_back({static_cast<int>(row.size()), names});
+    }
+    return records;
+}
+
+QByteArray SetFileBytes(const std::string& title, const std::vector<SetRow>& rows) {
+    QByteArray bytes(160, '\0');
+    QByteArray field(63, '\0');
+    std::copy_n(title.data(), std::min<size_t>(title.size(), 63), field.data());
+    bytes += field;
+    bytes += '\0';
+    bytes += static_cast<char>(rows.size());
+    for (const SetRow& row : rows) {
+        bytes += static_cast<char>(row.count);
+        bytes += QByteArray(row.names.data(), static_cast<qsizetype>(row.names.size()));
     }
     return bytes;
 }
 
-void WriteBlockSets(const TempProgramFolder& folder, const std::vector<BlockSetRows>& sets) {
-    int n = 0;
-    for (size_t s = 0; s < sets.size(); ++s) {
-        const BlockSetRows& rows = sets[s];
-        size_t widest = 1;
-        for (const auto& row : rows)
-            widest = std::max(widest, row.size());
-        QImage sheet = NewBitmap(static_cast<int>(33 * widest + 1), static_cast<int>(33 * std::max<size_t>(rows.size(), 1) + 1));
-        for (size_t r = 0; r < rows.size(); ++r) {
-            for (size_t v = 0; v < rows[r].size(); ++v) {
-                const int x0 = static_cast<int>(1 + 33 * v), y0 = static_cast<int>(1 + 33 * r);
-                for (int y = 0; y < 32; ++y)
-                    for (int x = 0; x < 32; ++x)
-                        sheet.setPixel(x0 + x, y0 + y, BlockSetColor(n));
-                sheet.setPixel(x0, y0, qRgb(255, 0, 255));
-                ++n;
+QRgb BlockSetColor(int n) {
+    return qRgb(40 + (n * 37) % 200, 30 + (n * 53) % 190, 20 + (n * 71) % 210);
+}
+
+QRgb BlockColor(int set, int row, int variation) {
+    return qRgb(40 + set * 20, row * 10, variation * 16);
+}
+
+QImage SetSheet(int set, const std::vector<SetRow>& rows, const SheetStyle& style, int firstBlock) {
+    int widest = 1;
+    for (const SetRow& row : rows)
+        widest = std::max(widest, row.count);
+    QImage sheet(33 * widest, 33 * std::max<int>(static_cast<int>(rows.size()), 1), QImage::Format_RGB32);
+    sheet.fill(qRgb(255, 255, 255));
+    int n = firstBlock;
+    for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
+        const std::string& names = rows[static_cast<size_t>(r)].names;
+        for (int v = 0; v < rows[static_cast<size_t>(r)].count; ++v, ++n) {
+            const QRgb color = style.colorByPlace ? BlockColor(set, r, v) : BlockSetColor(n);
+            const size_t third = static_cast<size_t>(3 * v + 2);
+            const bool clearLeft = style.clearLeftHalfOfF && third < names.size() && names[third] == 'F';
+            const int left = 1 + 33 * v;
+            const int top = 1 + 33 * r;
+            for (int y = 0; y < 32; ++y)
+                for (int x = 0; x < 32; ++x)
+                    sheet.setPixel(left + x, top + y, clearLeft && x < 16 ? qRgb(255, 0, 255) : color);
+            if (style.cornerMarks) {
+                sheet.setPixel(left, top, qRgb(255, 0, 255));
+                sheet.setPixel(left + 1, top, qRgb(254, 0, 255));
             }
         }
-        const QString base = QStringLiteral("System/sd%1").arg(static_cast<int>(s + 1), 2, 10, QLatin1Char('0'));
-        folder.write(base + QStringLiteral(".csd"), BlockSetFileBytes("Set " + std::to_string(s + 1), rows));
-        folder.write(base + QStringLiteral(".csb"), EncodeBitmap24(sheet));
     }
+    return sheet;
+}
+
+void WriteSet(const TempProgramFolder& folder, int number, const std::string& title,
+              const std::vector<SetRow>& rows, const SheetStyle& style, int firstBlock) {
+    folder.write(QString::asprintf("System/sd%02d.csd", number), SetFileBytes(title, rows));
+    folder.write(QString::asprintf("System/sd%02d.csb", number),
+                 EncodeBitmap24(SetSheet(number - 1, rows, style, firstBlock)));
+}
+
+void WriteBlockSets(const TempProgramFolder& folder, const std::vector<BlockSetRows>& sets,
+                    const SheetStyle& style) {
+    int n = 0;
+    for (size_t s = 0; s < sets.size(); ++s) {
+        const std::vector<SetRow> rows = SetRows(sets[s]);
+        WriteSet(folder, static_cast<int>(s + 1), "Set " + std::to_string(s + 1), rows, style, n);
+        for (const SetRow& row : rows)
+            n += row.count;
+    }
+}
+
+QString SetFilePath(const TempProgramFolder& folder, int number, const char* extension) {
+    return folder.file(QString::asprintf("System/sd%02d.%s", number, extension));
 }

@@ -4,7 +4,6 @@
 
 #include "common/program_folder.h"
 #include "imaging/bitmap.h"
-#include "imaging/bitmap_file.h"
 #include "imaging/widgets/bmp_wnd.h"
 #include "imaging/widgets/flat_button.h"
 #include "library/block_list.h"
@@ -13,6 +12,7 @@
 #include "windows/preference_values.h"
 #include "windows/sounds_and_pointers.h"
 
+#include "support/test_sets.h"
 #include "support/test_support.h"
 
 #include <QApplication>
@@ -33,39 +33,19 @@ using Box = TBlockBoxForm;
 const QRect kMainWindow(50, 40, 600, 500);
 const QPoint kDockPlace(50 + 600 - 112, 40);
 
-// The colour of every test block picture, by its map.
-QRgb TestBlockColor(int set, int row, int variation) {
-    return qRgb(20 + 20 * set, 10 + 10 * row, 30 + 15 * variation);
-}
-
-// Writes System/sdNN.csd and .csb: one row per entry of variations, each
-// block a plain square of TestBlockColor.
+// Writes set number (1-based): one row per entry of variations, each name made
+// of the block's place, each picture a plain square of BlockColor.
 void WriteTestSet(const TempProgramFolder& folder, int number, const std::string& title,
                   const std::vector<int>& variations) {
-    const int set = number - 1;
-    QByteArray bytes(225, '\0');
-    std::copy(title.begin(), title.end(), bytes.begin() + 160);
-    bytes[224] = static_cast<char>(variations.size());
-    int widest = 1;
+    std::vector<SetRow> rows;
     for (size_t row = 0; row < variations.size(); ++row) {
-        bytes.append(static_cast<char>(variations[row]));
-        for (int v = 0; v < variations[row]; ++v) {
-            const char name[3] = {static_cast<char>('A' + set), static_cast<char>('a' + row),
-                                  static_cast<char>('0' + v)};
-            bytes.append(name, 3);
-        }
-        widest = std::max(widest, variations[row]);
-    }
-    QImage sheet = NewBitmap(33 * widest + 1, 33 * static_cast<int>(variations.size()) + 1);
-    for (size_t row = 0; row < variations.size(); ++row)
+        std::string names;
         for (int v = 0; v < variations[row]; ++v)
-            for (int y = 0; y < 32; ++y)
-                for (int x = 0; x < 32; ++x)
-                    sheet.setPixel(1 + 33 * v + x, 1 + 33 * static_cast<int>(row) + y,
-                                   TestBlockColor(set, static_cast<int>(row), v));
-    const QString base = QStringLiteral("System/sd%1").arg(number, 2, 10, QLatin1Char('0'));
-    folder.write(base + QStringLiteral(".csd"), bytes);
-    folder.write(base + QStringLiteral(".csb"), EncodeBitmap24(sheet));
+            names += {static_cast<char>('A' + number - 1), static_cast<char>('a' + row),
+                      static_cast<char>('0' + v)};
+        rows.push_back(Names(names));
+    }
+    WriteSet(folder, number, title, rows, {.colorByPlace = true, .cornerMarks = false});
 }
 
 class RecordingPlayer : public SoundEffectPlayer {
@@ -257,7 +237,7 @@ TEST_F(BlockBoxFormTest, OwnsTheBlockLibraryAndReportsALoadErrorOnce) {
     box->hide();
     box->show();
     EXPECT_EQ(presenter().shown.size(), 1u);
-    EXPECT_EQ(SetPicture(0), TestBlockColor(0, 0, 0));
+    EXPECT_EQ(SetPicture(0), BlockColor(0, 0, 0));
     EXPECT_EQ(SetPicture(1), kBack);
 
     box.reset();
@@ -293,29 +273,29 @@ TEST_F(BlockBoxFormTest, PicturesFramesAndMarksAtTheirPlaces) {
     box->RedrawBlockBox();
 
     // The set column: the chosen block of each set, empty slots past the fourth.
-    EXPECT_EQ(SetPicture(0), TestBlockColor(0, 0, 0));
-    EXPECT_EQ(SetPicture(1), TestBlockColor(1, 1, 1));
-    EXPECT_EQ(SetPicture(2), TestBlockColor(2, 0, 0));
-    EXPECT_EQ(SetPicture(3), TestBlockColor(3, 0, 0));
+    EXPECT_EQ(SetPicture(0), BlockColor(0, 0, 0));
+    EXPECT_EQ(SetPicture(1), BlockColor(1, 1, 1));
+    EXPECT_EQ(SetPicture(2), BlockColor(2, 0, 0));
+    EXPECT_EQ(SetPicture(3), BlockColor(3, 0, 0));
     for (int slot = 4; slot < 10; ++slot)
         EXPECT_EQ(SetPicture(slot), kBack) << slot;
     // Each picture fills its 32 x 32 square at x 9, y slot * 34 + 5.
-    EXPECT_EQ(Pixel(9, 2 * 34 + 5), TestBlockColor(2, 0, 0));
-    EXPECT_EQ(Pixel(40, 2 * 34 + 36), TestBlockColor(2, 0, 0));
+    EXPECT_EQ(Pixel(9, 2 * 34 + 5), BlockColor(2, 0, 0));
+    EXPECT_EQ(Pixel(40, 2 * 34 + 36), BlockColor(2, 0, 0));
     EXPECT_EQ(Pixel(8, 2 * 34 + 20), kBack);
     EXPECT_EQ(Pixel(25, 2 * 34 + 37), kBack);
 
     // The variation mark under blocks that have variations.
-    EXPECT_EQ(Pixel(36, 32), kRot);                         // set 0, row 0: three variations
-    EXPECT_EQ(Pixel(40, 68), kRot);                         // set 1, row 1: two
-    EXPECT_EQ(Pixel(36, 68 + 34), TestBlockColor(2, 0, 0)); // set 2, row 0: one
-    EXPECT_EQ(Pixel(38, 3 * 34 + 34), kRot);                // set 3, row 0: two
+    EXPECT_EQ(Pixel(36, 32), kRot);                     // set 0, row 0: three variations
+    EXPECT_EQ(Pixel(40, 68), kRot);                     // set 1, row 1: two
+    EXPECT_EQ(Pixel(36, 68 + 34), BlockColor(2, 0, 0)); // set 2, row 0: one
+    EXPECT_EQ(Pixel(38, 3 * 34 + 34), kRot);            // set 3, row 0: two
 
     // The row column: rows 0 to 9 of the current set.
     for (int slot = 0; slot < 10; ++slot)
-        EXPECT_EQ(RowPicture(slot), TestBlockColor(0, slot, 0)) << slot;
+        EXPECT_EQ(RowPicture(slot), BlockColor(0, slot, 0)) << slot;
     EXPECT_EQ(Pixel(94, 32), kRot);
-    EXPECT_EQ(Pixel(94, 34 + 32), TestBlockColor(0, 1, 0));
+    EXPECT_EQ(Pixel(94, 34 + 32), BlockColor(0, 1, 0));
     EXPECT_EQ(Pixel(96, 3 * 34 + 34), kRot);
 
     // The frames, magenta left out: around set slot 0 and row slot 0.
@@ -335,7 +315,7 @@ TEST_F(BlockBoxFormTest, PicturesFramesAndMarksAtTheirPlaces) {
     // What the screen shows is the composed picture.
     EXPECT_EQ(box->SelectArea->Bitmap, box->WorkBitmap);
     const QImage shown = box->SelectArea->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    EXPECT_EQ(shown.pixel(RowSlot(4)), TestBlockColor(0, 4, 0));
+    EXPECT_EQ(shown.pixel(RowSlot(4)), BlockColor(0, 4, 0));
     EXPECT_EQ(shown.pixel(2, 0), kLeftFrame);
 
     // Another current set and selected row move the frames.
@@ -343,13 +323,13 @@ TEST_F(BlockBoxFormTest, PicturesFramesAndMarksAtTheirPlaces) {
     box->RedrawBlockBox();
     EXPECT_EQ(Pixel(2, 3 * 34), kLeftFrame);
     EXPECT_EQ(Pixel(2, 0), kBack);
-    EXPECT_EQ(RowPicture(0), TestBlockColor(3, 0, 0));
+    EXPECT_EQ(RowPicture(0), BlockColor(3, 0, 0));
     EXPECT_EQ(RowPicture(1), kBack);
     BlockSelection().CurrentSet = 1;
     box->RedrawBlockBox();
     EXPECT_TRUE(RowFramedAt(1));
     EXPECT_FALSE(RowFramedAt(0));
-    EXPECT_EQ(RowPicture(1), TestBlockColor(1, 1, 1));
+    EXPECT_EQ(RowPicture(1), BlockColor(1, 1, 1));
     EXPECT_FALSE(box->RowDown->Enabled());
 
     // Missing pictures leave their places black; the blocks still show.
@@ -360,8 +340,8 @@ TEST_F(BlockBoxFormTest, PicturesFramesAndMarksAtTheirPlaces) {
     box->RedrawBlockBox();
     EXPECT_EQ(Pixel(2, 34), qRgb(0, 0, 0));
     EXPECT_EQ(Pixel(53, 54), qRgb(0, 0, 0));
-    EXPECT_EQ(Pixel(40, 68), TestBlockColor(1, 1, 1));
-    EXPECT_EQ(RowPicture(1), TestBlockColor(1, 1, 1));
+    EXPECT_EQ(Pixel(40, 68), BlockColor(1, 1, 1));
+    EXPECT_EQ(RowPicture(1), BlockColor(1, 1, 1));
 }
 
 TEST_F(BlockBoxFormTest, ClickingTheChosenBlockStepsThroughItsVariations) {
@@ -372,15 +352,15 @@ TEST_F(BlockBoxFormTest, ClickingTheChosenBlockStepsThroughItsVariations) {
     // The current set's picture: the variation of its selected block.
     Click(SetSlot(0));
     EXPECT_EQ(selection.SelectedVariation[0][0], 1);
-    EXPECT_EQ(SetPicture(0), TestBlockColor(0, 0, 1));
-    EXPECT_EQ(RowPicture(0), TestBlockColor(0, 0, 1));
+    EXPECT_EQ(SetPicture(0), BlockColor(0, 0, 1));
+    EXPECT_EQ(RowPicture(0), BlockColor(0, 0, 1));
     EXPECT_EQ(player.played, std::vector<int>{kSoundRotate});
     Click(SetSlot(0));
     EXPECT_EQ(selection.SelectedVariation[0][0], 2);
     // The selected row's picture steps the same variation; past the last comes the first.
     Click(RowSlot(0));
     EXPECT_EQ(selection.SelectedVariation[0][0], 0);
-    EXPECT_EQ(RowPicture(0), TestBlockColor(0, 0, 0));
+    EXPECT_EQ(RowPicture(0), BlockColor(0, 0, 0));
     EXPECT_EQ(player.played, (std::vector<int>{kSoundRotate, kSoundRotate, kSoundRotate}));
 
     // Another row is selected first, with "changelib"; without variations a click does nothing.
@@ -388,7 +368,7 @@ TEST_F(BlockBoxFormTest, ClickingTheChosenBlockStepsThroughItsVariations) {
     Click(RowSlot(1));
     EXPECT_EQ(selection.SelectedRow[0], 1);
     EXPECT_TRUE(RowFramedAt(1));
-    EXPECT_EQ(SetPicture(0), TestBlockColor(0, 1, 0));
+    EXPECT_EQ(SetPicture(0), BlockColor(0, 1, 0));
     Click(RowSlot(1));
     Click(SetSlot(0));
     EXPECT_EQ(selection.SelectedVariation[0][1], 0);
@@ -398,10 +378,10 @@ TEST_F(BlockBoxFormTest, ClickingTheChosenBlockStepsThroughItsVariations) {
     Click(RowSlot(3));
     Click(RowSlot(3));
     EXPECT_EQ(selection.SelectedVariation[0][3], 1);
-    EXPECT_EQ(RowPicture(3), TestBlockColor(0, 3, 1));
+    EXPECT_EQ(RowPicture(3), BlockColor(0, 3, 1));
     Click(RowSlot(0));
     EXPECT_EQ(selection.SelectedVariation[0][0], 0);
-    EXPECT_EQ(RowPicture(3), TestBlockColor(0, 3, 1));
+    EXPECT_EQ(RowPicture(3), BlockColor(0, 3, 1));
     // The library's selected block follows.
     Click(RowSlot(3));
     EXPECT_EQ(BlockList()->NameFromIndex(BlockList()->GetSelectedIndex()), "Ad1");
@@ -430,8 +410,8 @@ TEST_F(BlockBoxFormTest, SwitchingSetsKeepsEachSetsRowsAndScroll) {
     EXPECT_EQ(selection.CurrentSet, 1);
     EXPECT_EQ(player.played, std::vector<int>{kSoundChangeLib});
     EXPECT_EQ(Pixel(2, 34), kLeftFrame);
-    EXPECT_EQ(RowPicture(0), TestBlockColor(1, 0, 0));
-    EXPECT_EQ(RowPicture(2), TestBlockColor(1, 2, 0));
+    EXPECT_EQ(RowPicture(0), BlockColor(1, 0, 0));
+    EXPECT_EQ(RowPicture(2), BlockColor(1, 2, 0));
     EXPECT_EQ(RowPicture(3), kBack);
     EXPECT_TRUE(RowFramedAt(0));
     EXPECT_FALSE(box->RowUp->Enabled());
@@ -448,11 +428,11 @@ TEST_F(BlockBoxFormTest, SwitchingSetsKeepsEachSetsRowsAndScroll) {
     EXPECT_EQ(selection.CurrentSet, 0);
     EXPECT_EQ(box->RowScroll[0], 2);
     EXPECT_EQ(selection.SelectedRow[0], 5);
-    EXPECT_EQ(RowPicture(0), TestBlockColor(0, 2, 0));
+    EXPECT_EQ(RowPicture(0), BlockColor(0, 2, 0));
     EXPECT_TRUE(RowFramedAt(3));
     EXPECT_TRUE(box->RowUp->Enabled());
     // The other set's choice shows in its slot of the set column.
-    EXPECT_EQ(SetPicture(1), TestBlockColor(1, 2, 0));
+    EXPECT_EQ(SetPicture(1), BlockColor(1, 2, 0));
 
     // Slots past the loaded sets do nothing.
     player.played.clear();
@@ -476,8 +456,8 @@ TEST_F(BlockBoxFormTest, RowButtonsScrollFourteenRowsAndTheFrameStaysAtTheEdge) 
     }
     // Rows 4 to 13 are shown: the end.
     EXPECT_FALSE(box->RowDown->Enabled());
-    EXPECT_EQ(RowPicture(0), TestBlockColor(0, 4, 0));
-    EXPECT_EQ(RowPicture(9), TestBlockColor(0, 13, 0));
+    EXPECT_EQ(RowPicture(0), BlockColor(0, 4, 0));
+    EXPECT_EQ(RowPicture(9), BlockColor(0, 13, 0));
     QTest::mouseClick(box->RowDown, Qt::LeftButton);
     box->RowDownClick(); // never past the last page, even when called
     EXPECT_EQ(box->RowScroll[0], 4);
@@ -521,7 +501,7 @@ TEST_F(BlockBoxFormTest, DraggingAlongTheColumnsSelectsAndScrolls) {
         EXPECT_EQ(box->RowScroll[0], std::min(move, 4)) << move;
     }
     EXPECT_TRUE(RowFramedAt(9));
-    EXPECT_EQ(RowPicture(9), TestBlockColor(0, 13, 0));
+    EXPECT_EQ(RowPicture(9), BlockColor(0, 13, 0));
     QTest::mouseMove(area, RowSlot(2));
     EXPECT_EQ(selection.SelectedRow[0], 6);
     // Past the box's own edge the drag chooses nothing.
