@@ -41,8 +41,7 @@ void AppTest::TearDown() {
 
 void AppTest::MakeForm(QSize screen) {
     form = std::make_unique<TMainForm>(screen);
-    form->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    ASSERT_TRUE(ShowExposed(*form));
     sounds.played.clear();
 }
 

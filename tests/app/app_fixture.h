@@ -6,21 +6,13 @@
 #include "app/main_form.h"
 #include "support/test_sets.h"
 #include "support/test_support.h"
-#include "windows/sounds_and_pointers.h"
+#include "support/windows_test_support.h"
 
 #include <QMouseEvent>
 #include <memory>
 #include <vector>
 
 class TBlockList;
-
-class RecordingSoundPlayer : public SoundEffectPlayer {
-public:
-    void Load() override {}
-    void Play(int number) override { played.push_back(number); }
-    void Free() override {}
-    std::vector<int> played;
-};
 
 class AppTest : public CubestacksTest {
 protected:

@@ -10,16 +10,15 @@
 #include "windows/focus_target.h"
 #include "windows/hint_line.h"
 #include "windows/preference_values.h"
+#include "windows/settings_store.h"
 #include "windows/sounds_and_pointers.h"
 
 #include "support/test_sets.h"
 #include "support/test_support.h"
+#include "support/windows_test_support.h"
 
-#include <QApplication>
-#include <QCloseEvent>
 #include <QFile>
 #include <QLabel>
-#include <QSettings>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
@@ -46,31 +45,6 @@ void WriteTestSet(const TempProgramFolder& folder, int number, const std::string
         rows.push_back(Names(names));
     }
     WriteSet(folder, number, title, rows, {.colorByPlace = true, .cornerMarks = false});
-}
-
-class RecordingPlayer : public SoundEffectPlayer {
-public:
-    void Load() override {}
-    void Play(int number) override { played.push_back(number); }
-    void Free() override {}
-    std::vector<int> played;
-};
-
-// A main window that counts the requests to close it and refuses them.
-class MainWindow : public QWidget {
-public:
-    int closeRequests = 0;
-
-protected:
-    void closeEvent(QCloseEvent* event) override {
-        ++closeRequests;
-        event->ignore();
-    }
-};
-
-QSettings Store() {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Quadrantine"),
-                     QStringLiteral("Cubestacks"));
 }
 
 // Picture-area points: the middle of a set slot and of a row slot.
@@ -100,7 +74,7 @@ class BlockBoxFormTest : public CubestacksTest {
 protected:
     void SetUp() override {
         CubestacksTest::SetUp();
-        Store().remove(QStringLiteral("Windows"));
+        OpenSettingsStore()->remove(QStringLiteral("Windows"));
         SetProgramFolder(folder.path());
         ResetBlockSelection();
         ResetHintLine();
@@ -116,7 +90,7 @@ protected:
         SetFocusTarget(nullptr);
         ResetHintLine();
         ResetBlockSelection();
-        Store().remove(QStringLiteral("Windows"));
+        OpenSettingsStore()->remove(QStringLiteral("Windows"));
         CubestacksTest::TearDown();
     }
 
@@ -140,8 +114,7 @@ protected:
         box->LeftMarker = Frame(52, 42, kLeftFrame);
         box->RightMarker = Frame(54, 45, kRightFrame);
         if (show) {
-            box->show();
-            ASSERT_TRUE(QTest::qWaitForWindowExposed(box.get()));
+            ASSERT_TRUE(ShowExposed(*box));
         }
         player.played.clear();
     }
@@ -157,14 +130,8 @@ protected:
         QTest::mouseClick(box->SelectArea, button, {}, at);
     }
 
-    QString HintAfterIdle() {
-        QTest::qWait(1);
-        QCoreApplication::processEvents();
-        return CurrentHint();
-    }
-
     TempProgramFolder folder;
-    RecordingPlayer player;
+    RecordingSoundPlayer player;
     TToolBoxState toolBox;
     std::unique_ptr<Box> box;
 };
@@ -256,9 +223,7 @@ TEST_F(BlockBoxFormTest, WithoutBlockSetsEverySlotStaysEmptyAndClicksDoNothing) 
     Click(SetSlot(0));
     Click(SetSlot(3));
     Click(RowSlot(2));
-    QTest::mousePress(box->SelectArea, Qt::LeftButton, {}, RowSlot(0));
-    QTest::mouseMove(box->SelectArea, RowSlot(9) + QPoint(0, 40));
-    QTest::mouseRelease(box->SelectArea, Qt::LeftButton, {}, RowSlot(9) + QPoint(0, 40));
+    Drag(box->SelectArea, RowSlot(0), RowSlot(9) + QPoint(0, 40));
     EXPECT_EQ(BlockSelection().CurrentSet, 0);
     EXPECT_EQ(BlockSelection().SelectedRow[0], 0);
     EXPECT_EQ(box->RowScroll[0], 0);
@@ -603,10 +568,9 @@ TEST_F(BlockBoxFormTest, AnyClickInThePictureAreaLeavesEditMode) {
 
 TEST_F(BlockBoxFormTest, HidingReleasesTheBlockBoxButton) {
     WriteFourSets();
-    MainWindow main;
+    CloseRefusingWindow main;
     main.setGeometry(kMainWindow);
-    main.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+    ASSERT_TRUE(ShowExposed(main));
     SetFocusTarget(&main);
     MakeBox();
 
@@ -615,8 +579,7 @@ TEST_F(BlockBoxFormTest, HidingReleasesTheBlockBoxButton) {
     QTest::keyClick(box.get(), Qt::Key_F4, Qt::AltModifier);
     EXPECT_FALSE(box->isVisible());
     EXPECT_FALSE(toolBox.blockBox);
-    QTest::qWait(1);
-    QCoreApplication::processEvents();
+    LetEventsRun();
     EXPECT_EQ(main.closeRequests, 0);
     EXPECT_TRUE(main.isVisible());
 
@@ -641,16 +604,11 @@ TEST_F(BlockBoxFormTest, DraggedByItsStripAndPlacedAgainAtTheNextStart) {
     WriteFourSets();
     {
         Box first(kMainWindow, &toolBox);
-        first.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&first));
+        ASSERT_TRUE(ShowExposed(first));
         // The caption lies on the strip and drags the box too.
-        QTest::mousePress(first.Label1, Qt::LeftButton, {}, QPoint(5, 5));
-        QTest::mouseMove(first.Label1, QPoint(-25, 35));
-        QTest::mouseRelease(first.Label1, Qt::LeftButton, {}, QPoint(-25, 35));
+        Drag(first.Label1, QPoint(5, 5), QPoint(-25, 35));
         EXPECT_EQ(first.pos(), kDockPlace + QPoint(-30, 30));
-        QTest::mousePress(&first, Qt::LeftButton, {}, QPoint(80, 10));
-        QTest::mouseMove(&first, QPoint(70, 15));
-        QTest::mouseRelease(&first, Qt::LeftButton, {}, QPoint(70, 15));
+        Drag(&first, QPoint(80, 10), QPoint(70, 15));
         EXPECT_EQ(first.pos(), kDockPlace + QPoint(-40, 35));
         EXPECT_TRUE(first.isVisible());
     }
@@ -659,8 +617,7 @@ TEST_F(BlockBoxFormTest, DraggedByItsStripAndPlacedAgainAtTheNextStart) {
         EXPECT_EQ(second.pos(), kDockPlace + QPoint(-40, 35));
         EXPECT_TRUE(second.SavedVisible);
         EXPECT_EQ(second.DockLeft, kDockPlace.x()); // the dock place stays the main window's corner
-        second.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&second));
+        ASSERT_TRUE(ShowExposed(second));
         QTest::mouseClick(&second, Qt::LeftButton, {}, QPoint(100, 5));
         ASSERT_FALSE(second.isVisible());
     }
@@ -676,23 +633,16 @@ TEST_F(BlockBoxFormTest, FocusGoesBackToTheMainWindowAfterAClick) {
     QWidget main;
     main.setFocusPolicy(Qt::StrongFocus);
     main.setGeometry(kMainWindow);
-    main.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+    ASSERT_TRUE(ShowExposed(main));
     SetFocusTarget(&main);
     MakeBox();
-    const auto focusIsBack = [&] {
-        return QTest::qWaitFor([&] { return main.isActiveWindow() && QApplication::focusWidget() == &main; },
-                               2000);
-    };
-    box->activateWindow();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return box->isActiveWindow(); }, 2000));
+    ASSERT_TRUE(ActivateAndWait(*box));
     Click(RowSlot(3));
-    EXPECT_TRUE(focusIsBack());
+    EXPECT_TRUE(FocusIsBackOn(main));
 
-    box->activateWindow();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return box->isActiveWindow(); }, 2000));
+    ASSERT_TRUE(ActivateAndWait(*box));
     QTest::keyClick(box.get(), Qt::Key_Right);
-    EXPECT_TRUE(focusIsBack());
+    EXPECT_TRUE(FocusIsBackOn(main));
 }
 
 } // namespace

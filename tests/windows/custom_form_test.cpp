@@ -5,9 +5,9 @@
 #include "windows/settings_store.h"
 
 #include "support/test_support.h"
+#include "support/windows_test_support.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QLabel>
 #include <QSettings>
 #include <QTest>
@@ -50,18 +50,6 @@ private:
     bool m_hideOnClose;
 };
 
-// A main window that counts the requests to close it and refuses them.
-class MainWindow : public QWidget {
-public:
-    int closeRequests = 0;
-
-protected:
-    void closeEvent(QCloseEvent* event) override {
-        ++closeRequests;
-        event->ignore();
-    }
-};
-
 // The program's settings, as another part of the program would read them.
 std::unique_ptr<QSettings> Store() {
     return OpenSettingsStore();
@@ -85,15 +73,7 @@ protected:
 
     static void ShowAt(QWidget& window, const QPoint& place) {
         window.move(place);
-        window.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    }
-
-    // The hint line after the program has become idle.
-    QString HintAfterIdle() {
-        QTest::qWait(1);
-        QCoreApplication::processEvents();
-        return CurrentHint();
+        ASSERT_TRUE(ShowExposed(window));
     }
 
     std::vector<QString> hints;
@@ -166,41 +146,29 @@ TEST_F(CustomFormTest, DraggingTheTitleStripMovesTheBox) {
     caption->setGeometry(25, 7, 64, 12);
     ShowAt(box, QPoint(100, 100));
 
-    QTest::mousePress(&box, Qt::LeftButton, {}, QPoint(10, 5));
-    QTest::mouseMove(&box, QPoint(40, 15));
-    QTest::mouseRelease(&box, Qt::LeftButton, {}, QPoint(40, 15));
+    Drag(&box, QPoint(10, 5), QPoint(40, 15));
     EXPECT_EQ(box.pos(), QPoint(130, 110));
 
-    QTest::mousePress(caption, Qt::LeftButton, {}, QPoint(5, 5));
-    QTest::mouseMove(caption, QPoint(-15, 5));
-    QTest::mouseRelease(caption, Qt::LeftButton, {}, QPoint(-15, 5));
+    Drag(caption, QPoint(5, 5), QPoint(-15, 5));
     EXPECT_EQ(box.pos(), QPoint(110, 110));
     EXPECT_TRUE(box.isVisible());
 
     // The client area and the right button do not move it.
-    QTest::mousePress(&box, Qt::LeftButton, {}, QPoint(10, 40));
-    QTest::mouseMove(&box, QPoint(60, 70));
-    QTest::mouseRelease(&box, Qt::LeftButton, {}, QPoint(60, 70));
-    QTest::mousePress(&box, Qt::RightButton, {}, QPoint(10, 5));
-    QTest::mouseMove(&box, QPoint(60, 15));
-    QTest::mouseRelease(&box, Qt::RightButton, {}, QPoint(60, 15));
+    Drag(&box, QPoint(10, 40), QPoint(60, 70));
+    Drag(&box, QPoint(10, 5), QPoint(60, 15), Qt::RightButton);
     EXPECT_EQ(box.pos(), QPoint(110, 110));
 }
 
 TEST_F(CustomFormTest, BottomStripSizesOnlyASizeableBox) {
     TestBox box(QStringLiteral("BlockBoxForm"), false, true);
     ShowAt(box, QPoint(100, 100));
-    QTest::mousePress(&box, Qt::LeftButton, {}, QPoint(30, kBoxHeight - 5));
-    QTest::mouseMove(&box, QPoint(30, kBoxHeight + 20));
-    QTest::mouseRelease(&box, Qt::LeftButton, {}, QPoint(30, kBoxHeight + 20));
+    Drag(&box, QPoint(30, kBoxHeight - 5), QPoint(30, kBoxHeight + 20));
     EXPECT_EQ(box.size(), QSize(kBoxWidth, kBoxHeight + 25));
     EXPECT_EQ(box.pos(), QPoint(100, 100));
 
     TestBox fixed;
     ShowAt(fixed, QPoint(300, 100));
-    QTest::mousePress(&fixed, Qt::LeftButton, {}, QPoint(30, kBoxHeight - 5));
-    QTest::mouseMove(&fixed, QPoint(30, kBoxHeight + 20));
-    QTest::mouseRelease(&fixed, Qt::LeftButton, {}, QPoint(30, kBoxHeight + 20));
+    Drag(&fixed, QPoint(30, kBoxHeight - 5), QPoint(30, kBoxHeight + 20));
     EXPECT_EQ(fixed.size(), QSize(kBoxWidth, kBoxHeight));
 }
 
@@ -282,7 +250,7 @@ TEST_F(CustomFormTest, DamagedPlacementValuesReadAsDefaults) {
 }
 
 TEST_F(CustomFormTest, FocusGoesBackToTheMainWindowAfterClicksAndKeys) {
-    MainWindow main;
+    CloseRefusingWindow main;
     main.setFocusPolicy(Qt::StrongFocus);
     main.resize(200, 200);
     ShowAt(main, QPoint(0, 0));
@@ -294,31 +262,26 @@ TEST_F(CustomFormTest, FocusGoesBackToTheMainWindowAfterClicksAndKeys) {
     ShowAt(box, QPoint(300, 50));
 
     auto giveFocusToBox = [&] {
-        box.activateWindow();
         box.setFocus();
-        return QTest::qWaitFor([&] { return box.isActiveWindow(); }, 2000);
-    };
-    auto focusIsBack = [&] {
-        return QTest::qWaitFor([&] { return main.isActiveWindow() && QApplication::focusWidget() == &main; },
-                               2000);
+        return ActivateAndWait(box);
     };
 
     ASSERT_TRUE(giveFocusToBox());
     QTest::mouseClick(field, Qt::LeftButton, {}, QPoint(5, 5));
-    EXPECT_TRUE(focusIsBack());
+    EXPECT_TRUE(FocusIsBackOn(main));
 
     ASSERT_TRUE(giveFocusToBox());
     QTest::mouseClick(&box, Qt::LeftButton, {}, QPoint(30, 5)); // the strip too
-    EXPECT_TRUE(focusIsBack());
+    EXPECT_TRUE(FocusIsBackOn(main));
 
     ASSERT_TRUE(giveFocusToBox());
     QTest::keyRelease(&box, Qt::Key_Left);
-    EXPECT_TRUE(focusIsBack());
+    EXPECT_TRUE(FocusIsBackOn(main));
 
     // The pointer passing over the box gives the focus back too.
     ASSERT_TRUE(giveFocusToBox());
     QTest::mouseMove(&box, QPoint(60, 60));
-    EXPECT_TRUE(focusIsBack());
+    EXPECT_TRUE(FocusIsBackOn(main));
 
     // A hidden main window is left alone.
     main.hide();
@@ -329,7 +292,7 @@ TEST_F(CustomFormTest, FocusGoesBackToTheMainWindowAfterClicksAndKeys) {
 }
 
 TEST_F(CustomFormTest, ClosingTheBoxGoesThroughItsCloseHandler) {
-    MainWindow main;
+    CloseRefusingWindow main;
     ShowAt(main, QPoint(0, 0));
     SetFocusTarget(&main);
 
@@ -342,8 +305,7 @@ TEST_F(CustomFormTest, ClosingTheBoxGoesThroughItsCloseHandler) {
     EXPECT_EQ(toolbox.closeRequests, 2);
     EXPECT_TRUE(toolbox.isVisible());
     EXPECT_EQ(main.closeRequests, 0); // not while the box's own event runs
-    QTest::qWait(1);
-    QCoreApplication::processEvents();
+    LetEventsRun();
     EXPECT_EQ(main.closeRequests, 1);
     EXPECT_TRUE(toolbox.isVisible());
 
@@ -354,8 +316,7 @@ TEST_F(CustomFormTest, ClosingTheBoxGoesThroughItsCloseHandler) {
     QTest::keyClick(&blockbox, Qt::Key_F4, Qt::AltModifier);
     EXPECT_EQ(blockbox.closeRequests, 1);
     EXPECT_FALSE(blockbox.isVisible());
-    QTest::qWait(1);
-    QCoreApplication::processEvents();
+    LetEventsRun();
     EXPECT_EQ(main.closeRequests, 1);
 }
 

@@ -1,6 +1,7 @@
 #include "windows/hint_line.h"
 
 #include "support/test_support.h"
+#include "support/windows_test_support.h"
 
 #include <QApplication>
 #include <QHelpEvent>
@@ -22,11 +23,6 @@ protected:
     void TearDown() override {
         ResetHintLine();
         CubestacksTest::TearDown();
-    }
-    QString HintAfterIdle() {
-        QTest::qWait(1);
-        QCoreApplication::processEvents();
-        return CurrentHint();
     }
     std::vector<QString> hints;
 };
@@ -57,8 +53,7 @@ TEST_F(HintLineTest, WidgetUnderThePointerGivesItsOwnOrItsParentsHint) {
     auto* plain = new QWidget(panel);
     plain->setGeometry(50, 10, 30, 30);
     window.move(50, 50);
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(ShowExposed(window));
 
     EXPECT_EQ(WidgetHint(plain), QStringLiteral("window hint"));
     EXPECT_EQ(WidgetHint(nullptr), QString());
@@ -86,8 +81,7 @@ TEST_F(HintLineTest, HighlightedMenuItemsShowTheirHintsAndTooltipsNeverPopUp) {
     QWidget window;
     window.resize(100, 100);
     window.setToolTip(QStringLiteral("never shown"));
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(ShowExposed(window));
     QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), window.mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(&window, &help);
     QCoreApplication::processEvents();

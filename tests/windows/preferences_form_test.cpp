@@ -4,6 +4,7 @@
 #include "model/model.h"
 #include "model/model_defaults.h"
 #include "support/test_support.h"
+#include "support/widget_helpers.h"
 #include "windows/preference_values.h"
 #include "windows/preferences_form.h"
 #include "windows/qt_printers.h"
@@ -140,8 +141,7 @@ TEST_F(PreferencesFormTest, PagesShowTheirTextsWordForWord) {
     EXPECT_TRUE(form.SoundsCheck->isChecked());
 
     // Help: the button and F1 both ask for context 40.
-    form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    ASSERT_TRUE(ShowExposed(form));
     QSignalSpy help(&form, &TPreferencesForm::HelpRequested);
     Click(form.HelpBtn);
     QTest::keyClick(form.NameEdit, Qt::Key_F1);
@@ -243,8 +243,7 @@ TEST_F(PreferencesFormTest, DamagedValuesReadAsTheirDefaults) {
 
 TEST_F(PreferencesFormTest, OkPutsTheChoicesInForceAndStoresThem) {
     TPreferencesForm form;
-    form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    ASSERT_TRUE(ShowExposed(form));
 
     QTest::keyClicks(form.NameEdit, QStringLiteral("Zo"));
     QTest::sendKeyEvent(QTest::Click, form.NameEdit, Qt::Key_unknown, QString(QChar(0xEB)), Qt::NoModifier);
@@ -324,8 +323,7 @@ TEST_F(PreferencesFormTest, CancelChangesNothingButTheProgramEndWritesWhatTheDia
     form.LoadSettings();
     form.ApplySettings();
 
-    form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    ASSERT_TRUE(ShowExposed(form));
     Retype(form.NameEdit, QStringLiteral("Cancelled Name"));
     ClickPage(form, 2);
     Click(form.SoundsCheck);
@@ -423,8 +421,7 @@ TEST_F(PreferencesFormTest, BrowsingPicksTheStartupModel) {
     const QString chosen = m_folder.file(QStringLiteral("Elsewhere/Harbour.cst"));
 
     TPreferencesForm form;
-    form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    ASSERT_TRUE(ShowExposed(form));
     ClickPage(form, 1);
     Click(form.ModelBlankRadio);
 
@@ -476,8 +473,7 @@ TEST_F(PreferencesFormTest, BrowsingPicksTheStartupModel) {
 TEST_F(PreferencesFormTest, TheRealFileDialogAnswersTheBrowseButton) {
     m_folder.write(QStringLiteral("Models/Mill.cst"), QByteArray("x"));
     TPreferencesForm form;
-    form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    ASSERT_TRUE(ShowExposed(form));
     ClickPage(form, 1);
     bool seen = false;
     QTimer::singleShot(0, [&] {

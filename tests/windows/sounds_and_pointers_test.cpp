@@ -1,6 +1,7 @@
 // Sound effects go to the player by number and only while sounds are on;
 // pointers fall back to the arrow when they are missing.
 #include "support/test_support.h"
+#include "support/windows_test_support.h"
 #include "windows/preference_values.h"
 #include "windows/preferences_form.h"
 #include "windows/qt_printers.h"
@@ -19,16 +20,6 @@
 
 namespace {
 
-class RecordingPlayer : public SoundEffectPlayer {
-public:
-    void Load() override { ++loads; }
-    void Play(int number) override { played.push_back(number); }
-    void Free() override { ++frees; }
-    int loads = 0;
-    int frees = 0;
-    std::vector<int> played;
-};
-
 class SoundsAndPointersTest : public CubestacksTest {
 protected:
     void SetUp() override {
@@ -42,7 +33,7 @@ protected:
         ResetSoundsAndPointers();
         CubestacksTest::TearDown();
     }
-    RecordingPlayer m_player;
+    RecordingSoundPlayer m_player;
 };
 
 TEST_F(SoundsAndPointersTest, SoundsPlayByNumberOnlyWhileSwitchedOn) {
@@ -80,8 +71,7 @@ TEST_F(SoundsAndPointersTest, TheSoundsSwitchFollowsTheDialog) {
     PlaySoundEffect(kSoundRotate);
     EXPECT_TRUE(m_player.played.empty());
 
-    form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    ASSERT_TRUE(ShowExposed(form));
     QTabBar* bar = form.PageControl1->tabBar();
     QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(2).center());
     ASSERT_TRUE(QTest::qWaitFor([&] { return form.SoundsCheck->isVisible(); }));

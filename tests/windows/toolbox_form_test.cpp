@@ -5,16 +5,16 @@
 #include "imaging/widgets/flat_button.h"
 #include "windows/focus_target.h"
 #include "windows/hint_line.h"
+#include "windows/settings_store.h"
 
 #include "support/test_support.h"
+#include "support/widget_helpers.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QCloseEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QProgressBar>
-#include <QSettings>
 #include <QTest>
 #include <QTimer>
 #include <array>
@@ -27,23 +27,6 @@
 namespace {
 
 const QRect kMainWindow(30, 20, 700, 520);
-
-QSettings Store() {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Quadrantine"),
-                     QStringLiteral("Cubestacks"));
-}
-
-// A main window that counts the requests to close it and refuses them.
-class MainWindow : public QWidget {
-public:
-    int closeRequests = 0;
-
-protected:
-    void closeEvent(QCloseEvent* event) override {
-        ++closeRequests;
-        event->ignore();
-    }
-};
 
 // The main window's commands as the toolbox sees them, each counting its runs.
 class Commands {
@@ -131,7 +114,7 @@ class ToolBoxFormTest : public CubestacksTest {
 protected:
     void SetUp() override {
         CubestacksTest::SetUp();
-        Store().remove(QStringLiteral("Windows"));
+        OpenSettingsStore()->remove(QStringLiteral("Windows"));
         ResetHintLine();
         SetFocusTarget(nullptr);
     }
@@ -139,7 +122,7 @@ protected:
         box.reset();
         SetFocusTarget(nullptr);
         ResetHintLine();
-        Store().remove(QStringLiteral("Windows"));
+        OpenSettingsStore()->remove(QStringLiteral("Windows"));
         CubestacksTest::TearDown();
     }
 
@@ -149,8 +132,7 @@ protected:
         box->SweepMilliseconds = 0;
         box->BindCommands(commands.Binding());
         if (show) {
-            box->show();
-            ASSERT_TRUE(QTest::qWaitForWindowExposed(box.get()));
+            ASSERT_TRUE(ShowExposed(*box));
         }
     }
 
@@ -487,12 +469,10 @@ TEST_F(ToolBoxFormTest, HintLineAndNameLabel) {
     MakeBox();
     SetHintLine([this](const QString& text) { box->SetHintText(text); });
     QTest::mouseMove(box->SaveBtn, QPoint(5, 5));
-    QTest::qWait(1);
-    QCoreApplication::processEvents();
+    LetEventsRun();
     EXPECT_EQ(box->Hint->text(), QStringLiteral("Save current model (Ctrl+S)"));
     QTest::mouseMove(box.get(), QPoint(10, 5)); // the title strip
-    QTest::qWait(1);
-    QCoreApplication::processEvents();
+    LetEventsRun();
     EXPECT_EQ(box->Hint->text(), QStringLiteral("Drag to move this box"));
 
     box->FileLabel->hide();
@@ -502,45 +482,34 @@ TEST_F(ToolBoxFormTest, HintLineAndNameLabel) {
 }
 
 TEST_F(ToolBoxFormTest, FocusGoesBackToTheMainWindowAfterAClick) {
-    MainWindow main;
+    CloseRefusingWindow main;
     main.setFocusPolicy(Qt::StrongFocus);
     main.setGeometry(kMainWindow);
-    main.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+    ASSERT_TRUE(ShowExposed(main));
     SetFocusTarget(&main);
     MakeBox();
 
-    const auto giveFocusToBox = [&] {
-        box->activateWindow();
-        return QTest::qWaitFor([&] { return box->isActiveWindow(); }, 2000);
-    };
-    const auto focusIsBack = [&] {
-        return QTest::qWaitFor([&] { return main.isActiveWindow() && QApplication::focusWidget() == &main; },
-                               2000);
-    };
-
-    ASSERT_TRUE(giveFocusToBox());
+    ASSERT_TRUE(ActivateAndWait(*box));
     Click(box->GridBtn);
-    EXPECT_TRUE(focusIsBack());
+    EXPECT_TRUE(FocusIsBackOn(main));
 
     // After a menu button's menu has closed.
-    ASSERT_TRUE(giveFocusToBox());
+    ASSERT_TRUE(ActivateAndWait(*box));
     QTimer::singleShot(0, [] {
         if (QWidget* popup = QApplication::activePopupWidget())
             QTest::keyClick(popup, Qt::Key_Escape);
     });
     Click(box->DisplayBtn);
-    EXPECT_TRUE(focusIsBack());
+    EXPECT_TRUE(FocusIsBackOn(main));
     EXPECT_TRUE(commands.runs == std::vector<std::string>{"ShowGrid1"});
 
-    ASSERT_TRUE(giveFocusToBox());
+    ASSERT_TRUE(ActivateAndWait(*box));
     QTest::keyClick(box.get(), Qt::Key_Left);
-    EXPECT_TRUE(focusIsBack());
+    EXPECT_TRUE(FocusIsBackOn(main));
 
     // Alt+F4 on the toolbox asks the main window to close.
     QTest::keyClick(box.get(), Qt::Key_F4, Qt::AltModifier);
-    QTest::qWait(1);
-    QCoreApplication::processEvents();
+    LetEventsRun();
     EXPECT_EQ(main.closeRequests, 1);
     EXPECT_TRUE(box->isVisible());
 }
@@ -549,16 +518,11 @@ TEST_F(ToolBoxFormTest, HiddenByItsHideAreaMovedByItsStripAndPlacedAgain) {
     {
         TToolBoxForm first(kMainWindow);
         EXPECT_TRUE(first.SavedVisible);
-        first.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&first));
+        ASSERT_TRUE(ShowExposed(first));
         // Over the hint line and the name label the strip still moves the box.
-        QTest::mousePress(first.Hint, Qt::LeftButton, {}, QPoint(100, 5));
-        QTest::mouseMove(first.Hint, QPoint(150, 45));
-        QTest::mouseRelease(first.Hint, Qt::LeftButton, {}, QPoint(150, 45));
+        Drag(first.Hint, QPoint(100, 5), QPoint(150, 45));
         EXPECT_EQ(first.pos(), kMainWindow.topLeft() + QPoint(50, 40));
-        QTest::mousePress(first.FileLabel, Qt::LeftButton, {}, QPoint(10, 5));
-        QTest::mouseMove(first.FileLabel, QPoint(0, 5));
-        QTest::mouseRelease(first.FileLabel, Qt::LeftButton, {}, QPoint(0, 5));
+        Drag(first.FileLabel, QPoint(10, 5), QPoint(0, 5));
         EXPECT_EQ(first.pos(), kMainWindow.topLeft() + QPoint(40, 40));
         // A click on a button below the strip leaves the box where it is.
         QTest::mouseClick(first.NewBtn, Qt::LeftButton, {}, QPoint(5, 5));
@@ -568,8 +532,7 @@ TEST_F(ToolBoxFormTest, HiddenByItsHideAreaMovedByItsStripAndPlacedAgain) {
         TToolBoxForm second(kMainWindow);
         EXPECT_EQ(second.pos(), kMainWindow.topLeft() + QPoint(40, 40));
         EXPECT_TRUE(second.SavedVisible);
-        second.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&second));
+        ASSERT_TRUE(ShowExposed(second));
         QTest::mouseClick(&second, Qt::LeftButton, {}, QPoint(464 - 5, 15));
         EXPECT_FALSE(second.isVisible());
     }
