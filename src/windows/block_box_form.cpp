@@ -269,6 +269,12 @@ void TBlockBoxForm::SelectAreaMouseMove(Qt::MouseButtons held, int x, int y) {
     const TBlockSelection& selection = BlockSelection();
     const int slot = y > kSlotTop ? (y - kSlotTop) / kSlotPitch : -1;
     const bool dragging = (held & Qt::LeftButton) && PointOverWindow(x, y, this, SelectArea);
+    // Over the selected block a click brings its next variation, if it has one.
+    const auto overSelectedBlock = [this](int lastVariation) {
+        const bool more = lastVariation > 0;
+        SetPointer(more ? kPointerNext : kPointerDefault);
+        SetAreaHint(QString::fromLatin1(more ? kNextVariationHint : kNoVariationsHint));
+    };
 
     if (x >= kSetBandLeft && x <= kSetBandRight) {
         const int sets = m_blockList->SetCount;
@@ -277,14 +283,8 @@ void TBlockBoxForm::SelectAreaMouseMove(Qt::MouseButtons held, int x, int y) {
         if (slot >= 0 && sets > slot) {
             const size_t s = static_cast<size_t>(slot);
             if (slot == selection.CurrentSet) {
-                if (m_blockList->LastVariation[s][static_cast<size_t>(RowIndex(selection.SelectedRow[s]))] >
-                    0) {
-                    SetPointer(kPointerNext);
-                    SetAreaHint(QString::fromLatin1(kNextVariationHint));
-                } else {
-                    SetPointer(kPointerDefault);
-                    SetAreaHint(QString::fromLatin1(kNoVariationsHint));
-                }
+                overSelectedBlock(
+                    m_blockList->LastVariation[s][static_cast<size_t>(RowIndex(selection.SelectedRow[s]))]);
             } else {
                 SetPointer(kPointerPoint);
                 SetAreaHint(QStringLiteral("Blockset %1: %2")
@@ -302,13 +302,8 @@ void TBlockBoxForm::SelectAreaMouseMove(Qt::MouseButtons held, int x, int y) {
         if (slot >= 0 && rows > slot) {
             const int scroll = RowScroll[cs];
             if (selection.SelectedRow[cs] - scroll == slot) {
-                if (m_blockList->LastVariation[cs][static_cast<size_t>(RowIndex(scroll + slot))] > 0) {
-                    SetPointer(kPointerNext);
-                    SetAreaHint(QString::fromLatin1(kNextVariationHint));
-                } else {
-                    SetPointer(kPointerDefault);
-                    SetAreaHint(QString::fromLatin1(kNoVariationsHint));
-                }
+                overSelectedBlock(
+                    m_blockList->LastVariation[cs][static_cast<size_t>(RowIndex(scroll + slot))]);
             } else {
                 SetPointer(kPointerPoint);
                 SetAreaHint(QString::fromLatin1(kSelectBlockHint));
