@@ -28,9 +28,9 @@ void PrepareTarget(QImage& dst) {
         dst = dst.convertToFormat(QImage::Format_RGB32);
 }
 
-} // namespace
-
-void DrawBitmap(QImage& dst, const QImage& src, int x, int y) {
+// Hands each row of src drawn at (x, y) that lands inside dst to copyRow(from,
+// to, width), dst made 32-bit first.
+template <typename CopyRow> void DrawRows(QImage& dst, const QImage& src, int x, int y, CopyRow copyRow) {
     if (src.isNull() || dst.isNull())
         return;
     const Clip c = ClipTo(dst, src.width(), src.height(), x, y);
@@ -41,26 +41,25 @@ void DrawBitmap(QImage& dst, const QImage& src, int x, int y) {
     for (int row = 0; row < c.height; ++row) {
         const QRgb* from = reinterpret_cast<const QRgb*>(source.constScanLine(c.srcY + row)) + c.srcX;
         QRgb* to = reinterpret_cast<QRgb*>(dst.scanLine(c.dstY + row)) + c.dstX;
-        for (int i = 0; i < c.width; ++i)
-            to[i] = from[i] | 0xFF000000u;
+        copyRow(from, to, c.width);
     }
 }
 
+} // namespace
+
+void DrawBitmap(QImage& dst, const QImage& src, int x, int y) {
+    DrawRows(dst, src, x, y, [](const QRgb* from, QRgb* to, int width) {
+        for (int i = 0; i < width; ++i)
+            to[i] = from[i] | 0xFF000000u;
+    });
+}
+
 void DrawTransparentBitmap(QImage& dst, const QImage& src, int x, int y, TColor transparentColor) {
-    if (src.isNull() || dst.isNull())
-        return;
-    const Clip c = ClipTo(dst, src.width(), src.height(), x, y);
-    if (c.width <= 0 || c.height <= 0)
-        return;
-    PrepareTarget(dst);
-    const QImage source = AsBitmap(src);
     const QRgb key = ColorToRgb(transparentColor) & 0x00FFFFFFu;
-    for (int row = 0; row < c.height; ++row) {
-        const QRgb* from = reinterpret_cast<const QRgb*>(source.constScanLine(c.srcY + row)) + c.srcX;
-        QRgb* to = reinterpret_cast<QRgb*>(dst.scanLine(c.dstY + row)) + c.dstX;
-        for (int i = 0; i < c.width; ++i) {
+    DrawRows(dst, src, x, y, [key](const QRgb* from, QRgb* to, int width) {
+        for (int i = 0; i < width; ++i) {
             if ((from[i] & 0x00FFFFFFu) != key)
                 to[i] = from[i] | 0xFF000000u;
         }
-    }
+    });
 }
