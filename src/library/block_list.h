@@ -78,6 +78,10 @@ public:
     void StretchBlockDraw(TCanvas& canvas, int32_t x, int32_t y, int32_t size) const;
     // The same on a bare image, for callers without a canvas.
     void IndexedBlockDraw(QImage& image, int32_t x, int32_t y, int32_t index) const;
+    // A stack of blocks, indices bottom first, drawn at one place: the same
+    // pixels as IndexedBlockDraw for each in turn, in one pass over the square.
+    void StackedBlockDraw(QImage& image, int32_t x, int32_t y, const int32_t* indices, int32_t count) const;
+    static constexpr int32_t kMaxStack = 8;
 
     // The drag image. StartDrag(window, -1, ...) takes the selected block.
     void StartDrag(const void* window, int32_t index, int32_t x, int32_t y);

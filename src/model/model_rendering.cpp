@@ -48,8 +48,12 @@ void VerticalLine(QImage& bitmap, int x, int y, int toY, QRgb color) {
     int to = y < toY ? toY - 1 : y;
     from = std::max(from, 0);
     to = std::min(to, bitmap.height() - 1);
+    if (from > to)
+        return;
+    const qsizetype stride = bitmap.bytesPerLine();
+    uchar* column = bitmap.bits() + qsizetype{x} * 4;
     for (int i = from; i <= to; ++i)
-        reinterpret_cast<QRgb*>(bitmap.scanLine(i))[x] = color;
+        reinterpret_cast<QRgb*>(column + i * stride)[0] = color;
 }
 
 QFont MakeFont(const TModel::TFontRecord& record) {
@@ -81,12 +85,16 @@ void TModel::DrawStack(TCanvas& canvas, int32_t x, int32_t y) const {
     const TBlockList* list = BlockList();
     if (!list)
         return;
-    for (int32_t level = 0; level < Levels; ++level) {
+    int32_t stack[kMaxLevels];
+    int32_t count = 0;
+    for (int32_t level = 0; level < Levels && level < kMaxLevels; ++level) {
         const int32_t index = GetBlockIndex(x, y, level);
         if (index == -1)
             break;
-        list->IndexedBlockDraw(canvas, x * kCellSize, y * kCellSize, index);
+        stack[count++] = index;
     }
+    if (count > 0 && canvas.Bitmap)
+        list->StackedBlockDraw(*canvas.Bitmap, x * kCellSize, y * kCellSize, stack, count);
 }
 
 void TModel::Draw(TCanvas& canvas) {

@@ -101,6 +101,80 @@ TEST_F(BlockDrawingTest, DrawsNothingWithoutAPicture) {
     EXPECT_EQ(target.pixel(12, 50), kBackdrop);
 }
 
+TEST_F(BlockDrawingTest, StackedDrawLeavesWhatDrawingEachBlockInTurnLeaves) {
+    TBlockList list;
+    ASSERT_EQ(list.Count, 0);
+    // Pictures with holes in different places, so that each level shows
+    // through the ones above it somewhere: picture p is transparent where
+    // (x * 7 + y * 3 + p) % (p + 2) == 0, and wholly transparent on its row p.
+    for (int p = 0; p < 9; ++p) {
+        QImage picture(32, 32, QImage::Format_ARGB32_Premultiplied);
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x)
+                picture.setPixel(
+                    x, y, (x * 7 + y * 3 + p) % (p + 2) == 0 || y == p ? 0u : qRgb(20 * p, x * 8, y * 8));
+        list.ImageList.push_back(picture);
+    }
+    // Picture 9 is wholly opaque: nothing below it shows. Picture 10 has an
+    // alpha that is neither 0 nor 255, which counts as opaque. Picture 11 is
+    // smaller than a block and 12 empty; both take the drawing one by one.
+    QImage opaque(32, 32, QImage::Format_ARGB32_Premultiplied);
+    opaque.fill(qRgb(1, 2, 3));
+    list.ImageList.push_back(opaque);
+    QImage faint(32, 32, QImage::Format_ARGB32_Premultiplied);
+    faint.fill(0);
+    faint.setPixel(5, 5, qRgba(1, 1, 1, 1));
+    list.ImageList.push_back(faint);
+    QImage small(20, 10, QImage::Format_ARGB32_Premultiplied);
+    small.fill(qRgb(9, 9, 9));
+    list.ImageList.push_back(small);
+    list.ImageList.push_back(QImage());
+
+    const std::vector<std::vector<int32_t>> stacks = {
+        {0},
+        {0, 1, 2, 3, 4, 5, 6, 7},
+        {7, 6, 5, 4, 3, 2, 1, 0},
+        {3, 9, 4},
+        {9, 0, 1},
+        {5, 10},
+        {2, -1, 4, 5000, 6},
+        {1, 11, 2},
+        {12, 3},
+        {8, 8, 8, 8, 8, 8, 8, 8},
+        {-1, -1},
+    };
+    // Inside, on every edge and corner, and wholly outside the target.
+    const std::vector<QPoint> places = {{0, 0},    {40, 8},  {-10, 3}, {60, -7}, {70, 50},
+                                        {-31, 60}, {80, 30}, {0, 64},  {-32, 0}, {101, 81}};
+    for (size_t s = 0; s < stacks.size(); ++s) {
+        for (const QPoint& at : places) {
+            QImage expected = Backdrop(102, 82);
+            for (int32_t index : stacks[s])
+                list.IndexedBlockDraw(expected, at.x(), at.y(), index);
+            QImage stacked = Backdrop(102, 82);
+            list.StackedBlockDraw(stacked, at.x(), at.y(), stacks[s].data(),
+                                  static_cast<int32_t>(stacks[s].size()));
+            EXPECT_EQ(stacked, expected) << "stack " << s << " at " << at.x() << ", " << at.y();
+        }
+    }
+    // The bottom picture shows where the top one has holes; the backdrop where none covers.
+    QImage two = Backdrop(32, 32);
+    const int32_t pair[] = {9, 1};
+    list.StackedBlockDraw(two, 0, 0, pair, 2);
+    EXPECT_EQ(two.pixel(0, 1), qRgb(1, 2, 3));  // row 1 of picture 1 is a hole
+    EXPECT_EQ(two.pixel(1, 0), qRgb(20, 8, 0)); // picture 1 itself
+    QImage one = Backdrop(32, 32);
+    list.StackedBlockDraw(one, 0, 0, pair + 1, 1);
+    EXPECT_EQ(one.pixel(0, 1), kBackdrop);
+    // Nothing to draw, or no room to draw it in.
+    QImage none = Backdrop(32, 32);
+    list.StackedBlockDraw(none, 0, 0, pair, 0);
+    EXPECT_EQ(none, Backdrop(32, 32));
+    QImage empty;
+    list.StackedBlockDraw(empty, 0, 0, pair, 2);
+    EXPECT_TRUE(empty.isNull());
+}
+
 TEST_F(BlockDrawingTest, SheetsOfOtherDepthsAndSizes) {
     // A sheet with a palette.
     folder.write("System/sd01.csd", SetFileBytes("Indexed", {Names("AAaAAb")}));
