@@ -1,4 +1,5 @@
 #include "app/application.h"
+#include "app/first_frame_report.h"
 #include "common/messages.h"
 
 #include <QApplication>
@@ -9,6 +10,7 @@ int main(int argc, char* argv[]) {
     QApplication::setOrganizationName(QStringLiteral("Quadrantine"));
     QApplication::setApplicationName(QStringLiteral("Cubestacks"));
     QApplication::setApplicationDisplayName(QString::fromLatin1(kProgramTitle));
+    InstallFirstFrameReport();
     TCubestacksApplication windows;
     windows.Show();
     return QApplication::exec();
