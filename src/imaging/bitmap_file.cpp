@@ -1,12 +1,12 @@
 #include "imaging/bitmap_file.h"
 
 #include "common/io_error.h"
+#include "common/save_file.h"
 #include "imaging/bitmap.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QSaveFile>
 
 namespace {
 
@@ -66,16 +66,5 @@ QByteArray EncodeBitmap24(const QImage& image) {
 }
 
 void SaveBitmapFile(const QImage& image, const QString& fileName) {
-    const QByteArray bytes = EncodeBitmap24(image);
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        throw IoError("Cannot create bitmap file " + Describe(fileName) + ": " +
-                      file.errorString().toStdString());
-    if (file.write(bytes) != bytes.size()) {
-        const std::string reason = file.errorString().toStdString();
-        file.cancelWriting();
-        throw IoError("Cannot write bitmap file " + Describe(fileName) + ": " + reason);
-    }
-    if (!file.commit())
-        throw IoError("Cannot write bitmap file " + Describe(fileName) + ": " + file.errorString().toStdString());
+    SaveFileContents(fileName, EncodeBitmap24(image), "bitmap");
 }

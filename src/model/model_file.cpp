@@ -1,6 +1,7 @@
 #include "common/io_error.h"
 #include "common/messages.h"
 #include "common/program_folder.h"
+#include "common/save_file.h"
 #include "library/background.h"
 #include "library/block_list.h"
 #include "model/chunk_stream.h"
@@ -9,7 +10,6 @@
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -132,7 +132,6 @@ void TModel::WriteModel(QIODevice& file, const std::string& ownerName) const {
 }
 
 void TModel::SaveToFile(const QString& fileName) {
-    const std::string shown = QFileInfo(fileName).fileName().toStdString();
     const std::string owner = ProgramOwnerName();
 
     QByteArray bytes;
@@ -143,16 +142,7 @@ void TModel::SaveToFile(const QString& fileName) {
     }
 
     // The earlier file is replaced only once the new one is completely written.
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        throw IoError("Cannot create model file " + shown + ": " + DeviceError(file));
-    if (file.write(bytes) != bytes.size()) {
-        const std::string reason = DeviceError(file);
-        file.cancelWriting();
-        throw IoError("Cannot write model file " + shown + ": " + reason);
-    }
-    if (!file.commit())
-        throw IoError("Cannot write model file " + shown + ": " + DeviceError(file));
+    SaveFileContents(fileName, bytes, "model");
 
     Author.OwnerName = owner;
     Modified = false;
