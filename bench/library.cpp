@@ -10,8 +10,6 @@
 #include "library/background.h"
 #include "library/block_list.h"
 
-#include <QDir>
-#include <QFile>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -27,33 +25,18 @@ constexpr int kNames = 10; // 200 blocks a set
 class LibraryFolder {
 public:
     LibraryFolder() {
-        QDir(m_dir.path()).mkpath("System");
-        for (int set = 1; set <= kSets; ++set) {
-            QByteArray bytes(160, '\0');
-            QByteArray title("Set " + QByteArray::number(set));
-            title.resize(63, '\0');
-            bytes += title;
-            bytes += '\0';
-            bytes += static_cast<char>(kRows);
-            for (int row = 0; row < kRows; ++row) {
-                bytes += static_cast<char>(kNames);
-                for (int k = 0; k < kNames; ++k)
-                    bytes += Name(set, row, k).c_str();
-            }
-            Write(QString::asprintf("System/sd%02d.csd", set), bytes);
-
-            QImage sheet(33 * kNames, 33 * kRows, QImage::Format_RGB32);
-            for (int y = 0; y < sheet.height(); ++y)
-                for (int x = 0; x < sheet.width(); ++x)
-                    sheet.setPixel(x, y,
-                                   (x + y) % 7 == 0 ? qRgb(255, 0, 255) : qRgb(set * 20, x % 256, y % 256));
-            Write(QString::asprintf("System/sd%02d.csb", set), EncodeBitmap24(sheet));
-        }
+        for (int set = 1; set <= kSets; ++set)
+            WriteBenchSet(
+                m_dir.path(), set, "Set " + QByteArray::number(set), kRows, kNames,
+                [set](int row, int k) { return Name(set, row, k); },
+                [set](int x, int y) {
+                    return (x + y) % 7 == 0 ? qRgb(255, 0, 255) : qRgb(set * 20, x % 256, y % 256);
+                });
         QImage picture(200, 150, QImage::Format_RGB32);
         for (int y = 0; y < 150; ++y)
             for (int x = 0; x < 200; ++x)
                 picture.setPixel(x, y, qRgb(x, y, 99));
-        Write("System/bdBEN.csb", EncodeBitmap24(picture));
+        WriteBenchFile(m_dir.path(), "System/bdBEN.csb", EncodeBitmap24(picture));
         SetProgramFolder(m_dir.path());
     }
     ~LibraryFolder() { SetProgramFolder(QString()); }
@@ -63,11 +46,6 @@ public:
     }
 
 private:
-    void Write(const QString& relative, const QByteArray& bytes) {
-        QFile file(m_dir.filePath(relative));
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-            qFatal("cannot write the benchmark's files");
-    }
     QTemporaryDir m_dir;
 };
 

@@ -15,7 +15,6 @@
 #include "model/model.h"
 #include "model/model_defaults.h"
 
-#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QTemporaryDir>
@@ -85,31 +84,11 @@ public:
 
 private:
     void WriteSyntheticSet() {
-        QDir(m_dir.path()).mkpath("System");
-        QByteArray bytes(160, '\0');
-        QByteArray title("Bench");
-        title.resize(63, '\0');
-        bytes += title;
-        bytes += '\0';
-        bytes += static_cast<char>(kRows);
-        for (int row = 0; row < kRows; ++row) {
-            bytes += static_cast<char>(kNames);
-            for (int k = 0; k < kNames; ++k)
-                bytes += Name(row * kNames + k).c_str();
-        }
-        Write("System/sd01.csd", bytes);
         // Magenta where x * y is a multiple of 11: at the pitch of 33 every
         // picture has its holes in the same places.
-        QImage sheet(33 * kNames, 33 * kRows, QImage::Format_RGB32);
-        for (int y = 0; y < sheet.height(); ++y)
-            for (int x = 0; x < sheet.width(); ++x)
-                sheet.setPixel(x, y, (x * y) % 11 == 0 ? qRgb(255, 0, 255) : qRgb(x % 256, y % 256, 90));
-        Write("System/sd01.csb", EncodeBitmap24(sheet));
-    }
-    void Write(const QString& relative, const QByteArray& bytes) {
-        QFile file(m_dir.filePath(relative));
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-            qFatal("cannot write the benchmark's files");
+        WriteBenchSet(
+            m_dir.path(), 1, "Bench", kRows, kNames, [](int row, int k) { return Name(row * kNames + k); },
+            [](int x, int y) { return (x * y) % 11 == 0 ? qRgb(255, 0, 255) : qRgb(x % 256, y % 256, 90); });
     }
     QTemporaryDir m_dir;
 };
