@@ -25,7 +25,7 @@
 
 namespace {
 
-struct ItemSpec {
+struct MenuItemText {
     const char* name;
     const char* caption;
     QKeySequence key;
@@ -41,14 +41,14 @@ void TMainForm::CreateMainMenu() {
         result->setObjectName(QString::fromLatin1(name));
         return result;
     };
-    auto item = [this](QMenu* owner, const ItemSpec& spec, void (TMainForm::*handler)()) {
-        auto* action = new QAction(QString::fromLatin1(spec.caption), this);
-        action->setObjectName(QString::fromLatin1(spec.name));
-        if (!spec.key.isEmpty())
-            action->setShortcut(spec.key);
+    auto item = [this](QMenu* owner, const MenuItemText& text, void (TMainForm::*handler)()) {
+        auto* action = new QAction(QString::fromLatin1(text.caption), this);
+        action->setObjectName(QString::fromLatin1(text.name));
+        if (!text.key.isEmpty())
+            action->setShortcut(text.key);
         action->setShortcutContext(Qt::WindowShortcut);
-        if (spec.hint)
-            action->setStatusTip(QString::fromLatin1(spec.hint));
+        if (text.hint)
+            action->setStatusTip(QString::fromLatin1(text.hint));
         if (handler)
             connect(action, &QAction::triggered, this, handler);
         owner->addAction(action);

@@ -7,13 +7,13 @@
 
 namespace {
 
-struct ArtSpec {
+struct ArtPicture {
     const char* path;
     int width, height, columns;
 };
 
 // Every picture the windows load, with the size of one state column.
-const ArtSpec kOpaqueArt[] = {
+const ArtPicture kOpaqueArt[] = {
     {":/art/toolbox.png", 464, 54, 1},
     {":/art/blockbox.png", 112, 416, 1},
     {":/art/blockbox_back.png", 112, 349, 1},
@@ -70,11 +70,11 @@ QImage Column(const QImage& strip, int columns, int column) {
 class ArtTest : public ResourceTest {};
 
 TEST_F(ArtTest, EveryPictureHasItsSizeAndNumberOfStateColumns) {
-    for (const ArtSpec& spec : kOpaqueArt) {
-        SCOPED_TRACE(spec.path);
-        const QImage image = LoadArt(spec.path);
+    for (const ArtPicture& art : kOpaqueArt) {
+        SCOPED_TRACE(art.path);
+        const QImage image = LoadArt(art.path);
         ASSERT_FALSE(image.isNull());
-        EXPECT_EQ(image.size(), QSize(spec.width * spec.columns, spec.height));
+        EXPECT_EQ(image.size(), QSize(art.width * art.columns, art.height));
     }
     EXPECT_EQ(LoadArt(":/art/leftmarker.png").size(), QSize(52, 42));
     EXPECT_EQ(LoadArt(":/art/rightmarker.png").size(), QSize(54, 45));
@@ -84,9 +84,9 @@ TEST_F(ArtTest, EveryPictureHasItsSizeAndNumberOfStateColumns) {
 }
 
 TEST_F(ArtTest, OpaqueArtUsesThePaletteAndNeverTheMagentaKey) {
-    for (const ArtSpec& spec : kOpaqueArt) {
-        SCOPED_TRACE(spec.path);
-        const QImage image = LoadArt(spec.path);
+    for (const ArtPicture& art : kOpaqueArt) {
+        SCOPED_TRACE(art.path);
+        const QImage image = LoadArt(art.path);
         ASSERT_FALSE(image.isNull());
         int offPalette = 0, magenta = 0, seeThrough = 0;
         for (int y = 0; y < image.height(); ++y)
@@ -170,32 +170,32 @@ TEST_F(ArtTest, MarkerFramesAreMagentaWhereTheBlocksShowThrough) {
 }
 
 TEST_F(ArtTest, DisabledPicturesAreGreyAndPressedPicturesMoveTheGlyphOntoADarkerFace) {
-    for (const ArtSpec& spec : kOpaqueArt) {
-        if (spec.columns < 3)
+    for (const ArtPicture& art : kOpaqueArt) {
+        if (art.columns < 3)
             continue;
-        SCOPED_TRACE(spec.path);
-        const QImage strip = LoadArt(spec.path);
-        ASSERT_EQ(strip.width(), spec.width * spec.columns);
-        const QImage up = Column(strip, spec.columns, 0);
-        const QImage disabled = Column(strip, spec.columns, 1);
-        const QImage pressed = Column(strip, spec.columns, 2);
-        for (int y = 0; y < spec.height; ++y)
-            for (int x = 0; x < spec.width; ++x)
+        SCOPED_TRACE(art.path);
+        const QImage strip = LoadArt(art.path);
+        ASSERT_EQ(strip.width(), art.width * art.columns);
+        const QImage up = Column(strip, art.columns, 0);
+        const QImage disabled = Column(strip, art.columns, 1);
+        const QImage pressed = Column(strip, art.columns, 2);
+        for (int y = 0; y < art.height; ++y)
+            for (int x = 0; x < art.width; ++x)
                 if (!PaletteGreys().contains(disabled.pixel(x, y)))
                     ADD_FAILURE() << "disabled picture not grey at " << x << "," << y;
         // The up face is the colour in the middle of its top inner row; the glyph is
         // everything inside the bevel that differs from it.
         const QRgb face = up.pixel(1, 1);
         int glyphPixels = 0;
-        for (int y = 1; y < spec.height - 2; ++y)
-            for (int x = 1; x < spec.width - 2; ++x) {
+        for (int y = 1; y < art.height - 2; ++y)
+            for (int x = 1; x < art.width - 2; ++x) {
                 if (up.pixel(x, y) == face)
                     continue;
                 ++glyphPixels;
                 EXPECT_EQ(pressed.pixel(x + 1, y + 1), up.pixel(x, y)) << "glyph pixel " << x << "," << y;
             }
         EXPECT_GT(glyphPixels, 6) << "no glyph on the button";
-        const QRect inner(1, 1, spec.width - 2, spec.height - 2);
+        const QRect inner(1, 1, art.width - 2, art.height - 2);
         EXPECT_LT(MeanLuma(pressed, inner), MeanLuma(up, inner)) << "pressed face not darker";
     }
 }
