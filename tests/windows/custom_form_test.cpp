@@ -85,12 +85,6 @@ TEST_F(CustomFormTest, BoxIsAFramelessToolWindowAboveTheOthers) {
     EXPECT_EQ(box.windowType(), Qt::Tool);
     EXPECT_TRUE(flags.testFlag(Qt::FramelessWindowHint));
     EXPECT_TRUE(flags.testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_EQ(box.PlacementKey(), QStringLiteral("Windows/BlockBoxForm"));
-    EXPECT_EQ(box.TitleHeight, 20);
-    EXPECT_EQ(box.CloseWidth, 20);
-    EXPECT_EQ(box.GripHeight, 10);
-    EXPECT_FALSE(box.Sizeable);
-    EXPECT_TRUE(box.RememberPlace);
     // Nothing stored: the dock place, visible.
     EXPECT_EQ(box.pos(), QPoint(300, 40));
     EXPECT_EQ(box.size(), QSize(kBoxWidth, kBoxHeight));
@@ -215,38 +209,27 @@ TEST_F(CustomFormTest, PlacementIsStoredAsTextAndReadBack) {
     again.RememberPlace = false;
 }
 
+// How a stored number or flag is read is the settings store tests' business;
+// here a damaged value, and a width no window can have, give the default.
 TEST_F(CustomFormTest, DamagedPlacementValuesReadAsDefaults) {
     struct Case {
         const char* text;
-        int read; // with the default 7
+        int left, width; // as read, with the defaults 7 and 7
     };
-    const Case cases[] = {
-        {"42", 42},         {"-15", -15},       {"+8", 8},   {"0x20", 32}, {"0X1f", 31},
-        {"0xFFFFFFFF", -1}, {"abc", 7},         {"", 7},     {"12abc", 7}, {" 12", 7},
-        {"0x", 7},          {"0x-5", 7},        {"0x1G", 7}, {"1.5", 7},   {"4294967296", 7},
-        {"0x100000000", 7}, {"99999999999", 7},
-    };
-    for (const Case& c : cases) {
+    for (const Case& c : {Case{"0x20", 32, 32}, Case{"-15", -15, 7}, Case{"0", 0, 7}, Case{"12abc", 7, 7}}) {
         Store()->setValue(QStringLiteral("Windows/BlockBoxForm/Left"), QString::fromLatin1(c.text));
         Store()->setValue(QStringLiteral("Windows/BlockBoxForm/Width"), QString::fromLatin1(c.text));
         TestBox box;
         box.RememberPlace = false;
         box.LoadPlacement(box.PlacementKey(), TCustomForm::plPosition | TCustomForm::plSize,
                           QRect(7, 9, 7, 60));
-        EXPECT_EQ(box.x(), c.read) << '"' << c.text << '"';
-        EXPECT_EQ(box.y(), 9) << '"' << c.text << '"';
-        // A width no window can have is taken as damaged too.
-        EXPECT_EQ(box.width(), c.read > 0 ? c.read : 7) << '"' << c.text << '"';
+        EXPECT_EQ(box.pos(), QPoint(c.left, 9)) << c.text;
+        EXPECT_EQ(box.width(), c.width) << c.text;
     }
-
-    const std::pair<const char*, bool> flags[] = {{"0", false}, {"0x0", false}, {"1", true},
-                                                  {"2", true},  {"-1", true},   {"maybe", true}};
-    for (const auto& [text, visible] : flags) {
-        Store()->setValue(QStringLiteral("Windows/BlockBoxForm/Visible"), QString::fromLatin1(text));
-        TestBox box;
-        box.RememberPlace = false;
-        EXPECT_EQ(box.SavedVisible, visible) << '"' << text << '"';
-    }
+    Store()->setValue(QStringLiteral("Windows/BlockBoxForm/Visible"), QStringLiteral("maybe"));
+    TestBox box;
+    box.RememberPlace = false;
+    EXPECT_TRUE(box.SavedVisible);
 }
 
 TEST_F(CustomFormTest, FocusGoesBackToTheMainWindowAfterClicksAndKeys) {
@@ -320,36 +303,23 @@ TEST_F(CustomFormTest, ClosingTheBoxGoesThroughItsCloseHandler) {
     EXPECT_EQ(main.closeRequests, 1);
 }
 
+// Which region gives which hint is tested through HitTest above; here the
+// pointer moving over the real box reaches the hint line, a caption label
+// on the strip counting as the strip.
 TEST_F(CustomFormTest, HintsOfTheBoxRegionsReachTheHintLine) {
     TestBox box;
     box.RememberPlace = false;
     auto* caption = new QLabel(QStringLiteral("BLOCK BOX"), &box);
     caption->setGeometry(25, 2, 64, 12);
-    auto* button = new QLabel(&box);
-    button->setGeometry(10, 40, 30, 20);
-    button->setStatusTip(QStringLiteral("Scroll blocks up"));
     ShowAt(box, QPoint(150, 150));
-
-    QTest::mouseMove(&box, QPoint(10, 5));
-    EXPECT_EQ(HintAfterIdle(), QStringLiteral("Drag to move this box"));
     QTest::mouseMove(&box, QPoint(kBoxWidth - 5, 5));
     EXPECT_EQ(HintAfterIdle(), QStringLiteral("Click to hide this box"));
     QTest::mouseMove(&box, QPoint(30, 5)); // over the caption label
     EXPECT_EQ(HintAfterIdle(), QStringLiteral("Drag to move this box"));
     QTest::mouseMove(&box, QPoint(60, 50)); // bare client area
     EXPECT_EQ(HintAfterIdle(), QString());
-    QTest::mouseMove(&box, QPoint(20, 50)); // a child with a hint of its own
-    EXPECT_EQ(HintAfterIdle(), QStringLiteral("Scroll blocks up"));
-    QTest::mouseMove(&box, QPoint(60, 50));
-    EXPECT_EQ(HintAfterIdle(), QString());
-
-    // The sink heard each change once, in order.
-    const std::vector<QString> expected = {
-        QStringLiteral("Drag to move this box"), QStringLiteral("Click to hide this box"),
-        QStringLiteral("Drag to move this box"), QString(),
-        QStringLiteral("Scroll blocks up"),      QString(),
-    };
-    EXPECT_EQ(hints, expected);
+    EXPECT_EQ(hints, (std::vector<QString>{QStringLiteral("Click to hide this box"),
+                                           QStringLiteral("Drag to move this box"), QString()}));
 }
 
 } // namespace

@@ -55,30 +55,15 @@ TEST_F(SplashFormTest, BorderlessBlackWithPictureAndLabels) {
     EXPECT_FALSE(splash.testAttribute(Qt::WA_QuitOnClose));
     ASSERT_NE(splash.Titlebar1, nullptr);
     EXPECT_FALSE(splash.Titlebar1->Visible());
-    EXPECT_EQ(splash.SplashImage->pos(), QPoint(0, 0));
-    EXPECT_EQ(splash.SplashImage->size(), QSize(328, 206));
     // The picture is the program's artwork, not a black stand-in.
     const QImage picture = splash.SplashImage->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(picture.size(), QSize(328, 206));
     EXPECT_NE(picture.pixel(164, 60), qRgb(0, 0, 0));
 
     EXPECT_EQ(splash.Label2->text(), QStringLiteral("Version:"));
-    EXPECT_EQ(splash.Label2->pos(), QPoint(11, 123));
-    EXPECT_EQ(splash.Label2->width(), 50);
     EXPECT_TRUE(splash.Label2->alignment() & Qt::AlignRight);
-    EXPECT_EQ(splash.Label2->palette().color(QPalette::WindowText), QColor(Qt::white));
-    EXPECT_EQ(splash.Version->pos(), QPoint(64, 123));
-    EXPECT_EQ(splash.Version->width(), 249);
-    EXPECT_EQ(splash.Version->palette().color(QPalette::WindowText), QColor(Qt::white));
     EXPECT_EQ(splash.Label5->text(), QStringLiteral("Loading, please wait..."));
-    EXPECT_EQ(splash.Label5->pos(), QPoint(16, 155));
-    EXPECT_EQ(splash.Label5->width(), 300);
     EXPECT_TRUE(splash.Label5->alignment() & Qt::AlignHCenter);
-    EXPECT_EQ(splash.Label5->palette().color(QPalette::WindowText), QColor(0xC0, 0xC0, 0xC0));
-    for (QLabel* label : {splash.Label2, splash.Version, splash.Label5}) {
-        EXPECT_EQ(label->font().pixelSize(), 11);
-        EXPECT_FALSE(label->autoFillBackground());
-    }
     // The timer runs from creation, with the usual one-second interval.
     EXPECT_TRUE(splash.Timer1->isActive());
     EXPECT_EQ(splash.Timer1->interval(), 1000);
