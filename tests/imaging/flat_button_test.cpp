@@ -84,19 +84,8 @@ protected:
     const QPoint centre{kColumnWidth / 2, kGlyphHeight / 2};
 };
 
-TEST_F(FlatButtonTest, NewButtonHasItsDefaultsAndTakesTheSizeOfOneColumn) {
-    TFlatButton fresh;
-    EXPECT_EQ(fresh.size(), QSize(32, 32));
-    EXPECT_EQ(fresh.BackColor(), clBlack);
-    EXPECT_EQ(fresh.xOffset(), 1);
-    EXPECT_EQ(fresh.yOffset(), 1);
-    EXPECT_FALSE(fresh.Latch());
-    EXPECT_FALSE(fresh.Checked());
-    EXPECT_TRUE(fresh.Enabled());
-    EXPECT_FALSE(fresh.MultiLine());
-    EXPECT_EQ(fresh.Menu(), nullptr);
-    EXPECT_EQ(fresh.focusPolicy(), Qt::NoFocus);
-
+TEST_F(FlatButtonTest, ButtonTakesTheSizeOfOneColumnAndNeverTheKeyboard) {
+    EXPECT_EQ(TFlatButton().focusPolicy(), Qt::NoFocus);
     UseGlyph(4);
     EXPECT_EQ(button->size(), QSize(kColumnWidth, kGlyphHeight));
     button->SetNumGlyphs(2);

@@ -297,73 +297,7 @@ TEST_F(WallpaperTest, ActiveAppliesAtEveryTickUntilSwitchedOff) {
     EXPECT_TRUE(changer.Timer()->isActive());
 }
 
-TEST_F(WallpaperTest, WallpaperBitmapIsWrittenToTheDataFolder) {
-    const QString path = WallpaperBitmapPath();
-    EXPECT_TRUE(path.endsWith(QStringLiteral("/Quadrantine Cubestacks.bmp")));
-    // The test main points the data folders into a temporary folder.
-    EXPECT_TRUE(path.startsWith(qEnvironmentVariable("XDG_DATA_HOME")));
-    QFile::remove(path);
-
-    QImage image = NewBitmap(3, 2);
-    image.setPixel(2, 1, qRgb(10, 20, 30));
-    EXPECT_EQ(SaveWallpaperBitmap(image), path);
-    const QImage back = LoadBitmapFile(path);
-    EXPECT_EQ(back.size(), QSize(3, 2));
-    EXPECT_EQ(back.pixel(2, 1), qRgb(10, 20, 30));
-
-    // Written again, the earlier picture is replaced.
-    image.setPixel(0, 0, qRgb(255, 0, 0));
-    SaveWallpaperBitmap(image);
-    EXPECT_EQ(LoadBitmapFile(path).pixel(0, 0), qRgb(255, 0, 0));
-    QFile::remove(path);
-}
-
-TEST_F(WallpaperTest, WallpaperBitmapFailuresRaiseIoErrorAndKeepWhatWasThere) {
-    const QString path = WallpaperBitmapPath();
-    const QString folder = QFileInfo(path).absolutePath();
-    QFile::remove(path);
-
-    // The picture's name taken by a folder with a file in it.
-    ASSERT_TRUE(QDir().mkpath(path));
-    const QString inside = path + QStringLiteral("/keep.txt");
-    {
-        QFile keep(inside);
-        ASSERT_TRUE(keep.open(QIODevice::WriteOnly));
-        keep.write("kept");
-    }
-    EXPECT_THROW(SaveWallpaperBitmap(NewBitmap(2, 2)), IoError);
-    EXPECT_TRUE(QFileInfo(path).isDir());
-    EXPECT_EQ(ReadAll(inside), QByteArray("kept"));
-    ASSERT_TRUE(QDir(path).removeRecursively());
-
-    // The data folder's place taken by a plain file: no folder can be made.
-    const QString parent = QFileInfo(folder).absolutePath();
-    ASSERT_TRUE(QDir(folder).removeRecursively());
-    ASSERT_TRUE(QDir().mkpath(parent));
-    {
-        QFile blocker(folder);
-        ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-        blocker.write("x");
-    }
-    EXPECT_THROW(SaveWallpaperBitmap(NewBitmap(2, 2)), IoError);
-    EXPECT_EQ(ReadAll(folder), QByteArray("x"));
-    ASSERT_TRUE(QFile::remove(folder));
-}
-
 #ifndef Q_OS_WIN
-TEST_F(WallpaperTest, ReadOnlyFolderKeepsTheEarlierPicture) {
-    if (geteuid() == 0)
-        GTEST_SKIP() << "file permissions do not bind the superuser";
-    const QString path = SaveWallpaperBitmap(NewBitmap(2, 2));
-    const QByteArray before = ReadAll(path);
-    const QString folder = QFileInfo(path).absolutePath();
-    ASSERT_TRUE(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
-    EXPECT_THROW(SaveWallpaperBitmap(NewBitmap(5, 5)), IoError);
-    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    EXPECT_EQ(ReadAll(path), before);
-    QFile::remove(path);
-}
-
 TEST(SystemDesktopCommandsTest, RunsProgramsAndReportsTheirExitCodes) {
     DesktopCommands& commands = SystemDesktopCommands();
     ASSERT_TRUE(commands.HasProgram(QStringLiteral("sh")));

@@ -227,16 +227,10 @@ TEST_F(ToolBoxFormTest, ButtonsRunTheirCommandsAndTheLatchingOnesStayDown) {
     EXPECT_TRUE(box->ModeBtn->Checked());
     EXPECT_TRUE(commands.runs.empty());
 
-    // A press released off the button runs nothing.
-    QTest::mousePress(box->NewBtn, Qt::LeftButton, {}, QPoint(3, 3));
-    QTest::mouseRelease(box->NewBtn, Qt::LeftButton, {}, QPoint(30, 3));
-    // A disabled button raises nothing, and a disabled command does not run.
-    box->SaveBtn->SetEnabled(false);
-    Click(box->SaveBtn);
+    // A disabled command does not run (presses off the button, disabled buttons
+    // and other mouse buttons are the flat button tests' business).
     commands.actions["Open1"]->setEnabled(false);
     Click(box->OpenBtn);
-    // Nor does the right button.
-    QTest::mouseClick(box->PrintBtn, Qt::RightButton, {}, QPoint(3, 3));
     EXPECT_TRUE(commands.runs.empty());
 
     // A toolbox bound to nothing only changes its looks.
@@ -292,25 +286,6 @@ TEST_F(ToolBoxFormTest, MenuButtonsPopUpTheMainMenusAndRunTheItemChosen) {
         EXPECT_EQ(commands.runs, std::vector<std::string>{c.command});
         EXPECT_EQ(c.button->State(), TFlatButton::bsUp);
     }
-
-    // A disabled item in the main menu is disabled in the pop-up too.
-    commands.actions["Revert1"]->setEnabled(false);
-    commands.runs.clear();
-    bool revertEnabled = true;
-    QTimer::singleShot(0, [&] {
-        QMenu* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        if (!popup) {
-            ADD_FAILURE() << "no menu opened";
-            return;
-        }
-        revertEnabled = popup->actions().value(1)->isEnabled();
-        QTest::mouseClick(popup, Qt::LeftButton, {},
-                          popup->actionGeometry(popup->actions().value(1)).center());
-        popup->close();
-    });
-    Click(box->FileBtn);
-    EXPECT_FALSE(revertEnabled);
-    EXPECT_TRUE(commands.runs.empty());
 }
 
 TEST_F(ToolBoxFormTest, ScrollButtonsFollowTheModelsFreeEdges) {
