@@ -64,19 +64,6 @@ TEST_F(BackgroundTest, MulDivRoundsHalvesAwayFromZero) {
     EXPECT_EQ(MulDiv(5, 7, 0), -1);
 }
 
-TEST_F(BackgroundTest, StartsAsA32By32BlackColour) {
-    TBackground background;
-    EXPECT_EQ(background.Width, 32);
-    EXPECT_EQ(background.Height, 32);
-    EXPECT_EQ(background.Kind, bkColor);
-    EXPECT_EQ(background.Color, clBlack);
-    EXPECT_TRUE(background.Code.empty());
-    ASSERT_EQ(background.Bitmap.size(), QSize(32, 32));
-    EXPECT_EQ(background.Bitmap.format(), QImage::Format_RGB32);
-    EXPECT_EQ(background.Bitmap.pixel(31, 31), qRgb(0, 0, 0));
-    EXPECT_EQ(background.Image.size(), QSize(32, 32));
-}
-
 TEST_F(BackgroundTest, FlatColourAndSystemColour) {
     TBackground background;
     Size(background, 100, 60);
