@@ -2,6 +2,7 @@
 
 #include "common/main_window_size.h"
 #include "common/program_folder.h"
+#include "library/background.h"
 #include "library/block_list.h"
 #include "model/model_defaults.h"
 
@@ -94,6 +95,26 @@ std::vector<std::string> ModelTest::StackNames(const TModel& model, int x, int y
         names.push_back(model.GetBlockName(x, y, level));
     }
     return names;
+}
+
+std::string Describe(const TModel& model) {
+    std::string out;
+    out += model.Description.DescriptionText + "|" + std::to_string(model.Description.DescriptionCode) +
+           std::to_string(model.Description.DescriptionFlag) + "|" + model.Author.AuthorName + "|" +
+           model.Author.Country + "|" + std::to_string(model.Author.Age) + "|" + model.TextOverlay.Text +
+           "|" + std::to_string(model.TextOverlay.TextCol) + "," +
+           std::to_string(model.TextOverlay.TextRow) + "," + std::to_string(model.TextOverlay.Shadow) +
+           "|" + model.TextOverlay.Font.FontName + "," +
+           std::to_string(model.TextOverlay.Font.FontHeight) + "," +
+           std::to_string(model.TextOverlay.Font.FontColor) + "|" + model.Background->Code + "," +
+           std::to_string(model.Background->Color) + "," + std::to_string(model.Background->Kind) + "|" +
+           std::to_string(model.Cols) + "x" + std::to_string(model.Rows) + "x" +
+           std::to_string(model.Levels);
+    for (int32_t entry : model.Cells) {
+        out += ',';
+        out += std::to_string(entry);
+    }
+    return out;
 }
 
 QString WriteModelFile(const TempProgramFolder& folder, const QString& name, const QByteArray& bytes) {

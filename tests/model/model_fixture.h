@@ -61,6 +61,9 @@ protected:
     std::map<std::string, QRgb> colors;
 };
 
+// Everything a model holds that a file carries, for comparing models.
+std::string Describe(const TModel& model);
+
 // A file written by the test into the program folder's Models/.
 QString WriteModelFile(const TempProgramFolder& folder, const QString& name, const QByteArray& bytes);
 
