@@ -343,19 +343,7 @@ TEST_F(FileCommandsTest, OpenOnAModifiedModelFollowsTheAnswerToTheSaveQuestion) 
     EXPECT_TRUE(Stack(3, 3).empty());
     EXPECT_EQ(ModelFileName(), other);
     EXPECT_EQ(FileDialogs().SaveModelDialog.InitialDir, models());
-
-    // No: the changes are dropped, the other file is not touched.
-    Paint(4, 4, "44H");
-    const QByteArray otherBytes = ReadAll(other);
-    presenter().Clear();
-    presenter().answers = {IDNO};
-    choices = {saveFolder + QStringLiteral("Mine.cst")};
-    EXPECT_TRUE(FileOpen(*form));
-    EXPECT_EQ(ShownTexts(), std::vector<QString>({QStringLiteral("Save changes to model Other?")}));
-    EXPECT_EQ(ReadAll(other), otherBytes);
-    EXPECT_EQ(Stack(3, 3), std::vector<std::string>({"30H"}));
-    EXPECT_TRUE(Stack(4, 4).empty());
-    EXPECT_EQ(ModelName(), QStringLiteral("Mine"));
+    // The other answers go as for New.
 }
 
 TEST_F(FileCommandsTest, ADamagedFileLeavesTheModelAndItsNameAsTheyWere) {
@@ -603,12 +591,6 @@ TEST_F(FileCommandsTest, ClosingAsksToSaveAModifiedModel) {
     EXPECT_TRUE(form->isVisible());
     EXPECT_EQ(ShownTexts(), std::vector<QString>({QStringLiteral("Save changes to model Closing?")}));
     EXPECT_TRUE(form->Model->Modified);
-    EXPECT_EQ(ReadAll(path), before);
-
-    // No: may close, nothing written.
-    presenter().Clear();
-    presenter().answers = {IDNO};
-    EXPECT_TRUE(FileQueryClose(*form));
     EXPECT_EQ(ReadAll(path), before);
 
     // Yes: saved in place, then closed.

@@ -115,9 +115,6 @@ TEST_F(SettingsStoreTest, AHandEditedFileWithListsAndQuotesStillReads) {
     EXPECT_EQ(ReadStringSetting(QStringLiteral("Author"), QStringLiteral("Name")),
               QStringLiteral("Smith, John"));
     EXPECT_EQ(ReadIntSetting(QStringLiteral("Author"), QStringLiteral("Day"), 1), 31);
-    EXPECT_EQ(ReadIntSettingInRange(QStringLiteral("Author"), QStringLiteral("Month"), 1, 12, 1), 1);
-    EXPECT_EQ(ReadIntSetting(QStringLiteral("Author"), QStringLiteral("Year"), 0), 2000);
-    EXPECT_TRUE(ReadFlagSetting(QStringLiteral("Preferences"), QStringLiteral("Sounds"), true));
 
     // A file that is no settings file at all reads as defaults.
     {
