@@ -60,6 +60,13 @@ TCubestacksApplication::TCubestacksApplication(const QSize& screen) {
     // The block box makes the block library, which loads every block set now.
     BlockBoxForm = std::make_unique<TBlockBoxForm>(main->geometry(), ToolBoxForm.get());
     main->SetBlockBox(BlockBoxForm.get(), BlockBoxForm.get());
+
+    // Closing the main window ends the program, with the boxes still shown so
+    // that they store themselves as visible. Qt's own quit after the last
+    // window would first ask every window to close, and the boxes refuse: the
+    // block box hides, the toolbox hands the request back to the main window.
+    QApplication::setQuitOnLastWindowClosed(false);
+    QObject::connect(main, &TMainForm::Closed, main, [] { QCoreApplication::exit(0); });
 }
 
 TCubestacksApplication::~TCubestacksApplication() {

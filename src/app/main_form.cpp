@@ -221,6 +221,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     m_closing = true;
     FormClose();
     event->accept();
+    emit Closed();
 }
 
 void TMainForm::RefreshModelView() {

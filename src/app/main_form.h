@@ -130,6 +130,9 @@ public:
 signals:
     // Emitted when the model view was refreshed (tests and the boxes follow it).
     void ModelViewRefreshed();
+    // Emitted once the window has agreed to close and stored the settings; the
+    // program ends here.
+    void Closed();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
