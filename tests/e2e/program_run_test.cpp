@@ -1,0 +1,559 @@
+// The real program in a real X window: started on a private Xvfb display with
+// fresh settings, driven with real input events (xdotool), watched through
+// screenshots, and its saved model checked with the converter and the model
+// reader afterwards.
+//
+// Every step waits for the screen to show what the step should have drawn,
+// so the test is as fast as the machine allows and tells which step went
+// wrong. On a failure the screenshots, the expected pictures and the
+// program's output are left in the e2e-output folder of the build.
+
+#include "x_session.h"
+
+#include "common/main_window_size.h"
+#include "common/program_folder.h"
+#include "imaging/bitmap.h"
+#include "imaging/canvas.h"
+#include "library/background.h"
+#include "library/block_list.h"
+#include "model/model.h"
+#include "support/test_support.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QThread>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QSize kScreen(1280, 1024);
+const QRect kMainWindow(128, 128, 1024, 768); // centred on the screen
+const QSize kToolBoxSize(464, 54);
+const QSize kBlockBoxSize(112, 416);
+constexpr int kCell = 32;
+
+constexpr int kStartMs = 60000; // the program's start on a loaded machine
+constexpr int kStepMs = 20000;  // one step's drawing, a dialog opening or closing
+
+const QString kMainTitle = QStringLiteral("^Quadrantine Cubestacks$");
+const QString kToolBoxTitle = QStringLiteral("^Toolbox");
+const QString kBlockBoxTitle = QStringLiteral("^Block Box");
+const QString kAttributesTitle = QStringLiteral("^Attributes");
+const QString kSaveAsTitle = QStringLiteral("^Save Model As");
+
+// The teal swatch of the attributes dialog's background colours.
+const TColor kTeal = RGBColor(0x00, 0x80, 0x80);
+const QString kDescription = QStringLiteral("Built in a real window, one event at a time");
+
+constexpr int kLeftButton = 1; // xdotool's button numbers
+constexpr int kRightButton = 3;
+
+QImage Render(TModel& model) {
+    QImage image = NewBitmap(kMainWindow.width(), kMainWindow.height());
+    TCanvas canvas(&image);
+    model.Draw(canvas);
+    return image;
+}
+
+struct Difference {
+    int count = 0;
+    QPoint first{-1, -1};
+};
+
+// Pixels of shown and expected that differ outside the covered rectangles.
+Difference Compare(const QImage& shown, const QImage& expected, const std::vector<QRect>& covered) {
+    Difference difference;
+    if (shown.size() != expected.size()) {
+        difference.count = -1;
+        return difference;
+    }
+    for (int y = 0; y < shown.height(); ++y) {
+        const auto* a = reinterpret_cast<const QRgb*>(shown.constScanLine(y));
+        const auto* b = reinterpret_cast<const QRgb*>(expected.constScanLine(y));
+        for (int x = 0; x < shown.width(); ++x) {
+            if ((a[x] & 0xFFFFFF) == (b[x] & 0xFFFFFF))
+                continue;
+            bool hidden = false;
+            for (const QRect& r : covered)
+                hidden = hidden || r.contains(x, y);
+            if (hidden)
+                continue;
+            if (difference.count++ == 0)
+                difference.first = QPoint(x, y);
+        }
+    }
+    return difference;
+}
+
+// Red where the pictures differ, the shown picture dimmed elsewhere, the
+// covered rectangles blue.
+QImage DifferenceImage(const QImage& shown, const QImage& expected, const std::vector<QRect>& covered) {
+    QImage image = shown.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb a = shown.pixel(x, y);
+            const bool same = x < expected.width() && y < expected.height() &&
+                              (a & 0xFFFFFF) == (expected.pixel(x, y) & 0xFFFFFF);
+            image.setPixel(x, y, same ? qRgb(qGray(a) / 3, qGray(a) / 3, qGray(a) / 3) : qRgb(255, 0, 0));
+        }
+    for (const QRect& r : covered)
+        for (int y = r.top(); y <= r.bottom(); y += 2)
+            for (int x = r.left(); x <= r.right(); x += 2)
+                if (image.rect().contains(x, y))
+                    image.setPixel(x, y, qRgb(0, 0, 160));
+    return image;
+}
+
+std::string Names(const TModel& model, int col, int row) {
+    std::string names;
+    for (int level = 0; level < model.Levels; ++level) {
+        if (model.GetBlockIndex(col, row, level) == -1)
+            continue;
+        if (!names.empty())
+            names += ' ';
+        names += std::to_string(level);
+        names += ':';
+        names += model.GetBlockName(col, row, level);
+    }
+    return names.empty() ? "(empty)" : names;
+}
+
+class ProgramRunTest : public CubestacksTest {
+protected:
+    void SetUp() override {
+        CubestacksTest::SetUp();
+        ASSERT_TRUE(home.isValid());
+        QDir(out).removeRecursively();
+        ASSERT_TRUE(QDir().mkpath(out));
+        // The program's own folder, block sets included, for the expected pictures.
+        SetProgramFolder(QFileInfo(QStringLiteral(CUBESTACKS_PROGRAM)).absolutePath());
+        SetMainWindowSize(kMainWindow.size());
+        library = std::make_unique<TBlockList>();
+        ASSERT_TRUE(library->LoadError.isEmpty()) << library->LoadError.toStdString();
+        ASSERT_GT(library->SetCount, 0) << "no block sets in " << ProgramFolder().toStdString();
+        SetBlockList(library.get());
+    }
+
+    void TearDown() override {
+        program.reset(); // before the display it runs on
+        display.reset();
+        SetBlockList(nullptr);
+        library.reset();
+        SetProgramFolder(QString());
+        CubestacksTest::TearDown();
+    }
+
+    QString Out(const QString& name) const { return out + QLatin1Char('/') + name; }
+    QString Home(const QString& name) const { return home.filePath(name); }
+
+    // The program's environment: the private display, its own home and
+    // settings folders, no desktop that would bring native file dialogs.
+    QProcessEnvironment ProgramEnvironment() const {
+        QProcessEnvironment env = display->Environment();
+        for (const char* name :
+             {"XDG_CURRENT_DESKTOP", "XDG_SESSION_DESKTOP", "DESKTOP_SESSION", "GNOME_DESKTOP_SESSION_ID",
+              "KDE_FULL_SESSION", "KDE_SESSION_VERSION", "QT_QPA_PLATFORMTHEME", "QT_STYLE_OVERRIDE",
+              "WAYLAND_DISPLAY", "SESSION_MANAGER", "DBUS_SESSION_BUS_ADDRESS", "QT_SCALE_FACTOR",
+              "QT_SCREEN_SCALE_FACTORS", "QT_AUTO_SCREEN_SCALE_FACTOR", "QT_ENABLE_HIGHDPI_SCALING",
+              "QT_FONT_DPI"})
+            env.remove(QString::fromLatin1(name));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        env.insert(QStringLiteral("HOME"), Home(QStringLiteral("home")));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), Home(QStringLiteral("home/.config")));
+        env.insert(QStringLiteral("XDG_DATA_HOME"), Home(QStringLiteral("home/.local/share")));
+        env.insert(QStringLiteral("XDG_CACHE_HOME"), Home(QStringLiteral("home/.cache")));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), Home(QStringLiteral("runtime")));
+        return env;
+    }
+
+    QPoint CellCentre(int col, int row) const {
+        return mainWindow.topLeft() + QPoint(col * kCell + kCell / 2, row * kCell + kCell / 2);
+    }
+
+    // The main window's part of a screenshot.
+    QImage MainArea(const QImage& screen) const { return screen.copy(mainWindow); }
+
+    void SaveDiagnostics(const QString& step, const QImage& screen, const QImage& expected) {
+        const QString prefix = QString(step).replace(QLatin1Char(' '), QLatin1Char('-'));
+        if (!screen.isNull()) {
+            screen.save(Out(prefix + QStringLiteral("-screen.png")));
+            if (!expected.isNull()) {
+                const QImage shown = MainArea(screen);
+                expected.save(Out(prefix + QStringLiteral("-expected.png")));
+                DifferenceImage(shown, expected, covered)
+                    .save(Out(prefix + QStringLiteral("-difference.png")));
+            }
+        }
+        QString list;
+        for (const XWindow& w :
+             display ? display->VisibleWindows(QStringLiteral(".")) : std::vector<XWindow>())
+            list += QStringLiteral("%1 \"%2\" %3,%4 %5x%6\n")
+                        .arg(w.id, w.name)
+                        .arg(w.geometry.x())
+                        .arg(w.geometry.y())
+                        .arg(w.geometry.width())
+                        .arg(w.geometry.height());
+        QFile file(Out(prefix + QStringLiteral("-windows.txt")));
+        if (file.open(QIODevice::WriteOnly))
+            file.write(list.toUtf8());
+    }
+
+    // Waits until the main window shows expected wherever the boxes leave it
+    // visible; the last screenshot stays in lastScreen.
+    bool WaitForPicture(const QString& step, const QImage& expected, int timeoutMs = kStepMs) {
+        Difference difference;
+        const bool shown = WaitFor(
+            [&] {
+                if (program && !program->Running())
+                    return true; // reported below
+                lastScreen = display->Screenshot();
+                if (lastScreen.isNull())
+                    return false;
+                difference = Compare(MainArea(lastScreen), expected, covered);
+                return difference.count == 0;
+            },
+            timeoutMs, 100);
+        if (program && !program->Running()) {
+            ADD_FAILURE() << step.toStdString() << ": the program " << program->Describe().toStdString()
+                          << " (its output is in " << Out(QStringLiteral("program.log")).toStdString() << ")";
+            return false;
+        }
+        if (!shown) {
+            SaveDiagnostics(step, lastScreen, expected);
+            ADD_FAILURE() << step.toStdString() << ": the window did not show the expected picture within "
+                          << timeoutMs << " ms; " << difference.count << " pixels differ, the first at ("
+                          << difference.first.x() << ", " << difference.first.y()
+                          << ") of the main window; see " << out.toStdString();
+        }
+        return shown;
+    }
+
+    bool WaitForPicture(const QString& step) { return WaitForPicture(step, Render(expected)); }
+
+    // The one visible window whose name matches, of that size when given.
+    XWindow WaitForWindow(const QString& step, const QString& nameRegex, const QSize& size = QSize(),
+                          int timeoutMs = kStepMs) {
+        XWindow found;
+        const bool ok = WaitFor(
+            [&] {
+                for (const XWindow& w : display->VisibleWindows(nameRegex))
+                    if ((!size.isValid() || w.geometry.size() == size) && w.id != mainWindowId) {
+                        found = w;
+                        return true;
+                    }
+                return program && !program->Running();
+            },
+            timeoutMs, 100);
+        if (!ok || found.id.isEmpty()) {
+            SaveDiagnostics(step, display->Screenshot(), QImage());
+            ADD_FAILURE() << step.toStdString() << ": no window \"" << nameRegex.toStdString()
+                          << "\" appeared; the program "
+                          << (program ? program->Describe().toStdString() : std::string("was not started"));
+        }
+        return found;
+    }
+
+    bool WaitForWindowGone(const QString& step, const XWindow& window) {
+        const bool gone = WaitFor(
+            [&] {
+                for (const XWindow& w : display->VisibleWindows(QStringLiteral(".")))
+                    if (w.id == window.id)
+                        return false;
+                return true;
+            },
+            kStepMs, 100);
+        if (!gone) {
+            SaveDiagnostics(step, display->Screenshot(), QImage());
+            ADD_FAILURE() << step.toStdString() << ": \"" << window.name.toStdString() << "\" stayed open";
+        }
+        return gone;
+    }
+
+    bool FocusMainWindow() {
+        const bool focused = display->Focus(mainWindowId, kStepMs);
+        EXPECT_TRUE(focused) << "the main window did not take the keyboard";
+        return focused;
+    }
+
+    // A left-button stroke in paint mode through the cells, checking each
+    // cell painted as the pointer enters it.
+    bool PaintStroke(const QString& step, const std::vector<QPoint>& cells, int32_t block) {
+        display->MoveMouse(CellCentre(cells.front().x(), cells.front().y()));
+        display->Press(kLeftButton);
+        bool painted = true;
+        for (size_t i = 0; i < cells.size() && painted; ++i) {
+            if (i > 0)
+                display->MoveMouse(CellCentre(cells[i].x(), cells[i].y()));
+            expected.SetBlockIndex(cells[i].x(), cells[i].y(), block,
+                                   expected.FreeLevel(cells[i].x(), cells[i].y()));
+            painted =
+                WaitForPicture(QStringLiteral("%1 cell %2,%3").arg(step).arg(cells[i].x()).arg(cells[i].y()));
+        }
+        display->Release(kLeftButton);
+        return painted;
+    }
+
+    // Runs the converter; true when it succeeded.
+    bool Convert(const QString& input, const QString& output) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), Home(QStringLiteral("converter")));
+        const ToolResult run = RunTool(QStringLiteral(CUBESTACKS_CONVERT), {input, output}, env, 60000);
+        EXPECT_TRUE(run.ok()) << "cubestacks-convert " << input.toStdString() << " " << output.toStdString()
+                              << " failed: " << run.err.toStdString();
+        return run.ok();
+    }
+
+    // Every cell and level of the model read from fileName against expected.
+    void ExpectModelFile(const QString& fileName, const std::string& what) {
+        TModel saved;
+        ASSERT_TRUE(saved.LoadFromFile(fileName)) << what;
+        ASSERT_EQ(saved.Cols, expected.Cols) << what;
+        ASSERT_EQ(saved.Rows, expected.Rows) << what;
+        for (int row = 0; row < expected.Rows; ++row)
+            for (int col = 0; col < expected.Cols; ++col)
+                EXPECT_EQ(Names(saved, col, row), Names(expected, col, row))
+                    << what << ": cell (" << col << ", " << row << ")";
+        EXPECT_EQ(static_cast<int>(saved.Background->Kind), static_cast<int>(bkGradient)) << what;
+        EXPECT_EQ(saved.Background->Color, kTeal) << what;
+        EXPECT_EQ(saved.Description.DescriptionText, kDescription.toStdString()) << what;
+        EXPECT_FALSE(saved.Truncated) << what;
+    }
+
+    QTemporaryDir home;
+    const QString out = QStringLiteral(E2E_OUTPUT_DIR);
+    std::unique_ptr<TBlockList> library;
+    std::unique_ptr<XDisplay> display;
+    std::unique_ptr<XProgram> program;
+    QString mainWindowId;
+    QRect mainWindow;
+    std::vector<QRect> covered; // the boxes, in main-window pixels
+    TModel expected;
+    QImage lastScreen;
+};
+
+TEST_F(ProgramRunTest, PaintCarryRotateEraseSetAGradientSaveAndClose) {
+    // Blocks: the first of the first set, the first of its second row, and
+    // the first one turned the way the model turns it.
+    const int32_t first = library->IndexFromMap(0, 0, 0);
+    const int32_t second = library->IndexFromMap(0, 1, 0);
+    ASSERT_NE(first, -1);
+    ASSERT_NE(second, -1);
+    int32_t turned = -1;
+    {
+        TModel scratch;
+        QImage image = NewBitmap(kMainWindow.width(), kMainWindow.height());
+        TCanvas canvas(&image);
+        scratch.SetBlockIndex(0, 0, first, 0);
+        ASSERT_TRUE(scratch.ApplyTool(canvas, tlRotate, 0, 0))
+            << "the first block, " << library->NameFromIndex(first) << ", should turn";
+        turned = scratch.GetTopBlock(0, 0);
+        ASSERT_NE(turned, first);
+    }
+
+    // --- A display of our own and the program on it, with fresh settings.
+    display = std::make_unique<XDisplay>();
+    QString problem;
+    ASSERT_TRUE(display->Start(kScreen, Out(QStringLiteral("xvfb.log")), &problem)) << problem.toStdString();
+    for (const char* folder : {"home/.config", "home/.local/share", "home/.cache", "runtime", "models"})
+        ASSERT_TRUE(QDir().mkpath(Home(QString::fromLatin1(folder))));
+    QFile::setPermissions(Home(QStringLiteral("runtime")),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    program = std::make_unique<XProgram>();
+    ASSERT_TRUE(program->Start(QStringLiteral(CUBESTACKS_PROGRAM), {}, ProgramEnvironment(),
+                               Home(QStringLiteral("home")), Out(QStringLiteral("program.log"))))
+        << "cannot start " << CUBESTACKS_PROGRAM;
+
+    // The main window centred, the toolbox docked at its top-left corner, the
+    // block box at its top-right corner.
+    const XWindow main = WaitForWindow(QStringLiteral("start"), kMainTitle, kMainWindow.size(), kStartMs);
+    ASSERT_FALSE(main.id.isEmpty());
+    mainWindowId = main.id;
+    mainWindow = main.geometry;
+    ASSERT_EQ(mainWindow, kMainWindow);
+    const XWindow toolBox = WaitForWindow(QStringLiteral("start"), kToolBoxTitle, kToolBoxSize);
+    const XWindow blockBox = WaitForWindow(QStringLiteral("start"), kBlockBoxTitle, kBlockBoxSize);
+    ASSERT_FALSE(toolBox.id.isEmpty());
+    ASSERT_FALSE(blockBox.id.isEmpty());
+    EXPECT_EQ(toolBox.geometry.topLeft(), mainWindow.topLeft());
+    EXPECT_EQ(blockBox.geometry.topLeft(),
+              QPoint(mainWindow.right() + 1 - kBlockBoxSize.width(), mainWindow.top()));
+    covered = {toolBox.geometry.translated(-mainWindow.topLeft()),
+               blockBox.geometry.translated(-mainWindow.topLeft())};
+
+    // The start-up model is the welcome model, shown as the converter draws it.
+    const QString welcome = ProgramFolder() + QStringLiteral("Models/Welcome.cst");
+    ASSERT_TRUE(Convert(welcome, Home(QStringLiteral("welcome.png"))));
+    const QImage welcomePicture =
+        QImage(Home(QStringLiteral("welcome.png"))).convertToFormat(QImage::Format_RGB32);
+    ASSERT_TRUE(WaitForPicture(QStringLiteral("welcome model"), welcomePicture, kStartMs));
+
+    // --- Ctrl+N: the unmodified welcome model gives way to an empty one at once.
+    ASSERT_TRUE(FocusMainWindow());
+    display->Keys(QStringLiteral("ctrl+n"));
+    expected.Clear(false);
+    ASSERT_TRUE(WaitForPicture(QStringLiteral("new model")));
+
+    // --- Paint a stroke with the block selected at start.
+    ASSERT_TRUE(
+        PaintStroke(QStringLiteral("first stroke"), {{3, 5}, {4, 5}, {5, 5}, {6, 5}, {7, 5}, {8, 5}}, first));
+
+    // --- Choose the second row's block in the block box, paint with it.
+    display->MoveMouse(blockBox.geometry.topLeft() + QPoint(67 + 16, 42 + 1 * 34 + 5 + 16));
+    display->Click(kLeftButton);
+    ASSERT_TRUE(PaintStroke(QStringLiteral("second stroke"), {{3, 7}, {4, 7}, {5, 7}}, second));
+
+    // --- Carry the block of (8, 5) to (10, 9) with Shift held.
+    display->MoveMouse(CellCentre(8, 5));
+    display->KeyDown(QStringLiteral("shift"));
+    display->Press(kLeftButton);
+    for (const QPoint cell : {QPoint(9, 6), QPoint(9, 7), QPoint(10, 8), QPoint(10, 9)}) {
+        QThread::msleep(60);
+        display->MoveMouse(CellCentre(cell.x(), cell.y()));
+    }
+    QThread::msleep(60);
+    display->Release(kLeftButton);
+    display->KeyUp(QStringLiteral("shift"));
+    expected.SetBlockIndex(8, 5, -1, 0);
+    expected.SetBlockIndex(10, 9, first, 0);
+    ASSERT_TRUE(WaitForPicture(QStringLiteral("carried")));
+
+    // --- Shift+right click turns the block of (4, 5).
+    display->MoveMouse(CellCentre(4, 5));
+    display->KeyDown(QStringLiteral("shift"));
+    display->Press(kRightButton);
+    display->Release(kRightButton);
+    display->KeyUp(QStringLiteral("shift"));
+    expected.SetBlockIndex(4, 5, turned, 0);
+    ASSERT_TRUE(WaitForPicture(QStringLiteral("rotated")));
+
+    // --- A right click erases the block of (6, 5).
+    display->MoveMouse(CellCentre(6, 5));
+    display->Click(kRightButton);
+    expected.SetBlockIndex(6, 5, -1, 0);
+    ASSERT_TRUE(WaitForPicture(QStringLiteral("erased")));
+
+    // --- Ctrl+T: a description, the gradient ticked, the teal swatch, OK.
+    ASSERT_TRUE(FocusMainWindow());
+    display->Keys(QStringLiteral("ctrl+t"));
+    const XWindow attributes = WaitForWindow(QStringLiteral("attributes"), kAttributesTitle);
+    ASSERT_FALSE(attributes.id.isEmpty());
+    ASSERT_TRUE(display->Focus(attributes.id, kStepMs));
+    display->Type(kDescription); // the description has the keyboard first
+    display->Keys(QStringLiteral("alt+g"));
+    QRect swatch;
+    const bool swatchShown = WaitFor(
+        [&] {
+            const QImage screen = display->Screenshot();
+            if (screen.isNull())
+                return false;
+            QRect found;
+            int count = 0;
+            const QRect area = attributes.geometry.intersected(screen.rect());
+            for (int y = area.top(); y <= area.bottom(); ++y)
+                for (int x = area.left(); x <= area.right(); ++x)
+                    if ((screen.pixel(x, y) & 0xFFFFFF) == (ColorToRgb(kTeal) & 0xFFFFFF)) {
+                        found |= QRect(x, y, 1, 1);
+                        ++count;
+                    }
+            // One solid square of the swatch's inside.
+            if (found.width() < 8 || found.width() > 20 || found.height() != found.width() ||
+                count != found.width() * found.height())
+                return false;
+            swatch = found;
+            return true;
+        },
+        kStepMs, 100);
+    if (!swatchShown)
+        SaveDiagnostics(QStringLiteral("attributes"), display->Screenshot(), QImage());
+    ASSERT_TRUE(swatchShown) << "no teal swatch in the attributes dialog";
+    display->MoveMouse(swatch.center());
+    display->Click(kLeftButton);
+    display->Keys(QStringLiteral("Return"));
+    ASSERT_TRUE(WaitForWindowGone(QStringLiteral("attributes"), attributes));
+    expected.Background->Color = kTeal;
+    expected.Background->SetKind(bkGradient);
+    expected.Description.DescriptionText = kDescription.toStdString();
+    ASSERT_TRUE(WaitForPicture(QStringLiteral("gradient")));
+
+    // --- Ctrl+S on the untitled model: the Save As dialog, a new file typed in.
+    const QString saved = Home(QStringLiteral("models/Made In A Window.cst"));
+    ASSERT_TRUE(FocusMainWindow());
+    display->Keys(QStringLiteral("ctrl+s"));
+    const XWindow saveAs = WaitForWindow(QStringLiteral("save as"), kSaveAsTitle);
+    ASSERT_FALSE(saveAs.id.isEmpty());
+    ASSERT_TRUE(display->Focus(saveAs.id, kStepMs));
+    display->Keys(QStringLiteral("ctrl+a"));
+    display->Type(saved);
+    display->Keys(QStringLiteral("Return"));
+    ASSERT_TRUE(WaitForWindowGone(QStringLiteral("save as"), saveAs));
+    ASSERT_TRUE(WaitFor([&] { return QFileInfo(saved).size() > 0; }, kStepMs))
+        << "nothing saved in " << saved.toStdString();
+    ExpectModelFile(saved, "saved by Ctrl+S");
+
+    // --- One more block (the turned one is the block box's selection now),
+    // then Exit from the toolbox: the save question, answered Yes by Enter.
+    display->MoveMouse(CellCentre(12, 3));
+    display->Click(kLeftButton);
+    expected.SetBlockIndex(12, 3, turned, 0);
+    ASSERT_TRUE(WaitForPicture(QStringLiteral("last block")));
+    const QImage finalScreen = lastScreen;
+    display->MoveMouse(toolBox.geometry.topLeft() + QPoint(304 + 11, 26 + 11));
+    display->Click(kLeftButton);
+    const XWindow question = WaitForWindow(QStringLiteral("save question"), kMainTitle);
+    ASSERT_FALSE(question.id.isEmpty());
+    ASSERT_TRUE(display->Focus(question.id, kStepMs));
+    display->Keys(QStringLiteral("Return"));
+    if (!program->WaitForEnd(kStepMs)) {
+        SaveDiagnostics(QStringLiteral("exit"), display->Screenshot(), QImage());
+        FAIL() << "the program did not end after Exit; see " << out.toStdString();
+    }
+    EXPECT_EQ(program->ExitStatus(), QProcess::NormalExit) << program->Describe().toStdString();
+    EXPECT_EQ(program->ExitCode(), 0);
+
+    // --- The file holds what was built.
+    ExpectModelFile(saved, "saved on closing");
+    {
+        TModel model;
+        ASSERT_TRUE(model.LoadFromFile(saved));
+        EXPECT_EQ(model.GetBlockName(3, 5, 0), library->NameFromIndex(first)) << "painted";
+        EXPECT_EQ(model.GetBlockName(3, 7, 0), library->NameFromIndex(second)) << "painted after choosing";
+        EXPECT_EQ(model.GetBlockName(10, 9, 0), library->NameFromIndex(first)) << "carried";
+        EXPECT_EQ(model.GetBlockIndex(8, 5, 0), -1) << "carried away";
+        EXPECT_EQ(model.GetBlockName(4, 5, 0), library->NameFromIndex(turned)) << "rotated";
+        EXPECT_EQ(model.GetBlockIndex(6, 5, 0), -1) << "erased";
+        EXPECT_EQ(static_cast<int>(model.Background->Kind), 1) << "a gradient";
+    }
+
+    // The converter reads it and writes it again byte for byte.
+    const QString copy = Home(QStringLiteral("copy.cst"));
+    ASSERT_TRUE(Convert(saved, copy));
+    const QByteArray savedBytes = ReadAll(saved);
+    const QByteArray copyBytes = ReadAll(copy);
+    EXPECT_EQ(copyBytes.size(), savedBytes.size());
+    EXPECT_TRUE(copyBytes == savedBytes) << "saved: " << Hex(savedBytes) << "\ncopy:  " << Hex(copyBytes);
+
+    // Its picture is the one the window showed before closing.
+    const QString picture = Home(QStringLiteral("picture.png"));
+    ASSERT_TRUE(Convert(saved, picture));
+    const QImage drawn = QImage(picture).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(drawn.size(), kMainWindow.size());
+    const Difference difference = Compare(MainArea(finalScreen), drawn, covered);
+    if (difference.count != 0)
+        SaveDiagnostics(QStringLiteral("converter picture"), finalScreen, drawn);
+    EXPECT_EQ(difference.count, 0) << "the window and the converter's picture differ, first at ("
+                                   << difference.first.x() << ", " << difference.first.y() << ")";
+
+    // The boxes were still shown when the program ended and stored themselves so.
+    QSettings settings(Home(QStringLiteral("home/.config/Quadrantine/Cubestacks.conf")),
+                       QSettings::IniFormat);
+    EXPECT_EQ(settings.value(QStringLiteral("Windows/ToolBoxForm/Visible")).toString(), QStringLiteral("1"));
+    EXPECT_EQ(settings.value(QStringLiteral("Windows/BlockBoxForm/Visible")).toString(), QStringLiteral("1"));
+    EXPECT_EQ(settings.value(QStringLiteral("Windows/ToolBoxForm/Left")).toInt(), toolBox.geometry.left());
+    EXPECT_EQ(settings.value(QStringLiteral("Windows/BlockBoxForm/Left")).toInt(), blockBox.geometry.left());
+}
+
+} // namespace
