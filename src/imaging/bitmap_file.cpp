@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <cstdlib>
 
 namespace {
 
@@ -17,6 +18,44 @@ void PutLE(QByteArray& out, qsizetype at, quint32 value, int bytes) {
 
 std::string Describe(const QString& fileName) { return QFileInfo(fileName).fileName().toStdString(); }
 
+// Decodes the bitmap file into an image of its size and of the given format
+// (the format the decoder names when Invalid) that starts out zeroed: the
+// decoder fills the image it is given when size and format match, and a file
+// that ends before its last row leaves the remaining rows unwritten, which
+// then read black rather than as whatever the memory held. Returns false when
+// the decoder made an image of its own instead; a null image and the error
+// when it could not decode the file.
+bool ReadZeroed(QFile& file, QImage& image, QString& error, QImage::Format format) {
+    image = QImage();
+    if (!file.seek(0)) {
+        error = file.errorString();
+        return false;
+    }
+    QImageReader reader(&file, "bmp");
+    QSize size = reader.size();
+    size.setHeight(std::abs(size.height())); // rows stored top-down give a negative height
+    if (format == QImage::Format_Invalid)
+        format = reader.imageFormat();
+    const uchar* prepared = nullptr;
+    if (!size.isEmpty() && format != QImage::Format_Invalid) {
+        const qint64 bytes =
+            qint64{size.width()} * size.height() * QImage::toPixelFormat(format).bitsPerPixel() / 8;
+        // Never more than the decoder itself would allocate.
+        const qint64 limit = qint64{QImageReader::allocationLimit()} * 1024 * 1024;
+        if (limit <= 0 || bytes <= limit) {
+            image = QImage(size, format);
+            image.fill(0);
+            prepared = image.constBits();
+        }
+    }
+    if (!reader.read(&image)) {
+        error = reader.errorString();
+        image = QImage();
+        return false;
+    }
+    return prepared && image.constBits() == prepared;
+}
+
 } // namespace
 
 QImage LoadBitmapFile(const QString& fileName) {
@@ -24,11 +63,13 @@ QImage LoadBitmapFile(const QString& fileName) {
     if (!file.open(QIODevice::ReadOnly))
         throw IoError("Cannot open bitmap file " + Describe(fileName) + ": " +
                       file.errorString().toStdString());
-    QImageReader reader(&file, "bmp");
-    QImage image = reader.read();
+    QImage image;
+    QString error;
+    if (!ReadZeroed(file, image, error, QImage::Format_Invalid) && !image.isNull())
+        ReadZeroed(file, image, error, image.format()); // once more in the format the decoder chose
     if (image.isNull())
-        throw IoError("Bitmap file " + Describe(fileName) + " is not a readable bitmap: " +
-                      reader.errorString().toStdString());
+        throw IoError("Bitmap file " + Describe(fileName) +
+                      " is not a readable bitmap: " + error.toStdString());
     return AsBitmap(image);
 }
 
