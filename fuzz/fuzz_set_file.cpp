@@ -1,0 +1,13 @@
+// Block set files, loaded alone and as up to ten sets.
+
+#include "fuzz_support.h"
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    FuzzWorld();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    ReportProblem(CheckSetFile(FuzzWorld(), FuzzInput(data, size)));
+    return 0;
+}
