@@ -550,14 +550,18 @@ std::string CheckModelFile(THardeningWorld& world, const QByteArray& bytes) {
     TModel before;
     Arrange(before, library);
 
+    const int messages = world.MessagesShown();
     bool loaded = false;
+    bool raised = false;
     try {
         loaded = model.LoadFromFile(input);
     } catch (const IoError&) {
-        loaded = false;
+        raised = true;
     }
     Problems problems;
     if (!loaded) {
+        if (!raised && world.MessagesShown() == messages)
+            problems.Add("a file was refused without a word");
         problems.Take(ModelDifference(before, model), "a refused file changed the model");
         if (model.Modified != before.Modified || model.Truncated != before.Truncated)
             problems.Add("a refused file changed the model's flags");

@@ -73,9 +73,9 @@ private:
 };
 
 // A model file (either format) loaded into a model that already holds
-// something: a refused file leaves the model as it was; a loaded one fits the
-// window grid, holds only known blocks, saves, loads back the same and saves
-// to the same bytes again, and draws.
+// something: a refused file is told (a message or an IoError) and leaves the
+// model as it was; a loaded one fits the window grid, holds only known blocks,
+// saves, loads back the same and saves to the same bytes again, and draws.
 std::string CheckModelFile(THardeningWorld& world, const QByteArray& bytes);
 
 // Byte 0: how many copies of the set file (0 to 9 for 1 to 10 sets); the rest:
