@@ -12,6 +12,9 @@ cd "$(dirname "$0")"
 PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev libgl-dev libgtest-dev libgmock-dev
           libbenchmark-dev ccache xvfb xauth xdotool imagemagick)
 BUILD_DIR=${BUILD_DIR:-build}
+# ccache serves every checkout of the project: paths inside it are taken as relative.
+export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$(pwd)}
+export CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
 BUILD_TYPE=${BUILD_TYPE:-Release}
 ASAN_BUILD_DIR=${ASAN_BUILD_DIR:-build-asan}
 FUZZ_BUILD_DIR=${FUZZ_BUILD_DIR:-build-fuzz}
