@@ -7,7 +7,7 @@
 
 #include "app/main_form.h"
 #include "common/program_folder.h"
-#include "imaging/widgets/bmp_wnd.h"
+#include "widgets/bmp_wnd.h"
 #include "library/block_list.h"
 #include "model/model.h"
 #include "windows/preference_values.h"

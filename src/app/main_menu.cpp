@@ -5,7 +5,7 @@
 #include "app/help_viewer.h"
 #include "app/main_form.h"
 #include "app/printing.h"
-#include "imaging/widgets/bmp_wnd.h"
+#include "widgets/bmp_wnd.h"
 #include "model/model.h"
 #include "model/model_defaults.h"
 #include "windows/about_form.h"

@@ -2,7 +2,7 @@
 // carrying, erasing and rotating blocks, with the hint and pointer of each state.
 #include "app/main_form.h"
 
-#include "imaging/widgets/bmp_wnd.h"
+#include "widgets/bmp_wnd.h"
 #include "library/block_list.h"
 #include "model/model.h"
 #include "windows/box_links.h"

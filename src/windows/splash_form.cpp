@@ -1,7 +1,7 @@
 #include "windows/splash_form.h"
 
 #include "common/messages.h"
-#include "imaging/widgets/title_bar.h"
+#include "widgets/title_bar.h"
 #include "resources/program_resources.h"
 #include "windows/form_font.h"
 

@@ -2,7 +2,7 @@
 
 #include "common/messages.h"
 #include "imaging/color.h"
-#include "imaging/widgets/flat_button.h"
+#include "widgets/flat_button.h"
 #include "resources/program_resources.h"
 #include "windows/focus_target.h"
 #include "windows/form_font.h"

@@ -1,7 +1,7 @@
 #include "app_fixture.h"
 
 #include "common/program_folder.h"
-#include "imaging/widgets/bmp_wnd.h"
+#include "widgets/bmp_wnd.h"
 #include "library/block_list.h"
 #include "model/model.h"
 #include "model/model_defaults.h"

@@ -14,7 +14,7 @@
 #include "windows/preferences_form.h"
 #include "windows/settings_store.h"
 #include "windows/toolbox_form.h"
-#include "imaging/widgets/flat_button.h"
+#include "widgets/flat_button.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,7 +1,7 @@
 #include "support/test_support.h"
 
 #include "app/main_form.h"
-#include "imaging/widgets/bmp_wnd.h"
+#include "widgets/bmp_wnd.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
 #include "app_fixture.h"
 
-#include "imaging/widgets/bmp_wnd.h"
+#include "widgets/bmp_wnd.h"
 #include "library/block_list.h"
 #include "model/model.h"
 #include "windows/box_links.h"

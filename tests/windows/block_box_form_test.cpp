@@ -4,8 +4,8 @@
 
 #include "common/program_folder.h"
 #include "imaging/bitmap.h"
-#include "imaging/widgets/bmp_wnd.h"
-#include "imaging/widgets/flat_button.h"
+#include "widgets/bmp_wnd.h"
+#include "widgets/flat_button.h"
 #include "library/block_list.h"
 #include "windows/focus_target.h"
 #include "windows/hint_line.h"

@@ -1,6 +1,6 @@
 #include "support/test_support.h"
 
-#include "imaging/widgets/title_bar.h"
+#include "widgets/title_bar.h"
 #include "windows/splash_form.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 // the hint line, the scroll buttons and the progress sweep.
 #include "windows/toolbox_form.h"
 
-#include "imaging/widgets/flat_button.h"
+#include "widgets/flat_button.h"
 #include "windows/focus_target.h"
 #include "windows/hint_line.h"
 #include "windows/settings_store.h"

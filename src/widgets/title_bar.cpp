@@ -1,4 +1,4 @@
-#include "imaging/widgets/title_bar.h"
+#include "widgets/title_bar.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "support/test_support.h"
 
 #include "imaging/bitmap.h"
-#include "imaging/widgets/bmp_wnd.h"
+#include "widgets/bmp_wnd.h"
 
 #include <QSignalSpy>
 #include <QTest>

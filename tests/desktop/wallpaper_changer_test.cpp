@@ -1,7 +1,7 @@
 #include "common/io_error.h"
 #include "imaging/bitmap.h"
 #include "imaging/bitmap_file.h"
-#include "imaging/wallpaper_changer.h"
+#include "desktop/wallpaper_changer.h"
 #include "support/test_support.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "imaging/wallpaper_changer.h"
+#include "desktop/wallpaper_changer.h"
 
 #include "common/io_error.h"
 #include "imaging/bitmap_file.h"

@@ -1,4 +1,4 @@
-#include "imaging/widgets/flat_button.h"
+#include "widgets/flat_button.h"
 
 #include "imaging/bitmap.h"
 

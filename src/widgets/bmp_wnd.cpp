@@ -1,4 +1,4 @@
-#include "imaging/widgets/bmp_wnd.h"
+#include "widgets/bmp_wnd.h"
 
 #include "imaging/bitmap.h"
 
