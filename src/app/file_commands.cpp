@@ -116,7 +116,7 @@ void ClearModel(TMainForm& form) {
 bool SaveChangesFirst(TMainForm& form) {
     if (!form.Model->Modified)
         return true;
-    switch (ShowAppMessage(5, {ModelName()})) {
+    switch (ShowAppMessage(kMsgSaveChanges, {ModelName()})) {
     case IDYES:
         return SaveOrSaveAs(form) != SaveOutcome::Failed;
     case IDNO:
@@ -126,9 +126,9 @@ bool SaveChangesFirst(TMainForm& form) {
     }
 }
 
-// Message 8 for a model that lost cells when it was loaded; true to save.
+// The truncation question for a model that lost cells when it was loaded; true to save.
 bool TruncationAccepted(TMainForm& form) {
-    return !form.Model->Truncated || ShowAppMessage(8) == IDYES;
+    return !form.Model->Truncated || ShowAppMessage(kMsgTruncate) == IDYES;
 }
 
 SaveOutcome SaveOrSaveAs(TMainForm& form) {
@@ -282,7 +282,7 @@ bool FileSaveAs(TMainForm& form) {
 bool FileRevert(TMainForm& form) {
     if (IsUntitled() || !form.Model->Modified)
         return false;
-    if (ShowAppMessage(6, {ModelName()}) != IDYES)
+    if (ShowAppMessage(kMsgRevert, {ModelName()}) != IDYES)
         return false;
     if (!LoadModel(form, State().modelFileName))
         return false;

@@ -62,7 +62,9 @@ int MessageArg::AsInt() const {
     return std::get<QString>(m_value).toInt();
 }
 
-const MessageRow& MessageCatalogueRow(int number) { return kCatalogue.at(static_cast<size_t>(number)); }
+const MessageRow& MessageCatalogueRow(AppMessage message) {
+    return kCatalogue.at(static_cast<size_t>(message));
+}
 
 QString ExpandMessageEscapes(const QString& text) {
     QString out;
@@ -111,23 +113,23 @@ QString FormatMessageText(const QString& format, const std::vector<MessageArg>& 
     return out;
 }
 
-QString AppMessageText(int number, const std::vector<MessageArg>& args) {
-    const MessageRow& row = MessageCatalogueRow(number);
+QString AppMessageText(AppMessage message, const std::vector<MessageArg>& args) {
+    const MessageRow& row = MessageCatalogueRow(message);
     return FormatMessageText(ExpandMessageEscapes(QString::fromLatin1(row.Text)), args);
 }
 
-int ShowAppMessage(int number, const std::vector<MessageArg>& args) {
-    if (number < 0 || number >= kMessageCount)
+int ShowAppMessage(AppMessage message, const std::vector<MessageArg>& args) {
+    if (message < 0 || message >= kMessageCount)
         return IDOK;
-    const MessageRow& row = MessageCatalogueRow(number);
+    const MessageRow& row = MessageCatalogueRow(message);
     if (!State().enabled)
         return row.DefaultAnswer;
-    return CurrentMessagePresenter()->Present(QString::fromLatin1(kProgramTitle), AppMessageText(number, args),
-                                              row.Style, row.DefaultAnswer);
+    return CurrentMessagePresenter()->Present(QString::fromLatin1(kProgramTitle),
+                                              AppMessageText(message, args), row.Style, row.DefaultAnswer);
 }
 
-int ShowAppMessage(int number, std::initializer_list<MessageArg> args) {
-    return ShowAppMessage(number, std::vector<MessageArg>(args));
+int ShowAppMessage(AppMessage message, std::initializer_list<MessageArg> args) {
+    return ShowAppMessage(message, std::vector<MessageArg>(args));
 }
 
 bool MessagesEnabled() { return State().enabled; }

@@ -11,6 +11,19 @@
 // user, by number. While messages are switched off nothing is shown and each
 // question gets its fixed default answer.
 
+// The catalogue's rows; the number is the row's place in the catalogue.
+enum AppMessage : int {
+    kMsgNewerVersion = 0,  // a model of a newer format version
+    kMsgInvalidData = 1,   // "Invalid data in model file %s"
+    kMsgInvalidHeader = 2, // "File %s has an invalid header or is not a model file"
+    kMsgChunkWrite = 3,    // "Invalid ChunkWrite call: %s"
+    kMsgChunkDecode = 4,   // "Invalid ChunkDecode call: ..." with p, pBuf and Type
+    kMsgSaveChanges = 5,   // "Save changes to model %s?": Yes, No or Cancel
+    kMsgRevert = 6,        // "Revert model %s to last saved version?": Yes or No
+    kMsgLargerGrid = 7,    // a model saved for a larger window: cells are cut off
+    kMsgTruncate = 8,      // saving a cut model over its file: Yes or No
+};
+
 // Windows message-box style words and button identifiers, as the catalogue keeps them.
 enum MessageStyle : int {
     MB_OK = 0x00,
@@ -29,8 +42,8 @@ struct MessageRow {
     int DefaultAnswer;
 };
 
-constexpr int kMessageCount = 9;
-const MessageRow& MessageCatalogueRow(int number);
+constexpr int kMessageCount = kMsgTruncate + 1;
+const MessageRow& MessageCatalogueRow(AppMessage message);
 
 // A format argument: a text (QString, or ANSI bytes) or a signed integer.
 class MessageArg {
@@ -55,13 +68,13 @@ QString ExpandMessageEscapes(const QString& text);
 QString FormatMessageText(const QString& format, const std::vector<MessageArg>& args);
 
 // The text a row shows with these arguments.
-QString AppMessageText(int number, const std::vector<MessageArg>& args);
+QString AppMessageText(AppMessage message, const std::vector<MessageArg>& args);
 
 // Shows the message and returns the button pressed (IDOK, IDCANCEL, IDYES,
-// IDNO), or the row's default answer while messages are off. A number outside
+// IDNO), or the row's default answer while messages are off. A value outside
 // the catalogue shows nothing and returns IDOK.
-int ShowAppMessage(int number, std::initializer_list<MessageArg> args = {});
-int ShowAppMessage(int number, const std::vector<MessageArg>& args);
+int ShowAppMessage(AppMessage message, std::initializer_list<MessageArg> args = {});
+int ShowAppMessage(AppMessage message, const std::vector<MessageArg>& args);
 
 // The program-wide switch of the preferences.
 bool MessagesEnabled();

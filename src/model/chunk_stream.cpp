@@ -99,7 +99,7 @@ void ChunkWrite(QIODevice& file, std::string_view tag, std::initializer_list<Chu
             writeData = false;
             break;
         default:
-            ShowAppMessage(3, {std::string(tag)});
+            ShowAppMessage(kMsgChunkWrite, {std::string(tag)});
             break;
         }
     }
@@ -171,7 +171,7 @@ void ChunkDecode(std::initializer_list<ChunkTarget> targets, std::string_view ty
             break;
         }
         default:
-            ShowAppMessage(4, {index, p, static_cast<int>(static_cast<unsigned char>(type))});
+            ShowAppMessage(kMsgChunkDecode, {index, p, static_cast<int>(static_cast<unsigned char>(type))});
             break;
         }
         ++index;

@@ -26,12 +26,6 @@ constexpr uint16_t kSectionEnd = 0xFFFF;
 constexpr int kNameSize = 3;
 constexpr char kCopyright[] = "Quadrantine Cubestacks model file. Copyright (c) Quadrantine.";
 
-// Catalogue numbers of the messages the reader shows.
-constexpr int kMsgNewerVersion = 0;
-constexpr int kMsgInvalidData = 1;
-constexpr int kMsgInvalidHeader = 2;
-constexpr int kMsgLargerGrid = 7;
-
 // What a text chunk value stores: the text up to its first zero byte.
 std::string Stored(const std::string& text) {
     return std::string(text.c_str());

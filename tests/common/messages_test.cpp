@@ -10,16 +10,20 @@ TEST_F(MessagesTest, CatalogueRowsKeepTheirStylesAndDefaults) {
     const int styles[kMessageCount] = {0x40, 0x30, 0x30, 0x10, 0x10, 0x23, 0x24, 0x40, 0x24};
     const int defaults[kMessageCount] = {1, 1, 1, 1, 1, 6, 6, 1, 6};
     for (int i = 0; i < kMessageCount; ++i) {
-        EXPECT_EQ(MessageCatalogueRow(i).Style, styles[i]) << "row " << i;
-        EXPECT_EQ(MessageCatalogueRow(i).DefaultAnswer, defaults[i]) << "row " << i;
+        EXPECT_EQ(MessageCatalogueRow(AppMessage(i)).Style, styles[i]) << "row " << i;
+        EXPECT_EQ(MessageCatalogueRow(AppMessage(i)).DefaultAnswer, defaults[i]) << "row " << i;
     }
     // Stored as written: a backslash and an n in row 0, three spaces in row 4.
-    EXPECT_NE(QString::fromLatin1(MessageCatalogueRow(0).Text).indexOf(QLatin1String("version.\\nPlease")), -1);
-    EXPECT_NE(QString::fromLatin1(MessageCatalogueRow(4).Text).indexOf(QLatin1String("%d   pBuf: %d   Type")), -1);
+    EXPECT_NE(QString::fromLatin1(MessageCatalogueRow(kMsgNewerVersion).Text)
+                  .indexOf(QLatin1String("version.\\nPlease")),
+              -1);
+    EXPECT_NE(QString::fromLatin1(MessageCatalogueRow(kMsgChunkDecode).Text)
+                  .indexOf(QLatin1String("%d   pBuf: %d   Type")),
+              -1);
 }
 
 TEST_F(MessagesTest, RowZeroShowsOnTwoLinesWithCaptionAndStyle) {
-    EXPECT_EQ(ShowAppMessage(0), IDOK);
+    EXPECT_EQ(ShowAppMessage(kMsgNewerVersion), IDOK);
     ASSERT_EQ(presenter().shown.size(), 1u);
     const auto& shown = presenter().shown[0];
     EXPECT_EQ(shown.caption, QStringLiteral("Quadrantine Cubestacks"));
@@ -29,9 +33,9 @@ TEST_F(MessagesTest, RowZeroShowsOnTwoLinesWithCaptionAndStyle) {
 }
 
 TEST_F(MessagesTest, ArgumentsFillPlaceholdersInOrder) {
-    ShowAppMessage(4, {7, 12, 'x'});
-    ShowAppMessage(5, {QStringLiteral("Castle")});
-    ShowAppMessage(1, {std::string("caf\xE9.cst")}); // ANSI bytes become the right character
+    ShowAppMessage(kMsgChunkDecode, {7, 12, 'x'});
+    ShowAppMessage(kMsgSaveChanges, {QStringLiteral("Castle")});
+    ShowAppMessage(kMsgInvalidData, {std::string("caf\xE9.cst")}); // ANSI bytes become the right character
     ASSERT_EQ(presenter().shown.size(), 3u);
     EXPECT_EQ(presenter().shown[0].text, QStringLiteral("Invalid ChunkDecode call: -- p: 7   pBuf: 12   Type: 120"));
     EXPECT_EQ(presenter().shown[1].text, QStringLiteral("Save changes to model Castle?"));
@@ -39,30 +43,30 @@ TEST_F(MessagesTest, ArgumentsFillPlaceholdersInOrder) {
 }
 
 TEST_F(MessagesTest, MissingArgumentsNeverReadGarbage) {
-    ShowAppMessage(4, {3});
-    ShowAppMessage(2);
+    ShowAppMessage(kMsgChunkDecode, {3});
+    ShowAppMessage(kMsgInvalidHeader);
     ASSERT_EQ(presenter().shown.size(), 2u);
     EXPECT_EQ(presenter().shown[0].text, QStringLiteral("Invalid ChunkDecode call: -- p: 3   pBuf: 0   Type: 0"));
     EXPECT_EQ(presenter().shown[1].text, QStringLiteral("File  has an invalid header or is not a model file"));
     // A number outside the catalogue shows nothing.
-    EXPECT_EQ(ShowAppMessage(9), IDOK);
-    EXPECT_EQ(ShowAppMessage(-1), IDOK);
+    EXPECT_EQ(ShowAppMessage(AppMessage(9)), IDOK);
+    EXPECT_EQ(ShowAppMessage(AppMessage(-1)), IDOK);
     EXPECT_EQ(presenter().shown.size(), 2u);
 }
 
 TEST_F(MessagesTest, TheUsersAnswerIsReturned) {
     presenter().answers = {IDNO, IDCANCEL};
-    EXPECT_EQ(ShowAppMessage(5, {QStringLiteral("a")}), IDNO);
-    EXPECT_EQ(ShowAppMessage(5, {QStringLiteral("a")}), IDCANCEL);
+    EXPECT_EQ(ShowAppMessage(kMsgSaveChanges, {QStringLiteral("a")}), IDNO);
+    EXPECT_EQ(ShowAppMessage(kMsgSaveChanges, {QStringLiteral("a")}), IDCANCEL);
 }
 
 TEST_F(MessagesTest, MessagesOffAnswerByDefaultAndShowNothing) {
     SetMessagesEnabled(false);
-    EXPECT_EQ(ShowAppMessage(5, {QStringLiteral("a")}), IDYES);
-    EXPECT_EQ(ShowAppMessage(6, {QStringLiteral("a")}), IDYES);
-    EXPECT_EQ(ShowAppMessage(8), IDYES);
-    EXPECT_EQ(ShowAppMessage(1, {QStringLiteral("a")}), IDOK);
-    EXPECT_EQ(ShowAppMessage(3, {QStringLiteral("a")}), IDOK);
+    EXPECT_EQ(ShowAppMessage(kMsgSaveChanges, {QStringLiteral("a")}), IDYES);
+    EXPECT_EQ(ShowAppMessage(kMsgRevert, {QStringLiteral("a")}), IDYES);
+    EXPECT_EQ(ShowAppMessage(kMsgTruncate), IDYES);
+    EXPECT_EQ(ShowAppMessage(kMsgInvalidData, {QStringLiteral("a")}), IDOK);
+    EXPECT_EQ(ShowAppMessage(kMsgChunkWrite, {QStringLiteral("a")}), IDOK);
     EXPECT_TRUE(presenter().shown.empty());
 }
 
