@@ -195,7 +195,7 @@ void TMainForm::LoadStartupModel() {
     }
     if (loaded) {
         UpdateModelName(*this, path);
-        ToolBox().UpdateScrollButtons(0);
+        ToolBox().UpdateScrollButtons(sbByEdges);
     }
     RefreshModelView();
 }

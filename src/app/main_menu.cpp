@@ -167,14 +167,14 @@ void TMainForm::SetAttributesForm(TAttributesForm* form) {
 void TMainForm::New1Click() {
     if (FileNew(*this)) {
         RefreshModelView();
-        ToolBox().UpdateScrollButtons(3);
+        ToolBox().UpdateScrollButtons(sbAllEnabled);
     }
 }
 
 void TMainForm::Open1Click() {
     if (FileOpen(*this)) {
         RefreshModelView();
-        ToolBox().UpdateScrollButtons(0);
+        ToolBox().UpdateScrollButtons(sbByEdges);
     }
 }
 
@@ -193,7 +193,7 @@ void TMainForm::SaveAs1Click() {
 void TMainForm::Revert1Click() {
     if (FileRevert(*this)) {
         RefreshModelView();
-        ToolBox().UpdateScrollButtons(0);
+        ToolBox().UpdateScrollButtons(sbByEdges);
     }
 }
 
@@ -215,7 +215,7 @@ void TMainForm::ScrollModel(int direction) {
     const bool moved = Model->Shift(direction);
     PlaySoundEffect(moved ? kSoundRotate : kSoundCloseBucket);
     RefreshModelView();
-    ToolBox().UpdateScrollButtons(direction == drLeft || direction == drRight ? 1 : 2);
+    ToolBox().UpdateScrollButtons(direction == drLeft || direction == drRight ? sbLeftRight : sbUpDown);
     ShowEditHint(EditState);
 }
 

@@ -13,7 +13,10 @@
 
 namespace {
 
-int FloorDiv32(int v) { return v >= 0 ? v / 32 : -((-v + 31) / 32); }
+// The cell a pixel position lies in, rounding towards minus infinity.
+int FloorDivCell(int v) {
+    return v >= 0 ? v / kCellSize : -((-v + kCellSize - 1) / kCellSize);
+}
 
 int32_t SelectedIndex() {
     const TBlockList* library = BlockList();
@@ -32,7 +35,7 @@ void SetScreenPointer(int number) {
 
 std::pair<int32_t, int32_t> TMainForm::CellAt(int x, int y) const {
     // Division truncating towards zero, negative results clamped to 0.
-    return {std::max(0, x / 32), std::max(0, y / 32)};
+    return {std::max(0, x / kCellSize), std::max(0, y / kCellSize)};
 }
 
 bool TMainForm::EditModeOn(bool shift) const { return shift || ToolBox().ModeChecked(); }
@@ -89,8 +92,8 @@ void TMainForm::PickUp(int x, int y) {
         RedrawCell(CurCol, CurRow, kSoundUnclick);
     if (library)
         library->StartDrag(BaseBmp, index, x, y);
-    DragOffsetX = x - CurCol * 32 - 16;
-    DragOffsetY = y - CurRow * 32 - 16;
+    DragOffsetX = x - CurCol * kCellSize - kCellSize / 2;
+    DragOffsetY = y - CurRow * kCellSize - kCellSize / 2;
     Dragging = true;
     BlockBox().RedrawBlockBox();
 }
@@ -134,8 +137,8 @@ void TMainForm::BmpWndMouseUp(Qt::MouseButton, Qt::MouseButtons held, bool shift
     TBlockList* library = BlockList();
     if (SelectedIndex() != -1) {
         if (EditState == esMove) {
-            CurCol = std::max(0, FloorDiv32(x - DragOffsetX));
-            CurRow = std::max(0, FloorDiv32(y - DragOffsetY));
+            CurCol = std::max(0, FloorDivCell(x - DragOffsetX));
+            CurRow = std::max(0, FloorDivCell(y - DragOffsetY));
         } else {
             std::tie(CurCol, CurRow) = CellAt(x, y);
         }
@@ -175,14 +178,14 @@ void TMainForm::BmpWndMouseUp(Qt::MouseButton, Qt::MouseButtons held, bool shift
         ShowEditHint(EditState);
     else
         ShowEditHint(EditModeOn(shift) ? esMove : esPaint);
-    ToolBox().UpdateScrollButtons(0);
+    ToolBox().UpdateScrollButtons(sbByEdges);
     RefreshModelView();
     EditingEnabled = true;
 }
 
 void TMainForm::RedrawCell(int32_t col, int32_t row, uint8_t sound) {
     Model->DrawCell(BaseBmp->Canvas, col, row);
-    BaseBmp->RepaintRect(QRect(col * 32, row * 32, 32, 32));
+    BaseBmp->RepaintRect(QRect(col * kCellSize, row * kCellSize, kCellSize, kCellSize));
     PlaySoundEffect(sound);
 }
 

@@ -4,6 +4,14 @@
 
 class QWidget;
 
+// Which scroll buttons of the toolbox UpdateScrollButtons sets.
+enum TScrollButtons : int {
+    sbByEdges = 0,    // each of the four by the model's free edge that way
+    sbLeftRight = 1,  // left and right by their edges, after a sideways scroll
+    sbUpDown = 2,     // up and down by their edges, after an upward or downward scroll
+    sbAllEnabled = 3, // all four enabled, whatever the edges (a new model)
+};
+
 // What the main window asks of the toolbox: its latching buttons, its hint line
 // and name label, its scroll buttons and its progress sweep. The toolbox form
 // implements it; until it exists (and in tests) a plain stand-in keeps the state.
@@ -16,9 +24,7 @@ public:
     virtual void SetBlockBoxChecked(bool checked) = 0;
     virtual void SetHintText(const QString& text) = 0;
     virtual void SetFileLabel(const QString& caption) = 0;
-    // 0: each button by the model's free edges; 1: left and right only;
-    // 2: up and down only; 3: all four enabled.
-    virtual void UpdateScrollButtons(int mode) = 0;
+    virtual void UpdateScrollButtons(TScrollButtons mode) = 0;
     virtual void ShowProgressSweep() = 0;
     virtual QWidget* Window() = 0; // the box's window, or nullptr
 };
@@ -40,7 +46,7 @@ public:
     void SetBlockBoxChecked(bool checked) override { blockBox = checked; }
     void SetHintText(const QString& text) override { hint = text; }
     void SetFileLabel(const QString& caption) override { fileLabel = caption; }
-    void UpdateScrollButtons(int mode) override { lastScrollMode = mode; }
+    void UpdateScrollButtons(TScrollButtons mode) override { lastScrollMode = mode; }
     void ShowProgressSweep() override { ++sweeps; }
     QWidget* Window() override { return nullptr; }
 

@@ -2,8 +2,9 @@
 
 #include "common/messages.h"
 #include "imaging/color.h"
-#include "widgets/flat_button.h"
+#include "model/model.h"
 #include "resources/program_resources.h"
+#include "widgets/flat_button.h"
 #include "windows/focus_target.h"
 #include "windows/form_font.h"
 
@@ -205,26 +206,26 @@ void TToolBoxForm::SetFileLabel(const QString& caption) {
     FileLabel->show();
 }
 
-void TToolBoxForm::UpdateScrollButtons(int mode) {
+void TToolBoxForm::UpdateScrollButtons(TScrollButtons mode) {
     const auto byEdge = [this](TFlatButton* button, int direction) {
         button->SetEnabled(EdgeIsFree ? EdgeIsFree(direction) : true);
     };
     switch (mode) {
-    case 0:
-        byEdge(ScrollLeftBtn, 0);
-        byEdge(ScrollRightBtn, 1);
-        byEdge(ScrollUpBtn, 2);
-        byEdge(ScrollDownBtn, 3);
+    case sbByEdges:
+        byEdge(ScrollLeftBtn, drLeft);
+        byEdge(ScrollRightBtn, drRight);
+        byEdge(ScrollUpBtn, drUp);
+        byEdge(ScrollDownBtn, drDown);
         break;
-    case 1:
-        byEdge(ScrollLeftBtn, 0);
-        byEdge(ScrollRightBtn, 1);
+    case sbLeftRight:
+        byEdge(ScrollLeftBtn, drLeft);
+        byEdge(ScrollRightBtn, drRight);
         break;
-    case 2:
-        byEdge(ScrollUpBtn, 2);
-        byEdge(ScrollDownBtn, 3);
+    case sbUpDown:
+        byEdge(ScrollUpBtn, drUp);
+        byEdge(ScrollDownBtn, drDown);
         break;
-    case 3:
+    case sbAllEnabled:
         for (TFlatButton* button : {ScrollLeftBtn, ScrollRightBtn, ScrollUpBtn, ScrollDownBtn})
             button->SetEnabled(true);
         break;

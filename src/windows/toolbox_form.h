@@ -67,7 +67,7 @@ public:
     void SetBlockBoxChecked(bool checked) override;
     void SetHintText(const QString& text) override;
     void SetFileLabel(const QString& caption) override;
-    void UpdateScrollButtons(int mode) override;
+    void UpdateScrollButtons(TScrollButtons mode) override;
     void ShowProgressSweep() override;
     QWidget* Window() override { return this; }
 

@@ -63,7 +63,7 @@ TEST_F(CommandsTest, NewOnAnUnmodifiedModelEnablesEveryScrollButton) {
     Key(Qt::Key_N, Qt::ControlModifier);
     EXPECT_TRUE(presenter().shown.empty());
     EXPECT_TRUE(Stack(0, 0).empty());
-    EXPECT_EQ(toolBox().lastScrollMode, 3);
+    EXPECT_EQ(toolBox().lastScrollMode, sbAllEnabled);
     EXPECT_EQ(toolBox().fileLabel, QStringLiteral("(Untitled)"));
     EXPECT_FALSE(form->MainMenu.Revert1->isEnabled());
 }
@@ -75,14 +75,14 @@ TEST_F(CommandsTest, ScrollingMovesTheModelOrSaysNoWithASound) {
     EXPECT_EQ(Stack(31, 3), std::vector<std::string>({"45F"}));
     EXPECT_FALSE(form->Model->Modified);
     EXPECT_EQ(sounds.played, std::vector<int>({4})); // "closebucket"
-    EXPECT_EQ(toolBox().lastScrollMode, 1);
+    EXPECT_EQ(toolBox().lastScrollMode, sbLeftRight);
     Key(Qt::Key_Left);
     EXPECT_EQ(Stack(30, 3), std::vector<std::string>({"45F"}));
     EXPECT_TRUE(form->Model->Modified);
     EXPECT_EQ(sounds.played, std::vector<int>({4, 2}));
     Key(Qt::Key_Down);
     EXPECT_EQ(Stack(30, 4), std::vector<std::string>({"45F"}));
-    EXPECT_EQ(toolBox().lastScrollMode, 2);
+    EXPECT_EQ(toolBox().lastScrollMode, sbUpDown);
     Key(Qt::Key_Up);
     EXPECT_EQ(Stack(30, 3), std::vector<std::string>({"45F"}));
     // The picture follows at once.

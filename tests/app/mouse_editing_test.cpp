@@ -46,7 +46,7 @@ TEST_F(MouseEditingTest, PaintStrokeSkipsCellsThatAlreadyShowTheBlock) {
     Release(Qt::LeftButton, 100, 14);
     EXPECT_FALSE(form->Dragging);
     EXPECT_TRUE(form->Model->Modified);
-    EXPECT_EQ(toolBox().lastScrollMode, 0);
+    EXPECT_EQ(toolBox().lastScrollMode, sbByEdges);
     EXPECT_EQ(toolBox().fileLabel, QStringLiteral("(Untitled)*"));
 }
 

@@ -297,7 +297,7 @@ TEST_F(ToolBoxFormTest, ScrollButtonsFollowTheModelsFreeEdges) {
                                    box->ScrollUpBtn->Enabled(), box->ScrollDownBtn->Enabled()};
     };
 
-    box->UpdateScrollButtons(0);
+    box->UpdateScrollButtons(sbByEdges);
     EXPECT_EQ(enabled(), (std::array<bool, 4>{false, true, false, true}));
 
     // A disabled scroll button runs nothing; an enabled one its command.
@@ -307,24 +307,24 @@ TEST_F(ToolBoxFormTest, ScrollButtonsFollowTheModelsFreeEdges) {
     EXPECT_EQ(commands.runs, std::vector<std::string>{"Right1"});
 
     free = {true, false, true, false};
-    box->UpdateScrollButtons(1); // left and right only
+    box->UpdateScrollButtons(sbLeftRight);
     EXPECT_EQ(enabled(), (std::array<bool, 4>{true, false, false, true}));
-    box->UpdateScrollButtons(2); // up and down only
+    box->UpdateScrollButtons(sbUpDown);
     EXPECT_EQ(enabled(), (std::array<bool, 4>{true, false, true, false}));
 
-    box->UpdateScrollButtons(3); // all four, whatever the edges
+    box->UpdateScrollButtons(sbAllEnabled);
     EXPECT_EQ(enabled(), (std::array<bool, 4>{true, true, true, true}));
 
     free = {false, false, false, false};
-    box->UpdateScrollButtons(4);
-    box->UpdateScrollButtons(-1);
+    box->UpdateScrollButtons(TScrollButtons(4));
+    box->UpdateScrollButtons(TScrollButtons(-1));
     EXPECT_EQ(enabled(), (std::array<bool, 4>{true, true, true, true}));
-    box->UpdateScrollButtons(0);
+    box->UpdateScrollButtons(sbByEdges);
     EXPECT_EQ(enabled(), (std::array<bool, 4>{false, false, false, false}));
 
     // Without a model every edge counts as free.
     box->EdgeIsFree = nullptr;
-    box->UpdateScrollButtons(0);
+    box->UpdateScrollButtons(sbByEdges);
     EXPECT_EQ(enabled(), (std::array<bool, 4>{true, true, true, true}));
 }
 
