@@ -22,138 +22,150 @@
 #include <QCursor>
 #include <QEvent>
 #include <QMenu>
+#include <vector>
 
 namespace {
 
-struct MenuItemText {
+// One line of the main menu: a menu, an item of the menu above it, or a
+// separator in that menu.
+struct MenuRow {
+    enum Kind { Menu, Item, Separator } kind;
     const char* name;
-    const char* caption;
+    const char* caption = nullptr;
     QKeySequence key;
-    const char* hint;
+    void (TMainForm::*handler)() = nullptr; // none: an item kept only for its key
+    const char* hint = nullptr;
+    QMenu* TMainMenu::*menu = nullptr;
+    QAction* TMainMenu::*action = nullptr;
 };
+
+MenuRow Menu(QMenu* TMainMenu::*menu, const char* name, const char* caption, const char* hint = nullptr) {
+    return {MenuRow::Menu, name, caption, QKeySequence(), nullptr, hint, menu, nullptr};
+}
+
+MenuRow Item(QAction* TMainMenu::*action, const char* name, const char* caption, QKeySequence key,
+             void (TMainForm::*handler)(), const char* hint = nullptr) {
+    return {MenuRow::Item, name, caption, key, handler, hint, nullptr, action};
+}
+
+MenuRow Separator(const char* name) {
+    return {MenuRow::Separator, name, nullptr, QKeySequence(), nullptr, nullptr, nullptr, nullptr};
+}
+
+std::vector<MenuRow> MainMenuRows() {
+    using M = TMainMenu;
+    using F = TMainForm;
+    const QKeySequence none;
+    return {
+        Menu(&M::FileMenu1, "FileMenu1", "&File"),
+        Item(&M::SaveAs1, "SaveAs1", "Save &As...", Qt::SHIFT | Qt::CTRL | Qt::Key_S, &F::SaveAs1Click,
+             "Save model as another file (Shift+Ctrl+S)"),
+        Item(&M::Revert1, "Revert1", "&Revert", none, &F::Revert1Click,
+             "Restore model to last saved version"),
+        Separator("N12"),
+        Item(&M::SetAsWallpaper1, "SetAsWallpaper1", "Set as &Wallpaper", none, &F::SetAsWallpaper1Click,
+             "Set model image as Windows wallpaper"),
+        Item(&M::ExportasBitmap1, "ExportasBitmap1", "Export as Bit&map...", none, &F::ExportasBitmap1Click,
+             "Export image as a Windows bitmap"),
+
+        Menu(&M::DisplayMenu1, "DisplayMenu1", "&Display"),
+        Item(&M::ShowToolBox1, "ShowToolBox1", "Show/hide &Toolbox", Qt::Key_Space, &F::ShowToolBox1Click,
+             "Show/hide toolbox (Spacebar)"),
+        Item(&M::DockBoxes1, "DockBoxes1", "&Dock Boxes", none, &F::DockBoxes1Click,
+             "Reset block box and toolbox to default position"),
+        Item(&M::Minimize1, "Minimize1", "Minimi&ze", Qt::SHIFT | Qt::Key_Escape, &F::Minimize1Click,
+             "Shrink main window to a button on the taskbar (Shift+Esc)"),
+
+        Menu(&M::HelpMenu1, "HelpMenu1", "&Help"),
+        Item(&M::Contents1, "Contents1", "&Contents", none, &F::Contents1Click, "Help contents"),
+        Item(&M::HelpSearch1, "HelpSearch1", "&Search for Help on...", none, &F::HelpSearch1Click,
+             "Browse help topics"),
+        Item(&M::HowtouseHelp1, "HowtouseHelp1", "&How to use Help", none, &F::HowtouseHelp1Click,
+             "How to use Help"),
+        Separator("N2"),
+        Item(&M::About1, "About1", "&About...", none, &F::About1Click),
+
+        Menu(&M::ButtonsMenu1, "ButtonsMenu1", "Buttons (nd)"),
+        Item(&M::New1, "New1", "&New", Qt::CTRL | Qt::Key_N, &F::New1Click),
+        Item(&M::Open1, "Open1", "&Open...", Qt::CTRL | Qt::Key_O, &F::Open1Click),
+        Item(&M::Save1, "Save1", "&Save", Qt::CTRL | Qt::Key_S, &F::Save1Click),
+        Item(&M::Print1, "Print1", "&Print", Qt::CTRL | Qt::Key_P, &F::Print1Click),
+        Separator("N4"),
+        Item(&M::ShowBlockSets1, "ShowBlockSets1", "Show/hide &Block Box", Qt::CTRL | Qt::Key_B,
+             &F::ShowBlockSets1Click),
+        Item(&M::ShowGrid1, "ShowGrid1", "Show/hide &Grid", Qt::CTRL | Qt::Key_G, &F::ShowGrid1Click),
+        // Two items that do nothing, kept for their keys.
+        Item(&M::Refresh1, "Refresh1", "&Refresh Screen", Qt::SHIFT | Qt::CTRL | Qt::Key_R, nullptr),
+        Item(&M::Information1, "Information1", "&Information...", Qt::SHIFT | Qt::CTRL | Qt::Key_I, nullptr),
+        Separator("N3"),
+        Item(&M::Exit1, "Exit1", "E&xit", none, &F::Exit1Click),
+
+        Menu(&M::EditMenu1, "EditMenu1", "Edit (nd)"),
+        Item(&M::Mode1, "Mode1", "&Mode", Qt::Key_Tab, &F::Mode1Click),
+        Separator("N1"),
+        Item(&M::Right1, "Right1", "Scroll &Right", Qt::Key_Right, &F::Right1Click),
+        Item(&M::Left1, "Left1", "Scroll &Left", Qt::Key_Left, &F::Left1Click),
+        Item(&M::Up1, "Up1", "Scroll &Up", Qt::Key_Up, &F::Up1Click),
+        Item(&M::Down1, "Down1", "Scroll &Down", Qt::Key_Down, &F::Down1Click),
+        Separator("N14"),
+        Item(&M::Attributes1, "Attributes1", "Model &Attributes...", Qt::CTRL | Qt::Key_T,
+             &F::Attributes1Click),
+        Item(&M::Preferences1, "Preferences1", "&Preferences...", Qt::CTRL | Qt::Key_J,
+             &F::Preferences1Click),
+
+        // The Space key belongs to ShowToolBox1, which comes first; this entry
+        // only carries F10 for the same command.
+        Menu(&M::ToggleToolbox1, "ToggleToolbox1", "More (nd)", "Show/hide toolbox (Spacebar)"),
+        Item(&M::ToggleToolbox2, "ToggleToolbox2", "Show/hide &Toolbox", Qt::Key_F10, &F::ShowToolBox1Click),
+    };
+}
 
 } // namespace
 
 void TMainForm::CreateMainMenu() {
-    TMainMenu& m = MainMenu;
-    auto menu = [this](const char* name, const char* caption) {
-        auto* result = new QMenu(QString::fromLatin1(caption), this);
-        result->setObjectName(QString::fromLatin1(name));
-        return result;
-    };
-    auto item = [this](QMenu* owner, const MenuItemText& text, void (TMainForm::*handler)()) {
-        auto* action = new QAction(QString::fromLatin1(text.caption), this);
-        action->setObjectName(QString::fromLatin1(text.name));
-        if (!text.key.isEmpty())
-            action->setShortcut(text.key);
-        action->setShortcutContext(Qt::WindowShortcut);
-        if (text.hint)
-            action->setStatusTip(QString::fromLatin1(text.hint));
-        if (handler)
-            connect(action, &QAction::triggered, this, handler);
-        owner->addAction(action);
-        // The window itself carries the items, so their keys work with no menu bar.
-        addAction(action);
-        return action;
-    };
-    const QKeySequence none;
+    QMenu* menu = nullptr;
+    for (const MenuRow& row : MainMenuRows()) {
+        switch (row.kind) {
+        case MenuRow::Menu:
+            menu = new QMenu(QString::fromLatin1(row.caption), this);
+            menu->setObjectName(QString::fromLatin1(row.name));
+            if (row.hint)
+                menu->menuAction()->setStatusTip(QString::fromLatin1(row.hint));
+            MainMenu.*row.menu = menu;
+            break;
+        case MenuRow::Separator:
+            menu->addSeparator()->setObjectName(QString::fromLatin1(row.name));
+            break;
+        case MenuRow::Item: {
+            auto* action = new QAction(QString::fromLatin1(row.caption), this);
+            action->setObjectName(QString::fromLatin1(row.name));
+            if (!row.key.isEmpty())
+                action->setShortcut(row.key);
+            action->setShortcutContext(Qt::WindowShortcut);
+            if (row.hint)
+                action->setStatusTip(QString::fromLatin1(row.hint));
+            if (row.handler)
+                connect(action, &QAction::triggered, this, row.handler);
+            menu->addAction(action);
+            // The window itself carries the items, so their keys work with no menu bar.
+            addAction(action);
+            MainMenu.*row.action = action;
+            break;
+        }
+        }
+    }
 
-    m.FileMenu1 = menu("FileMenu1", "&File");
-    m.SaveAs1 = item(m.FileMenu1,
-                     {"SaveAs1", "Save &As...", QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_S),
-                      "Save model as another file (Shift+Ctrl+S)"},
-                     &TMainForm::SaveAs1Click);
-    m.Revert1 = item(m.FileMenu1, {"Revert1", "&Revert", none, "Restore model to last saved version"},
-                     &TMainForm::Revert1Click);
-    m.FileMenu1->addSeparator()->setObjectName(QStringLiteral("N12"));
-    m.SetAsWallpaper1 = item(m.FileMenu1,
-                             {"SetAsWallpaper1", "Set as &Wallpaper", none, "Set model image as Windows wallpaper"},
-                             &TMainForm::SetAsWallpaper1Click);
-    m.ExportasBitmap1 = item(m.FileMenu1,
-                             {"ExportasBitmap1", "Export as Bit&map...", none, "Export image as a Windows bitmap"},
-                             &TMainForm::ExportasBitmap1Click);
-
-    m.DisplayMenu1 = menu("DisplayMenu1", "&Display");
-    m.ShowToolBox1 = item(m.DisplayMenu1,
-                          {"ShowToolBox1", "Show/hide &Toolbox", QKeySequence(Qt::Key_Space),
-                           "Show/hide toolbox (Spacebar)"},
-                          &TMainForm::ShowToolBox1Click);
-    m.DockBoxes1 = item(m.DisplayMenu1,
-                        {"DockBoxes1", "&Dock Boxes", none, "Reset block box and toolbox to default position"},
-                        &TMainForm::DockBoxes1Click);
-    m.Minimize1 = item(m.DisplayMenu1,
-                       {"Minimize1", "Minimi&ze", QKeySequence(Qt::SHIFT | Qt::Key_Escape),
-                        "Shrink main window to a button on the taskbar (Shift+Esc)"},
-                       &TMainForm::Minimize1Click);
-
-    m.HelpMenu1 = menu("HelpMenu1", "&Help");
-    m.Contents1 = item(m.HelpMenu1, {"Contents1", "&Contents", none, "Help contents"}, &TMainForm::Contents1Click);
-    m.HelpSearch1 = item(m.HelpMenu1, {"HelpSearch1", "&Search for Help on...", none, "Browse help topics"},
-                         &TMainForm::HelpSearch1Click);
-    m.HowtouseHelp1 = item(m.HelpMenu1, {"HowtouseHelp1", "&How to use Help", none, "How to use Help"},
-                           &TMainForm::HowtouseHelp1Click);
-    m.HelpMenu1->addSeparator()->setObjectName(QStringLiteral("N2"));
-    m.About1 = item(m.HelpMenu1, {"About1", "&About...", none, nullptr}, &TMainForm::About1Click);
-
-    m.ButtonsMenu1 = menu("ButtonsMenu1", "Buttons (nd)");
-    m.New1 = item(m.ButtonsMenu1, {"New1", "&New", QKeySequence(Qt::CTRL | Qt::Key_N), nullptr}, &TMainForm::New1Click);
-    m.Open1 = item(m.ButtonsMenu1, {"Open1", "&Open...", QKeySequence(Qt::CTRL | Qt::Key_O), nullptr},
-                   &TMainForm::Open1Click);
-    m.Save1 = item(m.ButtonsMenu1, {"Save1", "&Save", QKeySequence(Qt::CTRL | Qt::Key_S), nullptr},
-                   &TMainForm::Save1Click);
-    m.Print1 = item(m.ButtonsMenu1, {"Print1", "&Print", QKeySequence(Qt::CTRL | Qt::Key_P), nullptr},
-                    &TMainForm::Print1Click);
-    m.ButtonsMenu1->addSeparator()->setObjectName(QStringLiteral("N4"));
-    m.ShowBlockSets1 = item(m.ButtonsMenu1,
-                            {"ShowBlockSets1", "Show/hide &Block Box", QKeySequence(Qt::CTRL | Qt::Key_B), nullptr},
-                            &TMainForm::ShowBlockSets1Click);
-    m.ShowGrid1 = item(m.ButtonsMenu1, {"ShowGrid1", "Show/hide &Grid", QKeySequence(Qt::CTRL | Qt::Key_G), nullptr},
-                       &TMainForm::ShowGrid1Click);
-    // Two items that do nothing, kept for their keys.
-    m.Refresh1 = item(m.ButtonsMenu1,
-                      {"Refresh1", "&Refresh Screen", QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_R), nullptr}, nullptr);
-    m.Information1 = item(m.ButtonsMenu1,
-                          {"Information1", "&Information...", QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_I), nullptr},
-                          nullptr);
-    m.ButtonsMenu1->addSeparator()->setObjectName(QStringLiteral("N3"));
-    m.Exit1 = item(m.ButtonsMenu1, {"Exit1", "E&xit", none, nullptr}, &TMainForm::Exit1Click);
-
-    m.EditMenu1 = menu("EditMenu1", "Edit (nd)");
-    m.Mode1 = item(m.EditMenu1, {"Mode1", "&Mode", QKeySequence(Qt::Key_Tab), nullptr}, &TMainForm::Mode1Click);
-    m.EditMenu1->addSeparator()->setObjectName(QStringLiteral("N1"));
-    m.Right1 = item(m.EditMenu1, {"Right1", "Scroll &Right", QKeySequence(Qt::Key_Right), nullptr},
-                    &TMainForm::Right1Click);
-    m.Left1 = item(m.EditMenu1, {"Left1", "Scroll &Left", QKeySequence(Qt::Key_Left), nullptr},
-                   &TMainForm::Left1Click);
-    m.Up1 = item(m.EditMenu1, {"Up1", "Scroll &Up", QKeySequence(Qt::Key_Up), nullptr}, &TMainForm::Up1Click);
-    m.Down1 = item(m.EditMenu1, {"Down1", "Scroll &Down", QKeySequence(Qt::Key_Down), nullptr},
-                   &TMainForm::Down1Click);
-    m.EditMenu1->addSeparator()->setObjectName(QStringLiteral("N14"));
-    m.Attributes1 = item(m.EditMenu1,
-                         {"Attributes1", "Model &Attributes...", QKeySequence(Qt::CTRL | Qt::Key_T), nullptr},
-                         &TMainForm::Attributes1Click);
-    m.Preferences1 = item(m.EditMenu1,
-                          {"Preferences1", "&Preferences...", QKeySequence(Qt::CTRL | Qt::Key_J), nullptr},
-                          &TMainForm::Preferences1Click);
-
-    // The Space key belongs to ShowToolBox1, which comes first; this entry
-    // only carries F10 for the same command.
-    m.ToggleToolbox1 = menu("ToggleToolbox1", "More (nd)");
-    m.ToggleToolbox1->menuAction()->setStatusTip(QStringLiteral("Show/hide toolbox (Spacebar)"));
-    m.ToggleToolbox2 = item(m.ToggleToolbox1, {"ToggleToolbox2", "Show/hide &Toolbox", QKeySequence(Qt::Key_F10), nullptr},
-                            &TMainForm::ShowToolBox1Click);
-
-    m.Help1 = new QAction(this);
-    m.Help1->setShortcut(QKeySequence(Qt::Key_F1));
-    m.Help1->setShortcutContext(Qt::WindowShortcut);
-    connect(m.Help1, &QAction::triggered, this, [this] {
+    MainMenu.Help1 = new QAction(this);
+    MainMenu.Help1->setShortcut(QKeySequence(Qt::Key_F1));
+    MainMenu.Help1->setShortcutContext(Qt::WindowShortcut);
+    connect(MainMenu.Help1, &QAction::triggered, this, [this] {
         // The toolbox hands the keyboard to the main window, so F1 over the
         // toolbox arrives here: it asks for the toolbox's help.
         const QWidget* toolBox = ToolBox().Window();
         const bool overToolBox = toolBox && toolBox->isVisible() && toolBox->frameGeometry().contains(QCursor::pos());
         ShowHelp(overToolBox ? TToolBoxForm::HelpContext : HelpContext);
     });
-    addAction(m.Help1);
+    addAction(MainMenu.Help1);
 }
 
 void TMainForm::SetAttributesForm(TAttributesForm* form) {

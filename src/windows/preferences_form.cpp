@@ -45,16 +45,17 @@ QString ModelNameOfPath(const QString& path) {
     return QFileInfo(path).completeBaseName();
 }
 
-QLabel* Heading(const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setFont(FormFont(true));
-    return label;
-}
-
-QLabel* Explanation(const QStringList& lines, QWidget* parent) {
-    auto* label = new QLabel(lines.join(QLatin1Char('\n')), parent);
-    label->setTextFormat(Qt::PlainText);
-    return label;
+// A page of the dialog: its heading and explanation above the controls that
+// the caller adds.
+QVBoxLayout* PageLayout(QWidget* sheet, const QString& heading, const QStringList& explanation) {
+    auto* title = new QLabel(heading, sheet);
+    title->setFont(FormFont(true));
+    auto* text = new QLabel(explanation.join(QLatin1Char('\n')), sheet);
+    text->setTextFormat(Qt::PlainText);
+    auto* layout = new QVBoxLayout(sheet);
+    layout->addWidget(title);
+    layout->addWidget(text);
+    return layout;
 }
 
 QLabel* BuddyLabel(const QString& text, QWidget* buddy, QWidget* parent) {
@@ -80,125 +81,9 @@ TPreferencesForm::TPreferencesForm(QWidget* parent) : QDialog(parent) {
     setProperty("HelpContext", HelpContext);
 
     PageControl1 = new QTabWidget(this);
-
-    // Author Data.
-    AuthorSheet = new QWidget;
-    {
-        NameEdit = new QLineEdit(AuthorSheet);
-        NameEdit->setMaxLength(64);
-        CountryCombo = new QComboBox(AuthorSheet);
-        CountryCodeCombo = new QComboBox(AuthorSheet);
-        CountryCodeCombo->hide();
-        FillCountryCombos(CountryCombo, CountryCodeCombo);
-        Year = new QSpinBox(AuthorSheet);
-        Year->setRange(0, 3000);
-        Month = new QComboBox(AuthorSheet);
-        Month->addItems({QStringLiteral("January"), QStringLiteral("February"), QStringLiteral("March"),
-                         QStringLiteral("April"), QStringLiteral("May"), QStringLiteral("June"),
-                         QStringLiteral("July"), QStringLiteral("August"), QStringLiteral("September"),
-                         QStringLiteral("October"), QStringLiteral("November"), QStringLiteral("December")});
-        Day = new QSpinBox(AuthorSheet);
-        Day->setRange(1, 31);
-
-        auto* birthDate = new QGroupBox(QStringLiteral("Birth date"), AuthorSheet);
-        auto* dateLayout = new QHBoxLayout(birthDate);
-        dateLayout->addWidget(BuddyLabel(QStringLiteral("&Year:"), Year, birthDate));
-        dateLayout->addWidget(Year);
-        dateLayout->addWidget(BuddyLabel(QStringLiteral("&Month:"), Month, birthDate));
-        dateLayout->addWidget(Month);
-        dateLayout->addWidget(BuddyLabel(QStringLiteral("&Day:"), Day, birthDate));
-        dateLayout->addWidget(Day);
-
-        auto* fields = new QGridLayout;
-        fields->addWidget(BuddyLabel(QStringLiteral("&Name:"), NameEdit, AuthorSheet), 0, 0);
-        fields->addWidget(NameEdit, 0, 1);
-        fields->addWidget(BuddyLabel(QStringLiteral("&Country:"), CountryCombo, AuthorSheet), 1, 0);
-        fields->addWidget(CountryCombo, 1, 1);
-
-        auto* layout = new QVBoxLayout(AuthorSheet);
-        layout->addWidget(Heading(QStringLiteral("Enter information about the author"), AuthorSheet));
-        layout->addWidget(Explanation(
-            {QStringLiteral("You can provide data about yourself or the model author below. "),
-             QStringLiteral("This data will be assigned to all new models. The birth date entered "),
-             QStringLiteral("is converted to age whenever a new model is created.")},
-            AuthorSheet));
-        layout->addLayout(fields);
-        layout->addWidget(birthDate);
-        layout->addStretch(1);
-    }
-
-    // Startup.
-    StartupSheet = new QWidget;
-    {
-        auto* initial = new QGroupBox(QStringLiteral("Initial display"), StartupSheet);
-        ModelBlankRadio = new QRadioButton(QStringLiteral("Leave &blank"), initial);
-        ModelLastRadio = new QRadioButton(QStringLiteral("Load most &recently opened model"), initial);
-        ModelSpecificRadio = new QRadioButton(QStringLiteral("Load &model:"), initial);
-        ModelSpecificRadio->setChecked(true);
-        StartupModelFilePath = new QLabel(initial);
-        StartupModelFilePath->setTextFormat(Qt::PlainText);
-        StartupModelFilePath->hide();
-        StartupModelFileName = new QLabel(initial);
-        StartupModelFileName->setTextFormat(Qt::PlainText);
-        StartupModelFileName->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        StartupModelFileName->setMinimumWidth(140);
-        BrowseBtn = new QPushButton(QStringLiteral("Br&owse..."), initial);
-
-        auto* modelRow = new QHBoxLayout;
-        modelRow->addWidget(ModelSpecificRadio);
-        modelRow->addWidget(StartupModelFileName, 1);
-        modelRow->addWidget(BrowseBtn);
-        auto* initialLayout = new QVBoxLayout(initial);
-        initialLayout->addWidget(ModelBlankRadio);
-        initialLayout->addWidget(ModelLastRadio);
-        initialLayout->addLayout(modelRow);
-        initialLayout->addWidget(StartupModelFilePath);
-
-        LoadDisplayCheck = new QCheckBox(QStringLiteral("&Preserve last display layout"), StartupSheet);
-        LoadDisplayCheck->setChecked(true);
-
-        auto* layout = new QVBoxLayout(StartupSheet);
-        layout->addWidget(Heading(QStringLiteral("Choose what to do upon startup"), StartupSheet));
-        layout->addWidget(
-            Explanation({QStringLiteral("You can choose to start Quadrantine Cubestacks with a blank "),
-                         QStringLiteral("screen, the last model you worked on, or a specific model of your "),
-                         QStringLiteral("choice. You may also preserve display settings between sessions.")},
-                        StartupSheet));
-        layout->addWidget(initial);
-        layout->addWidget(LoadDisplayCheck);
-        layout->addStretch(1);
-    }
-    SetStartupModelPath(DefaultStartupModelFile());
-
-    // System.
-    SystemSheet = new QWidget;
-    {
-        auto* warnings = new QGroupBox(QStringLiteral("Warnings and messages"), SystemSheet);
-        MessagesCheck =
-            new QRadioButton(QStringLiteral("&Display all warning and confirmation messages"), warnings);
-        AutoSaveCheck = new QRadioButton(
-            QStringLiteral("Di&sable warnings and messages (save files automatically)"), warnings);
-        MessagesCheck->setChecked(true);
-        auto* warningsLayout = new QVBoxLayout(warnings);
-        warningsLayout->addWidget(MessagesCheck);
-        warningsLayout->addWidget(AutoSaveCheck);
-
-        SoundsCheck = new QCheckBox(QStringLiteral("Use sound &effects"), SystemSheet);
-        SoundsCheck->setChecked(true);
-
-        auto* layout = new QVBoxLayout(SystemSheet);
-        layout->addWidget(Heading(QStringLiteral("Select system options"), SystemSheet));
-        layout->addWidget(Explanation(
-            {QStringLiteral("Disabling warnings and messages will not prompt you to save files; "),
-             QStringLiteral("files will be saved automatically instead. Use this option judiciously. "),
-             QStringLiteral("You can also disable sound effects. These settings will be active as "),
-             QStringLiteral("soon as you close this dialog box.")},
-            SystemSheet));
-        layout->addWidget(warnings);
-        layout->addWidget(SoundsCheck);
-        layout->addStretch(1);
-    }
-
+    CreateAuthorSheet();
+    CreateStartupSheet();
+    CreateSystemSheet();
     PageControl1->addTab(AuthorSheet, QStringLiteral("Author Data"));
     PageControl1->addTab(StartupSheet, QStringLiteral("Startup"));
     PageControl1->addTab(SystemSheet, QStringLiteral("System"));
@@ -231,6 +116,115 @@ TPreferencesForm::TPreferencesForm(QWidget* parent) : QDialog(parent) {
     m_ownChooseModelDialog = CreateChooseModelDialog(this);
     m_chooseModelDialog = m_ownChooseModelDialog;
     m_runDialog = [](QDialog& dialog) { return dialog.exec(); };
+}
+
+void TPreferencesForm::CreateAuthorSheet() {
+    AuthorSheet = new QWidget;
+    NameEdit = new QLineEdit(AuthorSheet);
+    NameEdit->setMaxLength(64);
+    CountryCombo = new QComboBox(AuthorSheet);
+    CountryCodeCombo = new QComboBox(AuthorSheet);
+    CountryCodeCombo->hide();
+    FillCountryCombos(CountryCombo, CountryCodeCombo);
+    Year = new QSpinBox(AuthorSheet);
+    Year->setRange(0, 3000);
+    Month = new QComboBox(AuthorSheet);
+    Month->addItems({QStringLiteral("January"), QStringLiteral("February"), QStringLiteral("March"),
+                     QStringLiteral("April"), QStringLiteral("May"), QStringLiteral("June"),
+                     QStringLiteral("July"), QStringLiteral("August"), QStringLiteral("September"),
+                     QStringLiteral("October"), QStringLiteral("November"), QStringLiteral("December")});
+    Day = new QSpinBox(AuthorSheet);
+    Day->setRange(1, 31);
+
+    auto* birthDate = new QGroupBox(QStringLiteral("Birth date"), AuthorSheet);
+    auto* dateLayout = new QHBoxLayout(birthDate);
+    dateLayout->addWidget(BuddyLabel(QStringLiteral("&Year:"), Year, birthDate));
+    dateLayout->addWidget(Year);
+    dateLayout->addWidget(BuddyLabel(QStringLiteral("&Month:"), Month, birthDate));
+    dateLayout->addWidget(Month);
+    dateLayout->addWidget(BuddyLabel(QStringLiteral("&Day:"), Day, birthDate));
+    dateLayout->addWidget(Day);
+
+    auto* fields = new QGridLayout;
+    fields->addWidget(BuddyLabel(QStringLiteral("&Name:"), NameEdit, AuthorSheet), 0, 0);
+    fields->addWidget(NameEdit, 0, 1);
+    fields->addWidget(BuddyLabel(QStringLiteral("&Country:"), CountryCombo, AuthorSheet), 1, 0);
+    fields->addWidget(CountryCombo, 1, 1);
+
+    QVBoxLayout* layout =
+        PageLayout(AuthorSheet, QStringLiteral("Enter information about the author"),
+                   {QStringLiteral("You can provide data about yourself or the model author below. "),
+                    QStringLiteral("This data will be assigned to all new models. The birth date entered "),
+                    QStringLiteral("is converted to age whenever a new model is created.")});
+    layout->addLayout(fields);
+    layout->addWidget(birthDate);
+    layout->addStretch(1);
+}
+
+void TPreferencesForm::CreateStartupSheet() {
+    StartupSheet = new QWidget;
+    auto* initial = new QGroupBox(QStringLiteral("Initial display"), StartupSheet);
+    ModelBlankRadio = new QRadioButton(QStringLiteral("Leave &blank"), initial);
+    ModelLastRadio = new QRadioButton(QStringLiteral("Load most &recently opened model"), initial);
+    ModelSpecificRadio = new QRadioButton(QStringLiteral("Load &model:"), initial);
+    ModelSpecificRadio->setChecked(true);
+    StartupModelFilePath = new QLabel(initial);
+    StartupModelFilePath->setTextFormat(Qt::PlainText);
+    StartupModelFilePath->hide();
+    StartupModelFileName = new QLabel(initial);
+    StartupModelFileName->setTextFormat(Qt::PlainText);
+    StartupModelFileName->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    StartupModelFileName->setMinimumWidth(140);
+    BrowseBtn = new QPushButton(QStringLiteral("Br&owse..."), initial);
+
+    auto* modelRow = new QHBoxLayout;
+    modelRow->addWidget(ModelSpecificRadio);
+    modelRow->addWidget(StartupModelFileName, 1);
+    modelRow->addWidget(BrowseBtn);
+    auto* initialLayout = new QVBoxLayout(initial);
+    initialLayout->addWidget(ModelBlankRadio);
+    initialLayout->addWidget(ModelLastRadio);
+    initialLayout->addLayout(modelRow);
+    initialLayout->addWidget(StartupModelFilePath);
+
+    LoadDisplayCheck = new QCheckBox(QStringLiteral("&Preserve last display layout"), StartupSheet);
+    LoadDisplayCheck->setChecked(true);
+
+    QVBoxLayout* layout =
+        PageLayout(StartupSheet, QStringLiteral("Choose what to do upon startup"),
+                   {QStringLiteral("You can choose to start Quadrantine Cubestacks with a blank "),
+                    QStringLiteral("screen, the last model you worked on, or a specific model of your "),
+                    QStringLiteral("choice. You may also preserve display settings between sessions.")});
+    layout->addWidget(initial);
+    layout->addWidget(LoadDisplayCheck);
+    layout->addStretch(1);
+    SetStartupModelPath(DefaultStartupModelFile());
+}
+
+void TPreferencesForm::CreateSystemSheet() {
+    SystemSheet = new QWidget;
+    auto* warnings = new QGroupBox(QStringLiteral("Warnings and messages"), SystemSheet);
+    MessagesCheck =
+        new QRadioButton(QStringLiteral("&Display all warning and confirmation messages"), warnings);
+    AutoSaveCheck = new QRadioButton(
+        QStringLiteral("Di&sable warnings and messages (save files automatically)"), warnings);
+    MessagesCheck->setChecked(true);
+    auto* warningsLayout = new QVBoxLayout(warnings);
+    warningsLayout->addWidget(MessagesCheck);
+    warningsLayout->addWidget(AutoSaveCheck);
+
+    SoundsCheck = new QCheckBox(QStringLiteral("Use sound &effects"), SystemSheet);
+    SoundsCheck->setChecked(true);
+
+    QVBoxLayout* layout = PageLayout(
+        SystemSheet, QStringLiteral("Select system options"),
+        {QStringLiteral("Disabling warnings and messages will not prompt you to save files; "),
+         QStringLiteral("files will be saved automatically instead. Use this option judiciously. "),
+         QStringLiteral("You can also disable sound effects. These settings will be active as "),
+         QStringLiteral("soon as you close this dialog box.")});
+    layout->addWidget(warnings);
+    layout->addWidget(SoundsCheck);
+    layout->addStretch(1);
 }
 
 TPreferencesForm::~TPreferencesForm() = default;

@@ -95,6 +95,10 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The pages, each with its controls.
+    void CreateAuthorSheet();
+    void CreateStartupSheet();
+    void CreateSystemSheet();
     int CheckedStartupModel() const;
     void SetStartupModelPath(const QString& path);
 

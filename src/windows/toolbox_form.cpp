@@ -43,6 +43,60 @@ void Trigger(QAction* action) {
         action->trigger();
 }
 
+// The buttons over the toolbox's picture, from left to right.
+// kInPlace: the pressed picture is drawn where the released one is.
+enum ButtonFlags { kPlain = 0, kLatch = 1, kInPlace = 2 };
+struct ButtonRow {
+    TFlatButton* TToolBoxForm::*field;
+    const char* name;
+    QRect place;
+    const char* glyph; // the picture under art/buttons/
+    int numGlyphs;     // its state columns
+    int flags;
+    void (TToolBoxForm::*click)();
+    const char* hint;
+};
+
+using T = TToolBoxForm;
+// clang-format off
+const ButtonRow kButtons[] = {
+    {&T::NewBtn, "NewBtn", {18, 26, 22, 22}, "new", 1, kPlain, &T::New1Click,
+     "Create a new model (Ctrl+N)"},
+    {&T::OpenBtn, "OpenBtn", {42, 26, 22, 22}, "open", 1, kPlain, &T::Open1Click,
+     "Open a model file (Ctrl+O)"},
+    {&T::SaveBtn, "SaveBtn", {66, 26, 22, 22}, "save", 1, kPlain, &T::Save1Click,
+     "Save current model (Ctrl+S)"},
+    {&T::PrintBtn, "PrintBtn", {90, 26, 22, 22}, "print", 1, kPlain, &T::Print1Click,
+     "Print current model (Ctrl+P)"},
+    {&T::FileBtn, "FileBtn", {114, 26, 22, 22}, "file", 1, kPlain, nullptr,
+     "Save as, revert, wallpaper, export bitmap"},
+    {&T::GridBtn, "GridBtn", {146, 26, 22, 22}, "grid", 1, kLatch, &T::GridBtnClick,
+     "Show/hide grid (Ctrl+G)"},
+    {&T::BlockBoxBtn, "BlockBoxBtn", {170, 26, 22, 22}, "blockbox", 1, kLatch, &T::BlockBoxBtnClick,
+     "Show/hide block box (Ctrl+B)"},
+    {&T::DisplayBtn, "DisplayBtn", {194, 26, 22, 22}, "display", 1, kPlain, nullptr,
+     "Show/hide toolbox, dock boxes, minimize"},
+    {&T::AttributesBtn, "AttributesBtn", {225, 26, 22, 22}, "attributes", 1, kPlain, &T::AttributesBtnClick,
+     "Model Attributes (Ctrl+T)"},
+    {&T::PreferencesBtn, "PreferencesBtn", {249, 26, 22, 22}, "preferences", 1, kPlain,
+     &T::OptionsButtonClick, "Preferences (Ctrl+J)"},
+    {&T::HelpBtn, "HelpBtn", {280, 26, 22, 22}, "help", 1, kPlain, nullptr,
+     "Help contents, search for help, how to use help, about"},
+    {&T::ExitBtn, "ExitBtn", {304, 26, 22, 22}, "exit", 1, kPlain, &T::ExitBtnClick,
+     "Exit program (Alt+F4)"},
+    {&T::ModeBtn, "ModeBtn", {345, 23, 34, 28}, "mode", 4, kLatch | kInPlace, nullptr,
+     "Show/hide paint/edit mode (Tab)"},
+    {&T::ScrollLeftBtn, "ScrollLeftBtn", {401, 28, 10, 17}, "left", 3, kInPlace, &T::ScrollLeftBtnClick,
+     "Scroll model to the left (Left arrow)"},
+    {&T::ScrollUpBtn, "ScrollUpBtn", {420, 26, 17, 10}, "up", 3, kInPlace, &T::ScrollUpBtnClick,
+     "Scroll model up (Up arrow)"},
+    {&T::ScrollDownBtn, "ScrollDownBtn", {420, 38, 17, 10}, "down", 3, kInPlace, &T::ScrollDownBtnClick,
+     "Scroll model down (Down arrow)"},
+    {&T::ScrollRightBtn, "ScrollRightBtn", {447, 28, 10, 17}, "right", 3, kInPlace, &T::ScrollRightBtnClick,
+     "Scroll model to the right (Right arrow)"},
+};
+// clang-format on
+
 } // namespace
 
 TToolBoxForm::TToolBoxForm(const QRect& mainWindow, QWidget* owner)
@@ -55,6 +109,21 @@ TToolBoxForm::TToolBoxForm(const QRect& mainWindow, QWidget* owner)
     setAutoFillBackground(true);
     resize(465, 55);
 
+    CreateLabels();
+    for (const ButtonRow& row : kButtons) {
+        TFlatButton* button = AddButton(row.name, row.place, row.hint, row.glyph, row.numGlyphs,
+                                        (row.flags & kLatch) != 0, row.click);
+        if (row.flags & kInPlace) {
+            button->SetxOffset(0);
+            button->SetyOffset(0);
+        }
+        this->*row.field = button;
+    }
+
+    FormCreate(mainWindow);
+}
+
+void TToolBoxForm::CreateLabels() {
     BkgndImage = new QLabel(this);
     BkgndImage->setObjectName(QStringLiteral("BkgndImage"));
     const QImage background = LoadArt(QStringLiteral(":/art/toolbox.png"));
@@ -87,49 +156,6 @@ TToolBoxForm::TToolBoxForm(const QRect& mainWindow, QWidget* owner)
     FileLabel->setTextFormat(Qt::PlainText);
     FileLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     SetTextColor(FileLabel, kHintColor, false);
-
-    using T = TToolBoxForm;
-    NewBtn =
-        AddButton("NewBtn", {18, 26, 22, 22}, "Create a new model (Ctrl+N)", "new", 1, false, &T::New1Click);
-    OpenBtn = AddButton("OpenBtn", {42, 26, 22, 22}, "Open a model file (Ctrl+O)", "open", 1, false,
-                        &T::Open1Click);
-    SaveBtn = AddButton("SaveBtn", {66, 26, 22, 22}, "Save current model (Ctrl+S)", "save", 1, false,
-                        &T::Save1Click);
-    PrintBtn = AddButton("PrintBtn", {90, 26, 22, 22}, "Print current model (Ctrl+P)", "print", 1, false,
-                         &T::Print1Click);
-    FileBtn = AddButton("FileBtn", {114, 26, 22, 22}, "Save as, revert, wallpaper, export bitmap", "file", 1,
-                        false, nullptr);
-    GridBtn =
-        AddButton("GridBtn", {146, 26, 22, 22}, "Show/hide grid (Ctrl+G)", "grid", 1, true, &T::GridBtnClick);
-    BlockBoxBtn = AddButton("BlockBoxBtn", {170, 26, 22, 22}, "Show/hide block box (Ctrl+B)", "blockbox", 1,
-                            true, &T::BlockBoxBtnClick);
-    DisplayBtn = AddButton("DisplayBtn", {194, 26, 22, 22}, "Show/hide toolbox, dock boxes, minimize",
-                           "display", 1, false, nullptr);
-    AttributesBtn = AddButton("AttributesBtn", {225, 26, 22, 22}, "Model Attributes (Ctrl+T)", "attributes",
-                              1, false, &T::AttributesBtnClick);
-    PreferencesBtn = AddButton("PreferencesBtn", {249, 26, 22, 22}, "Preferences (Ctrl+J)", "preferences", 1,
-                               false, &T::OptionsButtonClick);
-    HelpBtn = AddButton("HelpBtn", {280, 26, 22, 22},
-                        "Help contents, search for help, how to use help, about", "help", 1, false, nullptr);
-    ExitBtn =
-        AddButton("ExitBtn", {304, 26, 22, 22}, "Exit program (Alt+F4)", "exit", 1, false, &T::ExitBtnClick);
-    ModeBtn =
-        AddButton("ModeBtn", {345, 23, 34, 28}, "Show/hide paint/edit mode (Tab)", "mode", 4, true, nullptr);
-    ScrollLeftBtn = AddButton("ScrollLeftBtn", {401, 28, 10, 17}, "Scroll model to the left (Left arrow)",
-                              "left", 3, false, &T::ScrollLeftBtnClick);
-    ScrollUpBtn = AddButton("ScrollUpBtn", {420, 26, 17, 10}, "Scroll model up (Up arrow)", "up", 3, false,
-                            &T::ScrollUpBtnClick);
-    ScrollDownBtn = AddButton("ScrollDownBtn", {420, 38, 17, 10}, "Scroll model down (Down arrow)", "down", 3,
-                              false, &T::ScrollDownBtnClick);
-    ScrollRightBtn = AddButton("ScrollRightBtn", {447, 28, 10, 17}, "Scroll model to the right (Right arrow)",
-                               "right", 3, false, &T::ScrollRightBtnClick);
-    // These draw their pressed picture in place.
-    for (TFlatButton* button : {ModeBtn, ScrollLeftBtn, ScrollUpBtn, ScrollDownBtn, ScrollRightBtn}) {
-        button->SetxOffset(0);
-        button->SetyOffset(0);
-    }
-
-    FormCreate(mainWindow);
 }
 
 TToolBoxForm::~TToolBoxForm() = default;

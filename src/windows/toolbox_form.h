@@ -116,6 +116,7 @@ protected:
 
 private:
     void FormCreate(const QRect& mainWindow);
+    void CreateLabels(); // the picture, the hint line, the progress bar and the name label
     TFlatButton* AddButton(const char* name, const QRect& place, const char* hint, const char* glyph,
                            int numGlyphs, bool latch, void (TToolBoxForm::*click)());
 
