@@ -15,6 +15,16 @@ QImage AsBitmap(const QImage& image) {
     return image.convertToFormat(QImage::Format_RGB32);
 }
 
+bool DirectTarget(const QImage& image) {
+    return image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32 ||
+           image.format() == QImage::Format_ARGB32_Premultiplied;
+}
+
+void MakeDirectTarget(QImage& image) {
+    if (!DirectTarget(image))
+        image = image.convertToFormat(QImage::Format_RGB32);
+}
+
 void ResizeBitmap(QImage& bitmap, int width, int height) {
     if (bitmap.width() == width && bitmap.height() == height)
         return;

@@ -22,12 +22,6 @@ Clip ClipTo(const QImage& dst, int w, int h, int x, int y) {
     return c;
 }
 
-void PrepareTarget(QImage& dst) {
-    if (dst.format() != QImage::Format_RGB32 && dst.format() != QImage::Format_ARGB32 &&
-        dst.format() != QImage::Format_ARGB32_Premultiplied)
-        dst = dst.convertToFormat(QImage::Format_RGB32);
-}
-
 // Hands each row of src drawn at (x, y) that lands inside dst to copyRow(from,
 // to, width), dst made 32-bit first.
 template <typename CopyRow> void DrawRows(QImage& dst, const QImage& src, int x, int y, CopyRow copyRow) {
@@ -36,7 +30,7 @@ template <typename CopyRow> void DrawRows(QImage& dst, const QImage& src, int x,
     const Clip c = ClipTo(dst, src.width(), src.height(), x, y);
     if (c.width <= 0 || c.height <= 0)
         return;
-    PrepareTarget(dst);
+    MakeDirectTarget(dst);
     const QImage source = AsBitmap(src);
     for (int row = 0; row < c.height; ++row) {
         const QRgb* from = reinterpret_cast<const QRgb*>(source.constScanLine(c.srcY + row)) + c.srcX;

@@ -17,11 +17,6 @@ namespace {
 
 constexpr int kGradientSteps = 256;
 
-bool DirectTarget(const QImage& image) {
-    return image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32 ||
-           image.format() == QImage::Format_ARGB32_Premultiplied;
-}
-
 // Rows top (inclusive) to bottom (exclusive) of the bitmap in one colour.
 void FillRows(QImage& bitmap, int top, int bottom, QRgb color) {
     top = std::max(top, 0);
@@ -180,8 +175,7 @@ void TBackground::DrawCell(QImage& image, int32_t col, int32_t row) const {
     const int64_t bottom = std::min<int64_t>({y + 32, Bitmap.height(), image.height()});
     if (left >= right || top >= bottom)
         return;
-    if (!DirectTarget(image))
-        image = image.convertToFormat(QImage::Format_RGB32);
+    MakeDirectTarget(image);
     const QImage source = AsBitmap(Bitmap);
     for (int64_t line = top; line < bottom; ++line) {
         const QRgb* from = reinterpret_cast<const QRgb*>(source.constScanLine(static_cast<int>(line)));

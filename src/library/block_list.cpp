@@ -73,11 +73,6 @@ QImage CutPicture(const QImage& sheet, int left, int top) {
     return picture;
 }
 
-bool DirectTarget(const QImage& image) {
-    return image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32 ||
-           image.format() == QImage::Format_ARGB32_Premultiplied;
-}
-
 // Copies the opaque pixels of a block picture; the others leave the target as it was.
 void DrawMasked(QImage& target, const QImage& picture, int x, int y) {
     if (target.isNull() || picture.isNull())
@@ -389,8 +384,7 @@ void TBlockList::StretchBlockDraw(TCanvas& canvas, int32_t x, int32_t y, int32_t
     if (!canvas.Bitmap || canvas.Bitmap->isNull() || size <= 0)
         return;
     QImage& target = *canvas.Bitmap;
-    if (!DirectTarget(target))
-        target = target.convertToFormat(QImage::Format_RGB32);
+    MakeDirectTarget(target);
     const QRgb red = qRgb(255, 0, 0);
     const QRgb blue = qRgb(0, 0, 255);
     // A one-pixel red outline just inside the square, blue within.

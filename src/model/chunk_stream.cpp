@@ -8,11 +8,6 @@
 
 namespace {
 
-std::string DeviceError(QIODevice& file) {
-    const QString reason = file.errorString();
-    return reason.isEmpty() ? std::string("unknown error") : reason.toStdString();
-}
-
 int64_t AsInteger(const ChunkValue& value) {
     if (const auto* number = std::get_if<int64_t>(&value))
         return *number;

@@ -57,10 +57,6 @@ void FitTexts(std::vector<std::string*> texts, size_t budget) {
     }
 }
 
-std::string DeviceError(const QIODevice& file) {
-    return file.errorString().toStdString();
-}
-
 uint16_t Word(const uint8_t* bytes) {
     return static_cast<uint16_t>(bytes[0] | (bytes[1] << 8));
 }

@@ -1,5 +1,6 @@
 #include "common/ansi_text.h"
 #include "common/main_window_size.h"
+#include "imaging/bitmap.h"
 #include "library/background.h"
 #include "library/block_list.h"
 #include "model/model.h"
@@ -19,12 +20,6 @@ constexpr size_t kMaxFontNameLength = 255;
 // Pixels from the cell coordinate, kept in a range where nothing overflows.
 int CellToPixel(int32_t cell) {
     return static_cast<int>(std::clamp<int64_t>(int64_t{cell} * kCellSize, -1000000, 1000000));
-}
-
-void PrepareBitmap(QImage& bitmap) {
-    if (bitmap.format() != QImage::Format_RGB32 && bitmap.format() != QImage::Format_ARGB32 &&
-        bitmap.format() != QImage::Format_ARGB32_Premultiplied)
-        bitmap = bitmap.convertToFormat(QImage::Format_RGB32);
 }
 
 // A line from (x, y) across to (toX, y), the end point itself not drawn.
@@ -125,7 +120,7 @@ void TModel::Draw(TCanvas& canvas) {
     if (ModelDefaults().GridVisible) {
         canvas.PenColor = kGridColor;
         QImage& bitmap = *canvas.Bitmap;
-        PrepareBitmap(bitmap);
+        MakeDirectTarget(bitmap);
         const QRgb pen = ColorToRgb(canvas.PenColor);
         for (int32_t i = 1; i < Cols; ++i)
             VerticalLine(bitmap, i * kCellSize - 1, 0, (Rows + 1) * kCellSize - 1, pen);
@@ -149,7 +144,7 @@ void TModel::DrawCell(TCanvas& canvas, int32_t x, int32_t y) {
 
     if (ModelDefaults().GridVisible) {
         QImage& bitmap = *canvas.Bitmap;
-        PrepareBitmap(bitmap);
+        MakeDirectTarget(bitmap);
         const QRgb pen = ColorToRgb(canvas.PenColor);
         const int right = cell.left() + kCellSize - 1;
         const int bottom = cell.top() + kCellSize - 1;
