@@ -153,6 +153,10 @@ TEST_F(ConvertToolTest, ExitCodes) {
     EXPECT_EQ(taken.exitCode, 1);
     EXPECT_TRUE(taken.errors.contains("taken.cst")) << taken.errors.toStdString();
     EXPECT_EQ(Convert({file("in.cst"), folder->file("nowhere/a.bmp")}).exitCode, 1);
+    const Run png = Convert({file("in.cst"), folder->file("nowhere/a.png")});
+    EXPECT_EQ(png.exitCode, 1);
+    EXPECT_TRUE(png.errors.contains("Cannot create PNG file a.png")) << png.errors.toStdString();
+    EXPECT_FALSE(QFile::exists(folder->file("nowhere/a.png")));
 }
 
 } // namespace

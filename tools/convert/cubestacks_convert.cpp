@@ -9,16 +9,17 @@
 #include "common/io_error.h"
 #include "common/main_window_size.h"
 #include "common/messages.h"
+#include "common/save_file.h"
 #include "imaging/bitmap.h"
 #include "imaging/bitmap_file.h"
 #include "library/block_list.h"
 #include "model/model.h"
 #include "model/model_defaults.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStringList>
 #include <cstdio>
 #include <optional>
@@ -87,19 +88,15 @@ std::optional<const char*> Parse(const QStringList& args, Options& options) {
     return std::nullopt;
 }
 
+// Encoded in memory first, then written the way the program saves every file.
 void SavePng(const QImage& image, const QString& fileName) {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        throw IoError("Cannot create " + QFileInfo(fileName).fileName().toStdString() + ": " +
-                      file.errorString().toStdString());
-    if (!image.save(&file, "PNG")) {
-        const std::string reason = file.errorString().toStdString();
-        file.cancelWriting();
-        throw IoError("Cannot write " + QFileInfo(fileName).fileName().toStdString() + ": " + reason);
-    }
-    if (!file.commit())
-        throw IoError("Cannot write " + QFileInfo(fileName).fileName().toStdString() + ": " +
-                      file.errorString().toStdString());
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG"))
+        throw IoError("Cannot encode the image of " + QFileInfo(fileName).fileName().toStdString() +
+                      " as PNG");
+    SaveFileContents(fileName, bytes, "PNG");
 }
 
 int Convert(const Options& options) {
