@@ -118,8 +118,8 @@ TEST(PixelArtShapes, PolygonsEllipsesAndLinesCoverTheirPixels) {
 TEST(ContactSheet, ShowsEveryBlockAtOneAndTwoWithoutMagenta) {
     BlockSet set;
     set.title = "Review";
-    QImage pic = NewPic();
-    pic.setPixel(5, 6, qRgb(1, 2, 3)); // a colour nothing else on the sheet has
+    Pixels pic = NewPic();
+    pic.set(5, 6, qRgb(1, 2, 3)); // a colour nothing else on the sheet has
     Box(pic, 10, 10, 4, 4, Red);
     set.rows.push_back({{"RV0", pic}});
     QImage welcome(64, 48, QImage::Format_RGB32);

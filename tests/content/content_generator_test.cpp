@@ -7,7 +7,8 @@
 #include "block_set.h"
 #include "content_sets.h"
 #include "pixel_art.h"
-#include "pixel_font.h"
+
+#include "pixelart/pixel_font.h"
 
 #include "imaging/bitmap_file.h"
 
@@ -56,7 +57,7 @@ TEST(PixelArtMask, SlopesAndQuarterDiscsSplitTheCell) {
 }
 
 TEST(PixelArtShade, OutlinesLightsTheTopLeftAndShadesTheBottomRight) {
-    QImage pic = NewPic();
+    Pixels pic = NewPic();
     Shade(pic, Mask().rect(4, 4, 10, 8), kBlue);
     EXPECT_EQ(Get(pic, 4, 4), kBlue.outline);
     EXPECT_EQ(Get(pic, 13, 11), kBlue.outline);
@@ -65,27 +66,28 @@ TEST(PixelArtShade, OutlinesLightsTheTopLeftAndShadesTheBottomRight) {
     EXPECT_EQ(Get(pic, 8, 10), kBlue.dark); // just inside the bottom
     EXPECT_EQ(Get(pic, 12, 8), kBlue.dark); // just inside the right
     EXPECT_EQ(Get(pic, 8, 8), kBlue.mid);
-    EXPECT_EQ(pic.pixel(3, 3) | 0xFF000000, kMagenta);
-    EXPECT_EQ(pic.pixel(14, 12) | 0xFF000000, kMagenta);
+    EXPECT_EQ(pic.at(3, 3) | 0xFF000000, kMagenta);
+    EXPECT_EQ(pic.at(14, 12) | 0xFF000000, kMagenta);
 
     // Open edges: a strip running off the cell has no outline at its ends.
-    QImage strip = NewPic();
+    Pixels strip = NewPic();
     Shade(strip, Mask().rect(0, 10, 32, 6), kBlue, {true, true});
     EXPECT_EQ(Get(strip, 0, 12), kBlue.mid);
     EXPECT_EQ(Get(strip, 0, 10), kBlue.outline);
 }
 
 TEST(PixelFont, DrawsGlyphsAndBoxesForUnknownCharacters) {
-    EXPECT_FALSE(GlyphPixel('A', 0, 0));
-    EXPECT_TRUE(GlyphPixel('A', 1, 0));
-    EXPECT_TRUE(GlyphPixel('A', 4, 6));
-    EXPECT_TRUE(HasGlyph('z'));
-    EXPECT_FALSE(HasGlyph('\x7f'));
-    EXPECT_TRUE(GlyphPixel('\x7f', 0, 3));
-    EXPECT_FALSE(GlyphPixel('\x7f', 2, 3));
-    EXPECT_EQ(TextWidth("ab"), 11);
-    EXPECT_EQ(TextWidth("ab", 2), 22);
-    EXPECT_EQ(TextWidth(""), 0);
+    const PixelFont font = PixelFont::Letters;
+    EXPECT_FALSE(GlyphPixel(font, 'A', 0, 0));
+    EXPECT_TRUE(GlyphPixel(font, 'A', 1, 0));
+    EXPECT_TRUE(GlyphPixel(font, 'A', 4, 6));
+    EXPECT_TRUE(HasGlyph(font, 'z'));
+    EXPECT_FALSE(HasGlyph(font, '\x7f'));
+    EXPECT_TRUE(GlyphPixel(font, '\x7f', 0, 3));
+    EXPECT_FALSE(GlyphPixel(font, '\x7f', 2, 3));
+    EXPECT_EQ(TextWidth(font, "ab"), 11);
+    EXPECT_EQ(TextWidth(font, "ab", 2), 22);
+    EXPECT_EQ(TextWidth(font, ""), 0);
 }
 
 TEST(BlockSetFile, EncodesTitleRowsAndNamesAtTheirOffsets) {
@@ -107,7 +109,7 @@ TEST(BlockSetFile, EncodesTitleRowsAndNamesAtTheirOffsets) {
 
 TEST(BlockSetFile, RefusesWhatTheFormatCannotHold) {
     EXPECT_THROW(SetBuilder("x").add("AB", NewPic()), std::logic_error);
-    EXPECT_THROW(SetBuilder("x").add("ABC", QImage(16, 16, QImage::Format_RGB32)), std::logic_error);
+    EXPECT_THROW(SetBuilder("x").add("ABC", Pixels(16, 16, kMagenta)), std::logic_error);
     EXPECT_THROW(EncodeSetFile(SetBuilder(std::string(64, 't')).done()), std::logic_error);
     EXPECT_NO_THROW(EncodeSetFile(SetBuilder(std::string(63, 't')).done()));
     SetBuilder wide("x");
@@ -123,9 +125,9 @@ TEST(BlockSetFile, RefusesWhatTheFormatCannotHold) {
 
 TEST(BlockSetFile, SheetPutsEachPictureAtItsCell) {
     SetBuilder b("Sheet");
-    QImage red = NewPicPal(Red);
-    QImage blue = NewPicPal(Blue);
-    blue.setPixel(31, 31, Rgb(Yellow));
+    Pixels red = NewPicPal(Red);
+    Pixels blue = NewPicPal(Blue);
+    blue.set(31, 31, Rgb(Yellow));
     b.row().add("AA0", red).add("AB0", red);
     b.row().add("BA0", blue);
     const BlockSet set = b.done();

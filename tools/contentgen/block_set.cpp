@@ -26,14 +26,14 @@ SetBuilder& SetBuilder::row() {
     return *this;
 }
 
-SetBuilder& SetBuilder::add(const std::string& name, const QImage& pic) {
+SetBuilder& SetBuilder::add(const std::string& name, const pixelart::Pixels& pic) {
     if (m_set.rows.empty())
         row();
     if (name.size() != 3)
         throw std::logic_error("block name must have three characters: " + name);
     if (pic.width() != kCell || pic.height() != kCell)
         throw std::logic_error("block picture must be 32 x 32: " + name);
-    m_set.rows.back().push_back({name, pic.convertToFormat(QImage::Format_RGB32)});
+    m_set.rows.back().push_back({name, pic});
     return *this;
 }
 
@@ -95,11 +95,11 @@ QImage MakeSheet(const BlockSet& set) {
     sheet.fill(kGridColor);
     for (size_t r = 0; r < set.rows.size(); ++r)
         for (size_t v = 0; v < set.rows[r].size(); ++v) {
-            const QImage& pic = set.rows[r][v].pic;
+            const pixelart::Pixels& pic = set.rows[r][v].pic;
             for (int y = 0; y < kCell; ++y)
                 for (int x = 0; x < kCell; ++x)
                     sheet.setPixel(1 + kPitch * static_cast<int>(v) + x, 1 + kPitch * static_cast<int>(r) + y,
-                                   pic.pixel(x, y) | 0xFF000000);
+                                   pic.at(x, y) | 0xFF000000);
         }
     return sheet;
 }

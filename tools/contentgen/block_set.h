@@ -3,6 +3,8 @@
 // A block set as the generator builds it: a title and rows of named pictures,
 // and its two files (the set file and the sheet).
 
+#include "pixelart/pixels.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <functional>
@@ -12,8 +14,8 @@
 namespace art {
 
 struct Block {
-    std::string name; // three characters
-    QImage pic;       // 32 x 32, magenta where transparent
+    std::string name;     // three characters
+    pixelart::Pixels pic; // 32 x 32, magenta where transparent
 };
 
 struct BlockSet {
@@ -22,7 +24,7 @@ struct BlockSet {
 };
 
 // Draws one turned form of a block: quarters clockwise from the first form.
-using TurnedDraw = std::function<QImage(int quarters)>;
+using TurnedDraw = std::function<pixelart::Pixels(int quarters)>;
 
 // Collects the rows of one set. Each call of row() starts a new row; the
 // family helpers add every orientation of a turning block, each drawn turned.
@@ -31,7 +33,7 @@ public:
     explicit SetBuilder(std::string title);
 
     SetBuilder& row();
-    SetBuilder& add(const std::string& name, const QImage& pic);
+    SetBuilder& add(const std::string& name, const pixelart::Pixels& pic);
     // name + N, E, S, W: draw(0) to draw(3).
     SetBuilder& turns(const std::string& prefix, const TurnedDraw& draw);
     // name + H and V: draw(0) and draw(vQuarters) (1 or 3).

@@ -1,9 +1,10 @@
 #include "contact_sheet.h"
 
 #include "pixel_art.h"
-#include "pixel_font.h"
 
-#include <QPainter>
+#include "pixelart/contact_sheet.h"
+#include "pixelart/pixel_font.h"
+
 #include <algorithm>
 
 namespace art {
@@ -22,14 +23,6 @@ constexpr QRgb kLightGround = 0xFFB8C4D0;
 constexpr QRgb kText = 0xFFCCCCFF;
 constexpr QRgb kDimText = 0xFF8888AA;
 
-void DrawBlock(QImage& sheet, int left, int top, const QImage& pic, int scale, QRgb ground) {
-    for (int y = 0; y < kCell * scale; ++y)
-        for (int x = 0; x < kCell * scale; ++x) {
-            const QRgb c = pic.pixel(x / scale, y / scale) | 0xFF000000;
-            sheet.setPixel(left + x, top + y, c == kMagenta ? ground : c);
-        }
-}
-
 int BackgroundsHeight(const std::vector<NamedPicture>& backgrounds) {
     const int perLine = kWidth / 300;
     const int lines = (static_cast<int>(backgrounds.size()) + perLine - 1) / perLine;
@@ -46,8 +39,7 @@ QImage MakeContactSheet(const std::vector<BlockSet>& sets, const std::vector<Nam
     height += 30 + BackgroundsHeight(backgrounds);
     height += 30 + welcome.height() + kMargin;
 
-    QImage sheet(kWidth, height, QImage::Format_RGB32);
-    sheet.fill(kPage);
+    Pixels sheet(kWidth, height, kPage);
     int y = kMargin;
     int number = 1;
     for (const BlockSet& set : sets) {
@@ -56,54 +48,49 @@ QImage MakeContactSheet(const std::vector<BlockSet>& sets, const std::vector<Nam
             count += static_cast<int>(row.size());
         const std::string header = "Blockset " + std::to_string(number++) + ": " + set.title + "  (" +
                                    std::to_string(count) + " blocks)";
-        DrawText(sheet, kMargin, y, header, kText, 2);
+        DrawText(sheet, PixelFont::Letters, kMargin, y, header, kText, 2);
         y += 30;
         for (const auto& row : set.rows) {
             for (size_t v = 0; v < row.size(); ++v) {
                 const int sx = kMargin + static_cast<int>(v) * kSmallStep;
-                DrawBlock(sheet, sx, y, row[v].pic, 1, kDarkGround);
-                DrawText(sheet, sx + (kCell - TextWidth(row[v].name)) / 2, y + kCell + 3, row[v].name,
-                         kDimText);
+                DrawOnGround(sheet, row[v].pic, sx, y, 1, {kDarkGround}, kMagenta);
+                DrawText(sheet, PixelFont::Letters,
+                         sx + (kCell - TextWidth(PixelFont::Letters, row[v].name)) / 2, y + kCell + 3,
+                         row[v].name, kDimText);
                 const int lx = kLargeLeft + static_cast<int>(v) * kLargeStep;
-                DrawBlock(sheet, lx, y, row[v].pic, 2, kLightGround);
-                DrawText(sheet, lx + (2 * kCell - TextWidth(row[v].name)) / 2, y + 2 * kCell + 3, row[v].name,
-                         kText);
+                DrawOnGround(sheet, row[v].pic, lx, y, 2, {kLightGround}, kMagenta);
+                DrawText(sheet, PixelFont::Letters,
+                         lx + (2 * kCell - TextWidth(PixelFont::Letters, row[v].name)) / 2, y + 2 * kCell + 3,
+                         row[v].name, kText);
             }
             y += kRowHeight;
         }
         y += 20;
     }
 
-    DrawText(sheet, kMargin, y, "Background pictures (two by two repeats at half size)", kText, 2);
+    DrawText(sheet, PixelFont::Letters, kMargin, y, "Background pictures (two by two repeats at half size)",
+             kText, 2);
     y += 30;
-    {
-        const int perLine = kWidth / 300;
-        QPainter painter(&sheet);
-        for (size_t i = 0; i < backgrounds.size(); ++i) {
-            const NamedPicture& bg = backgrounds[i];
-            const int left = kMargin + static_cast<int>(i % static_cast<size_t>(perLine)) * 300;
-            const int top = y + static_cast<int>(i / static_cast<size_t>(perLine)) * 430;
-            const QImage half = bg.image.scaled(bg.image.width() / 2, bg.image.height() / 2,
-                                                Qt::IgnoreAspectRatio, Qt::FastTransformation);
-            const int across = 2;
-            const int down = bg.tileDown ? 2 : 1;
-            for (int j = 0; j < down; ++j)
-                for (int k = 0; k < across; ++k)
-                    painter.drawImage(left + k * half.width(), top + 12 + j * half.height(), half);
-            painter.end();
-            DrawText(sheet, left, top, bg.name, kText);
-            painter.begin(&sheet);
-        }
+    const int perLine = kWidth / 300;
+    for (size_t i = 0; i < backgrounds.size(); ++i) {
+        const NamedPicture& bg = backgrounds[i];
+        const int left = kMargin + static_cast<int>(i % static_cast<size_t>(perLine)) * 300;
+        const int top = y + static_cast<int>(i / static_cast<size_t>(perLine)) * 430;
+        const Pixels half(bg.image.scaled(bg.image.width() / 2, bg.image.height() / 2, Qt::IgnoreAspectRatio,
+                                          Qt::FastTransformation));
+        const int across = 2;
+        const int down = bg.tileDown ? 2 : 1;
+        for (int j = 0; j < down; ++j)
+            for (int k = 0; k < across; ++k)
+                sheet.draw(half, left + k * half.width(), top + 12 + j * half.height());
+        DrawText(sheet, PixelFont::Letters, left, top, bg.name, kText);
     }
     y += BackgroundsHeight(backgrounds);
 
-    DrawText(sheet, kMargin, y, "Welcome model", kText, 2);
+    DrawText(sheet, PixelFont::Letters, kMargin, y, "Welcome model", kText, 2);
     y += 30;
-    {
-        QPainter painter(&sheet);
-        painter.drawImage(kMargin, y, welcome);
-    }
-    return sheet;
+    sheet.draw(Pixels(welcome), kMargin, y);
+    return sheet.image().convertToFormat(QImage::Format_RGB32);
 }
 
 } // namespace art

@@ -10,26 +10,12 @@
 #include "welcome_model.h"
 
 #include "common/io_error.h"
+#include "common/save_file.h"
 #include "imaging/bitmap_file.h"
 
 #include <QDir>
 #include <QGuiApplication>
-#include <QSaveFile>
 #include <cstdio>
-
-namespace {
-
-void WriteFile(const QString& fileName, const QByteArray& bytes) {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        throw IoError("Cannot write " + fileName.toStdString());
-    }
-    if (!file.commit())
-        throw IoError("Cannot write " + fileName.toStdString());
-}
-
-} // namespace
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -47,7 +33,7 @@ int main(int argc, char** argv) {
         const std::vector<art::BlockSet> sets = art::AllSets();
         for (size_t i = 0; i < sets.size(); ++i) {
             const QString base = folder + QString::asprintf("System/sd%02d", static_cast<int>(i + 1));
-            WriteFile(base + ".csd", art::EncodeSetFile(sets[i]));
+            SaveFileContents(base + ".csd", art::EncodeSetFile(sets[i]), "set");
             SaveBitmapFile(art::MakeSheet(sets[i]), base + ".csb");
         }
         std::vector<art::NamedPicture> backgrounds;

@@ -5,17 +5,6 @@
 
 namespace art {
 
-namespace {
-
-constexpr std::array<QRgb, kPaletteSize> kPalette = {
-    0xFF000000, 0xFF222034, 0xFF45283C, 0xFF663931, 0xFF8F563B, 0xFFDF7126, 0xFFD9A066, 0xFFEEC39A,
-    0xFFFBF236, 0xFF99E550, 0xFF6ABE30, 0xFF37946E, 0xFF4B692F, 0xFF524B24, 0xFF323C39, 0xFF3F3F74,
-    0xFF306082, 0xFF5B6EE1, 0xFF639BFF, 0xFF5FCDE4, 0xFFCBDBFC, 0xFFFFFFFF, 0xFF9BADB7, 0xFF847E87,
-    0xFF696A6A, 0xFF595652, 0xFF76428A, 0xFFAC3232, 0xFFD95763, 0xFFD77BBA, 0xFF8F974A, 0xFF8A6F30,
-};
-
-} // namespace
-
 const Ramp kWood{Plum, Umber, Brown, Tan, Peach};
 const Ramp kBrick{Plum, Umber, Red, Rose, Peach};
 const Ramp kStone{Night, Ash, Grey, Silver, Ice};
@@ -36,15 +25,6 @@ const Ramp kDark{Night, Slate, Ash, Iron, Grey};
 const Ramp kPinkR{Plum, Rose, Pink, Peach, White};
 const Ramp kTealR{Slate, Ocean, Teal, Green, Lime};
 const Ramp kNight{Night, Night, Indigo, Ocean, Blue};
-
-QRgb Rgb(int pal) {
-    return kPalette[static_cast<size_t>(pal)];
-}
-
-bool InPalette(QRgb rgb) {
-    const QRgb opaque = rgb | 0xFF000000;
-    return std::find(kPalette.begin(), kPalette.end(), opaque) != kPalette.end();
-}
 
 Mask Mask::Full() {
     Mask m;
@@ -212,71 +192,53 @@ Mask Mask::grown() const {
     return r;
 }
 
-QImage NewPic(QRgb fill) {
-    QImage pic(kCell, kCell, QImage::Format_RGB32);
-    pic.fill(fill);
-    return pic;
+Pixels NewPic(QRgb fill) {
+    return Pixels(kCell, kCell, fill);
 }
 
-QImage NewPicPal(int pal) {
+Pixels NewPicPal(int pal) {
     return NewPic(Rgb(pal));
 }
 
-void Put(QImage& pic, int x, int y, int pal) {
-    if (x >= 0 && y >= 0 && x < pic.width() && y < pic.height())
-        pic.setPixel(x, y, Rgb(pal));
+void Put(Pixels& pic, int x, int y, int pal) {
+    pic.set(x, y, Rgb(pal));
 }
 
-int Get(const QImage& pic, int x, int y) {
-    if (x < 0 || y < 0 || x >= pic.width() || y >= pic.height())
-        return -1;
-    const QRgb c = pic.pixel(x, y) | 0xFF000000;
-    for (int i = 0; i < kPaletteSize; ++i)
-        if (kPalette[static_cast<size_t>(i)] == c)
-            return i;
-    return -1;
+int Get(const Pixels& pic, int x, int y) {
+    return pic.rect().contains(x, y) ? IndexOf(pic.at(x, y)) : -1;
 }
 
-void Fill(QImage& pic, const Mask& mask, int pal) {
+void Fill(Pixels& pic, const Mask& mask, int pal) {
     for (int y = 0; y < kCell; ++y)
         for (int x = 0; x < kCell; ++x)
             if (mask.at(x, y))
                 Put(pic, x, y, pal);
 }
 
-void HLine(QImage& pic, int x0, int x1, int y, int pal) {
-    for (int x = std::min(x0, x1); x <= std::max(x0, x1); ++x)
-        Put(pic, x, y, pal);
+void HLine(Pixels& pic, int x0, int x1, int y, int pal) {
+    pic.hline(std::min(x0, x1), std::max(x0, x1), y, Rgb(pal));
 }
 
-void VLine(QImage& pic, int x, int y0, int y1, int pal) {
-    for (int y = std::min(y0, y1); y <= std::max(y0, y1); ++y)
-        Put(pic, x, y, pal);
+void VLine(Pixels& pic, int x, int y0, int y1, int pal) {
+    pic.vline(x, std::min(y0, y1), std::max(y0, y1), Rgb(pal));
 }
 
-void Box(QImage& pic, int x, int y, int w, int h, int pal) {
-    for (int yy = y; yy < y + h; ++yy)
-        for (int xx = x; xx < x + w; ++xx)
-            Put(pic, xx, yy, pal);
+void Box(Pixels& pic, int x, int y, int w, int h, int pal) {
+    pic.fill(QRect(x, y, w, h), Rgb(pal));
 }
 
-void Dither(QImage& pic, const Mask& mask, int pal, int phase) {
+void Dither(Pixels& pic, const Mask& mask, int pal, int phase) {
     for (int y = 0; y < kCell; ++y)
         for (int x = 0; x < kCell; ++x)
             if (mask.at(x, y) && ((x + y + phase) & 1) == 0)
                 Put(pic, x, y, pal);
 }
 
-void Over(QImage& dst, const QImage& src) {
-    for (int y = 0; y < kCell; ++y)
-        for (int x = 0; x < kCell; ++x) {
-            const QRgb c = src.pixel(x, y) | 0xFF000000;
-            if (c != kMagenta)
-                dst.setPixel(x, y, c);
-        }
+void Over(Pixels& dst, const Pixels& src) {
+    dst.drawKeyed(src, 0, 0, kMagenta);
 }
 
-void Shade(QImage& pic, const Mask& mask, const Ramp& ramp, ShadeStyle style) {
+void Shade(Pixels& pic, const Mask& mask, const Ramp& ramp, ShadeStyle style) {
     Mask inner = mask;
     if (style.outline) {
         const Mask edge = mask.border(style.openEdges);
@@ -305,11 +267,11 @@ void Shade(QImage& pic, const Mask& mask, const Ramp& ramp, ShadeStyle style) {
         }
 }
 
-void ShadeFlat(QImage& pic, const Mask& mask, const Ramp& ramp) {
+void ShadeFlat(Pixels& pic, const Mask& mask, const Ramp& ramp) {
     Shade(pic, mask, ramp, ShadeStyle{false, false, true, true});
 }
 
-void Outline(QImage& pic, const Mask& mask, int pal, bool openEdges) {
+void Outline(Pixels& pic, const Mask& mask, int pal, bool openEdges) {
     Fill(pic, mask.border(openEdges), pal);
 }
 
@@ -325,23 +287,23 @@ double Noise(int x, int y, int seed) {
     return (Hash(x, y, seed) & 0xFFFFFF) / double(0x1000000);
 }
 
-Mask Opaque(const QImage& pic) {
+Mask Opaque(const Pixels& pic) {
     Mask m;
     for (int y = 0; y < kCell; ++y)
         for (int x = 0; x < kCell; ++x)
-            if ((pic.pixel(x, y) | 0xFF000000) != kMagenta)
+            if ((pic.at(x, y) | 0xFF000000) != kMagenta)
                 m.set(x, y);
     return m;
 }
 
-QImage TurnPixels(const QImage& pic, int quarters) {
+Pixels TurnPixels(const Pixels& pic, int quarters) {
     quarters = ((quarters % 4) + 4) % 4;
-    QImage r = pic;
+    Pixels r = pic;
     for (int q = 0; q < quarters; ++q) {
-        QImage t = NewPic();
+        Pixels t = NewPic();
         for (int y = 0; y < kCell; ++y)
             for (int x = 0; x < kCell; ++x)
-                t.setPixel(kCell - 1 - y, x, r.pixel(x, y));
+                t.set(kCell - 1 - y, x, r.at(x, y));
         r = t;
     }
     return r;

@@ -1,10 +1,13 @@
 #pragma once
 
-// The small pixel-art kit the block pictures are drawn with: the 32-colour
-// palette, shape masks that can be turned by quarter turns, and shading of a
-// mask with light from the top left.
+// The small pixel-art kit the block pictures are drawn with: palette colours
+// by their index, shape masks that can be turned by quarter turns, and
+// shading of a mask with light from the top left.
 
-#include <QImage>
+#include "pixelart/palette.h"
+#include "pixelart/pixel_font.h"
+#include "pixelart/pixels.h"
+
 #include <array>
 #include <cstdint>
 #include <initializer_list>
@@ -13,20 +16,10 @@
 
 namespace art {
 
+// The palette (a colour is its index), the canvas and the fonts.
+using namespace pixelart;
+
 constexpr int kCell = 32;
-constexpr QRgb kMagenta = 0xFFFF00FF;
-
-// The palette, in its usual order; a colour is its index.
-inline constexpr int Black = 0, Night = 1, Plum = 2, Umber = 3, Brown = 4, Orange = 5, Tan = 6, Peach = 7;
-inline constexpr int Yellow = 8, Lime = 9, Green = 10, Teal = 11, Moss = 12, Olive = 13, Slate = 14,
-                     Indigo = 15;
-inline constexpr int Ocean = 16, Blue = 17, Sky = 18, Cyan = 19, Ice = 20, White = 21, Silver = 22, Grey = 23;
-inline constexpr int Iron = 24, Ash = 25, Purple = 26, Red = 27, Rose = 28, Pink = 29, Fern = 30, Ochre = 31;
-inline constexpr int kPaletteSize = 32;
-
-QRgb Rgb(int pal);
-// True for the 32 palette colours (magenta is not one of them).
-bool InPalette(QRgb rgb);
 
 // A ramp from the outline colour to the highlight.
 struct Ramp {
@@ -84,19 +77,19 @@ private:
 };
 
 // A block picture: 32 x 32, magenta where transparent.
-QImage NewPic(QRgb fill = kMagenta);
-QImage NewPicPal(int pal);
+Pixels NewPic(QRgb fill = kMagenta);
+Pixels NewPicPal(int pal);
 
-void Put(QImage& pic, int x, int y, int pal);
-int Get(const QImage& pic, int x, int y); // palette index, -1 for magenta or a foreign colour
-void Fill(QImage& pic, const Mask& mask, int pal);
-void HLine(QImage& pic, int x0, int x1, int y, int pal);
-void VLine(QImage& pic, int x, int y0, int y1, int pal);
-void Box(QImage& pic, int x, int y, int w, int h, int pal);
+void Put(Pixels& pic, int x, int y, int pal);
+int Get(const Pixels& pic, int x, int y); // palette index, -1 for magenta or a foreign colour
+void Fill(Pixels& pic, const Mask& mask, int pal);
+void HLine(Pixels& pic, int x0, int x1, int y, int pal);
+void VLine(Pixels& pic, int x, int y0, int y1, int pal);
+void Box(Pixels& pic, int x, int y, int w, int h, int pal);
 // Every other pixel of the mask in colour pal (a chequer dither).
-void Dither(QImage& pic, const Mask& mask, int pal, int phase = 0);
+void Dither(Pixels& pic, const Mask& mask, int pal, int phase = 0);
 // Paints all non-magenta pixels of src over dst.
-void Over(QImage& dst, const QImage& src);
+void Over(Pixels& dst, const Pixels& src);
 
 struct ShadeStyle {
     bool outline = true;    // a one-pixel outline in the ramp's outline colour
@@ -106,19 +99,19 @@ struct ShadeStyle {
 };
 
 // Draws the mask as a solid object of the ramp: light from the top left.
-void Shade(QImage& pic, const Mask& mask, const Ramp& ramp, ShadeStyle style = {});
+void Shade(Pixels& pic, const Mask& mask, const Ramp& ramp, ShadeStyle style = {});
 // A flat shape without outline but with its light and shade edges.
-void ShadeFlat(QImage& pic, const Mask& mask, const Ramp& ramp);
+void ShadeFlat(Pixels& pic, const Mask& mask, const Ramp& ramp);
 // An outline only (the mask's border pixels).
-void Outline(QImage& pic, const Mask& mask, int pal, bool openEdges = false);
+void Outline(Pixels& pic, const Mask& mask, int pal, bool openEdges = false);
 
 // Deterministic noise.
 uint32_t Hash(int x, int y, int seed);
 double Noise(int x, int y, int seed); // 0 <= n < 1
 
 // The transparency pattern of a picture (true where not magenta).
-Mask Opaque(const QImage& pic);
+Mask Opaque(const Pixels& pic);
 // A picture turned by quarter turns clockwise, pixels and all.
-QImage TurnPixels(const QImage& pic, int quarters);
+Pixels TurnPixels(const Pixels& pic, int quarters);
 
 } // namespace art

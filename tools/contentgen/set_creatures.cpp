@@ -25,8 +25,8 @@ struct Figure {
 };
 
 // A person seen from the front.
-QImage Person(const Figure& f) {
-    QImage pic = NewPic();
+Pixels Person(const Figure& f) {
+    Pixels pic = NewPic();
     const int d = f.height;
     const double shrink = 1.0 - d / 40.0;
     const int headY = 6 + d;
@@ -92,7 +92,7 @@ QImage Person(const Figure& f) {
     return pic;
 }
 
-QImage Balloon(QImage pic) {
+Pixels Balloon(Pixels pic) {
     Fill(pic, Mask().line(23, 20, 27, 9, 1), Grey);
     Mask b;
     b.ellipse(27, 5, 4, 5);
@@ -100,8 +100,8 @@ QImage Balloon(QImage pic) {
     return pic;
 }
 
-QImage Dog() {
-    QImage pic = NewPic();
+Pixels Dog() {
+    Pixels pic = NewPic();
     Mask body;
     body.ellipse(13, 19, 9, 5).rect(5, 21, 3, 10).rect(10, 21, 3, 10).rect(16, 21, 3, 10).rect(20, 20, 3, 11);
     body.line(4, 17, 1, 10, 2.5);
@@ -116,8 +116,8 @@ QImage Dog() {
     return pic;
 }
 
-QImage Cat() {
-    QImage pic = NewPic();
+Pixels Cat() {
+    Pixels pic = NewPic();
     Mask tail;
     tail.line(22, 28, 28, 24, 2.5).line(28, 24, 27, 16, 2.5);
     Shade(pic, tail, kStone);
@@ -140,8 +140,8 @@ QImage Cat() {
     return pic;
 }
 
-QImage Rabbit() {
-    QImage pic = NewPic();
+Pixels Rabbit() {
+    Pixels pic = NewPic();
     Mask ears;
     ears.ellipse(13, 8, 2, 7).ellipse(19, 8, 2, 7);
     Shade(pic, ears, kSnow);
@@ -156,8 +156,8 @@ QImage Rabbit() {
     return pic;
 }
 
-QImage Sparrow() {
-    QImage pic = NewPic();
+Pixels Sparrow() {
+    Pixels pic = NewPic();
     Mask body;
     body.ellipse(15, 19, 8, 6).disc(22, 13, 4.5).poly({{5, 17}, {0, 13}, {2, 21}});
     Shade(pic, body, kWood);
@@ -169,8 +169,8 @@ QImage Sparrow() {
     return pic;
 }
 
-QImage Owl() {
-    QImage pic = NewPic();
+Pixels Owl() {
+    Pixels pic = NewPic();
     Mask body;
     body.ellipse(16, 19, 10, 12).poly({{7, 9}, {9, 2}, {13, 8}}).poly({{25, 9}, {23, 2}, {19, 8}});
     Shade(pic, body, kWood);
@@ -185,8 +185,8 @@ QImage Owl() {
     return pic;
 }
 
-QImage Duck() {
-    QImage pic = NewPic();
+Pixels Duck() {
+    Pixels pic = NewPic();
     Mask body;
     body.ellipse(14, 22, 11, 7).poly({{3, 20}, {0, 15}, {6, 18}});
     Shade(pic, body, kSnow);
@@ -200,8 +200,8 @@ QImage Duck() {
     return pic;
 }
 
-QImage Hen() {
-    QImage pic = NewPic();
+Pixels Hen() {
+    Pixels pic = NewPic();
     Mask body;
     body.ellipse(14, 19, 10, 8).poly({{4, 17}, {3, 7}, {9, 13}}).disc(22, 10, 4.5);
     Shade(pic, body, kSand);
@@ -213,8 +213,8 @@ QImage Hen() {
     return pic;
 }
 
-QImage Cow() {
-    QImage pic = NewPic();
+Pixels Cow() {
+    Pixels pic = NewPic();
     Mask body;
     body.rect(3, 10, 20, 12).rect(4, 22, 3, 9).rect(9, 22, 3, 9).rect(16, 22, 3, 9).rect(20, 22, 3, 9);
     Shade(pic, body, kSnow);
@@ -230,8 +230,8 @@ QImage Cow() {
     return pic;
 }
 
-QImage Sheep() {
-    QImage pic = NewPic();
+Pixels Sheep() {
+    Pixels pic = NewPic();
     Fill(pic, Mask().rect(8, 22, 3, 9).rect(19, 22, 3, 9), Night);
     Mask wool;
     for (int i = 0; i < 7; ++i)
@@ -247,8 +247,8 @@ QImage Sheep() {
     return pic;
 }
 
-QImage Pig() {
-    QImage pic = NewPic();
+Pixels Pig() {
+    Pixels pic = NewPic();
     Mask body;
     body.ellipse(14, 19, 11, 8).rect(6, 24, 3, 7).rect(18, 24, 3, 7).poly({{23, 10}, {27, 9}, {25, 13}});
     Shade(pic, body, kPinkR);
@@ -260,8 +260,8 @@ QImage Pig() {
     return pic;
 }
 
-QImage Frog() {
-    QImage pic = NewPic();
+Pixels Frog() {
+    Pixels pic = NewPic();
     Mask legs;
     legs.ellipse(6, 26, 5, 3).ellipse(26, 26, 5, 3);
     Shade(pic, legs, kLeaf);
@@ -359,7 +359,7 @@ BlockSet MakeCreaturesSet() {
         bather2.dress = false;
         bather2.legs = kWater;
         b.row().add("701", Person(bather)).add("702", Person(bather2)).pair("70", [](int q) {
-            QImage pic = NewPic();
+            Pixels pic = NewPic();
             // Swimming to the right.
             Mask legs;
             legs.line(2, 17, 10, 16, 3);
@@ -396,7 +396,7 @@ BlockSet MakeCreaturesSet() {
 
     // A goldfish swimming towards its letter.
     b.row().turns("72", [](int q) {
-        QImage pic = NewPic();
+        Pixels pic = NewPic();
         const int t = q + 3; // drawn swimming east
         Mask tail;
         tail.poly({{9, 16}, {2, 8}, {4, 16}, {2, 24}});
@@ -418,7 +418,7 @@ BlockSet MakeCreaturesSet() {
 
     // A gull in flight, seen from below, heading towards its letter.
     b.row().turns("57", [](int q) {
-        QImage pic = NewPic();
+        Pixels pic = NewPic();
         Mask wings;
         wings.poly(
             {{16, 12}, {9, 8}, {1, 12}, {2, 14}, {9, 12}, {16, 17}, {23, 12}, {30, 14}, {31, 12}, {23, 8}});
@@ -437,7 +437,7 @@ BlockSet MakeCreaturesSet() {
 
     // A butterfly heading towards its letter.
     b.row().turns("78", [](int q) {
-        QImage pic = NewPic();
+        Pixels pic = NewPic();
         Mask upper;
         upper.ellipse(9, 11, 7, 6).ellipse(23, 11, 7, 6);
         Shade(pic, upper.turned(q), kOrangeR);

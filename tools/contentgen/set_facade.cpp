@@ -9,7 +9,7 @@ namespace art {
 namespace {
 
 // Glass with the sky reflected in a diagonal streak.
-void Glass(QImage& pic, const Mask& glass, int base = Ocean) {
+void Glass(Pixels& pic, const Mask& glass, int base = Ocean) {
     for (int y = 0; y < kCell; ++y)
         for (int x = 0; x < kCell; ++x) {
             if (!glass.at(x, y))
@@ -27,18 +27,18 @@ void Glass(QImage& pic, const Mask& glass, int base = Ocean) {
 }
 
 // A framed window: the frame shape, then the glass.
-void FramedWindow(QImage& pic, const Mask& frame, const Mask& glass, const Ramp& ramp = kSnow) {
+void FramedWindow(Pixels& pic, const Mask& frame, const Mask& glass, const Ramp& ramp = kSnow) {
     Shade(pic, frame, ramp);
     Glass(pic, glass);
 }
 
-QImage Sill(QImage pic, int y = 27) {
+Pixels Sill(Pixels pic, int y = 27) {
     Shade(pic, Mask().rect(3, y, 26, 3), kStone);
     return pic;
 }
 
-QImage SashWindow() {
-    QImage pic = NewPic();
+Pixels SashWindow() {
+    Pixels pic = NewPic();
     Mask frame = Mask().rect(6, 2, 20, 26);
     Mask glass = Mask().rect(8, 4, 16, 22);
     FramedWindow(pic, frame, glass);
@@ -46,8 +46,8 @@ QImage SashWindow() {
     return Sill(pic);
 }
 
-QImage CurtainWindow() {
-    QImage pic = SashWindow();
+Pixels CurtainWindow() {
+    Pixels pic = SashWindow();
     Mask curtains;
     curtains.poly({{8, 4}, {14, 4}, {11, 14}, {9, 26}, {8, 26}})
         .poly({{18, 4}, {24, 4}, {24, 26}, {23, 26}, {21, 14}});
@@ -56,8 +56,8 @@ QImage CurtainWindow() {
     return pic;
 }
 
-QImage LitWindow() {
-    QImage pic = NewPic();
+Pixels LitWindow() {
+    Pixels pic = NewPic();
     Shade(pic, Mask().rect(6, 2, 20, 26), kWood);
     for (int y = 4; y < 26; ++y)
         for (int x = 8; x < 24; ++x)
@@ -68,8 +68,8 @@ QImage LitWindow() {
     return Sill(pic);
 }
 
-QImage PotWindow() {
-    QImage pic = SashWindow();
+Pixels PotWindow() {
+    Pixels pic = SashWindow();
     Shade(pic, Mask().poly({{11, 21}, {21, 21}, {19, 28}, {13, 28}}), kOrangeR);
     Mask leaves;
     leaves.disc(13, 17, 3).disc(19, 16, 3).disc(16, 13, 3.5).disc(11, 12, 2).disc(21, 11, 2);
@@ -79,8 +79,8 @@ QImage PotWindow() {
     return pic;
 }
 
-QImage ArchedWindow() {
-    QImage pic = NewPic();
+Pixels ArchedWindow() {
+    Pixels pic = NewPic();
     Mask frame = Mask().rect(6, 10, 20, 18).disc(15.5, 11, 10);
     Mask glass = Mask().rect(8, 11, 16, 15).disc(15.5, 11, 8);
     glass = glass & Mask().rect(8, 0, 16, 26);
@@ -89,8 +89,8 @@ QImage ArchedWindow() {
     return Sill(pic);
 }
 
-QImage BoardedWindow() {
-    QImage pic = NewPic();
+Pixels BoardedWindow() {
+    Pixels pic = NewPic();
     Shade(pic, Mask().rect(6, 2, 20, 26), kDark);
     Fill(pic, Mask().rect(8, 4, 16, 22), Night);
     // Broken glass in one corner.
@@ -105,8 +105,8 @@ QImage BoardedWindow() {
     return Sill(pic);
 }
 
-QImage Door(const Ramp& ramp, int kind) {
-    QImage pic = NewPic();
+Pixels Door(const Ramp& ramp, int kind) {
+    Pixels pic = NewPic();
     // The frame and the step.
     Shade(pic, Mask().rect(4, 1, 24, 31), kStone, {true, true});
     Mask leaf = Mask().rect(7, 4, 18, 28);
@@ -132,8 +132,8 @@ QImage Door(const Ramp& ramp, int kind) {
     return pic;
 }
 
-QImage PlankDoor() {
-    QImage pic = NewPic();
+Pixels PlankDoor() {
+    Pixels pic = NewPic();
     Mask leaf = Mask().rect(5, 2, 22, 30);
     Paint(pic, leaf, Planks({Plum, Umber, Brown, Tan, 6, 91, true}));
     Outline(pic, leaf, Plum, true);
@@ -145,8 +145,8 @@ QImage PlankDoor() {
     return pic;
 }
 
-QImage BarnDoor() {
-    QImage pic = NewPic();
+Pixels BarnDoor() {
+    Pixels pic = NewPic();
     Mask leaf = Mask().rect(1, 1, 30, 31);
     Paint(pic, leaf, Planks({Plum, Plum, Red, Rose, 5, 93, true}));
     Outline(pic, leaf, Plum, true);
@@ -163,8 +163,8 @@ QImage BarnDoor() {
     return pic;
 }
 
-QImage GarageDoor() {
-    QImage pic = NewPic();
+Pixels GarageDoor() {
+    Pixels pic = NewPic();
     Mask leaf = Mask().rect(1, 2, 30, 30);
     Shade(pic, leaf, kStone, {true, true});
     for (int y = 5; y < kCell; y += 4) {
@@ -175,8 +175,8 @@ QImage GarageDoor() {
     return pic;
 }
 
-QImage ShopFront() {
-    QImage pic = NewPic();
+Pixels ShopFront() {
+    Pixels pic = NewPic();
     Shade(pic, Mask().rect(0, 0, 32, 32), kDark, {true, true});
     Glass(pic, Mask().rect(2, 2, 28, 20));
     // Goods in the window.
@@ -187,8 +187,8 @@ QImage ShopFront() {
     return pic;
 }
 
-QImage Awning(int stripe) {
-    QImage pic = NewPic();
+Pixels Awning(int stripe) {
+    Pixels pic = NewPic();
     Mask canvas;
     canvas.poly({{0, 2}, {32, 2}, {32, 16}, {0, 16}});
     Paint(pic, canvas, [stripe](int x, int y) {
@@ -208,8 +208,8 @@ QImage Awning(int stripe) {
     return pic;
 }
 
-QImage Balcony() {
-    QImage pic = NewPic();
+Pixels Balcony() {
+    Pixels pic = NewPic();
     Shade(pic, Mask().rect(0, 26, 32, 5), kStone, {true, true});
     Mask rail;
     rail.rect(0, 10, 32, 2);
@@ -222,8 +222,8 @@ QImage Balcony() {
     return pic;
 }
 
-QImage WindowBox(int flower, int flowerLight) {
-    QImage pic = NewPic();
+Pixels WindowBox(int flower, int flowerLight) {
+    Pixels pic = NewPic();
     Mask leaves;
     for (int i = 0; i < 7; ++i)
         leaves.disc(5 + i * 3.7, 19 - (i % 2) * 3, 3);
@@ -256,7 +256,7 @@ BlockSet MakeFacadeSet() {
 
     // A window, wide and tall.
     b.row().pair("40", [](int q) {
-        QImage pic = NewPic();
+        Pixels pic = NewPic();
         FramedWindow(pic, Mask().rect(3, 7, 26, 18).turned(q), Mask().rect(5, 9, 22, 14).turned(q));
         Fill(pic, Mask().rect(15, 9, 2, 14).turned(q), Ice);
         return pic;
@@ -264,7 +264,7 @@ BlockSet MakeFacadeSet() {
 
     // A window with shutters.
     b.row().pair("41", [](int q) {
-        QImage pic = NewPic();
+        Pixels pic = NewPic();
         FramedWindow(pic, Mask().rect(9, 5, 14, 22).turned(q), Mask().rect(11, 7, 10, 18).turned(q));
         Fill(pic, Mask().rect(11, 15, 10, 2).turned(q), Ice);
         for (int side : {2, 23}) {
@@ -280,7 +280,7 @@ BlockSet MakeFacadeSet() {
 
     // A shop window.
     b.row().pair("44", [](int q) {
-        QImage pic = NewPic();
+        Pixels pic = NewPic();
         FramedWindow(pic, Mask().rect(1, 3, 30, 26).turned(q), Mask().rect(3, 5, 26, 22).turned(q), kDark);
         Shade(pic, Mask().rect(5, 19, 7, 8).turned(q), kRedR);
         Shade(pic, Mask().rect(14, 16, 6, 11).turned(q), kGold);
@@ -290,7 +290,7 @@ BlockSet MakeFacadeSet() {
 
     // An oval window, lying and standing, and a round one.
     b.row().pair("45", [](int q) {
-        QImage pic = NewPic();
+        Pixels pic = NewPic();
         const Mask frame = Mask().ellipse(15.5, 15.5, 14, 9).turned(q);
         const Mask glass = Mask().ellipse(15.5, 15.5, 11, 6).turned(q);
         FramedWindow(pic, frame, glass, kStone);
@@ -298,7 +298,7 @@ BlockSet MakeFacadeSet() {
         return pic;
     });
     b.add("45F", [] {
-        QImage pic = NewPic();
+        Pixels pic = NewPic();
         Mask ring;
         ring.disc(15.5, 15.5, 12);
         RoundShade(pic, ring, kGold, 15.5, 15.5, 12);
@@ -315,7 +315,7 @@ BlockSet MakeFacadeSet() {
 
     // A drainpipe: straight up the wall (V), as a gutter (H), and its ends.
     b.row().turns("42", [](int q) {
-        QImage pic = NewPic();
+        Pixels pic = NewPic();
         Mask pipe = Mask().rect(24, 0, 6, 20);
         pipe.poly({{24, 18}, {30, 18}, {30, 22}, {22, 28}, {17, 28}, {17, 23}, {24, 20}});
         Shade(pic, pipe.turned(q), kDark, {true, true});
@@ -325,7 +325,7 @@ BlockSet MakeFacadeSet() {
         return pic;
     });
     b.pair("42", [](int q) {
-        QImage pic = NewPic();
+        Pixels pic = NewPic();
         Shade(pic, Mask().rect(0, 2, 32, 6).turned(q), kDark, {true, true});
         Shade(pic, Mask().rect(6, 1, 2, 8).rect(22, 1, 2, 8).turned(q), kDark, {true, false});
         return pic;
@@ -333,7 +333,7 @@ BlockSet MakeFacadeSet() {
 
     // Ivy: hanging from the top (N) and round, climbing (V) or along the top (H).
     b.row().turns("43", [](int q) {
-        QImage pic = NewPic();
+        Pixels pic = NewPic();
         Mask stem;
         stem.line(4, 0, 8, 10).line(8, 10, 6, 20).line(24, 0, 22, 8).line(22, 8, 25, 14).line(14, 0, 15, 6);
         Fill(pic, stem.turned(q), Olive);
@@ -347,7 +347,7 @@ BlockSet MakeFacadeSet() {
     b.pair(
         "43",
         [](int q) {
-            QImage pic = NewPic();
+            Pixels pic = NewPic();
             Mask stem;
             stem.line(5, 0, 8, 10).line(8, 10, 4, 21).line(4, 21, 6, 31);
             Fill(pic, stem.turned(q + 1), Olive);
@@ -363,7 +363,7 @@ BlockSet MakeFacadeSet() {
     b.row().pair(
         "47",
         [](int q) {
-            QImage pic = NewPic();
+            Pixels pic = NewPic();
             Mask rails;
             rails.rect(6, 0, 4, 32).rect(22, 0, 4, 32);
             Mask rungs;

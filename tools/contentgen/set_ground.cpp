@@ -33,13 +33,13 @@ Texture Soil(int seed, double stones = 0.35) {
     };
 }
 
-QImage Full(const Texture& tex) {
-    QImage pic = NewPic();
+Pixels Full(const Texture& tex) {
+    Pixels pic = NewPic();
     PaintAll(pic, tex);
     return pic;
 }
 
-QImage ClayStrata() {
+Pixels ClayStrata() {
     return Full([](int x, int y) {
         const int band = (y + static_cast<int>(2 * std::sin(x * 3.14159265 / 16))) % 32;
         const double n = Noise(x, y, 31);
@@ -50,8 +50,8 @@ QImage ClayStrata() {
     });
 }
 
-QImage DarkEarth() {
-    QImage pic = Full([](int x, int y) {
+Pixels DarkEarth() {
+    Pixels pic = Full([](int x, int y) {
         const double n = Noise(x, y, 33);
         return n < 0.2 ? Plum : n > 0.95 ? Brown : Umber;
     });
@@ -67,8 +67,8 @@ QImage DarkEarth() {
     return pic;
 }
 
-QImage Seam(int dark, int mid, int light, int seed) {
-    QImage pic = Full(Soil(seed, 0.15));
+Pixels Seam(int dark, int mid, int light, int seed) {
+    Pixels pic = Full(Soil(seed, 0.15));
     for (int y = 0; y < kCell; ++y)
         for (int x = 0; x < kCell; ++x) {
             double du = 0;
@@ -79,8 +79,8 @@ QImage Seam(int dark, int mid, int light, int seed) {
     return pic;
 }
 
-QImage Fossil() {
-    QImage pic = Full(Soil(37, 0.2));
+Pixels Fossil() {
+    Pixels pic = Full(Soil(37, 0.2));
     Mask shell;
     shell.disc(15.5, 15.5, 9);
     RoundShade(pic, shell, kSand, 15.5, 15.5, 9);
@@ -93,8 +93,8 @@ QImage Fossil() {
     return pic;
 }
 
-QImage Granite() {
-    QImage pic = Full([](int x, int y) {
+Pixels Granite() {
+    Pixels pic = Full([](int x, int y) {
         const double n = Noise(x, y, 41);
         return n < 0.15 ? Grey : n < 0.22 ? Ash : n > 0.93 ? Ice : Silver;
     });
@@ -109,7 +109,7 @@ QImage Granite() {
     return pic;
 }
 
-QImage Basalt() {
+Pixels Basalt() {
     return Full([](int x, int y) {
         const int col = x / 8;
         const int xx = x % 8;
@@ -125,7 +125,7 @@ QImage Basalt() {
     });
 }
 
-QImage Cobbles(int seed, int dark, int mid, int light, int gap) {
+Pixels Cobbles(int seed, int dark, int mid, int light, int gap) {
     return Full([=](int x, int y) {
         double du = 0;
         double dv = 0;
@@ -135,7 +135,7 @@ QImage Cobbles(int seed, int dark, int mid, int light, int gap) {
     });
 }
 
-QImage Gravel() {
+Pixels Gravel() {
     return Full([](int x, int y) {
         double du = 0;
         double dv = 0;
@@ -145,8 +145,8 @@ QImage Gravel() {
     });
 }
 
-QImage IceBlock() {
-    QImage pic = Full([](int x, int y) {
+Pixels IceBlock() {
+    Pixels pic = Full([](int x, int y) {
         const int d = (x - y + 64) % 16;
         if (d == 0)
             return White;
@@ -158,8 +158,8 @@ QImage IceBlock() {
     return pic;
 }
 
-QImage LavaRock() {
-    QImage pic = Full([](int x, int y) {
+Pixels LavaRock() {
+    Pixels pic = Full([](int x, int y) {
         const double n = Noise(x, y, 51);
         return n < 0.15 ? Night : n > 0.9 ? Ash : Slate;
     });
@@ -170,8 +170,8 @@ QImage LavaRock() {
     return pic;
 }
 
-QImage Boulder() {
-    QImage pic = NewPic();
+Pixels Boulder() {
+    Pixels pic = NewPic();
     Mask rock;
     rock.ellipse(16, 19, 14, 11).ellipse(12, 14, 8, 8);
     rock = rock & Mask().rect(0, 0, 32, 30);
@@ -181,8 +181,8 @@ QImage Boulder() {
     return pic;
 }
 
-QImage StonePile() {
-    QImage pic = NewPic();
+Pixels StonePile() {
+    Pixels pic = NewPic();
     const double stones[][3] = {{8, 25, 6}, {22, 25, 7}, {15, 16, 6}, {26, 15, 4}};
     for (const auto& s : stones) {
         Mask m;
@@ -192,8 +192,8 @@ QImage StonePile() {
     return pic;
 }
 
-QImage Crystals() {
-    QImage pic = NewPic();
+Pixels Crystals() {
+    Pixels pic = NewPic();
     const double c[][4] = {
         {16, 4, 4, 28}, {9, 12, 3.5, 28}, {23, 14, 3, 28}, {4, 20, 2.5, 29}, {28, 21, 2.5, 29}};
     for (const auto& k : c) {
@@ -210,8 +210,8 @@ QImage Crystals() {
     return pic;
 }
 
-QImage Stalagmite() {
-    QImage pic = NewPic();
+Pixels Stalagmite() {
+    Pixels pic = NewPic();
     Mask m;
     m.poly({{15, 2}, {18, 2}, {25, 32}, {7, 32}});
     Paint(pic, m, [](int x, int y) {
@@ -236,8 +236,8 @@ Texture Sand(int seed) {
     };
 }
 
-QImage Shells() {
-    QImage pic = Full(Sand(61));
+Pixels Shells() {
+    Pixels pic = Full(Sand(61));
     const double shells[][2] = {{8, 9}, {22, 20}, {25, 6}};
     for (const auto& s : shells) {
         Mask m;
@@ -276,7 +276,7 @@ Texture Water(int deep, int mid, int light, int seed) {
     };
 }
 
-QImage Lava() {
+Pixels Lava() {
     return Full([](int x, int y) {
         const double v = std::sin(x * 3.14159265 / 8) + std::sin(y * 3.14159265 / 16 + x * 3.14159265 / 16) +
                          std::sin((x + y) * 3.14159265 / 8);
@@ -309,7 +309,7 @@ Texture Flow(bool vertical) {
     };
 }
 
-QImage Flagstones() {
+Pixels Flagstones() {
     return Full([](int x, int y) {
         // Big slabs of two sizes, joints in dark grey.
         const int sx = y < 16 ? (x + 4) % 20 : (x + 12) % 18;
@@ -324,7 +324,7 @@ QImage Flagstones() {
     });
 }
 
-QImage Chequer() {
+Pixels Chequer() {
     return Full([](int x, int y) {
         const bool dark = ((x / 8) + (y / 8)) % 2 == 0;
         const int xx = x % 8;
@@ -335,8 +335,8 @@ QImage Chequer() {
     });
 }
 
-QImage Carpet() {
-    QImage pic = Full([](int x, int y) {
+Pixels Carpet() {
+    Pixels pic = Full([](int x, int y) {
         const int d = std::abs((x % 16) - 8) + std::abs((y % 16) - 8);
         if (d == 6)
             return Yellow;
@@ -359,7 +359,7 @@ Mask GrassTop() {
     return m;
 }
 
-void GrassBand(QImage& pic, const Mask& band, const Mask& face) {
+void GrassBand(Pixels& pic, const Mask& band, const Mask& face) {
     Fill(pic, band, Green);
     for (int y = 0; y < kCell; ++y)
         for (int x = 0; x < kCell; ++x) {
@@ -391,7 +391,7 @@ BlockSet MakeGroundSet() {
 
     // Soil with grass along one edge.
     b.row().turns("G1", [](int q) {
-        QImage pic = Full(Soil(11));
+        Pixels pic = Full(Soil(11));
         const Mask band = GrassTop().turned(q);
         GrassBand(pic, band, Mask().rect(0, 0, 32, 1).turned(q));
         return pic;
@@ -399,7 +399,7 @@ BlockSet MakeGroundSet() {
 
     // A grassy slope (N and E make a hilltop).
     b.row().turns("G2", [](int q) {
-        QImage pic = NewPic();
+        Pixels pic = NewPic();
         Paint(pic, SlopeMask(q), Soil(11));
         GrassBand(pic, SlopeBand(q, 5), SlopeBand(q, 1));
         return pic;
@@ -407,7 +407,7 @@ BlockSet MakeGroundSet() {
 
     // Rounded corners of a grassy bank.
     b.row().corners("G3", [](int q) {
-        QImage pic = NewPic();
+        Pixels pic = NewPic();
         const Mask ground = QuarterDisc(q, 31.5);
         Paint(pic, ground, Soil(11));
         GrassBand(pic, ground - QuarterDisc(q, 25.5), ground - QuarterDisc(q, 30.5));
@@ -432,14 +432,14 @@ BlockSet MakeGroundSet() {
         .add("S02", Shells())
         .add("S03", Cobbles(65, Brown, Tan, Peach, Ochre))
         .add("S04", [] {
-            QImage p = Full(Snow(67));
+            Pixels p = Full(Snow(67));
             SoftEdges(p, White, Silver);
             return p;
         }());
 
     // Soil under a cover of snow.
     b.row().turns("S1", [](int q) {
-        QImage pic = Full(Soil(11));
+        Pixels pic = Full(Soil(11));
         Mask snow;
         snow.rect(0, 0, 32, 6);
         for (int x = 0; x < kCell; ++x)
@@ -458,7 +458,7 @@ BlockSet MakeGroundSet() {
 
     // The surface of the water: waves along one edge.
     b.row().turns("W1", [](int q) {
-        QImage pic = NewPic();
+        Pixels pic = NewPic();
         Mask water;
         for (int x = 0; x < kCell; ++x)
             water.rect(x, static_cast<int>(std::lround(7 + 2 * std::sin(x * 3.14159265 / 8))), 1, 32);

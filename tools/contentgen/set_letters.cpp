@@ -3,7 +3,6 @@
 // digit or sign itself), never in a turning letter.
 
 #include "content_sets.h"
-#include "pixel_font.h"
 
 #include <cctype>
 
@@ -13,15 +12,16 @@ namespace {
 
 Mask GlyphMask(char ch, int left, int top, int sx, int sy) {
     Mask m;
-    for (int gy = 0; gy < kGlyphHeight; ++gy)
-        for (int gx = 0; gx < kGlyphWidth; ++gx)
-            if (GlyphPixel(ch, gx, gy))
+    const int width = TextWidth(PixelFont::Letters, std::string_view(&ch, 1));
+    for (int gy = 0; gy < TextHeight(PixelFont::Letters); ++gy)
+        for (int gx = 0; gx < width; ++gx)
+            if (GlyphPixel(PixelFont::Letters, ch, gx, gy))
                 m.rect(left + gx * sx, top + gy * sy, sx, sy);
     return m;
 }
 
-QImage GoldLetter(char ch) {
-    QImage pic = NewPic();
+Pixels GoldLetter(char ch) {
+    Pixels pic = NewPic();
     const Mask letter = GlyphMask(ch, 6, 2, 4, 4);
     // A drop shadow, then the letter.
     Fill(pic, letter.shifted(1, 1).grown() - letter.grown(), Night);
@@ -29,10 +29,10 @@ QImage GoldLetter(char ch) {
     return pic;
 }
 
-QImage ToyBlock(char ch, int index) {
+Pixels ToyBlock(char ch, int index) {
     static const Ramp kRamps[] = {kRedR, kBlue, kLeaf, kGold, kPurpleR, kOrangeR};
     const Ramp& ramp = kRamps[index % 6];
-    QImage pic = NewPic();
+    Pixels pic = NewPic();
     Shade(pic, Mask().rect(0, 0, 32, 32), ramp);
     Shade(pic, Mask().rect(3, 3, 26, 26), Ramp{ramp.dark, ramp.mid, ramp.mid, ramp.light, ramp.hi}, {false});
     const Mask letter = GlyphMask(ch, 9, 6, 3, 3);
@@ -48,7 +48,7 @@ BlockSet MakeLettersSet() {
     const std::string upper = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
     const std::string signs = "0123456789!?.";
 
-    auto letterRows = [&](char prefix, const std::function<QImage(char, int)>& draw) {
+    auto letterRows = [&](char prefix, const std::function<Pixels(char, int)>& draw) {
         for (int half = 0; half < 2; ++half) {
             b.row();
             for (int i = half * 13; i < half * 13 + 13; ++i) {

@@ -28,7 +28,7 @@ Texture Leafy(const Ramp& ramp, int seed, int grid = 6) {
 
 // Foliage in a shape: the leafy pattern, darker towards the bottom right of
 // the whole shape (centre cx, cy in the coordinates shifted by ox, oy).
-void Foliage(QImage& pic, const Mask& shape, const Ramp& ramp, int seed, double cx, double cy, double r,
+void Foliage(Pixels& pic, const Mask& shape, const Ramp& ramp, int seed, double cx, double cy, double r,
              int ox = 0, int oy = 0) {
     const Texture leafy = Leafy(ramp, seed);
     const Mask edge = shape.border(true);
@@ -63,7 +63,7 @@ Texture Bark(bool vertical) {
     };
 }
 
-void Trunk(QImage& pic, const Mask& trunk, bool vertical) {
+void Trunk(Pixels& pic, const Mask& trunk, bool vertical) {
     Paint(pic, trunk, Bark(vertical));
     const Mask edge = trunk.border(true);
     for (int y = 0; y < kCell; ++y)
@@ -74,8 +74,8 @@ void Trunk(QImage& pic, const Mask& trunk, bool vertical) {
                 Put(pic, x, y, Brown);
 }
 
-QImage Flower(int petal, int light, int centre, int kind) {
-    QImage pic = NewPic();
+Pixels Flower(int petal, int light, int centre, int kind) {
+    Pixels pic = NewPic();
     if (kind == 0) {
         // A sunflower.
         Fill(pic, Mask().rect(15, 14, 2, 18), Moss);
@@ -116,8 +116,8 @@ QImage Flower(int petal, int light, int centre, int kind) {
     return pic;
 }
 
-QImage Bush(int berries, int seed) {
-    QImage pic = NewPic();
+Pixels Bush(int berries, int seed) {
+    Pixels pic = NewPic();
     Mask bush;
     bush.ellipse(16, 20, 14, 11).disc(11, 14, 7).disc(21, 13, 7);
     bush = bush & Mask().rect(0, 0, 32, 31);
@@ -137,8 +137,8 @@ QImage Bush(int berries, int seed) {
     return pic;
 }
 
-QImage SmallTree(int kind) {
-    QImage pic = NewPic();
+Pixels SmallTree(int kind) {
+    Pixels pic = NewPic();
     if (kind == 0) {
         // An apple tree.
         Trunk(pic, Mask().rect(13, 18, 6, 14), true);
@@ -189,8 +189,8 @@ QImage SmallTree(int kind) {
     return pic;
 }
 
-QImage Grass(int kind) {
-    QImage pic = NewPic();
+Pixels Grass(int kind) {
+    Pixels pic = NewPic();
     Mask blades;
     if (kind == 0) {
         for (int i = 0; i < 7; ++i) {
@@ -225,8 +225,8 @@ QImage Grass(int kind) {
     return pic;
 }
 
-QImage Mushrooms(bool red) {
-    QImage pic = NewPic();
+Pixels Mushrooms(bool red) {
+    Pixels pic = NewPic();
     const double m[][3] = {{12, 16, 9}, {24, 23, 5}};
     for (const auto& k : m) {
         Shade(pic,
@@ -244,8 +244,8 @@ QImage Mushrooms(bool red) {
     return pic;
 }
 
-QImage Vegetable(int kind) {
-    QImage pic = NewPic();
+Pixels Vegetable(int kind) {
+    Pixels pic = NewPic();
     if (kind == 0) {
         Mask p;
         p.ellipse(16, 21, 13, 9);
@@ -280,7 +280,7 @@ BlockSet MakePlantsSet() {
 
     // A big tree crown in four quarters.
     b.row().corners("62", [](int q) {
-        QImage pic = NewPic();
+        Pixels pic = NewPic();
         Mask crown;
         for (int y = 0; y < kCell; ++y)
             for (int x = 0; x < kCell; ++x) {
@@ -300,13 +300,13 @@ BlockSet MakePlantsSet() {
     b.row().pair(
         "67",
         [](int q) {
-            QImage pic = NewPic();
+            Pixels pic = NewPic();
             Trunk(pic, Mask().rect(9, 0, 14, 32).turned(q + 1), q != 0);
             return pic;
         },
         3);
     b.row().pair("60", [](int q) {
-        QImage pic = NewPic();
+        Pixels pic = NewPic();
         const Mask log = Mask().rect(0, 10, 32, 12).turned(q);
         Shade(pic, log, kSnow, {true, true});
         Mask marks;
@@ -317,7 +317,7 @@ BlockSet MakePlantsSet() {
 
     // A branch growing towards its letter from a trunk beside it.
     b.row().turns("68", [](int q) {
-        QImage pic = NewPic();
+        Pixels pic = NewPic();
         Mask branch;
         branch.poly({{9, 32}, {23, 32}, {19, 22}, {17, 14}, {14, 14}, {13, 22}});
         Trunk(pic, branch.turned(q), q % 2 == 0);
@@ -330,7 +330,7 @@ BlockSet MakePlantsSet() {
 
     // A pine tree pointing up (N).
     b.row().turns("66", [](int q) {
-        QImage pic = NewPic();
+        Pixels pic = NewPic();
         Trunk(pic, Mask().rect(14, 26, 4, 6).turned(q), q % 2 == 0);
         for (int tier = 0; tier < 3; ++tier) {
             const double top = 1 + tier * 7;
@@ -349,7 +349,7 @@ BlockSet MakePlantsSet() {
 
     // Hanging willow twigs (S), and reaching up from the ground (N).
     b.row().turns("61", [](int q) {
-        QImage pic = NewPic();
+        Pixels pic = NewPic();
         // Drawn hanging from the top edge, then turned round.
         Mask twigs;
         for (int i = 0; i < 6; ++i) {
@@ -375,7 +375,7 @@ BlockSet MakePlantsSet() {
 
     // A fern frond pointing up (N).
     b.row().turns("6B", [](int q) {
-        QImage pic = NewPic();
+        Pixels pic = NewPic();
         Mask frond;
         frond.line(16, 31, 16, 3, 1.5);
         for (int i = 0; i < 7; ++i) {
@@ -391,7 +391,7 @@ BlockSet MakePlantsSet() {
     b.row().pair(
         "69",
         [](int q) {
-            QImage pic = NewPic();
+            Pixels pic = NewPic();
             for (int i = 0; i < 3; ++i) {
                 const int x = 5 + i * 9;
                 const Mask stalk = Mask().rect(x, 0, 4, 32).turned(q + 1);
@@ -412,7 +412,7 @@ BlockSet MakePlantsSet() {
 
     // A hedge: rounded corners in four pieces, and its middle.
     b.row().corners("63", [](int q) {
-        QImage pic = NewPic();
+        Pixels pic = NewPic();
         Mask hedge = Mask::Full();
         for (int y = 0; y < 14; ++y)
             for (int x = 0; x < 14; ++x) {
@@ -427,12 +427,12 @@ BlockSet MakePlantsSet() {
         return pic;
     });
     b.add("6E1", [] {
-        QImage pic = NewPic();
+        Pixels pic = NewPic();
         Foliage(pic, Mask::Full(), kPine, 37, 16, 16, 60);
         return pic;
     }());
     b.add("6E2", [] {
-        QImage pic = NewPic();
+        Pixels pic = NewPic();
         Foliage(pic, Mask::Full(), kPine, 37, 16, 16, 60);
         for (int i = 0; i < 8; ++i) {
             const int x = 2 + static_cast<int>(Hash(i, 3, 39) % 28);

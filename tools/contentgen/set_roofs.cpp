@@ -67,8 +67,8 @@ Texture Thatch() {
     };
 }
 
-QImage Chimney(const Ramp& capRamp, const Texture& body) {
-    QImage pic = NewPic();
+Pixels Chimney(const Ramp& capRamp, const Texture& body) {
+    Pixels pic = NewPic();
     const Mask stack = Mask().rect(9, 10, 14, 22);
     Paint(pic, stack, body);
     Outline(pic, stack, Plum, true);
@@ -77,8 +77,8 @@ QImage Chimney(const Ramp& capRamp, const Texture& body) {
     return pic;
 }
 
-QImage Smoke() {
-    QImage pic = NewPic();
+Pixels Smoke() {
+    Pixels pic = NewPic();
     Mask puffs;
     puffs.disc(13, 24, 4.5).disc(18, 17, 5.5).disc(12, 9, 5).disc(20, 5, 4).disc(24, 12, 3.5);
     Shade(pic, puffs, kSnow);
@@ -86,8 +86,8 @@ QImage Smoke() {
     return pic;
 }
 
-QImage Aerial() {
-    QImage pic = NewPic();
+Pixels Aerial() {
+    Pixels pic = NewPic();
     Mask pole;
     pole.rect(15, 6, 2, 26);
     Mask arms;
@@ -98,8 +98,8 @@ QImage Aerial() {
     return pic;
 }
 
-QImage Dish() {
-    QImage pic = NewPic();
+Pixels Dish() {
+    Pixels pic = NewPic();
     Mask bowl;
     bowl.ellipse(14, 13, 10, 11);
     bowl = bowl - Mask().ellipse(19, 11, 8, 11);
@@ -110,8 +110,8 @@ QImage Dish() {
     return pic;
 }
 
-QImage Dormer() {
-    QImage pic = NewPic();
+Pixels Dormer() {
+    Pixels pic = NewPic();
     Mask front;
     front.rect(6, 12, 20, 20);
     Paint(pic, front, Planks({Plum, Umber, Brown, Tan, 6, 81}));
@@ -125,8 +125,8 @@ QImage Dormer() {
     return pic;
 }
 
-QImage Skylight() {
-    QImage pic = NewPic();
+Pixels Skylight() {
+    Pixels pic = NewPic();
     PaintAll(pic, ClayTiles(false));
     Shade(pic, Mask().rect(6, 6, 20, 20), kMetal);
     Mask glass;
@@ -137,8 +137,8 @@ QImage Skylight() {
     return pic;
 }
 
-QImage Weathervane() {
-    QImage pic = NewPic();
+Pixels Weathervane() {
+    Pixels pic = NewPic();
     Shade(pic, Mask().rect(15, 12, 2, 20), kDark, {true, false, false});
     Mask arrow;
     arrow.rect(5, 9, 22, 2)
@@ -153,8 +153,8 @@ QImage Weathervane() {
     return pic;
 }
 
-QImage Spire(const Ramp& ramp, bool flag) {
-    QImage pic = NewPic();
+Pixels Spire(const Ramp& ramp, bool flag) {
+    Pixels pic = NewPic();
     Mask cone;
     cone.poly({{16, 4}, {29, 32}, {3, 32}});
     Paint(pic, cone, [&](int x, int y) {
@@ -179,8 +179,8 @@ QImage Spire(const Ramp& ramp, bool flag) {
     return pic;
 }
 
-QImage Turret() {
-    QImage pic = NewPic();
+Pixels Turret() {
+    Pixels pic = NewPic();
     Mask cone;
     cone.poly({{16, 2}, {31, 22}, {1, 22}});
     Paint(pic, cone, ClayTiles(false));
@@ -194,8 +194,8 @@ QImage Turret() {
     return pic;
 }
 
-QImage ClockFace() {
-    QImage pic = NewPic();
+Pixels ClockFace() {
+    Pixels pic = NewPic();
     Mask rim;
     rim.disc(15.5, 15.5, 14);
     RoundShade(pic, rim, kGold, 15.5, 15.5, 14);
@@ -214,8 +214,8 @@ QImage ClockFace() {
     return pic;
 }
 
-QImage Bell() {
-    QImage pic = NewPic();
+Pixels Bell() {
+    Pixels pic = NewPic();
     Mask arch;
     arch.rect(3, 10, 26, 22).disc(15.5, 12, 13);
     arch = arch & Mask().rect(0, 0, 32, 32);
@@ -231,8 +231,8 @@ QImage Bell() {
     return pic;
 }
 
-QImage RoseWindow() {
-    QImage pic = NewPic();
+Pixels RoseWindow() {
+    Pixels pic = NewPic();
     Mask frame;
     frame.disc(15.5, 15.5, 14.5);
     RoundShade(pic, frame, kStone, 15.5, 15.5, 14.5);
@@ -252,8 +252,8 @@ QImage RoseWindow() {
     return pic;
 }
 
-QImage Girder(int quarters) {
-    QImage pic = NewPic();
+Pixels Girder(int quarters) {
+    Pixels pic = NewPic();
     Mask chords;
     chords.rect(0, 7, 32, 4).rect(0, 21, 32, 4);
     Mask struts;
@@ -280,14 +280,14 @@ BlockSet MakeRoofsSet() {
 
     // Clay tiles for the body of a roof.
     b.row().pair("20", [](int q) {
-        QImage pic = NewPic();
+        Pixels pic = NewPic();
         PaintAll(pic, ClayTiles(q != 0));
         return pic;
     });
 
     // Tiles with a wooden board along one edge: the ridge (N), the eaves (S).
     b.row().turns("21", [](int q) {
-        QImage pic = NewPic();
+        Pixels pic = NewPic();
         PaintAll(pic, ClayTiles(false));
         Shade(pic, Mask().rect(0, 0, 32, 5).turned(q), kWood, {true, true});
         return pic;
@@ -295,7 +295,7 @@ BlockSet MakeRoofsSet() {
 
     // Slopes of a tiled roof (N and E make a gable), a chimney and its smoke.
     b.row().turns("22", [](int q) {
-        QImage pic = NewPic();
+        Pixels pic = NewPic();
         const Mask roof = SlopeMask(q);
         Paint(pic, roof, ClayTiles(false));
         Shade(pic, SlopeBand(q, 3), kWood, {true, true});
@@ -305,7 +305,7 @@ BlockSet MakeRoofsSet() {
 
     // A dome in four quarters.
     b.row().corners("23", [](int q) {
-        QImage pic = NewPic();
+        Pixels pic = NewPic();
         const Mask dome = QuarterDisc(q, 31.5);
         RoundShade(pic, dome, kTealR, 32, 32, 31.5, CornerOffsetX(q), CornerOffsetY(q));
         // Ribs running up the dome.
@@ -320,7 +320,7 @@ BlockSet MakeRoofsSet() {
 
     // A wooden beam.
     b.row().pair("25", [](int q) {
-        QImage pic = NewPic();
+        Pixels pic = NewPic();
         const Mask beam = Mask().rect(0, 10, 32, 12).turned(q);
         Paint(pic, beam, Planks({Plum, Umber, Brown, Tan, 32, 83, q != 0}));
         Outline(pic, beam, Plum, true);
@@ -334,19 +334,19 @@ BlockSet MakeRoofsSet() {
     b.row()
         .add("261",
              [] {
-                 QImage p = NewPic();
+                 Pixels p = NewPic();
                  PaintAll(p, Slates(Ash, Iron, Grey, Night, 1));
                  return p;
              }())
         .add("262",
              [] {
-                 QImage p = NewPic();
+                 Pixels p = NewPic();
                  PaintAll(p, Slates(Indigo, Ocean, Blue, Night, 2));
                  return p;
              }())
         .add("263",
              [] {
-                 QImage p = NewPic();
+                 Pixels p = NewPic();
                  PaintAll(p, [](int x, int y) {
                      const int xx = x % 8;
                      if (xx == 0)
@@ -360,14 +360,14 @@ BlockSet MakeRoofsSet() {
                  return p;
              }())
         .add("26T", [] {
-            QImage p = NewPic();
+            Pixels p = NewPic();
             PaintAll(p, Thatch());
             return p;
         }());
 
     // Slate slopes.
     b.row().turns("27", [](int q) {
-        QImage pic = NewPic();
+        Pixels pic = NewPic();
         Paint(pic, SlopeMask(q), Slates(Ash, Iron, Grey, Night, 5));
         Shade(pic, SlopeBand(q, 2), kMetal, {true, true});
         return pic;
@@ -378,7 +378,7 @@ BlockSet MakeRoofsSet() {
         .add("281", Chimney(kStone, Stones({Ash, Grey, Silver, Ice, Grey, 7})))
         .add("282",
              [] {
-                 QImage pic = NewPic();
+                 Pixels pic = NewPic();
                  Shade(pic, Mask().rect(12, 8, 8, 24), kMetal, {true, true});
                  Mask cowl;
                  cowl.poly({{8, 8}, {16, 2}, {24, 8}});

@@ -1,7 +1,6 @@
 // Block set: lights, signs and arrows.
 
 #include "content_sets.h"
-#include "pixel_font.h"
 
 #include <cmath>
 
@@ -12,22 +11,22 @@ namespace {
 constexpr double kPi = 3.14159265358979;
 
 // Text of the pixel font in a palette colour, centred on x.
-void Label(QImage& pic, int cx, int y, const std::string& text, int pal) {
-    DrawText(pic, cx - TextWidth(text) / 2, y, text, Rgb(pal));
+void Label(Pixels& pic, int cx, int y, const std::string& text, int pal) {
+    DrawText(pic, PixelFont::Letters, cx - TextWidth(PixelFont::Letters, text) / 2, y, text, Rgb(pal));
 }
 
 // A glow: a chequer of a light colour around a shape, where nothing is drawn
 // yet. A turned picture passes the chequer turned with it.
-void Glow(QImage& pic, const Mask& around, int pal, const Mask& pattern = Mask::Chequer()) {
+void Glow(Pixels& pic, const Mask& around, int pal, const Mask& pattern = Mask::Chequer()) {
     const Mask halo = (around.grown().grown() - around) & pattern;
     for (int y = 0; y < kCell; ++y)
         for (int x = 0; x < kCell; ++x)
-            if (halo.at(x, y) && (pic.pixel(x, y) | 0xFF000000) == kMagenta)
+            if (halo.at(x, y) && (pic.at(x, y) | 0xFF000000) == kMagenta)
                 Put(pic, x, y, pal);
 }
 
-QImage StreetLamp() {
-    QImage pic = NewPic();
+Pixels StreetLamp() {
+    Pixels pic = NewPic();
     Shade(pic, Mask().rect(14, 10, 4, 22).rect(12, 28, 8, 4), kDark);
     Mask head;
     head.poly({{9, 4}, {23, 4}, {20, 10}, {12, 10}});
@@ -39,8 +38,8 @@ QImage StreetLamp() {
     return pic;
 }
 
-QImage GasLamp() {
-    QImage pic = NewPic();
+Pixels GasLamp() {
+    Pixels pic = NewPic();
     Shade(pic, Mask().rect(15, 14, 3, 18).rect(12, 29, 9, 3), kNight);
     Mask lantern;
     lantern.poly({{11, 4}, {22, 4}, {20, 13}, {13, 13}});
@@ -53,8 +52,8 @@ QImage GasLamp() {
     return pic;
 }
 
-QImage Torch() {
-    QImage pic = NewPic();
+Pixels Torch() {
+    Pixels pic = NewPic();
     Shade(pic, Mask().poly({{13, 14}, {19, 14}, {17, 30}, {15, 30}}), kWood);
     Shade(pic, Mask().rect(12, 14, 8, 3), kDark);
     Mask flame;
@@ -66,8 +65,8 @@ QImage Torch() {
     return pic;
 }
 
-QImage Candle() {
-    QImage pic = NewPic();
+Pixels Candle() {
+    Pixels pic = NewPic();
     Shade(pic, Mask().rect(12, 14, 8, 15), kSnow);
     Fill(pic, Mask().rect(16, 11, 1, 3), Night);
     Mask flame;
@@ -80,8 +79,8 @@ QImage Candle() {
     return pic;
 }
 
-QImage TrafficLight() {
-    QImage pic = NewPic();
+Pixels TrafficLight() {
+    Pixels pic = NewPic();
     Shade(pic, Mask().rect(14, 20, 4, 12), kDark);
     Shade(pic, Mask().rect(10, 1, 12, 20), kNight);
     Shade(pic, Mask().disc(16, 5.5, 2.8), kRedR, {true, false, true});
@@ -91,8 +90,8 @@ QImage TrafficLight() {
     return pic;
 }
 
-QImage PostBox() {
-    QImage pic = NewPic();
+Pixels PostBox() {
+    Pixels pic = NewPic();
     Mask box;
     box.rect(9, 8, 14, 22).ellipse(16, 8, 7, 5);
     Shade(pic, box, kRedR);
@@ -102,8 +101,8 @@ QImage PostBox() {
     return pic;
 }
 
-QImage BusStop() {
-    QImage pic = NewPic();
+Pixels BusStop() {
+    Pixels pic = NewPic();
     Shade(pic, Mask().rect(15, 10, 3, 22), kMetal);
     Mask sign;
     sign.disc(16.5, 8, 7.5);
@@ -114,8 +113,8 @@ QImage BusStop() {
     return pic;
 }
 
-QImage Hydrant() {
-    QImage pic = NewPic();
+Pixels Hydrant() {
+    Pixels pic = NewPic();
     Mask body;
     body.rect(11, 12, 11, 17).ellipse(16.5, 12, 5.5, 5).rect(7, 16, 19, 5).rect(9, 28, 15, 4);
     Shade(pic, body, kRedR);
@@ -124,8 +123,8 @@ QImage Hydrant() {
     return pic;
 }
 
-QImage Bench() {
-    QImage pic = NewPic();
+Pixels Bench() {
+    Pixels pic = NewPic();
     Paint(pic, Mask().rect(2, 10, 28, 4).rect(2, 16, 28, 4), Planks({Plum, Umber, Brown, Tan, 32, 111}));
     Outline(pic, Mask().rect(2, 10, 28, 4), Plum);
     Outline(pic, Mask().rect(2, 16, 28, 4), Plum);
@@ -135,8 +134,8 @@ QImage Bench() {
     return pic;
 }
 
-QImage Bin() {
-    QImage pic = NewPic();
+Pixels Bin() {
+    Pixels pic = NewPic();
     Mask can;
     can.poly({{8, 11}, {24, 11}, {22, 31}, {10, 31}});
     Shade(pic, can, kLeaf);
@@ -169,8 +168,8 @@ Mask ArrowMask(bool twoWay, double scale = 1.0) {
     return m;
 }
 
-QImage RoundSign(const Ramp& ramp) {
-    QImage pic = NewPic();
+Pixels RoundSign(const Ramp& ramp) {
+    Pixels pic = NewPic();
     Mask sign;
     sign.disc(15.5, 15.5, 14.5);
     RoundShade(pic, sign, ramp, 15.5, 15.5, 14.5);
@@ -178,8 +177,8 @@ QImage RoundSign(const Ramp& ramp) {
     return pic;
 }
 
-QImage StopSign() {
-    QImage pic = NewPic();
+Pixels StopSign() {
+    Pixels pic = NewPic();
     Mask octagon;
     octagon.poly({{10, 1}, {22, 1}, {31, 10}, {31, 22}, {22, 31}, {10, 31}, {1, 22}, {1, 10}});
     Shade(pic, octagon, kRedR);
@@ -188,14 +187,14 @@ QImage StopSign() {
     return pic;
 }
 
-QImage NoEntry() {
-    QImage pic = RoundSign(kRedR);
+Pixels NoEntry() {
+    Pixels pic = RoundSign(kRedR);
     Shade(pic, Mask().rect(6, 13, 20, 6), kSnow);
     return pic;
 }
 
-QImage Warning() {
-    QImage pic = NewPic();
+Pixels Warning() {
+    Pixels pic = NewPic();
     Mask tri;
     tri.poly({{16, 1}, {31, 29}, {1, 29}});
     Shade(pic, tri, kRedR);
@@ -206,23 +205,24 @@ QImage Warning() {
     return pic;
 }
 
-QImage SquareSign(const std::string& text, const Ramp& ramp) {
-    QImage pic = NewPic();
+Pixels SquareSign(const std::string& text, const Ramp& ramp) {
+    Pixels pic = NewPic();
     Shade(pic, Mask().rect(2, 2, 28, 28), ramp);
     Outline(pic, Mask().rect(4, 4, 24, 24), White);
-    DrawText(pic, 16 - TextWidth(text, 2) / 2, 9, text, Rgb(White), 2);
+    DrawText(pic, PixelFont::Letters, 16 - TextWidth(PixelFont::Letters, text, 2) / 2, 9, text, Rgb(White),
+             2);
     return pic;
 }
 
-QImage SpeedSign() {
-    QImage pic = RoundSign(kRedR);
+Pixels SpeedSign() {
+    Pixels pic = RoundSign(kRedR);
     Fill(pic, Mask().disc(15.5, 15.5, 11), White);
     Label(pic, 16, 12, "30", Night);
     return pic;
 }
 
-QImage Neon(int kind) {
-    QImage pic = NewPic();
+Pixels Neon(int kind) {
+    Pixels pic = NewPic();
     Shade(pic, Mask().rect(1, 3, 30, 26), kNight);
     Mask tube;
     if (kind == 0) {
@@ -247,8 +247,8 @@ QImage Neon(int kind) {
         Fill(pic, tube.grown() & Eroded(Mask().rect(1, 3, 30, 26)), Indigo);
         Fill(pic, tube, Cyan);
     } else {
-        QImage text = NewPic();
-        DrawText(text, 4, 12, "OPEN", Rgb(Rose));
+        Pixels text = NewPic();
+        DrawText(text, PixelFont::Letters, 4, 12, "OPEN", Rgb(Rose));
         tube = Opaque(text);
         Fill(pic, tube.grown() & Eroded(Mask().rect(1, 3, 30, 26)), Plum);
         Fill(pic, tube, Rose);
@@ -257,8 +257,8 @@ QImage Neon(int kind) {
     return pic;
 }
 
-QImage FlagPole(int a, int b, bool stripes) {
-    QImage pic = NewPic();
+Pixels FlagPole(int a, int b, bool stripes) {
+    Pixels pic = NewPic();
     Shade(pic, Mask().rect(5, 2, 2, 30), kMetal, {true, false});
     Shade(pic, Mask().disc(6, 2, 1.5), kGold, {false, false, true});
     Mask flag;
@@ -276,8 +276,8 @@ QImage FlagPole(int a, int b, bool stripes) {
     return pic;
 }
 
-QImage Firework(int a, int b) {
-    QImage pic = NewPic();
+Pixels Firework(int a, int b) {
+    Pixels pic = NewPic();
     for (int i = 0; i < 12; ++i) {
         const double ang = i * kPi / 6 + 0.2;
         const double r0 = 4;
@@ -293,8 +293,8 @@ QImage Firework(int a, int b) {
     return pic;
 }
 
-QImage RocketTrail() {
-    QImage pic = NewPic();
+Pixels RocketTrail() {
+    Pixels pic = NewPic();
     for (int y = 12; y < kCell; y += 2)
         Put(pic, 16 + (y % 4 == 0 ? 1 : -1), y, y < 20 ? Yellow : Orange);
     Shade(pic, Mask().rect(14, 4, 5, 8).poly({{14, 4}, {16.5, 0}, {19, 4}}), kRedR);
@@ -304,8 +304,8 @@ QImage RocketTrail() {
 }
 
 // The board of a sign, with its gold frame along the masked edges.
-QImage Board(const Mask& board, const Mask& frame) {
-    QImage pic = NewPic();
+Pixels Board(const Mask& board, const Mask& frame) {
+    Pixels pic = NewPic();
     Paint(pic, board, [](int x, int y) { return Noise(x, y, 121) < 0.03 ? Moss : Slate; });
     Fill(pic, board.border(true), Night);
     Shade(pic, frame & board, kGold, {true, true});
@@ -328,7 +328,7 @@ BlockSet MakeSignsSet() {
 
     // A lamp on a bracket from the side of its letter (N: hanging from above).
     b.row().turns("4C", [](int q) {
-        QImage pic = NewPic();
+        Pixels pic = NewPic();
         Mask bracket;
         bracket.rect(15, 0, 2, 8).rect(12, 0, 8, 2);
         Shade(pic, bracket.turned(q), kDark, {true, true});
@@ -345,7 +345,7 @@ BlockSet MakeSignsSet() {
 
     // A beam of light shining towards its letter.
     b.row().turns("84", [](int q) {
-        QImage pic = NewPic();
+        Pixels pic = NewPic();
         Mask beam;
         beam.poly({{12, 0}, {20, 0}, {31, 32}, {1, 32}});
         beam = beam & Mask::Chequer();
@@ -363,7 +363,7 @@ BlockSet MakeSignsSet() {
     b.row().corners("83", [](int q) {
         const Mask board = Mask().rect(2, 2, 30, 30).turned(q);
         const Mask frame = (Mask().rect(2, 2, 30, 4) | Mask().rect(2, 2, 4, 30)).turned(q);
-        QImage pic = Board(board, frame);
+        Pixels pic = Board(board, frame);
         Put(pic, q == 0 || q == 3 ? 3 : 28, q < 2 ? 3 : 28, White);
         return pic;
     });
@@ -374,7 +374,7 @@ BlockSet MakeSignsSet() {
 
     // A hanging sign on its bracket.
     b.row().pair("50", [](int q) {
-        QImage pic = NewPic();
+        Pixels pic = NewPic();
         Mask bracket;
         bracket.rect(0, 3, 30, 2).line(2, 12, 14, 4, 1.5);
         Shade(pic, bracket.turned(q), kNight, {true, true});
@@ -389,31 +389,31 @@ BlockSet MakeSignsSet() {
     b.row()
         .turns("51",
                [](int q) {
-                   QImage pic = NewPic();
+                   Pixels pic = NewPic();
                    Shade(pic, ArrowMask(false).turned(q), kGold);
                    return pic;
                })
         .pair("51", [](int q) {
-            QImage pic = NewPic();
+            Pixels pic = NewPic();
             Shade(pic, ArrowMask(true).turned(q + 1), kGold);
             return pic;
         });
     b.row()
         .turns("54",
                [](int q) {
-                   QImage pic = RoundSign(kBlue);
+                   Pixels pic = RoundSign(kBlue);
                    Shade(pic, ArrowMask(false, 0.62).turned(q), kSnow, {false, false, true});
                    return pic;
                })
         .pair("54", [](int q) {
-            QImage pic = RoundSign(kBlue);
+            Pixels pic = RoundSign(kBlue);
             Shade(pic, ArrowMask(true, 0.62).turned(q + 1), kSnow, {false, false, true});
             return pic;
         });
 
     // Bunting on a string.
     b.row().pair("53", [](int q) {
-        QImage pic = NewPic();
+        Pixels pic = NewPic();
         static const int kColours[] = {Red, Yellow, Blue, Green};
         Mask string;
         for (int x = 0; x < kCell; ++x)

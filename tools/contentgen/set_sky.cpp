@@ -10,8 +10,8 @@ namespace {
 
 constexpr double kPi = 3.14159265358979;
 
-QImage StreakySky(int base, int streak, int seed, bool vertical) {
-    QImage pic = NewPic();
+Pixels StreakySky(int base, int streak, int seed, bool vertical) {
+    Pixels pic = NewPic();
     PaintAll(pic, [=](int px, int py) {
         const int along = vertical ? py : px;
         const int across = vertical ? px : py;
@@ -27,14 +27,14 @@ QImage StreakySky(int base, int streak, int seed, bool vertical) {
     return pic;
 }
 
-QImage Plain(int base, int speck, double amount, int seed) {
-    QImage pic = NewPic();
+Pixels Plain(int base, int speck, double amount, int seed) {
+    Pixels pic = NewPic();
     PaintAll(pic, Speckled(base, speck, amount, seed));
     return pic;
 }
 
-QImage Dusk() {
-    QImage pic = NewPic();
+Pixels Dusk() {
+    Pixels pic = NewPic();
     PaintAll(pic, [](int x, int y) {
         // Colour bands that blend by a chequer where they meet.
         const int band = y / 8;
@@ -46,8 +46,8 @@ QImage Dusk() {
     return pic;
 }
 
-QImage Starfield(int base, int seed, bool many) {
-    QImage pic = Plain(base, base == Black ? Night : Indigo, 0.05, seed);
+Pixels Starfield(int base, int seed, bool many) {
+    Pixels pic = Plain(base, base == Black ? Night : Indigo, 0.05, seed);
     for (int i = 0; i < (many ? 9 : 5); ++i) {
         const int x = static_cast<int>(Hash(i, 0, seed) % 30) + 1;
         const int y = static_cast<int>(Hash(i, 1, seed) % 30) + 1;
@@ -63,12 +63,12 @@ QImage Starfield(int base, int seed, bool many) {
 }
 
 // A puffy cloud shape drawn with white puffs, shaded from the top left.
-void Cloud(QImage& pic, const Mask& shape, double cx, double cy, double r, int ox = 0, int oy = 0) {
+void Cloud(Pixels& pic, const Mask& shape, double cx, double cy, double r, int ox = 0, int oy = 0) {
     RoundShade(pic, shape, kSnow, cx, cy, r, ox, oy);
 }
 
-QImage SmallCloud(const Ramp& ramp, int extra) {
-    QImage pic = NewPic();
+Pixels SmallCloud(const Ramp& ramp, int extra) {
+    Pixels pic = NewPic();
     Mask c;
     c.disc(10, 16, 6).disc(17, 12, 7.5).disc(24, 16, 5.5).rect(6, 16, 20, 6);
     RoundShade(pic, c, ramp, 14, 12, 12);
@@ -84,8 +84,8 @@ QImage SmallCloud(const Ramp& ramp, int extra) {
     return pic;
 }
 
-QImage Sun() {
-    QImage pic = NewPic();
+Pixels Sun() {
+    Pixels pic = NewPic();
     for (int i = 0; i < 12; ++i) {
         const double a = i * kPi / 6;
         Mask ray;
@@ -99,8 +99,8 @@ QImage Sun() {
     return pic;
 }
 
-QImage SettingSun() {
-    QImage pic = NewPic();
+Pixels SettingSun() {
+    Pixels pic = NewPic();
     Mask disc;
     disc.disc(15.5, 22, 13);
     disc = disc & Mask().rect(0, 0, 32, 24);
@@ -111,8 +111,8 @@ QImage SettingSun() {
     return pic;
 }
 
-QImage Moon(int kind) {
-    QImage pic = NewPic();
+Pixels Moon(int kind) {
+    Pixels pic = NewPic();
     Mask m;
     m.disc(15.5, 15.5, 11);
     if (kind == 1)
@@ -127,8 +127,8 @@ QImage Moon(int kind) {
     return pic;
 }
 
-QImage BigStar() {
-    QImage pic = NewPic();
+Pixels BigStar() {
+    Pixels pic = NewPic();
     std::vector<std::pair<double, double>> pts;
     for (int i = 0; i < 10; ++i) {
         const double a = -kPi / 2 + i * kPi / 5;
@@ -142,8 +142,8 @@ QImage BigStar() {
     return pic;
 }
 
-QImage Twinkles() {
-    QImage pic = NewPic();
+Pixels Twinkles() {
+    Pixels pic = NewPic();
     const int stars[][3] = {{6, 7, 2}, {22, 5, 1}, {14, 16, 3}, {27, 20, 2}, {7, 26, 1}, {20, 28, 1}};
     for (const auto& s : stars) {
         Put(pic, s[0], s[1], White);
@@ -158,8 +158,8 @@ QImage Twinkles() {
     return pic;
 }
 
-QImage Planet(int kind) {
-    QImage pic = NewPic();
+Pixels Planet(int kind) {
+    Pixels pic = NewPic();
     if (kind == 0) {
         Mask back;
         back.ellipse(16, 16, 15, 4.5);
@@ -191,8 +191,8 @@ QImage Planet(int kind) {
     return pic;
 }
 
-QImage Ufo() {
-    QImage pic = NewPic();
+Pixels Ufo() {
+    Pixels pic = NewPic();
     Mask dome;
     dome.ellipse(16, 13, 7, 6);
     dome = dome & Mask().rect(0, 0, 32, 14);
@@ -211,8 +211,8 @@ QImage Ufo() {
     return pic;
 }
 
-QImage Satellite() {
-    QImage pic = NewPic();
+Pixels Satellite() {
+    Pixels pic = NewPic();
     for (int side : {1, 21}) {
         Mask panel;
         panel.rect(side, 11, 10, 10);
@@ -229,8 +229,8 @@ QImage Satellite() {
     return pic;
 }
 
-QImage Astronaut() {
-    QImage pic = NewPic();
+Pixels Astronaut() {
+    Pixels pic = NewPic();
     Shade(pic, Mask().rect(7, 12, 5, 11).rect(20, 12, 5, 11), kSnow);
     Shade(pic, Mask().rect(11, 21, 4, 9).rect(17, 21, 4, 9), kSnow);
     Shade(pic, Mask().rect(10, 29, 5, 3).rect(17, 29, 5, 3), kStone);
@@ -275,7 +275,7 @@ BlockSet MakeSkySet() {
 
     // A big cloud in four quarters.
     b.row().corners("C1", [](int q) {
-        QImage pic = NewPic();
+        Pixels pic = NewPic();
         // A round, puffy cloud centred on the corner the four pieces share.
         Mask cloud;
         for (int y = 0; y < kCell; ++y)
@@ -299,7 +299,7 @@ BlockSet MakeSkySet() {
     b.row().pair(
         "59",
         [](int q) {
-            QImage pic = NewPic();
+            Pixels pic = NewPic();
             Mask bolt;
             bolt.poly({{14, 0}, {22, 0}, {18, 11}, {24, 11}, {12, 32}, {15, 17}, {9, 17}});
             bolt = bolt.turned(q + 3);
@@ -315,7 +315,7 @@ BlockSet MakeSkySet() {
     b.row()
         .turns("5A",
                [](int q) {
-                   QImage pic = NewPic();
+                   Pixels pic = NewPic();
                    Mask snow;
                    for (int y = 0; y < kCell; ++y)
                        for (int x = 0; x < kCell; ++x)
@@ -328,14 +328,14 @@ BlockSet MakeSkySet() {
                    return pic;
                })
         .pair("5A", [](int q) {
-            QImage pic = NewPic();
+            Pixels pic = NewPic();
             Shade(pic, SnowCap().turned(q), kSnow, {true, true});
             return pic;
         });
 
     // A comet heading towards its letter, its tail behind.
     b.row().turns("5F", [](int q) {
-        QImage pic = NewPic();
+        Pixels pic = NewPic();
         Mask tail;
         tail.poly({{16, 9}, {23, 32}, {9, 32}});
         Fill(pic, (tail & Mask::Chequer()).turned(q), Cyan);
@@ -355,7 +355,7 @@ BlockSet MakeSkySet() {
 
     // A rocket flying towards its letter.
     b.row().turns("K5", [](int q) {
-        QImage pic = NewPic();
+        Pixels pic = NewPic();
         Mask flame;
         flame.poly({{12, 25}, {20, 25}, {16, 32}});
         Fill(pic, flame.turned(q), Orange);
@@ -383,7 +383,7 @@ BlockSet MakeSkySet() {
     b.row()
         .add("K81",
              [] {
-                 QImage pic = NewPic();
+                 Pixels pic = NewPic();
                  for (int i = 0; i < 14; ++i) {
                      const int x = static_cast<int>(Hash(i, 0, 141) % 30) + 1;
                      const int y = static_cast<int>(Hash(i, 1, 141) % 28);
@@ -393,7 +393,7 @@ BlockSet MakeSkySet() {
              }())
         .add("K82",
              [] {
-                 QImage pic = NewPic();
+                 Pixels pic = NewPic();
                  for (int i = 0; i < 10; ++i) {
                      const int x = static_cast<int>(Hash(i, 0, 143) % 28) + 2;
                      const int y = static_cast<int>(Hash(i, 1, 143) % 28) + 2;
@@ -408,7 +408,7 @@ BlockSet MakeSkySet() {
                  return pic;
              }())
         .add("K83", [] {
-            QImage pic = NewPic();
+            Pixels pic = NewPic();
             const int birds[][2] = {{8, 10}, {18, 6}, {24, 14}, {12, 20}, {22, 24}};
             for (const auto& bd : birds) {
                 Fill(pic,

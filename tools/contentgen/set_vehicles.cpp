@@ -9,7 +9,7 @@ namespace art {
 
 namespace {
 
-void Wheel(QImage& pic, double x, double y, double r = 4) {
+void Wheel(Pixels& pic, double x, double y, double r = 4) {
     Mask tyre;
     tyre.disc(x, y, r);
     Shade(pic, tyre, kDark);
@@ -18,7 +18,7 @@ void Wheel(QImage& pic, double x, double y, double r = 4) {
     Shade(pic, hub, kMetal, {false, false, true});
 }
 
-void Window(QImage& pic, const Mask& m) {
+void Window(Pixels& pic, const Mask& m) {
     Fill(pic, m, Ocean);
     for (int y = 0; y < kCell; ++y)
         for (int x = 0; x < kCell; ++x)
@@ -26,8 +26,8 @@ void Window(QImage& pic, const Mask& m) {
                 Put(pic, x, y, Cyan);
 }
 
-QImage Car(const Ramp& body, int kind) {
-    QImage pic = NewPic();
+Pixels Car(const Ramp& body, int kind) {
+    Pixels pic = NewPic();
     Mask shell;
     shell.rect(2, 14, 28, 10).disc(5, 17, 3).disc(27, 17, 3);
     if (kind == 3)
@@ -56,13 +56,13 @@ QImage Car(const Ramp& body, int kind) {
 }
 
 // One half of a long vehicle: the picture of the whole vehicle is 64 wide.
-QImage Half(const std::function<void(QImage&, int)>& draw, int half) {
-    QImage pic = NewPic();
+Pixels Half(const std::function<void(Pixels&, int)>& draw, int half) {
+    Pixels pic = NewPic();
     draw(pic, -kCell * half);
     return pic;
 }
 
-void DrawBus(QImage& pic, int ox) {
+void DrawBus(Pixels& pic, int ox) {
     Mask body;
     body.rect(2 + ox, 5, 60, 20).disc(59.5 + ox, 8, 3);
     body = body & Mask::Full();
@@ -76,7 +76,7 @@ void DrawBus(QImage& pic, int ox) {
     Wheel(pic, 51 + ox, 25);
 }
 
-void DrawLorry(QImage& pic, int ox) {
+void DrawLorry(Pixels& pic, int ox) {
     Mask box;
     box.rect(1 + ox, 4, 40, 18);
     Shade(pic, box & Mask::Full(), kSnow, {true, true});
@@ -92,8 +92,8 @@ void DrawLorry(QImage& pic, int ox) {
     Wheel(pic, 53 + ox, 25);
 }
 
-QImage Locomotive() {
-    QImage pic = NewPic();
+Pixels Locomotive() {
+    Pixels pic = NewPic();
     Shade(pic, Mask().rect(2, 8, 10, 15), kRedR);
     Window(pic, Mask().rect(4, 10, 6, 5));
     Shade(pic, Mask().rect(1, 6, 12, 3), kDark);
@@ -112,8 +112,8 @@ QImage Locomotive() {
     return pic;
 }
 
-QImage Coach(bool goods) {
-    QImage pic = NewPic();
+Pixels Coach(bool goods) {
+    Pixels pic = NewPic();
     if (goods) {
         Mask box;
         box.rect(1, 6, 30, 17);
@@ -134,8 +134,8 @@ QImage Coach(bool goods) {
     return pic;
 }
 
-QImage Track() {
-    QImage pic = NewPic();
+Pixels Track() {
+    Pixels pic = NewPic();
     Mask sleepers;
     for (int x = 1; x < kCell; x += 8)
         sleepers.rect(x, 28, 6, 4);
@@ -144,8 +144,8 @@ QImage Track() {
     return pic;
 }
 
-QImage Boat(int kind) {
-    QImage pic = NewPic();
+Pixels Boat(int kind) {
+    Pixels pic = NewPic();
     Mask hull;
     if (kind == 2)
         hull.poly({{1, 18}, {31, 18}, {27, 27}, {4, 27}});
@@ -176,8 +176,8 @@ QImage Boat(int kind) {
     return pic;
 }
 
-QImage Bicycle(bool motor) {
-    QImage pic = NewPic();
+Pixels Bicycle(bool motor) {
+    Pixels pic = NewPic();
     for (double x : {7.0, 25.0}) {
         Mask tyre;
         tyre.disc(x, 24, motor ? 5.5 : 6);
@@ -207,8 +207,8 @@ QImage Bicycle(bool motor) {
     return pic;
 }
 
-QImage Tractor() {
-    QImage pic = NewPic();
+Pixels Tractor() {
+    Pixels pic = NewPic();
     Shade(pic, Mask().rect(12, 14, 18, 9), kLeaf);
     Shade(pic, Mask().rect(4, 5, 11, 14), kLeaf);
     Window(pic, Mask().rect(6, 7, 7, 6));
@@ -218,8 +218,8 @@ QImage Tractor() {
     return pic;
 }
 
-QImage HotAirBalloon() {
-    QImage pic = NewPic();
+Pixels HotAirBalloon() {
+    Pixels pic = NewPic();
     Mask envelope;
     envelope.ellipse(16, 11, 12, 11).poly({{7, 17}, {25, 17}, {19, 24}, {13, 24}});
     Paint(pic, envelope, [](int x, int) {
@@ -237,8 +237,8 @@ QImage HotAirBalloon() {
     return pic;
 }
 
-QImage Helicopter() {
-    QImage pic = NewPic();
+Pixels Helicopter() {
+    Pixels pic = NewPic();
     Shade(pic, Mask().rect(1, 4, 30, 2), kDark);
     Shade(pic, Mask().rect(15, 5, 2, 4), kDark);
     Mask body;
@@ -281,7 +281,7 @@ BlockSet MakeVehiclesSet() {
 
     // An aeroplane seen from below, flying towards its letter.
     b.row().turns("V5", [](int q) {
-        QImage pic = NewPic();
+        Pixels pic = NewPic();
         Mask wings;
         wings.poly({{16, 9}, {31, 17}, {31, 20}, {16, 16}, {1, 20}, {1, 17}});
         Shade(pic, wings.turned(q), kSnow);
@@ -302,7 +302,7 @@ BlockSet MakeVehiclesSet() {
 
     // An airship, lying (H) and rising (V).
     b.row().pair("58", [](int q) {
-        QImage pic = NewPic();
+        Pixels pic = NewPic();
         Mask fins;
         fins.poly({{1, 7}, {7, 12}, {7, 20}, {1, 25}});
         Shade(pic, fins.turned(q), kRedR);

@@ -10,24 +10,24 @@ namespace art {
 namespace {
 
 // A wall piece: the bricks inside the mask, a dark line where the wall is cut.
-void WallPiece(QImage& pic, const Mask& mask, const Texture& tex) {
+void WallPiece(Pixels& pic, const Mask& mask, const Texture& tex) {
     Paint(pic, mask, tex);
     Outline(pic, mask, Plum, true);
 }
 
 // A band of stone sitting on a wall (a coping, a sill, a plinth).
-void StoneBand(QImage& pic, const Mask& band) {
+void StoneBand(Pixels& pic, const Mask& band) {
     Shade(pic, band, kStone, {true, true});
 }
 
-QImage BrickWall(const BrickStyle& style) {
-    QImage pic = NewPic();
+Pixels BrickWall(const BrickStyle& style) {
+    Pixels pic = NewPic();
     PaintAll(pic, Bricks(style));
     return pic;
 }
 
-QImage CrackedBricks() {
-    QImage pic = BrickWall(TownBrick());
+Pixels CrackedBricks() {
+    Pixels pic = BrickWall(TownBrick());
     // A crack running down through the bricks and the mortar.
     Mask crack;
     crack.line(9, 2, 13, 9).line(13, 9, 11, 15).line(11, 15, 17, 22).line(17, 22, 16, 29).line(13, 9, 19, 11);
@@ -36,7 +36,7 @@ QImage CrackedBricks() {
     return pic;
 }
 
-QImage DampBricks() {
+Pixels DampBricks() {
     BrickStyle s = TownBrick();
     s.dark = Plum;
     s.mid = Umber;
@@ -44,7 +44,7 @@ QImage DampBricks() {
     s.alt = Plum;
     s.mortar = Grey;
     s.seed = 21;
-    QImage pic = BrickWall(s);
+    Pixels pic = BrickWall(s);
     // Moss creeping up from the bottom.
     for (int y = 18; y < kCell; ++y)
         for (int x = 0; x < kCell; ++x) {
@@ -56,16 +56,16 @@ QImage DampBricks() {
     return pic;
 }
 
-QImage StoneWall(StoneStyle s) {
-    QImage pic = NewPic();
+Pixels StoneWall(StoneStyle s) {
+    Pixels pic = NewPic();
     PaintAll(pic, Stones(s));
     return pic;
 }
 
-QImage MossyStone() {
+Pixels MossyStone() {
     StoneStyle s;
     s.seed = 17;
-    QImage pic = StoneWall(s);
+    Pixels pic = StoneWall(s);
     for (int y = 0; y < kCell; ++y)
         for (int x = 0; x < kCell; ++x)
             if (Get(pic, x, y) == Ash && Noise(x, y, 5) < 0.7)
@@ -75,7 +75,7 @@ QImage MossyStone() {
     return pic;
 }
 
-QImage Ashlar(bool vertical) {
+Pixels Ashlar(bool vertical) {
     // Regular long blocks: courses of 8, blocks of 16 offset by 8, wide joints.
     BrickStyle s;
     s.mortar = Ash;
@@ -87,7 +87,7 @@ QImage Ashlar(bool vertical) {
     s.height = 8;
     s.seed = 41;
     s.vertical = vertical;
-    QImage pic = BrickWall(s);
+    Pixels pic = BrickWall(s);
     // Tooling marks.
     for (int y = 0; y < kCell; ++y)
         for (int x = 0; x < kCell; ++x)
@@ -96,21 +96,21 @@ QImage Ashlar(bool vertical) {
     return pic;
 }
 
-QImage PlankWall(PlankStyle s) {
-    QImage pic = NewPic();
+Pixels PlankWall(PlankStyle s) {
+    Pixels pic = NewPic();
     PaintAll(pic, Planks(s));
     return pic;
 }
 
-QImage Plaster(int base, int speck, int light, int dark, int seed) {
-    QImage pic = NewPic();
+Pixels Plaster(int base, int speck, int light, int dark, int seed) {
+    Pixels pic = NewPic();
     PaintAll(pic, Speckled(base, speck, 0.07, seed));
     SoftEdges(pic, light, dark);
     return pic;
 }
 
-QImage ConcretePanel() {
-    QImage pic = Plaster(Silver, Grey, Ice, Grey, 61);
+Pixels ConcretePanel() {
+    Pixels pic = Plaster(Silver, Grey, Ice, Grey, 61);
     // Form-tie holes and a panel joint.
     HLine(pic, 0, 31, 15, Grey);
     for (int x : {7, 23})
@@ -121,8 +121,8 @@ QImage ConcretePanel() {
     return pic;
 }
 
-QImage Tiles() {
-    QImage pic = NewPic();
+Pixels Tiles() {
+    Pixels pic = NewPic();
     PaintAll(pic, [](int x, int y) {
         const int xx = x % 8;
         const int yy = y % 8;
@@ -139,8 +139,8 @@ QImage Tiles() {
 }
 
 // Town bricks in a mask with the cut edges outlined.
-QImage TownPiece(const Mask& mask) {
-    QImage pic = NewPic();
+Pixels TownPiece(const Mask& mask) {
+    Pixels pic = NewPic();
     WallPiece(pic, mask, Bricks(TownBrick()));
     return pic;
 }
@@ -254,7 +254,7 @@ BlockSet MakeWallsSet() {
 
     // A wall topped with a coping.
     b.row().turns("14", [](int q) {
-        QImage pic = BrickWall(TownBrick());
+        Pixels pic = BrickWall(TownBrick());
         StoneBand(pic, Mask().rect(0, 0, 32, 5).turned(q));
         return pic;
     });
@@ -273,14 +273,14 @@ BlockSet MakeWallsSet() {
     // A low wall, half a cell high, with its coping.
     b.row().turns("35", [](int q) {
         const Mask wall = Mask().rect(0, 14, 32, 18).turned(q);
-        QImage pic = TownPiece(wall);
+        Pixels pic = TownPiece(wall);
         StoneBand(pic, Mask().rect(0, 13, 32, 4).turned(q));
         return pic;
     });
 
     // A gable: bricks under a slope with a stone edge.
     b.row().turns("36", [](int q) {
-        QImage pic = TownPiece(SlopeMask(q));
+        Pixels pic = TownPiece(SlopeMask(q));
         StoneBand(pic, SlopeBand(q, 3));
         return pic;
     });
@@ -293,7 +293,7 @@ BlockSet MakeWallsSet() {
         Mask ring = (opening.grown().grown().grown() - opening) & Mask().rect(0, 0, 32, 32);
         ring.rect(6, 29, 20, 3, false);
         const Mask wall = (Mask::Full() - opening).turned(q + 2);
-        QImage pic = TownPiece(wall);
+        Pixels pic = TownPiece(wall);
         Shade(pic, ring.turned(q + 2) - opening.turned(q + 2), kStone, {true, true});
         // The keystone.
         Shade(pic, Mask().rect(14, 5, 4, 5).turned(q + 2), kStone, {true, false});
@@ -305,7 +305,7 @@ BlockSet MakeWallsSet() {
         Mask wall = Mask::Full();
         for (int x = 8; x < kCell; x += 16)
             wall.rect(x, 0, 8, 10, false);
-        QImage pic = TownPiece(wall.turned(q));
+        Pixels pic = TownPiece(wall.turned(q));
         Mask caps;
         caps.rect(0, 0, 8, 3).rect(16, 0, 8, 3).rect(8, 10, 8, 3).rect(24, 10, 8, 3);
         StoneBand(pic, caps.turned(q));
@@ -316,7 +316,7 @@ BlockSet MakeWallsSet() {
     // the top corners; turned down, the coping becomes the plinth.
     b.row().corners("16", [](int q) {
         const Mask wall = Mask().rect(4, 4, 28, 28).turned(q);
-        QImage pic = TownPiece(wall);
+        Pixels pic = TownPiece(wall);
         Mask quoins;
         for (int y = 8; y < kCell; y += 8)
             quoins.rect(4, y, (y / 8) % 2 ? 10 : 6, 7);
@@ -330,7 +330,7 @@ BlockSet MakeWallsSet() {
         Mask steps;
         for (int i = 0; i < 4; ++i)
             steps.rect(i * 8, 24 - i * 8, 8, 8 + i * 8);
-        QImage pic = TownPiece(steps.turned(q));
+        Pixels pic = TownPiece(steps.turned(q));
         Mask treads;
         for (int i = 0; i < 4; ++i)
             treads.rect(i * 8, 24 - i * 8, 8, 3);
@@ -343,7 +343,7 @@ BlockSet MakeWallsSet() {
         "33",
         [](int q) {
             const Mask pillar = Mask().rect(7, 0, 18, 32).turned(q + 1);
-            QImage pic = NewPic();
+            Pixels pic = NewPic();
             Paint(pic, pillar, Bricks(TownBrick()));
             Outline(pic, pillar, Plum, true);
             Shade(pic, Mask().rect(5, 0, 3, 32).turned(q + 1), kStone, {true, true});
@@ -354,7 +354,7 @@ BlockSet MakeWallsSet() {
 
     // A round stone opening in four quarters: a tunnel mouth or a rose window.
     b.row().corners("24", [](int q) {
-        QImage pic = NewPic();
+        Pixels pic = NewPic();
         const Mask outer = QuarterDisc(q, 31.5);
         const Mask inner = QuarterDisc(q, 17.5);
         const Mask ring = outer - inner;

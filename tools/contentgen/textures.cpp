@@ -6,14 +6,14 @@
 
 namespace art {
 
-void Paint(QImage& pic, const Mask& mask, const Texture& tex) {
+void Paint(Pixels& pic, const Mask& mask, const Texture& tex) {
     for (int y = 0; y < kCell; ++y)
         for (int x = 0; x < kCell; ++x)
             if (mask.at(x, y))
                 Put(pic, x, y, tex(x, y));
 }
 
-void PaintAll(QImage& pic, const Texture& tex) {
+void PaintAll(Pixels& pic, const Texture& tex) {
     Paint(pic, Mask::Full(), tex);
 }
 
@@ -132,7 +132,7 @@ Texture Speckled(int base, int speck, double amount, int seed) {
     return [=](int x, int y) { return Noise(x, y, seed) < amount ? speck : base; };
 }
 
-void SoftEdges(QImage& pic, int light, int dark) {
+void SoftEdges(Pixels& pic, int light, int dark) {
     for (int i = 0; i < kCell; ++i) {
         if (i % 2 == 0) {
             Put(pic, i, 0, light);
@@ -151,7 +151,7 @@ Mask Eroded(const Mask& mask, int times) {
     return m;
 }
 
-void RoundShade(QImage& pic, const Mask& mask, const Ramp& ramp, double cx, double cy, double r, int ox,
+void RoundShade(Pixels& pic, const Mask& mask, const Ramp& ramp, double cx, double cy, double r, int ox,
                 int oy, bool outline) {
     const Mask edge = outline ? mask.border(true) : Mask();
     for (int y = 0; y < kCell; ++y)

@@ -11,8 +11,8 @@ namespace art {
 
 using Texture = std::function<int(int x, int y)>;
 
-void Paint(QImage& pic, const Mask& mask, const Texture& tex);
-void PaintAll(QImage& pic, const Texture& tex);
+void Paint(Pixels& pic, const Mask& mask, const Texture& tex);
+void PaintAll(Pixels& pic, const Texture& tex);
 
 struct BrickStyle {
     int mortar = Silver;
@@ -57,7 +57,7 @@ Texture Speckled(int base, int speck, double amount, int seed);
 
 // Darkens the bottom row and right column and lights the top row and left
 // column of a full cell, every other pixel, so that a large area shows its cells.
-void SoftEdges(QImage& pic, int light, int dark);
+void SoftEdges(Pixels& pic, int light, int dark);
 
 // The mask without its border (cell edges open): one pixel thinner.
 Mask Eroded(const Mask& mask, int times = 1);
@@ -66,7 +66,7 @@ Mask Eroded(const Mask& mask, int times = 1);
 // the body's centre (cx, cy), in coordinates shifted by (ox, oy) so that the
 // quarters of a 2 x 2 body share one centre. Border pixels get the outline
 // unless the border lies on the cell's edge.
-void RoundShade(QImage& pic, const Mask& mask, const Ramp& ramp, double cx, double cy, double r, int ox = 0,
+void RoundShade(Pixels& pic, const Mask& mask, const Ramp& ramp, double cx, double cy, double r, int ox = 0,
                 int oy = 0, bool outline = true);
 // Small round blobs scattered on a grid that repeats every 32 pixels (stones in
 // soil, pebbles, shells). True when (x, y) lies in one; du and dv give the

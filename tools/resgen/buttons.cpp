@@ -2,20 +2,22 @@
 // their states side by side: up, disabled, pressed (and latched). The pressed
 // picture is the up glyph moved down and right by one pixel on a darker,
 // sunken face; the disabled picture is drawn in the palette's greys.
-#include "palette.h"
 #include "pictures.h"
-#include "pixel_font.h"
+#include "pixelart/palette.h"
+#include "pixelart/pixel_font.h"
 
 #include <cmath>
+
+using namespace pixelart;
 
 namespace {
 
 const std::map<char, QRgb> kLegend = {
-    {'k', pal::Night},  {'K', pal::Black},  {'w', pal::White},  {'i', pal::Ice},    {'s', pal::Silver},
-    {'g', pal::Grey},   {'r', pal::Iron},   {'y', pal::Yellow}, {'o', pal::Orange}, {'t', pal::Tan},
-    {'b', pal::Brown},  {'u', pal::Umber},  {'B', pal::Blue},   {'S', pal::Sky},    {'c', pal::Cyan},
-    {'n', pal::Navy},   {'R', pal::Red},    {'p', pal::Rose},   {'G', pal::Green},  {'l', pal::Lime},
-    {'f', pal::Forest}, {'I', pal::Indigo}, {'m', pal::Skin},
+    {'k', pal::Night}, {'K', pal::Black},  {'w', pal::White},  {'i', pal::Ice},    {'s', pal::Silver},
+    {'g', pal::Grey},  {'r', pal::Iron},   {'y', pal::Yellow}, {'o', pal::Orange}, {'t', pal::Tan},
+    {'b', pal::Brown}, {'u', pal::Umber},  {'B', pal::Blue},   {'S', pal::Sky},    {'c', pal::Cyan},
+    {'n', pal::Ocean}, {'R', pal::Red},    {'p', pal::Rose},   {'G', pal::Green},  {'l', pal::Lime},
+    {'f', pal::Moss},  {'I', pal::Indigo}, {'m', pal::Peach},
 };
 
 enum class Face { Up, Disabled, Pressed, Latched };
@@ -29,7 +31,7 @@ Pixels ButtonFace(int w, int h, Face face) {
     }
     case Face::Disabled: {
         Pixels p(w, h, pal::Slate);
-        p.bevel(QRect(0, 0, w, h), pal::Charcoal, pal::Night);
+        p.bevel(QRect(0, 0, w, h), pal::Ash, pal::Night);
         return p;
     }
     case Face::Pressed:
@@ -38,7 +40,7 @@ Pixels ButtonFace(int w, int h, Face face) {
         Pixels p(w, h, pal::Night);
         p.bevel(QRect(0, 0, w, h), pal::Black, pal::Indigo);
         if (face == Face::Latched) // held down: a lit rim inside the sunken edge
-            p.bevel(QRect(1, 1, w - 2, h - 2), pal::Night, pal::Navy);
+            p.bevel(QRect(1, 1, w - 2, h - 2), pal::Night, pal::Ocean);
         return p;
     }
     }
@@ -330,7 +332,7 @@ Pixels PreferencesGlyph() {
 Pixels HelpGlyph() {
     Pixels disc =
         RoundGlyph(14, pal::Blue, [](double dx, double dy) { return dx * dx + dy * dy <= 6.6 * 6.6; });
-    ShadeByLight(disc, pal::Blue, pal::Sky, pal::Navy);
+    ShadeByLight(disc, pal::Blue, pal::Sky, pal::Ocean);
     Pixels out = disc.padded(1);
     out.outline(pal::Night);
     // clang-format off

@@ -1,9 +1,12 @@
 #include "contact_sheet.h"
 
-#include "palette.h"
-#include "pixel_font.h"
+#include "pixelart/contact_sheet.h"
+#include "pixelart/palette.h"
+#include "pixelart/pixel_font.h"
 
 #include <algorithm>
+
+using namespace pixelart;
 
 namespace {
 
@@ -11,16 +14,7 @@ constexpr int kGap = 12;
 constexpr int kZoom = 4;
 
 // Transparent pixels show as a grey checkerboard.
-void DrawOnChecks(Pixels& sheet, const Pixels& picture, int x, int y) {
-    for (int py = 0; py < picture.height(); ++py)
-        for (int px = 0; px < picture.width(); ++px) {
-            const bool odd = ((px / 4) + (py / 4)) % 2;
-            sheet.set(x + px, y + py,
-                      picture.opaqueAt(px, py) ? picture.at(px, py)
-                      : odd                    ? pal::Iron
-                                               : pal::Grey);
-        }
-}
+const Ground kChecks{pal::Grey, pal::Iron, 4};
 
 const Pixels& Find(const std::vector<Picture>& pictures, const QString& path) {
     for (const Picture& p : pictures)
@@ -38,14 +32,6 @@ Pixels Column(const Pixels& strip, int columns, int column) {
         for (int x = 0; x < w; ++x)
             out.set(x, y, strip.at(column * w + x, y));
     return out;
-}
-
-// Draws with magenta as the transparent colour, as the block box does.
-void DrawKeyed(Pixels& on, const Pixels& picture, int x, int y) {
-    for (int py = 0; py < picture.height(); ++py)
-        for (int px = 0; px < picture.width(); ++px)
-            if (picture.at(px, py) != pal::Magenta)
-                on.set(x + px, y + py, picture.at(px, py));
 }
 
 // A stand-in block picture of one colour with a little shading.
@@ -91,22 +77,23 @@ std::vector<Picture> AssembledBoxes(const std::vector<Picture>& pics) {
     box.draw(button("rowup", 3, 0), 65, 24);
     box.draw(button("rowdown", 3, 2), 65, 393);
     Pixels area(Find(pics, QStringLiteral("art/blockbox_back.png")));
-    const QRgb faces[][3] = {{pal::Red, pal::Rose, pal::Umber},    {pal::Green, pal::Lime, pal::Forest},
+    const QRgb faces[][3] = {{pal::Red, pal::Rose, pal::Umber},    {pal::Green, pal::Lime, pal::Moss},
                              {pal::Blue, pal::Sky, pal::Indigo},   {pal::Orange, pal::Yellow, pal::Brown},
-                             {pal::Purple, pal::Pink, pal::Plum},  {pal::Teal, pal::Cyan, pal::Navy},
-                             {pal::Silver, pal::White, pal::Grey}, {pal::Tan, pal::Skin, pal::Brown}};
+                             {pal::Purple, pal::Pink, pal::Plum},  {pal::Teal, pal::Cyan, pal::Ocean},
+                             {pal::Silver, pal::White, pal::Grey}, {pal::Tan, pal::Peach, pal::Brown}};
     for (int i = 0; i < 5; ++i) { // five sets loaded
         area.draw(FakeBlock(faces[i][0], faces[i][1], faces[i][2]), 9, i * 34 + 5);
         if (i % 2 == 0)
             area.draw(Find(pics, QStringLiteral("art/rot.png")), 36, i * 34 + 32);
     }
-    DrawKeyed(area, Find(pics, QStringLiteral("art/leftmarker.png")), 2, 1 * 34);
+    // The markers with magenta as the transparent colour, as the block box draws them.
+    area.drawKeyed(Find(pics, QStringLiteral("art/leftmarker.png")), 2, 1 * 34, pal::Magenta);
     for (int i = 0; i < 8; ++i) { // eight rows in the current set
         area.draw(FakeBlock(faces[i][0], faces[i][1], faces[i][2]), 67, i * 34 + 5);
         if (i % 3 == 1)
             area.draw(Find(pics, QStringLiteral("art/rot.png")), 94, i * 34 + 32);
     }
-    DrawKeyed(area, Find(pics, QStringLiteral("art/rightmarker.png")), 53, 3 * 34 - 1);
+    area.drawKeyed(Find(pics, QStringLiteral("art/rightmarker.png")), 53, 3 * 34 - 1, pal::Magenta);
     box.draw(area, 0, 42);
     return {Picture{QStringLiteral("assembled toolbox"), tool},
             Picture{QStringLiteral("assembled block box"), box}};
@@ -139,9 +126,9 @@ Pixels ContactSheet(const std::vector<Picture>& pictures) {
     for (const Placed& p : placed) {
         const Picture& pic = *p.picture;
         DrawText(sheet, PixelFont::Small, p.x, p.y, pic.path, pal::Ice);
-        DrawOnChecks(sheet, pic.pixels, p.x, p.y + 8);
+        DrawOnGround(sheet, pic.pixels, p.x, p.y + 8, 1, kChecks);
         const int zx = p.x + pic.pixels.width() + kGap;
-        DrawOnChecks(sheet, pic.pixels.scaled(kZoom), zx, p.y + 8);
+        DrawOnGround(sheet, pic.pixels, zx, p.y + 8, kZoom, kChecks);
         if (pic.hotX >= 0) { // the hot spot, marked beside the enlarged pointer
             sheet.fill(QRect(zx - 3, p.y + 8 + pic.hotY * kZoom + 1, 2, 2), pal::Yellow);
             sheet.fill(QRect(zx + pic.hotX * kZoom + 1, p.y + 5, 2, 2), pal::Yellow);

@@ -4,7 +4,7 @@
 
 // One picture showing every picture at 1:1 and at 4:1, with its name, for
 // looking over the artwork; not part of the program.
-Pixels ContactSheet(const std::vector<Picture>& pictures);
+pixelart::Pixels ContactSheet(const std::vector<Picture>& pictures);
 
 // The toolbox and the block box put together from their pieces the way the
 // program shows them, with stand-in blocks and texts, for the contact sheet.

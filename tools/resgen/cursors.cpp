@@ -1,11 +1,13 @@
 // The mouse pointers: 32 x 32 with a real alpha channel, white shapes with a
 // dark outline so that they read over black, over the blocks and over the
 // boxes alike.
-#include "palette.h"
 #include "pictures.h"
+#include "pixelart/palette.h"
 
 #include <cmath>
 #include <functional>
+
+using namespace pixelart;
 
 namespace {
 
@@ -140,7 +142,7 @@ Picture Erase() {
     ShadeByLight(p, pal::Sky, pal::Ice, pal::Blue);
     // The line where the rubber meets the sleeve.
     Pixels seam = Diagonal(6, 26, [](double a, double b) -> QRgb {
-        return a >= 8 && a < 9 && std::abs(b) <= 5.6 ? pal::Navy : pal::Clear;
+        return a >= 8 && a < 9 && std::abs(b) <= 5.6 ? pal::Ocean : pal::Clear;
     });
     p.draw(seam, 0, 0);
     p.outline(pal::Night);
@@ -161,7 +163,7 @@ Picture Paint() {
     });
     ShadeByLight(p, pal::Red, pal::Rose, pal::Umber);
     ShadeByLight(p, pal::Silver, pal::White, pal::Grey);
-    ShadeByLight(p, pal::Tan, pal::Skin, pal::Brown);
+    ShadeByLight(p, pal::Tan, pal::Peach, pal::Brown);
     p.outline(pal::Night);
     return Cursor("PAINT", p, 0, 0, 4, 27);
 }

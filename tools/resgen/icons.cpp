@@ -1,9 +1,11 @@
 // The program's icon at every size: four bevelled blocks in a square, one in
 // each quadrant, on a transparent ground.
-#include "palette.h"
 #include "pictures.h"
+#include "pixelart/palette.h"
 
 #include <algorithm>
+
+using namespace pixelart;
 
 namespace {
 
@@ -19,7 +21,7 @@ Pixels Icon(int size) {
     const Ramp ramps[4] = {{pal::Rose, pal::Red, pal::Umber, pal::Night},
                            {pal::Yellow, pal::Orange, pal::Brown, pal::Night},
                            {pal::Sky, pal::Blue, pal::Indigo, pal::Night},
-                           {pal::Lime, pal::Green, pal::Forest, pal::Night}};
+                           {pal::Lime, pal::Green, pal::Moss, pal::Night}};
     for (int q = 0; q < 4; ++q) {
         const int x0 = (q % 2) * (block + gap), y0 = (q / 2) * (block + gap);
         const Ramp& r = ramps[q];

@@ -8,12 +8,14 @@
 #include "pictures.h"
 #include "sounds.h"
 
+#include "common/io_error.h"
+#include "common/save_file.h"
+
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
-#include <QSaveFile>
 #include <QTextStream>
 #include <cstdio>
 
@@ -21,9 +23,10 @@ namespace {
 
 bool WriteBytes(const QString& fileName, const QByteArray& bytes) {
     QDir().mkpath(QFileInfo(fileName).path());
-    QSaveFile out(fileName);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
-        std::fprintf(stderr, "cs_resgen: cannot write %s\n", qPrintable(fileName));
+    try {
+        SaveFileContents(fileName, bytes, "resource");
+    } catch (const IoError& error) {
+        std::fprintf(stderr, "cs_resgen: %s\n", error.what());
         return false;
     }
     return true;

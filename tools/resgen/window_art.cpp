@@ -2,9 +2,11 @@
 // composes its picture area from, and the splash picture. The floating boxes
 // are dark bevelled panels with a lighter title strip; labels, buttons and
 // the hint line sit in recessed places left for them.
-#include "palette.h"
 #include "pictures.h"
-#include "pixel_font.h"
+#include "pixelart/palette.h"
+#include "pixelart/pixel_font.h"
+
+using namespace pixelart;
 
 namespace {
 
@@ -140,7 +142,7 @@ Pixels Frame(int w, int h, const QRect& inner, QRgb light, QRgb mid, QRgb dark) 
 }
 
 Picture LeftMarker() {
-    Pixels p = Frame(52, 42, QRect(7, 5, 32, 32), pal::Ice, pal::Cyan, pal::Navy);
+    Pixels p = Frame(52, 42, QRect(7, 5, 32, 32), pal::Ice, pal::Cyan, pal::Ocean);
     // An arrow towards the row column: these are the blocks of this set.
     // clang-format off
     const Pixels arrow = Sprite(
@@ -157,7 +159,7 @@ Picture LeftMarker() {
             "ncn....",
             "nn.....",
         },
-        {{'n', pal::Navy}, {'c', pal::Cyan}});
+        {{'n', pal::Ocean}, {'c', pal::Cyan}});
     // clang-format on
     p.draw(arrow, 43, 15);
     return Picture{QStringLiteral("art/leftmarker.png"), p};
@@ -205,9 +207,9 @@ struct Ramp {
 };
 const Ramp kRed{pal::Rose, pal::Red, pal::Umber, pal::Plum};
 const Ramp kYellow{pal::Yellow, pal::Orange, pal::Brown, pal::Umber};
-const Ramp kGreen{pal::Lime, pal::Green, pal::Forest, pal::Olive};
+const Ramp kGreen{pal::Lime, pal::Green, pal::Moss, pal::Olive};
 const Ramp kBlue{pal::Sky, pal::Blue, pal::Indigo, pal::Night};
-const Ramp kCyan{pal::Ice, pal::Cyan, pal::Navy, pal::Night};
+const Ramp kCyan{pal::Ice, pal::Cyan, pal::Ocean, pal::Night};
 const Ramp kPurple{pal::Pink, pal::Purple, pal::Plum, pal::Night};
 
 void Block(Pixels& p, const QRect& r, const Ramp& ramp) {
@@ -232,8 +234,8 @@ Picture Splash() {
 
     // The title, with a shadow to the bottom right.
     auto title = [&](int x, int y, const QString& text, QRgb ink, int scale) {
-        DrawText(p, PixelFont::Large, x + scale / 2 + 1, y + scale / 2 + 1, text, pal::Black, scale);
-        DrawText(p, PixelFont::Large, x, y, text, ink, scale);
+        DrawText(p, PixelFont::Title, x + scale / 2 + 1, y + scale / 2 + 1, text, pal::Black, scale);
+        DrawText(p, PixelFont::Title, x, y, text, ink, scale);
     };
     title(108, 40, QStringLiteral("QUADRANTINE"), pal::Sky, 2);
     title(108, 62, QStringLiteral("CUBESTACKS"), pal::Ice, 3);

@@ -1,9 +1,12 @@
-#include "pixel_canvas.h"
+#include "pixelart/pixels.h"
 
-#include "palette.h"
+#include "pixelart/palette.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+
+namespace pixelart {
 
 Pixels::Pixels(int width, int height, QRgb fill) : m_image(width, height, QImage::Format_ARGB32) {
     m_image.fill(fill);
@@ -80,6 +83,13 @@ void Pixels::draw(const Pixels& src, int x, int y) {
                 set(x + sx, y + sy, src.at(sx, sy));
 }
 
+void Pixels::drawKeyed(const Pixels& src, int x, int y, QRgb key) {
+    for (int sy = 0; sy < src.height(); ++sy)
+        for (int sx = 0; sx < src.width(); ++sx)
+            if (src.at(sx, sy) != key)
+                set(x + sx, y + sy, src.at(sx, sy));
+}
+
 void Pixels::replace(QRgb from, QRgb to) {
     for (int y = 0; y < height(); ++y)
         for (int x = 0; x < width(); ++x)
@@ -151,22 +161,4 @@ void FillDisc(Pixels& p, int cx2, int cy2, int r2, QRgb colour) {
         }
 }
 
-namespace pal {
-
-QRgb ToGrey(QRgb colour) {
-    // Perceived brightness, matched to the nearest grey of the palette.
-    const int luma = (qRed(colour) * 299 + qGreen(colour) * 587 + qBlue(colour) * 114) / 1000;
-    QRgb best = kGreys[0];
-    int bestDistance = 1 << 30;
-    for (QRgb grey : kGreys) {
-        const int g = (qRed(grey) * 299 + qGreen(grey) * 587 + qBlue(grey) * 114) / 1000;
-        const int d = std::abs(g - luma);
-        if (d < bestDistance) {
-            bestDistance = d;
-            best = grey;
-        }
-    }
-    return best;
-}
-
-} // namespace pal
+} // namespace pixelart

@@ -1,18 +1,68 @@
-#include "pixel_font.h"
+#include "pixelart/pixel_font.h"
 
-#include <array>
+#include <QRect>
+#include <cstring>
+#include <map>
+#include <vector>
 
-namespace art {
+namespace pixelart {
 
 namespace {
 
-struct Glyph {
-    char ch;
-    std::array<const char*, kGlyphHeight> rows;
-};
+// Each glyph is a list of rows; '#' is ink. Glyphs may differ in width.
+using Glyph = std::vector<const char*>;
+using GlyphTable = std::map<char, Glyph>;
 
 // clang-format off
-constexpr Glyph kGlyphs[] = {
+const GlyphTable kSmallGlyphs = {
+    {'A', {".#.", "#.#", "###", "#.#", "#.#"}},
+    {'B', {"##.", "#.#", "##.", "#.#", "##."}},
+    {'C', {".##", "#..", "#..", "#..", ".##"}},
+    {'D', {"##.", "#.#", "#.#", "#.#", "##."}},
+    {'E', {"###", "#..", "##.", "#..", "###"}},
+    {'F', {"###", "#..", "##.", "#..", "#.."}},
+    {'G', {".##", "#..", "#.#", "#.#", ".##"}},
+    {'H', {"#.#", "#.#", "###", "#.#", "#.#"}},
+    {'I', {"###", ".#.", ".#.", ".#.", "###"}},
+    {'J', {"..#", "..#", "..#", "#.#", ".#."}},
+    {'K', {"#.#", "#.#", "##.", "#.#", "#.#"}},
+    {'L', {"#..", "#..", "#..", "#..", "###"}},
+    {'M', {"#...#", "##.##", "#.#.#", "#...#", "#...#"}},
+    {'N', {"#..#", "##.#", "#.##", "#..#", "#..#"}},
+    {'O', {".#.", "#.#", "#.#", "#.#", ".#."}},
+    {'P', {"##.", "#.#", "##.", "#..", "#.."}},
+    {'Q', {".#.", "#.#", "#.#", "##.", ".##"}},
+    {'R', {"##.", "#.#", "##.", "#.#", "#.#"}},
+    {'S', {".##", "#..", ".#.", "..#", "##."}},
+    {'T', {"###", ".#.", ".#.", ".#.", ".#."}},
+    {'U', {"#.#", "#.#", "#.#", "#.#", "###"}},
+    {'V', {"#.#", "#.#", "#.#", "#.#", ".#."}},
+    {'W', {"#...#", "#...#", "#.#.#", "##.##", "#...#"}},
+    {'X', {"#.#", "#.#", ".#.", "#.#", "#.#"}},
+    {'Y', {"#.#", "#.#", ".#.", ".#.", ".#."}},
+    {'Z', {"###", "..#", ".#.", "#..", "###"}},
+    {'0', {"###", "#.#", "#.#", "#.#", "###"}},
+    {'1', {".#", "##", ".#", ".#", ".#"}},
+    {'2', {"##.", "..#", ".#.", "#..", "###"}},
+    {'3', {"##.", "..#", ".#.", "..#", "##."}},
+    {'4', {"#.#", "#.#", "###", "..#", "..#"}},
+    {'5', {"###", "#..", "##.", "..#", "##."}},
+    {'6', {".##", "#..", "###", "#.#", "###"}},
+    {'7', {"###", "..#", ".#.", ".#.", ".#."}},
+    {'8', {"###", "#.#", "###", "#.#", "###"}},
+    {'9', {"###", "#.#", "###", "..#", "##."}},
+    {'.', {".", ".", ".", ".", "#"}},
+    {'/', {"..#", "..#", ".#.", "#..", "#.."}},
+    {'_', {"...", "...", "...", "...", "###"}},
+    {'-', {"...", "...", "###", "...", "..."}},
+    {':', {".", "#", ".", "#", "."}},
+    {'*', {"...", "#.#", ".#.", "#.#", "..."}},
+    {' ', {"..", "..", "..", "..", ".."}},
+};
+// clang-format on
+
+// clang-format off
+const GlyphTable kLetterGlyphs = {
     {' ', {".....", ".....", ".....", ".....", ".....", ".....", "....."}},
     {'!', {"..#..", "..#..", "..#..", "..#..", "..#..", ".....", "..#.."}},
     {'"', {".#.#.", ".#.#.", ".#.#.", ".....", ".....", ".....", "....."}},
@@ -104,49 +154,93 @@ constexpr Glyph kGlyphs[] = {
 };
 // clang-format on
 
-const Glyph* Find(char ch) {
-    for (const Glyph& g : kGlyphs)
-        if (g.ch == ch)
-            return &g;
-    return nullptr;
+// The letters' capitals, with a narrow I and a narrow space, and an N and a W
+// of their own.
+const GlyphTable& TitleGlyphs() {
+    static const GlyphTable glyphs = [] {
+        // clang-format off
+        GlyphTable table = {
+            {'I', {"###", ".#.", ".#.", ".#.", ".#.", ".#.", "###"}},
+            {'N', {"#...#", "##..#", "#.#.#", "#..##", "#...#", "#...#", "#...#"}},
+            {'W', {"#...#", "#...#", "#...#", "#.#.#", "#.#.#", "##.##", "#...#"}},
+            {' ', {"...", "...", "...", "...", "...", "...", "..."}},
+        };
+        // clang-format on
+        for (const auto& [ch, glyph] : kLetterGlyphs)
+            if (ch >= 'A' && ch <= 'Z')
+                table.emplace(ch, glyph); // the glyphs above stay
+        return table;
+    }();
+    return glyphs;
+}
+
+// What the letters draw for a character they have no glyph for: a hollow box.
+const Glyph kBox = {"#####", "#...#", "#...#", "#...#", "#...#", "#...#", "#####"};
+
+const Glyph* Find(PixelFont font, char ch) {
+    if (font != PixelFont::Letters && ch >= 'a' && ch <= 'z')
+        ch = static_cast<char>(ch - 'a' + 'A');
+    const GlyphTable& table = font == PixelFont::Small   ? kSmallGlyphs
+                              : font == PixelFont::Title ? TitleGlyphs()
+                                                         : kLetterGlyphs;
+    const auto it = table.find(ch);
+    if (it != table.end())
+        return &it->second;
+    return font == PixelFont::Letters ? &kBox : nullptr;
+}
+
+int GlyphWidth(const Glyph& glyph) {
+    return static_cast<int>(std::strlen(glyph.front()));
 }
 
 } // namespace
 
-bool HasGlyph(char ch) {
-    return Find(ch) != nullptr;
+int TextHeight(PixelFont font) {
+    return font == PixelFont::Small ? 5 : 7;
 }
 
-bool GlyphPixel(char ch, int x, int y) {
-    if (x < 0 || y < 0 || x >= kGlyphWidth || y >= kGlyphHeight)
+bool HasGlyph(PixelFont font, char ch) {
+    const Glyph* glyph = Find(font, ch);
+    return glyph && glyph != &kBox;
+}
+
+bool GlyphPixel(PixelFont font, char ch, int x, int y) {
+    const Glyph* glyph = Find(font, ch);
+    if (!glyph || x < 0 || y < 0 || y >= static_cast<int>(glyph->size()) || x >= GlyphWidth(*glyph))
         return false;
-    const Glyph* g = Find(ch);
-    if (!g)
-        return x == 0 || y == 0 || x == kGlyphWidth - 1 || y == kGlyphHeight - 1;
-    return g->rows[static_cast<size_t>(y)][x] == '#';
+    return (*glyph)[static_cast<size_t>(y)][x] == '#';
 }
 
-void DrawText(QImage& image, int x, int y, std::string_view text, QRgb color, int scale) {
-    int cx = x;
+int TextWidth(PixelFont font, std::string_view text, int scale) {
+    int width = 0;
+    for (char ch : text)
+        if (const Glyph* glyph = Find(font, ch))
+            width += (GlyphWidth(*glyph) + 1) * scale;
+    return width > 0 ? width - scale : 0;
+}
+
+int TextWidth(PixelFont font, const QString& text, int scale) {
+    return TextWidth(font, text.toLatin1().toStdString(), scale);
+}
+
+int DrawText(Pixels& p, PixelFont font, int x, int y, std::string_view text, QRgb colour, int scale) {
+    const int start = x;
     for (char ch : text) {
-        for (int gy = 0; gy < kGlyphHeight; ++gy)
-            for (int gx = 0; gx < kGlyphWidth; ++gx)
-                if (GlyphPixel(ch, gx, gy))
-                    for (int sy = 0; sy < scale; ++sy)
-                        for (int sx = 0; sx < scale; ++sx) {
-                            const int px = cx + gx * scale + sx;
-                            const int py = y + gy * scale + sy;
-                            if (px >= 0 && py >= 0 && px < image.width() && py < image.height())
-                                image.setPixel(px, py, color);
-                        }
-        cx += (kGlyphWidth + 1) * scale;
+        const Glyph* glyph = Find(font, ch);
+        if (!glyph)
+            continue;
+        const int width = GlyphWidth(*glyph);
+        for (int row = 0; row < static_cast<int>(glyph->size()); ++row)
+            for (int col = 0; col < width; ++col)
+                if ((*glyph)[static_cast<size_t>(row)][col] == '#')
+                    p.fill(QRect(x + col * scale, y + row * scale, scale, scale), colour);
+        x += (width + 1) * scale;
     }
+    return x - start - scale;
 }
 
-int TextWidth(std::string_view text, int scale) {
-    if (text.empty())
-        return 0;
-    return static_cast<int>(text.size()) * (kGlyphWidth + 1) * scale - scale;
+int DrawText(Pixels& p, PixelFont font, int x, int y, const QString& text, QRgb colour, int scale) {
+    return DrawText(p, font, x, y, text.toLatin1().toStdString(), colour, scale);
 }
 
-} // namespace art
+} // namespace pixelart

@@ -8,6 +8,8 @@
 #include <initializer_list>
 #include <map>
 
+namespace pixelart {
+
 class Pixels {
 public:
     Pixels(int width, int height, QRgb fill);
@@ -30,6 +32,8 @@ public:
     void bevel(const QRect& r, QRgb light, QRgb dark);
     // Every pixel of src that is not transparent (alpha 0), placed at (x, y).
     void draw(const Pixels& src, int x, int y);
+    // Every pixel of src but those of the key colour, placed at (x, y).
+    void drawKeyed(const Pixels& src, int x, int y, QRgb key);
     // Replaces one colour by another everywhere.
     void replace(QRgb from, QRgb to);
     // Adds an outline of the given colour around every opaque pixel (the eight
@@ -53,3 +57,5 @@ Pixels Sprite(std::initializer_list<const char*> rows, const std::map<char, QRgb
 // A filled disc of pixels with centre (cx, cy) given in half pixels so that
 // even-sized discs can be centred between pixels.
 void FillDisc(Pixels& p, int cx2, int cy2, int r2, QRgb colour);
+
+} // namespace pixelart
