@@ -277,18 +277,105 @@ Pixels Frog() {
     return pic;
 }
 
-} // namespace
+Pixels Bathers(int q) {
+    Pixels pic = NewPic();
+    // Swimming to the right.
+    Mask legs;
+    legs.line(2, 17, 10, 16, 3);
+    Shade(pic, legs.turned(q), kSkin);
+    Mask trunks;
+    trunks.rect(9, 14, 5, 5);
+    Shade(pic, trunks.turned(q), kRedR);
+    Mask body;
+    body.rect(13, 14, 8, 5);
+    Shade(pic, body.turned(q), kSkin);
+    Mask arm;
+    arm.line(19, 15, 29, 12, 2.5);
+    Shade(pic, arm.turned(q), kSkin);
+    Mask head;
+    head.disc(23.5, 16.5, 3.5);
+    Shade(pic, head.turned(q), kSkin);
+    Mask cap;
+    cap.disc(24, 15.5, 3.5);
+    cap = cap & Mask().rect(0, 0, 32, 16);
+    Shade(pic, cap.turned(q), kGold);
+    Mask splash;
+    splash.disc(3, 20, 1.5).disc(6, 21, 1.2).disc(1, 22, 1);
+    Shade(pic, splash.turned(q), kWater);
+    return pic;
+}
 
-BlockSet MakeCreaturesSet() {
-    SetBuilder b("People and animals");
+Pixels Goldfish(int q) {
+    Pixels pic = NewPic();
+    const int t = q + 3; // drawn swimming east
+    Mask tail;
+    tail.poly({{9, 16}, {2, 8}, {4, 16}, {2, 24}});
+    Shade(pic, tail.turned(t), kOrangeR);
+    Mask fins;
+    fins.poly({{14, 10}, {20, 6}, {21, 11}}).poly({{15, 21}, {19, 25}, {20, 21}});
+    Shade(pic, fins.turned(t), kOrangeR);
+    Mask body;
+    body.ellipse(18, 16, 11, 6.5);
+    Shade(pic, body.turned(t), kGold);
+    Mask gill;
+    gill.line(23, 12, 23, 19);
+    Fill(pic, gill.turned(t), Orange);
+    Mask eye;
+    eye.rect(25, 14, 2, 2);
+    Fill(pic, eye.turned(t), Night);
+    return pic;
+}
 
-    Figure man;
+Pixels Gull(int q) {
+    Pixels pic = NewPic();
+    Mask wings;
+    wings.poly(
+        {{16, 12}, {9, 8}, {1, 12}, {2, 14}, {9, 12}, {16, 17}, {23, 12}, {30, 14}, {31, 12}, {23, 8}});
+    Shade(pic, wings.turned(q), kSnow);
+    Mask tips;
+    tips.poly({{1, 12}, {4, 10.5}, {5, 13}, {2, 14}}).poly({{31, 12}, {28, 10.5}, {27, 13}, {30, 14}});
+    Fill(pic, tips.turned(q), Ash);
+    Mask body;
+    body.ellipse(16, 15, 2.5, 8);
+    Shade(pic, body.turned(q), kSnow);
+    Mask beak;
+    beak.rect(15, 5, 2, 3);
+    Fill(pic, beak.turned(q), Orange);
+    return pic;
+}
+
+Pixels Butterfly(int q) {
+    Pixels pic = NewPic();
+    Mask upper;
+    upper.ellipse(9, 11, 7, 6).ellipse(23, 11, 7, 6);
+    Shade(pic, upper.turned(q), kOrangeR);
+    Mask lower;
+    lower.ellipse(11, 21, 5, 5).ellipse(21, 21, 5, 5);
+    Shade(pic, lower.turned(q), kOrangeR);
+    Mask spots;
+    spots.disc(7, 10, 1.8).disc(25, 10, 1.8).disc(11, 22, 1.3).disc(21, 22, 1.3);
+    Fill(pic, spots.turned(q), White);
+    Mask body;
+    body.ellipse(16, 16, 1.5, 9);
+    body.line(15, 7, 12, 2).line(17, 7, 20, 2);
+    Fill(pic, body.turned(q), Night);
+    return pic;
+}
+
+Figure Woman() {
     Figure woman;
     woman.top = kRedR;
     woman.dress = true;
     woman.longHair = true;
     woman.hair = kGold;
     woman.shoes = kRedR;
+    return woman;
+}
+
+const Ramp kDarkSkin{Plum, Umber, Brown, Tan, Peach};
+
+void AddGrownUps(SetBuilder& b) {
+    Figure man;
     Figure grandad;
     grandad.hair = kSnow;
     grandad.top = kWood;
@@ -307,22 +394,24 @@ BlockSet MakeCreaturesSet() {
     builder.legs = kBlue;
     builder.hat = 3;
     builder.hatRamp = kGold;
-    builder.skin = Ramp{Plum, Umber, Brown, Tan, Peach};
+    builder.skin = kDarkSkin;
     Figure nurse;
     nurse.top = kWater;
     nurse.dress = true;
-    nurse.skin = Ramp{Plum, Umber, Brown, Tan, Peach};
+    nurse.skin = kDarkSkin;
     nurse.hair = kDark;
     nurse.longHair = true;
     b.row()
         .add("741", Person(man))
-        .add("742", Person(woman))
+        .add("742", Person(Woman()))
         .add("743", Person(grandad))
         .add("744", Person(police))
         .add("745", Person(chef))
         .add("746", Person(builder))
         .add("747", Person(nurse));
+}
 
+void AddChildren(SetBuilder& b) {
     Figure boy;
     boy.height = 7;
     boy.top = kLeaf;
@@ -341,51 +430,34 @@ BlockSet MakeCreaturesSet() {
     toddler.hair = kOrangeR;
     Figure kid = boy;
     kid.top = kPurpleR;
-    kid.skin = Ramp{Plum, Umber, Brown, Tan, Peach};
+    kid.skin = kDarkSkin;
     kid.hair = kDark;
     b.row()
         .add("751", Person(boy))
         .add("752", Person(girl))
         .add("753", Person(toddler))
         .add("754", Balloon(Person(kid)));
+}
 
-    // Bathers, a swimmer (H) and the swimmer diving (V).
-    {
-        Figure bather;
-        bather.top = kSkin;
-        bather.legs = kRedR;
-        Figure bather2 = woman;
-        bather2.top = kWater;
-        bather2.dress = false;
-        bather2.legs = kWater;
-        b.row().add("701", Person(bather)).add("702", Person(bather2)).pair("70", [](int q) {
-            Pixels pic = NewPic();
-            // Swimming to the right.
-            Mask legs;
-            legs.line(2, 17, 10, 16, 3);
-            Shade(pic, legs.turned(q), kSkin);
-            Mask trunks;
-            trunks.rect(9, 14, 5, 5);
-            Shade(pic, trunks.turned(q), kRedR);
-            Mask body;
-            body.rect(13, 14, 8, 5);
-            Shade(pic, body.turned(q), kSkin);
-            Mask arm;
-            arm.line(19, 15, 29, 12, 2.5);
-            Shade(pic, arm.turned(q), kSkin);
-            Mask head;
-            head.disc(23.5, 16.5, 3.5);
-            Shade(pic, head.turned(q), kSkin);
-            Mask cap;
-            cap.disc(24, 15.5, 3.5);
-            cap = cap & Mask().rect(0, 0, 32, 16);
-            Shade(pic, cap.turned(q), kGold);
-            Mask splash;
-            splash.disc(3, 20, 1.5).disc(6, 21, 1.2).disc(1, 22, 1);
-            Shade(pic, splash.turned(q), kWater);
-            return pic;
-        });
-    }
+// Bathers, a swimmer (H) and the swimmer diving (V).
+void AddBathers(SetBuilder& b) {
+    Figure bather;
+    bather.top = kSkin;
+    bather.legs = kRedR;
+    Figure bather2 = Woman();
+    bather2.top = kWater;
+    bather2.dress = false;
+    bather2.legs = kWater;
+    b.row().add("701", Person(bather)).add("702", Person(bather2)).pair("70", Bathers);
+}
+
+} // namespace
+
+BlockSet MakeCreaturesSet() {
+    SetBuilder b("People and animals");
+    AddGrownUps(b);
+    AddChildren(b);
+    AddBathers(b);
 
     // Pets.
     b.row().add("731", Dog()).add("732", Cat()).add("733", Rabbit());
@@ -395,64 +467,13 @@ BlockSet MakeCreaturesSet() {
     b.row().add("771", Cow()).add("772", Sheep()).add("773", Pig()).add("774", Frog());
 
     // A goldfish swimming towards its letter.
-    b.row().turns("72", [](int q) {
-        Pixels pic = NewPic();
-        const int t = q + 3; // drawn swimming east
-        Mask tail;
-        tail.poly({{9, 16}, {2, 8}, {4, 16}, {2, 24}});
-        Shade(pic, tail.turned(t), kOrangeR);
-        Mask fins;
-        fins.poly({{14, 10}, {20, 6}, {21, 11}}).poly({{15, 21}, {19, 25}, {20, 21}});
-        Shade(pic, fins.turned(t), kOrangeR);
-        Mask body;
-        body.ellipse(18, 16, 11, 6.5);
-        Shade(pic, body.turned(t), kGold);
-        Mask gill;
-        gill.line(23, 12, 23, 19);
-        Fill(pic, gill.turned(t), Orange);
-        Mask eye;
-        eye.rect(25, 14, 2, 2);
-        Fill(pic, eye.turned(t), Night);
-        return pic;
-    });
+    b.row().turns("72", Goldfish);
 
     // A gull in flight, seen from below, heading towards its letter.
-    b.row().turns("57", [](int q) {
-        Pixels pic = NewPic();
-        Mask wings;
-        wings.poly(
-            {{16, 12}, {9, 8}, {1, 12}, {2, 14}, {9, 12}, {16, 17}, {23, 12}, {30, 14}, {31, 12}, {23, 8}});
-        Shade(pic, wings.turned(q), kSnow);
-        Mask tips;
-        tips.poly({{1, 12}, {4, 10.5}, {5, 13}, {2, 14}}).poly({{31, 12}, {28, 10.5}, {27, 13}, {30, 14}});
-        Fill(pic, tips.turned(q), Ash);
-        Mask body;
-        body.ellipse(16, 15, 2.5, 8);
-        Shade(pic, body.turned(q), kSnow);
-        Mask beak;
-        beak.rect(15, 5, 2, 3);
-        Fill(pic, beak.turned(q), Orange);
-        return pic;
-    });
+    b.row().turns("57", Gull);
 
     // A butterfly heading towards its letter.
-    b.row().turns("78", [](int q) {
-        Pixels pic = NewPic();
-        Mask upper;
-        upper.ellipse(9, 11, 7, 6).ellipse(23, 11, 7, 6);
-        Shade(pic, upper.turned(q), kOrangeR);
-        Mask lower;
-        lower.ellipse(11, 21, 5, 5).ellipse(21, 21, 5, 5);
-        Shade(pic, lower.turned(q), kOrangeR);
-        Mask spots;
-        spots.disc(7, 10, 1.8).disc(25, 10, 1.8).disc(11, 22, 1.3).disc(21, 22, 1.3);
-        Fill(pic, spots.turned(q), White);
-        Mask body;
-        body.ellipse(16, 16, 1.5, 9);
-        body.line(15, 7, 12, 2).line(17, 7, 20, 2);
-        Fill(pic, body.turned(q), Night);
-        return pic;
-    });
+    b.row().turns("78", Butterfly);
 
     return b.done();
 }

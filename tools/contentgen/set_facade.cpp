@@ -249,131 +249,145 @@ Mask Leaf(double x, double y, double r) {
     return m;
 }
 
+Pixels Window(int q) {
+    Pixels pic = NewPic();
+    FramedWindow(pic, Mask().rect(3, 7, 26, 18).turned(q), Mask().rect(5, 9, 22, 14).turned(q));
+    Fill(pic, Mask().rect(15, 9, 2, 14).turned(q), Ice);
+    return pic;
+}
+
+Pixels ShutteredWindow(int q) {
+    Pixels pic = NewPic();
+    FramedWindow(pic, Mask().rect(9, 5, 14, 22).turned(q), Mask().rect(11, 7, 10, 18).turned(q));
+    Fill(pic, Mask().rect(11, 15, 10, 2).turned(q), Ice);
+    for (int side : {2, 23}) {
+        const Mask shutter = Mask().rect(side, 5, 7, 22).turned(q);
+        Shade(pic, shutter, kLeaf);
+        Mask slats;
+        for (int y = 8; y < 26; y += 3)
+            slats.rect(side + 1, y, 5, 1);
+        Fill(pic, slats.turned(q), Moss);
+    }
+    return pic;
+}
+
+Pixels ShopWindow(int q) {
+    Pixels pic = NewPic();
+    FramedWindow(pic, Mask().rect(1, 3, 30, 26).turned(q), Mask().rect(3, 5, 26, 22).turned(q), kDark);
+    Shade(pic, Mask().rect(5, 19, 7, 8).turned(q), kRedR);
+    Shade(pic, Mask().rect(14, 16, 6, 11).turned(q), kGold);
+    Shade(pic, Mask().rect(22, 21, 5, 6).turned(q), kLeaf);
+    return pic;
+}
+
+Pixels OvalWindow(int q) {
+    Pixels pic = NewPic();
+    const Mask frame = Mask().ellipse(15.5, 15.5, 14, 9).turned(q);
+    const Mask glass = Mask().ellipse(15.5, 15.5, 11, 6).turned(q);
+    FramedWindow(pic, frame, glass, kStone);
+    Fill(pic, Mask().rect(15, 9, 2, 14).turned(q) & glass, Ice);
+    return pic;
+}
+
+Pixels RoundWindow() {
+    Pixels pic = NewPic();
+    Mask ring;
+    ring.disc(15.5, 15.5, 12);
+    RoundShade(pic, ring, kGold, 15.5, 15.5, 12);
+    Mask glass;
+    glass.disc(15.5, 15.5, 8.5);
+    Glass(pic, glass);
+    for (int i = 0; i < 8; ++i) {
+        const double a = i * 3.14159265 / 4;
+        Shade(pic, Mask().disc(15.5 + 10.2 * std::cos(a), 15.5 + 10.2 * std::sin(a), 1), kDark,
+              {false, false, false});
+    }
+    return pic;
+}
+
+Pixels DrainpipeBend(int q) {
+    Pixels pic = NewPic();
+    Mask pipe = Mask().rect(24, 0, 6, 20);
+    pipe.poly({{24, 18}, {30, 18}, {30, 22}, {22, 28}, {17, 28}, {17, 23}, {24, 20}});
+    Shade(pic, pipe.turned(q), kDark, {true, true});
+    Mask clips;
+    clips.rect(23, 4, 8, 2).rect(23, 13, 8, 2);
+    Shade(pic, clips.turned(q), kDark, {true, false});
+    return pic;
+}
+
+Pixels Drainpipe(int q) {
+    Pixels pic = NewPic();
+    Shade(pic, Mask().rect(0, 2, 32, 6).turned(q), kDark, {true, true});
+    Shade(pic, Mask().rect(6, 1, 2, 8).rect(22, 1, 2, 8).turned(q), kDark, {true, false});
+    return pic;
+}
+
+Pixels IvyHanging(int q) {
+    Pixels pic = NewPic();
+    Mask stem;
+    stem.line(4, 0, 8, 10).line(8, 10, 6, 20).line(24, 0, 22, 8).line(22, 8, 25, 14).line(14, 0, 15, 6);
+    Fill(pic, stem.turned(q), Olive);
+    const double leaves[][3] = {{3, 3, 3},     {9, 2, 3},    {15, 3, 3.5}, {21, 2, 3}, {27, 3, 3},
+                                {6, 8, 3},     {12, 7, 2.5}, {18, 8, 3},   {25, 8, 3}, {8, 13, 2.5},
+                                {22, 13, 2.5}, {6, 18, 2.5}, {25, 18, 2},  {7, 23, 2}};
+    for (const auto& l : leaves)
+        Shade(pic, Leaf(l[0], l[1] + 1, l[2]).turned(q), kLeaf);
+    return pic;
+}
+
+Pixels IvyClimbing(int q) {
+    Pixels pic = NewPic();
+    Mask stem;
+    stem.line(5, 0, 8, 10).line(8, 10, 4, 21).line(4, 21, 6, 31);
+    Fill(pic, stem.turned(q + 1), Olive);
+    const double leaves[][3] = {{3, 2, 3},  {10, 6, 3}, {4, 9, 2.5},  {10, 14, 2.5},
+                                {3, 17, 3}, {9, 22, 3}, {3, 26, 2.5}, {9, 30, 2.5}};
+    for (const auto& l : leaves)
+        Shade(pic, Leaf(l[0], l[1] + 1, l[2]).turned(q + 1), kLeaf);
+    return pic;
+}
+
+Pixels Ladder(int q) {
+    Pixels pic = NewPic();
+    Mask rails;
+    rails.rect(6, 0, 4, 32).rect(22, 0, 4, 32);
+    Mask rungs;
+    for (int y = 3; y < kCell; y += 8)
+        rungs.rect(10, y, 12, 3);
+    Shade(pic, rungs.turned(q + 1), kWood, {true, false});
+    Shade(pic, rails.turned(q + 1), kWood, {true, true});
+    return pic;
+}
+
 } // namespace
 
 BlockSet MakeFacadeSet() {
     SetBuilder b("Windows, doors and fittings");
 
     // A window, wide and tall.
-    b.row().pair("40", [](int q) {
-        Pixels pic = NewPic();
-        FramedWindow(pic, Mask().rect(3, 7, 26, 18).turned(q), Mask().rect(5, 9, 22, 14).turned(q));
-        Fill(pic, Mask().rect(15, 9, 2, 14).turned(q), Ice);
-        return pic;
-    });
+    b.row().pair("40", Window);
 
     // A window with shutters.
-    b.row().pair("41", [](int q) {
-        Pixels pic = NewPic();
-        FramedWindow(pic, Mask().rect(9, 5, 14, 22).turned(q), Mask().rect(11, 7, 10, 18).turned(q));
-        Fill(pic, Mask().rect(11, 15, 10, 2).turned(q), Ice);
-        for (int side : {2, 23}) {
-            const Mask shutter = Mask().rect(side, 5, 7, 22).turned(q);
-            Shade(pic, shutter, kLeaf);
-            Mask slats;
-            for (int y = 8; y < 26; y += 3)
-                slats.rect(side + 1, y, 5, 1);
-            Fill(pic, slats.turned(q), Moss);
-        }
-        return pic;
-    });
+    b.row().pair("41", ShutteredWindow);
 
     // A shop window.
-    b.row().pair("44", [](int q) {
-        Pixels pic = NewPic();
-        FramedWindow(pic, Mask().rect(1, 3, 30, 26).turned(q), Mask().rect(3, 5, 26, 22).turned(q), kDark);
-        Shade(pic, Mask().rect(5, 19, 7, 8).turned(q), kRedR);
-        Shade(pic, Mask().rect(14, 16, 6, 11).turned(q), kGold);
-        Shade(pic, Mask().rect(22, 21, 5, 6).turned(q), kLeaf);
-        return pic;
-    });
+    b.row().pair("44", ShopWindow);
 
     // An oval window, lying and standing, and a round one.
-    b.row().pair("45", [](int q) {
-        Pixels pic = NewPic();
-        const Mask frame = Mask().ellipse(15.5, 15.5, 14, 9).turned(q);
-        const Mask glass = Mask().ellipse(15.5, 15.5, 11, 6).turned(q);
-        FramedWindow(pic, frame, glass, kStone);
-        Fill(pic, Mask().rect(15, 9, 2, 14).turned(q) & glass, Ice);
-        return pic;
-    });
-    b.add("45F", [] {
-        Pixels pic = NewPic();
-        Mask ring;
-        ring.disc(15.5, 15.5, 12);
-        RoundShade(pic, ring, kGold, 15.5, 15.5, 12);
-        Mask glass;
-        glass.disc(15.5, 15.5, 8.5);
-        Glass(pic, glass);
-        for (int i = 0; i < 8; ++i) {
-            const double a = i * 3.14159265 / 4;
-            Shade(pic, Mask().disc(15.5 + 10.2 * std::cos(a), 15.5 + 10.2 * std::sin(a), 1), kDark,
-                  {false, false, false});
-        }
-        return pic;
-    }());
+    b.row().pair("45", OvalWindow);
+    b.add("45F", RoundWindow());
 
     // A drainpipe: straight up the wall (V), as a gutter (H), and its ends.
-    b.row().turns("42", [](int q) {
-        Pixels pic = NewPic();
-        Mask pipe = Mask().rect(24, 0, 6, 20);
-        pipe.poly({{24, 18}, {30, 18}, {30, 22}, {22, 28}, {17, 28}, {17, 23}, {24, 20}});
-        Shade(pic, pipe.turned(q), kDark, {true, true});
-        Mask clips;
-        clips.rect(23, 4, 8, 2).rect(23, 13, 8, 2);
-        Shade(pic, clips.turned(q), kDark, {true, false});
-        return pic;
-    });
-    b.pair("42", [](int q) {
-        Pixels pic = NewPic();
-        Shade(pic, Mask().rect(0, 2, 32, 6).turned(q), kDark, {true, true});
-        Shade(pic, Mask().rect(6, 1, 2, 8).rect(22, 1, 2, 8).turned(q), kDark, {true, false});
-        return pic;
-    });
+    b.row().turns("42", DrainpipeBend);
+    b.pair("42", Drainpipe);
 
     // Ivy: hanging from the top (N) and round, climbing (V) or along the top (H).
-    b.row().turns("43", [](int q) {
-        Pixels pic = NewPic();
-        Mask stem;
-        stem.line(4, 0, 8, 10).line(8, 10, 6, 20).line(24, 0, 22, 8).line(22, 8, 25, 14).line(14, 0, 15, 6);
-        Fill(pic, stem.turned(q), Olive);
-        const double leaves[][3] = {{3, 3, 3},     {9, 2, 3},    {15, 3, 3.5}, {21, 2, 3}, {27, 3, 3},
-                                    {6, 8, 3},     {12, 7, 2.5}, {18, 8, 3},   {25, 8, 3}, {8, 13, 2.5},
-                                    {22, 13, 2.5}, {6, 18, 2.5}, {25, 18, 2},  {7, 23, 2}};
-        for (const auto& l : leaves)
-            Shade(pic, Leaf(l[0], l[1] + 1, l[2]).turned(q), kLeaf);
-        return pic;
-    });
-    b.pair(
-        "43",
-        [](int q) {
-            Pixels pic = NewPic();
-            Mask stem;
-            stem.line(5, 0, 8, 10).line(8, 10, 4, 21).line(4, 21, 6, 31);
-            Fill(pic, stem.turned(q + 1), Olive);
-            const double leaves[][3] = {{3, 2, 3},  {10, 6, 3}, {4, 9, 2.5},  {10, 14, 2.5},
-                                        {3, 17, 3}, {9, 22, 3}, {3, 26, 2.5}, {9, 30, 2.5}};
-            for (const auto& l : leaves)
-                Shade(pic, Leaf(l[0], l[1] + 1, l[2]).turned(q + 1), kLeaf);
-            return pic;
-        },
-        3);
+    b.row().turns("43", IvyHanging);
+    b.pair("43", IvyClimbing, 3);
 
     // A ladder (V), and the same lying as a rail (H).
-    b.row().pair(
-        "47",
-        [](int q) {
-            Pixels pic = NewPic();
-            Mask rails;
-            rails.rect(6, 0, 4, 32).rect(22, 0, 4, 32);
-            Mask rungs;
-            for (int y = 3; y < kCell; y += 8)
-                rungs.rect(10, y, 12, 3);
-            Shade(pic, rungs.turned(q + 1), kWood, {true, false});
-            Shade(pic, rails.turned(q + 1), kWood, {true, true});
-            return pic;
-        },
-        3);
+    b.row().pair("47", Ladder, 3);
 
     // Window boxes.
     b.row()

@@ -374,6 +374,63 @@ void GrassBand(Pixels& pic, const Mask& band, const Mask& face) {
         }
 }
 
+Pixels GrassEdge(int q) {
+    Pixels pic = Full(Soil(11));
+    const Mask band = GrassTop().turned(q);
+    GrassBand(pic, band, Mask().rect(0, 0, 32, 1).turned(q));
+    return pic;
+}
+
+Pixels GrassSlope(int q) {
+    Pixels pic = NewPic();
+    Paint(pic, SlopeMask(q), Soil(11));
+    GrassBand(pic, SlopeBand(q, 5), SlopeBand(q, 1));
+    return pic;
+}
+
+Pixels GrassBankCorner(int q) {
+    Pixels pic = NewPic();
+    const Mask ground = QuarterDisc(q, 31.5);
+    Paint(pic, ground, Soil(11));
+    GrassBand(pic, ground - QuarterDisc(q, 25.5), ground - QuarterDisc(q, 30.5));
+    return pic;
+}
+
+Pixels SoftSnow() {
+    Pixels p = Full(Snow(67));
+    SoftEdges(p, White, Silver);
+    return p;
+}
+
+Pixels SnowCover(int q) {
+    Pixels pic = Full(Soil(11));
+    Mask snow;
+    snow.rect(0, 0, 32, 6);
+    for (int x = 0; x < kCell; ++x)
+        snow.rect(x, 6, 1, static_cast<int>(2 + 2 * std::sin(x * 3.14159265 / 8)));
+    Paint(pic, snow.turned(q), Snow(68));
+    Outline(pic, snow.turned(q), Silver, true);
+    return pic;
+}
+
+Pixels WaterEdge(int q) {
+    Pixels pic = NewPic();
+    Mask water;
+    for (int x = 0; x < kCell; ++x)
+        water.rect(x, static_cast<int>(std::lround(7 + 2 * std::sin(x * 3.14159265 / 8))), 1, 32);
+    water = water.turned(q);
+    Paint(pic, water, Water(Ocean, Sky, Cyan, 75));
+    const Mask crest = water - Eroded(water, 2);
+    Fill(pic, crest, White);
+    Fill(pic, water.border(true), Ice);
+    Fill(pic, Eroded(water, 2) - Eroded(water, 3), Cyan);
+    return pic;
+}
+
+Pixels RunningWater(int q) {
+    return Full(Flow(q != 0));
+}
+
 } // namespace
 
 BlockSet MakeGroundSet() {
@@ -390,29 +447,13 @@ BlockSet MakeGroundSet() {
         .add("G07", Fossil());
 
     // Soil with grass along one edge.
-    b.row().turns("G1", [](int q) {
-        Pixels pic = Full(Soil(11));
-        const Mask band = GrassTop().turned(q);
-        GrassBand(pic, band, Mask().rect(0, 0, 32, 1).turned(q));
-        return pic;
-    });
+    b.row().turns("G1", GrassEdge);
 
     // A grassy slope (N and E make a hilltop).
-    b.row().turns("G2", [](int q) {
-        Pixels pic = NewPic();
-        Paint(pic, SlopeMask(q), Soil(11));
-        GrassBand(pic, SlopeBand(q, 5), SlopeBand(q, 1));
-        return pic;
-    });
+    b.row().turns("G2", GrassSlope);
 
     // Rounded corners of a grassy bank.
-    b.row().corners("G3", [](int q) {
-        Pixels pic = NewPic();
-        const Mask ground = QuarterDisc(q, 31.5);
-        Paint(pic, ground, Soil(11));
-        GrassBand(pic, ground - QuarterDisc(q, 25.5), ground - QuarterDisc(q, 30.5));
-        return pic;
-    });
+    b.row().corners("G3", GrassBankCorner);
 
     // Rock.
     b.row()
@@ -431,23 +472,10 @@ BlockSet MakeGroundSet() {
         .add("S01", Full(Sand(63)))
         .add("S02", Shells())
         .add("S03", Cobbles(65, Brown, Tan, Peach, Ochre))
-        .add("S04", [] {
-            Pixels p = Full(Snow(67));
-            SoftEdges(p, White, Silver);
-            return p;
-        }());
+        .add("S04", SoftSnow());
 
     // Soil under a cover of snow.
-    b.row().turns("S1", [](int q) {
-        Pixels pic = Full(Soil(11));
-        Mask snow;
-        snow.rect(0, 0, 32, 6);
-        for (int x = 0; x < kCell; ++x)
-            snow.rect(x, 6, 1, static_cast<int>(2 + 2 * std::sin(x * 3.14159265 / 8)));
-        Paint(pic, snow.turned(q), Snow(68));
-        Outline(pic, snow.turned(q), Silver, true);
-        return pic;
-    });
+    b.row().turns("S1", SnowCover);
 
     // Water and lava.
     b.row()
@@ -457,22 +485,10 @@ BlockSet MakeGroundSet() {
         .add("W04", Lava());
 
     // The surface of the water: waves along one edge.
-    b.row().turns("W1", [](int q) {
-        Pixels pic = NewPic();
-        Mask water;
-        for (int x = 0; x < kCell; ++x)
-            water.rect(x, static_cast<int>(std::lround(7 + 2 * std::sin(x * 3.14159265 / 8))), 1, 32);
-        water = water.turned(q);
-        Paint(pic, water, Water(Ocean, Sky, Cyan, 75));
-        const Mask crest = water - Eroded(water, 2);
-        Fill(pic, crest, White);
-        Fill(pic, water.border(true), Ice);
-        Fill(pic, Eroded(water, 2) - Eroded(water, 3), Cyan);
-        return pic;
-    });
+    b.row().turns("W1", WaterEdge);
 
     // Running water: falling (V) and flowing (H).
-    b.row().pair("W2", [](int q) { return Full(Flow(q != 0)); });
+    b.row().pair("W2", RunningWater);
 
     // Floors and paving.
     b.row()

@@ -273,175 +273,189 @@ Pixels Vegetable(int kind) {
     return pic;
 }
 
+Pixels TreeCrown(int q) {
+    Pixels pic = NewPic();
+    Mask crown;
+    for (int y = 0; y < kCell; ++y)
+        for (int x = 0; x < kCell; ++x) {
+            const double dx = x + 0.5 - kCell;
+            const double dy = y + 0.5 - kCell;
+            const double a = std::atan2(dy, dx);
+            const double r = 28.5 + 2.5 * std::sin(a * 7);
+            if (dx * dx + dy * dy <= r * r)
+                crown.set(x, y);
+        }
+    crown = crown.turned(q);
+    Foliage(pic, crown, kLeaf, 31, 32, 32, 30, CornerOffsetX(q), CornerOffsetY(q));
+    return pic;
+}
+
+Pixels TreeTrunk(int q) {
+    Pixels pic = NewPic();
+    Trunk(pic, Mask().rect(9, 0, 14, 32).turned(q + 1), q != 0);
+    return pic;
+}
+
+Pixels BirchLog(int q) {
+    Pixels pic = NewPic();
+    const Mask log = Mask().rect(0, 10, 32, 12).turned(q);
+    Shade(pic, log, kSnow, {true, true});
+    Mask marks;
+    marks.rect(3, 13, 4, 1).rect(12, 18, 3, 1).rect(20, 12, 5, 1).rect(27, 17, 3, 1).rect(8, 20, 2, 1);
+    Fill(pic, marks.turned(q), Night);
+    return pic;
+}
+
+Pixels Branch(int q) {
+    Pixels pic = NewPic();
+    Mask branch;
+    branch.poly({{9, 32}, {23, 32}, {19, 22}, {17, 14}, {14, 14}, {13, 22}});
+    Trunk(pic, branch.turned(q), q % 2 == 0);
+    Mask leaves;
+    leaves.disc(15.5, 10, 10).disc(7, 15, 6.5).disc(24, 15, 6.5).disc(12, 4, 4.5).disc(21, 5, 5);
+    leaves = leaves & Mask().rect(0, 0, 32, 24);
+    Foliage(pic, leaves.turned(q), kLeaf, 33, 15.5, 9, 12);
+    return pic;
+}
+
+Pixels PineTree(int q) {
+    Pixels pic = NewPic();
+    Trunk(pic, Mask().rect(14, 26, 4, 6).turned(q), q % 2 == 0);
+    for (int tier = 0; tier < 3; ++tier) {
+        const double top = 1 + tier * 7;
+        const double half = 6 + tier * 3.5;
+        Mask t;
+        t.poly({{16, top}, {16 + half, top + 11}, {16 - half, top + 11}});
+        t = t.turned(q);
+        Shade(pic, t, kPine);
+        for (int y = 0; y < kCell; ++y)
+            for (int x = 0; x < kCell; ++x)
+                if (t.at(x, y) && !t.border().at(x, y) && Noise(x, y, 35) < 0.12)
+                    Put(pic, x, y, Slate);
+    }
+    return pic;
+}
+
+Pixels WillowTwigs(int q) {
+    Pixels pic = NewPic();
+    // Drawn hanging from the top edge, then turned round.
+    Mask twigs;
+    for (int i = 0; i < 6; ++i) {
+        const double x = 3 + i * 5.2;
+        const double len = 14 + (i * 7) % 13;
+        twigs.line(x, 0, x + ((i % 2) ? 2 : -1), len, 1);
+    }
+    Fill(pic, twigs.turned(q + 2), Moss);
+    for (int i = 0; i < 6; ++i) {
+        const double x = 3 + i * 5.2;
+        const double len = 14 + (i * 7) % 13;
+        for (double y = 3; y < len; y += 3.5) {
+            const double t = y / len;
+            const double lx = x + ((i % 2) ? 2 : -1) * t;
+            Shade(pic,
+                  Mask().ellipse(lx + ((static_cast<int>(y) % 2) ? 1.5 : -1.5), y, 1.5, 2.5).turned(q + 2),
+                  kLeaf);
+        }
+    }
+    return pic;
+}
+
+Pixels FernFrond(int q) {
+    Pixels pic = NewPic();
+    Mask frond;
+    frond.line(16, 31, 16, 3, 1.5);
+    for (int i = 0; i < 7; ++i) {
+        const double y = 5 + i * 3.7;
+        const double len = 3 + i * 1.6;
+        frond.line(16, y + 2, 16 - len, y - 1, 2).line(16, y + 2, 16 + len, y - 1, 2);
+    }
+    Shade(pic, frond.turned(q), kLeaf, {true, false});
+    return pic;
+}
+
+Pixels Bamboo(int q) {
+    Pixels pic = NewPic();
+    for (int i = 0; i < 3; ++i) {
+        const int x = 5 + i * 9;
+        const Mask stalk = Mask().rect(x, 0, 4, 32).turned(q + 1);
+        Shade(pic, stalk, kFernR, {true, true});
+        Mask nodes;
+        for (int y = (i * 5) % 10 + 2; y < kCell; y += 10)
+            nodes.rect(x - 1, y, 6, 2);
+        Shade(pic, nodes.turned(q + 1), kFernR, {true, false});
+        Mask leaf;
+        leaf.poly(
+            {{x + 4.0, (i * 5) % 10 + 4.0}, {x + 9.0, (i * 5) % 10 + 2.0}, {x + 5.0, (i * 5) % 10 + 6.0}});
+        Shade(pic, leaf.turned(q + 1), kLeaf);
+    }
+    return pic;
+}
+
+Pixels HedgeCorner(int q) {
+    Pixels pic = NewPic();
+    Mask hedge = Mask::Full();
+    for (int y = 0; y < 14; ++y)
+        for (int x = 0; x < 14; ++x) {
+            const double dx = x + 0.5 - 14;
+            const double dy = y + 0.5 - 14;
+            if (dx * dx + dy * dy > 13.5 * 13.5)
+                hedge.set(x, y, false);
+        }
+    hedge.rect(0, 0, 32, 2, false).rect(0, 0, 2, 32, false);
+    hedge = hedge.turned(q);
+    Foliage(pic, hedge, kPine, 37, 32, 32, 70, CornerOffsetX(q), CornerOffsetY(q));
+    return pic;
+}
+
+Pixels Hedge() {
+    Pixels pic = NewPic();
+    Foliage(pic, Mask::Full(), kPine, 37, 16, 16, 60);
+    return pic;
+}
+
+Pixels FloweringHedge() {
+    Pixels pic = NewPic();
+    Foliage(pic, Mask::Full(), kPine, 37, 16, 16, 60);
+    for (int i = 0; i < 8; ++i) {
+        const int x = 2 + static_cast<int>(Hash(i, 3, 39) % 28);
+        const int y = 2 + static_cast<int>(Hash(i, 4, 39) % 28);
+        Shade(pic, Mask().disc(x, y, 1.5), kPinkR, {false, false, true});
+        Put(pic, x, y, White);
+    }
+    return pic;
+}
+
 } // namespace
 
 BlockSet MakePlantsSet() {
     SetBuilder b("Plants and trees");
 
     // A big tree crown in four quarters.
-    b.row().corners("62", [](int q) {
-        Pixels pic = NewPic();
-        Mask crown;
-        for (int y = 0; y < kCell; ++y)
-            for (int x = 0; x < kCell; ++x) {
-                const double dx = x + 0.5 - kCell;
-                const double dy = y + 0.5 - kCell;
-                const double a = std::atan2(dy, dx);
-                const double r = 28.5 + 2.5 * std::sin(a * 7);
-                if (dx * dx + dy * dy <= r * r)
-                    crown.set(x, y);
-            }
-        crown = crown.turned(q);
-        Foliage(pic, crown, kLeaf, 31, 32, 32, 30, CornerOffsetX(q), CornerOffsetY(q));
-        return pic;
-    });
+    b.row().corners("62", TreeCrown);
 
     // A trunk, standing (V) and felled (H), and a birch log.
-    b.row().pair(
-        "67",
-        [](int q) {
-            Pixels pic = NewPic();
-            Trunk(pic, Mask().rect(9, 0, 14, 32).turned(q + 1), q != 0);
-            return pic;
-        },
-        3);
-    b.row().pair("60", [](int q) {
-        Pixels pic = NewPic();
-        const Mask log = Mask().rect(0, 10, 32, 12).turned(q);
-        Shade(pic, log, kSnow, {true, true});
-        Mask marks;
-        marks.rect(3, 13, 4, 1).rect(12, 18, 3, 1).rect(20, 12, 5, 1).rect(27, 17, 3, 1).rect(8, 20, 2, 1);
-        Fill(pic, marks.turned(q), Night);
-        return pic;
-    });
+    b.row().pair("67", TreeTrunk, 3);
+    b.row().pair("60", BirchLog);
 
     // A branch growing towards its letter from a trunk beside it.
-    b.row().turns("68", [](int q) {
-        Pixels pic = NewPic();
-        Mask branch;
-        branch.poly({{9, 32}, {23, 32}, {19, 22}, {17, 14}, {14, 14}, {13, 22}});
-        Trunk(pic, branch.turned(q), q % 2 == 0);
-        Mask leaves;
-        leaves.disc(15.5, 10, 10).disc(7, 15, 6.5).disc(24, 15, 6.5).disc(12, 4, 4.5).disc(21, 5, 5);
-        leaves = leaves & Mask().rect(0, 0, 32, 24);
-        Foliage(pic, leaves.turned(q), kLeaf, 33, 15.5, 9, 12);
-        return pic;
-    });
+    b.row().turns("68", Branch);
 
     // A pine tree pointing up (N).
-    b.row().turns("66", [](int q) {
-        Pixels pic = NewPic();
-        Trunk(pic, Mask().rect(14, 26, 4, 6).turned(q), q % 2 == 0);
-        for (int tier = 0; tier < 3; ++tier) {
-            const double top = 1 + tier * 7;
-            const double half = 6 + tier * 3.5;
-            Mask t;
-            t.poly({{16, top}, {16 + half, top + 11}, {16 - half, top + 11}});
-            t = t.turned(q);
-            Shade(pic, t, kPine);
-            for (int y = 0; y < kCell; ++y)
-                for (int x = 0; x < kCell; ++x)
-                    if (t.at(x, y) && !t.border().at(x, y) && Noise(x, y, 35) < 0.12)
-                        Put(pic, x, y, Slate);
-        }
-        return pic;
-    });
+    b.row().turns("66", PineTree);
 
     // Hanging willow twigs (S), and reaching up from the ground (N).
-    b.row().turns("61", [](int q) {
-        Pixels pic = NewPic();
-        // Drawn hanging from the top edge, then turned round.
-        Mask twigs;
-        for (int i = 0; i < 6; ++i) {
-            const double x = 3 + i * 5.2;
-            const double len = 14 + (i * 7) % 13;
-            twigs.line(x, 0, x + ((i % 2) ? 2 : -1), len, 1);
-        }
-        Fill(pic, twigs.turned(q + 2), Moss);
-        for (int i = 0; i < 6; ++i) {
-            const double x = 3 + i * 5.2;
-            const double len = 14 + (i * 7) % 13;
-            for (double y = 3; y < len; y += 3.5) {
-                const double t = y / len;
-                const double lx = x + ((i % 2) ? 2 : -1) * t;
-                Shade(
-                    pic,
-                    Mask().ellipse(lx + ((static_cast<int>(y) % 2) ? 1.5 : -1.5), y, 1.5, 2.5).turned(q + 2),
-                    kLeaf);
-            }
-        }
-        return pic;
-    });
+    b.row().turns("61", WillowTwigs);
 
     // A fern frond pointing up (N).
-    b.row().turns("6B", [](int q) {
-        Pixels pic = NewPic();
-        Mask frond;
-        frond.line(16, 31, 16, 3, 1.5);
-        for (int i = 0; i < 7; ++i) {
-            const double y = 5 + i * 3.7;
-            const double len = 3 + i * 1.6;
-            frond.line(16, y + 2, 16 - len, y - 1, 2).line(16, y + 2, 16 + len, y - 1, 2);
-        }
-        Shade(pic, frond.turned(q), kLeaf, {true, false});
-        return pic;
-    });
+    b.row().turns("6B", FernFrond);
 
     // Bamboo: standing (V) and lying (H).
-    b.row().pair(
-        "69",
-        [](int q) {
-            Pixels pic = NewPic();
-            for (int i = 0; i < 3; ++i) {
-                const int x = 5 + i * 9;
-                const Mask stalk = Mask().rect(x, 0, 4, 32).turned(q + 1);
-                Shade(pic, stalk, kFernR, {true, true});
-                Mask nodes;
-                for (int y = (i * 5) % 10 + 2; y < kCell; y += 10)
-                    nodes.rect(x - 1, y, 6, 2);
-                Shade(pic, nodes.turned(q + 1), kFernR, {true, false});
-                Mask leaf;
-                leaf.poly({{x + 4.0, (i * 5) % 10 + 4.0},
-                           {x + 9.0, (i * 5) % 10 + 2.0},
-                           {x + 5.0, (i * 5) % 10 + 6.0}});
-                Shade(pic, leaf.turned(q + 1), kLeaf);
-            }
-            return pic;
-        },
-        3);
+    b.row().pair("69", Bamboo, 3);
 
     // A hedge: rounded corners in four pieces, and its middle.
-    b.row().corners("63", [](int q) {
-        Pixels pic = NewPic();
-        Mask hedge = Mask::Full();
-        for (int y = 0; y < 14; ++y)
-            for (int x = 0; x < 14; ++x) {
-                const double dx = x + 0.5 - 14;
-                const double dy = y + 0.5 - 14;
-                if (dx * dx + dy * dy > 13.5 * 13.5)
-                    hedge.set(x, y, false);
-            }
-        hedge.rect(0, 0, 32, 2, false).rect(0, 0, 2, 32, false);
-        hedge = hedge.turned(q);
-        Foliage(pic, hedge, kPine, 37, 32, 32, 70, CornerOffsetX(q), CornerOffsetY(q));
-        return pic;
-    });
-    b.add("6E1", [] {
-        Pixels pic = NewPic();
-        Foliage(pic, Mask::Full(), kPine, 37, 16, 16, 60);
-        return pic;
-    }());
-    b.add("6E2", [] {
-        Pixels pic = NewPic();
-        Foliage(pic, Mask::Full(), kPine, 37, 16, 16, 60);
-        for (int i = 0; i < 8; ++i) {
-            const int x = 2 + static_cast<int>(Hash(i, 3, 39) % 28);
-            const int y = 2 + static_cast<int>(Hash(i, 4, 39) % 28);
-            Shade(pic, Mask().disc(x, y, 1.5), kPinkR, {false, false, true});
-            Put(pic, x, y, White);
-        }
-        return pic;
-    }());
+    b.row().corners("63", HedgeCorner);
+    b.add("6E1", Hedge());
+    b.add("6E2", FloweringHedge());
 
     // Flowers.
     b.row()

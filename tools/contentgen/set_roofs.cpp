@@ -273,119 +273,137 @@ Pixels Girder(int quarters) {
     return pic;
 }
 
+Pixels RoofTiles(int q) {
+    Pixels pic = NewPic();
+    PaintAll(pic, ClayTiles(q != 0));
+    return pic;
+}
+
+Pixels TilesWithBoard(int q) {
+    Pixels pic = NewPic();
+    PaintAll(pic, ClayTiles(false));
+    Shade(pic, Mask().rect(0, 0, 32, 5).turned(q), kWood, {true, true});
+    return pic;
+}
+
+Pixels TiledSlope(int q) {
+    Pixels pic = NewPic();
+    const Mask roof = SlopeMask(q);
+    Paint(pic, roof, ClayTiles(false));
+    Shade(pic, SlopeBand(q, 3), kWood, {true, true});
+    return pic;
+}
+
+Pixels DomeQuarter(int q) {
+    Pixels pic = NewPic();
+    const Mask dome = QuarterDisc(q, 31.5);
+    RoundShade(pic, dome, kTealR, 32, 32, 31.5, CornerOffsetX(q), CornerOffsetY(q));
+    // Ribs running up the dome.
+    for (int y = 0; y < kCell; ++y)
+        for (int x = 0; x < kCell; ++x) {
+            const int gx = x + CornerOffsetX(q);
+            if (dome.at(x, y) && gx % 10 == 2 && !dome.border(true).at(x, y))
+                Put(pic, x, y, Slate);
+        }
+    return pic;
+}
+
+Pixels Beam(int q) {
+    Pixels pic = NewPic();
+    const Mask beam = Mask().rect(0, 10, 32, 12).turned(q);
+    Paint(pic, beam, Planks({Plum, Umber, Brown, Tan, 32, 83, q != 0}));
+    Outline(pic, beam, Plum, true);
+    Mask pegs;
+    pegs.rect(7, 15, 2, 2).rect(23, 15, 2, 2);
+    Fill(pic, pegs.turned(q), Plum);
+    return pic;
+}
+
+Pixels GreySlate() {
+    Pixels p = NewPic();
+    PaintAll(p, Slates(Ash, Iron, Grey, Night, 1));
+    return p;
+}
+
+Pixels BlueSlate() {
+    Pixels p = NewPic();
+    PaintAll(p, Slates(Indigo, Ocean, Blue, Night, 2));
+    return p;
+}
+
+Pixels CopperRoof() {
+    Pixels p = NewPic();
+    PaintAll(p, [](int x, int y) {
+        const int xx = x % 8;
+        if (xx == 0)
+            return Slate;
+        if (xx == 1)
+            return Lime;
+        if (xx == 7)
+            return Teal;
+        return Noise(x, y, 4) < 0.1 ? Teal : Green;
+    });
+    return p;
+}
+
+Pixels ThatchedRoof() {
+    Pixels p = NewPic();
+    PaintAll(p, Thatch());
+    return p;
+}
+
+Pixels SlateSlope(int q) {
+    Pixels pic = NewPic();
+    Paint(pic, SlopeMask(q), Slates(Ash, Iron, Grey, Night, 5));
+    Shade(pic, SlopeBand(q, 2), kMetal, {true, true});
+    return pic;
+}
+
+Pixels ChimneyCowl() {
+    Pixels pic = NewPic();
+    Shade(pic, Mask().rect(12, 8, 8, 24), kMetal, {true, true});
+    Mask cowl;
+    cowl.poly({{8, 8}, {16, 2}, {24, 8}});
+    Shade(pic, cowl, kDark);
+    Shade(pic, Mask().rect(11, 20, 10, 3), kDark);
+    return pic;
+}
+
 } // namespace
 
 BlockSet MakeRoofsSet() {
     SetBuilder b("Roofs, chimneys and towers");
 
     // Clay tiles for the body of a roof.
-    b.row().pair("20", [](int q) {
-        Pixels pic = NewPic();
-        PaintAll(pic, ClayTiles(q != 0));
-        return pic;
-    });
+    b.row().pair("20", RoofTiles);
 
     // Tiles with a wooden board along one edge: the ridge (N), the eaves (S).
-    b.row().turns("21", [](int q) {
-        Pixels pic = NewPic();
-        PaintAll(pic, ClayTiles(false));
-        Shade(pic, Mask().rect(0, 0, 32, 5).turned(q), kWood, {true, true});
-        return pic;
-    });
+    b.row().turns("21", TilesWithBoard);
 
     // Slopes of a tiled roof (N and E make a gable), a chimney and its smoke.
-    b.row().turns("22", [](int q) {
-        Pixels pic = NewPic();
-        const Mask roof = SlopeMask(q);
-        Paint(pic, roof, ClayTiles(false));
-        Shade(pic, SlopeBand(q, 3), kWood, {true, true});
-        return pic;
-    });
+    b.row().turns("22", TiledSlope);
     b.add("221", Chimney(kStone, Bricks(TownBrick()))).add("220", Smoke());
 
     // A dome in four quarters.
-    b.row().corners("23", [](int q) {
-        Pixels pic = NewPic();
-        const Mask dome = QuarterDisc(q, 31.5);
-        RoundShade(pic, dome, kTealR, 32, 32, 31.5, CornerOffsetX(q), CornerOffsetY(q));
-        // Ribs running up the dome.
-        for (int y = 0; y < kCell; ++y)
-            for (int x = 0; x < kCell; ++x) {
-                const int gx = x + CornerOffsetX(q);
-                if (dome.at(x, y) && gx % 10 == 2 && !dome.border(true).at(x, y))
-                    Put(pic, x, y, Slate);
-            }
-        return pic;
-    });
+    b.row().corners("23", DomeQuarter);
 
     // A wooden beam.
-    b.row().pair("25", [](int q) {
-        Pixels pic = NewPic();
-        const Mask beam = Mask().rect(0, 10, 32, 12).turned(q);
-        Paint(pic, beam, Planks({Plum, Umber, Brown, Tan, 32, 83, q != 0}));
-        Outline(pic, beam, Plum, true);
-        Mask pegs;
-        pegs.rect(7, 15, 2, 2).rect(23, 15, 2, 2);
-        Fill(pic, pegs.turned(q), Plum);
-        return pic;
-    });
+    b.row().pair("25", Beam);
 
     // Slate, copper and thatch.
     b.row()
-        .add("261",
-             [] {
-                 Pixels p = NewPic();
-                 PaintAll(p, Slates(Ash, Iron, Grey, Night, 1));
-                 return p;
-             }())
-        .add("262",
-             [] {
-                 Pixels p = NewPic();
-                 PaintAll(p, Slates(Indigo, Ocean, Blue, Night, 2));
-                 return p;
-             }())
-        .add("263",
-             [] {
-                 Pixels p = NewPic();
-                 PaintAll(p, [](int x, int y) {
-                     const int xx = x % 8;
-                     if (xx == 0)
-                         return Slate;
-                     if (xx == 1)
-                         return Lime;
-                     if (xx == 7)
-                         return Teal;
-                     return Noise(x, y, 4) < 0.1 ? Teal : Green;
-                 });
-                 return p;
-             }())
-        .add("26T", [] {
-            Pixels p = NewPic();
-            PaintAll(p, Thatch());
-            return p;
-        }());
+        .add("261", GreySlate())
+        .add("262", BlueSlate())
+        .add("263", CopperRoof())
+        .add("26T", ThatchedRoof());
 
     // Slate slopes.
-    b.row().turns("27", [](int q) {
-        Pixels pic = NewPic();
-        Paint(pic, SlopeMask(q), Slates(Ash, Iron, Grey, Night, 5));
-        Shade(pic, SlopeBand(q, 2), kMetal, {true, true});
-        return pic;
-    });
+    b.row().turns("27", SlateSlope);
 
     // Chimneys and what stands on roofs.
     b.row()
         .add("281", Chimney(kStone, Stones({Ash, Grey, Silver, Ice, Grey, 7})))
-        .add("282",
-             [] {
-                 Pixels pic = NewPic();
-                 Shade(pic, Mask().rect(12, 8, 8, 24), kMetal, {true, true});
-                 Mask cowl;
-                 cowl.poly({{8, 8}, {16, 2}, {24, 8}});
-                 Shade(pic, cowl, kDark);
-                 Shade(pic, Mask().rect(11, 20, 10, 3), kDark);
-                 return pic;
-             }())
+        .add("282", ChimneyCowl())
         .add("283", Aerial())
         .add("284", Dish());
 

@@ -312,6 +312,98 @@ Pixels Board(const Mask& board, const Mask& frame) {
     return pic;
 }
 
+Pixels WallLamp(int q) {
+    Pixels pic = NewPic();
+    Mask bracket;
+    bracket.rect(15, 0, 2, 8).rect(12, 0, 8, 2);
+    Shade(pic, bracket.turned(q), kDark, {true, true});
+    Mask shade;
+    shade.poly({{10, 14}, {13, 8}, {19, 8}, {22, 14}});
+    Shade(pic, shade.turned(q), kDark);
+    Mask bulb;
+    bulb.ellipse(16, 15, 4, 2.5);
+    Fill(pic, bulb.turned(q), Yellow);
+    Fill(pic, Mask().rect(15, 14, 2, 2).turned(q), White);
+    Glow(pic, bulb.turned(q), Yellow, Mask::Chequer().turned(q));
+    return pic;
+}
+
+Pixels LightBeam(int q) {
+    Pixels pic = NewPic();
+    Mask beam;
+    beam.poly({{12, 0}, {20, 0}, {31, 32}, {1, 32}});
+    beam = beam & Mask::Chequer();
+    Mask sparks;
+    for (int y = 0; y < kCell; ++y)
+        for (int x = 0; x < kCell; ++x)
+            if ((x * 7 + y * 3) % 5 == 0)
+                sparks.set(x, y);
+    Fill(pic, beam.turned(q + 2), Yellow);
+    Fill(pic, (beam & sparks).turned(q + 2), White);
+    return pic;
+}
+
+Pixels BoardCorner(int q) {
+    const Mask board = Mask().rect(2, 2, 30, 30).turned(q);
+    const Mask frame = (Mask().rect(2, 2, 30, 4) | Mask().rect(2, 2, 4, 30)).turned(q);
+    Pixels pic = Board(board, frame);
+    Put(pic, q == 0 || q == 3 ? 3 : 28, q < 2 ? 3 : 28, White);
+    return pic;
+}
+
+Pixels HangingSign(int q) {
+    Pixels pic = NewPic();
+    Mask bracket;
+    bracket.rect(0, 3, 30, 2).line(2, 12, 14, 4, 1.5);
+    Shade(pic, bracket.turned(q), kNight, {true, true});
+    Fill(pic, Mask().rect(8, 5, 1, 5).rect(24, 5, 1, 5).turned(q), Night);
+    const Mask board = Mask().rect(5, 10, 22, 18).turned(q);
+    Shade(pic, board, kWood);
+    Shade(pic, Mask().disc(16, 19, 5).turned(q), kGold);
+    return pic;
+}
+
+Pixels Arrow(int q) {
+    Pixels pic = NewPic();
+    Shade(pic, ArrowMask(false).turned(q), kGold);
+    return pic;
+}
+
+Pixels DoubleArrow(int q) {
+    Pixels pic = NewPic();
+    Shade(pic, ArrowMask(true).turned(q + 1), kGold);
+    return pic;
+}
+
+Pixels ArrowSign(int q) {
+    Pixels pic = RoundSign(kBlue);
+    Shade(pic, ArrowMask(false, 0.62).turned(q), kSnow, {false, false, true});
+    return pic;
+}
+
+Pixels DoubleArrowSign(int q) {
+    Pixels pic = RoundSign(kBlue);
+    Shade(pic, ArrowMask(true, 0.62).turned(q + 1), kSnow, {false, false, true});
+    return pic;
+}
+
+Pixels Bunting(int q) {
+    Pixels pic = NewPic();
+    static const int kColours[] = {Red, Yellow, Blue, Green};
+    Mask string;
+    for (int x = 0; x < kCell; ++x)
+        string.set(x, 3 + static_cast<int>(std::lround(2 * std::sin(x * kPi / 32))));
+    Fill(pic, string.turned(q), Ash);
+    for (int i = 0; i < 4; ++i) {
+        const double x = 1 + i * 8;
+        const double y = 4 + 2 * std::sin((x + 3) * kPi / 32);
+        Mask f;
+        f.poly({{x, y}, {x + 7, y}, {x + 3.5, y + 11}});
+        Shade(pic, f.turned(q), Ramp{Night, kColours[i], kColours[i], White, White}, {true, false, false});
+    }
+    return pic;
+}
+
 } // namespace
 
 BlockSet MakeSignsSet() {
@@ -327,108 +419,27 @@ BlockSet MakeSignsSet() {
         .add("865", Bin());
 
     // A lamp on a bracket from the side of its letter (N: hanging from above).
-    b.row().turns("4C", [](int q) {
-        Pixels pic = NewPic();
-        Mask bracket;
-        bracket.rect(15, 0, 2, 8).rect(12, 0, 8, 2);
-        Shade(pic, bracket.turned(q), kDark, {true, true});
-        Mask shade;
-        shade.poly({{10, 14}, {13, 8}, {19, 8}, {22, 14}});
-        Shade(pic, shade.turned(q), kDark);
-        Mask bulb;
-        bulb.ellipse(16, 15, 4, 2.5);
-        Fill(pic, bulb.turned(q), Yellow);
-        Fill(pic, Mask().rect(15, 14, 2, 2).turned(q), White);
-        Glow(pic, bulb.turned(q), Yellow, Mask::Chequer().turned(q));
-        return pic;
-    });
+    b.row().turns("4C", WallLamp);
 
     // A beam of light shining towards its letter.
-    b.row().turns("84", [](int q) {
-        Pixels pic = NewPic();
-        Mask beam;
-        beam.poly({{12, 0}, {20, 0}, {31, 32}, {1, 32}});
-        beam = beam & Mask::Chequer();
-        Mask sparks;
-        for (int y = 0; y < kCell; ++y)
-            for (int x = 0; x < kCell; ++x)
-                if ((x * 7 + y * 3) % 5 == 0)
-                    sparks.set(x, y);
-        Fill(pic, beam.turned(q + 2), Yellow);
-        Fill(pic, (beam & sparks).turned(q + 2), White);
-        return pic;
-    });
+    b.row().turns("84", LightBeam);
 
     // Sign boards to build any size: corners, edges and the middle.
-    b.row().corners("83", [](int q) {
-        const Mask board = Mask().rect(2, 2, 30, 30).turned(q);
-        const Mask frame = (Mask().rect(2, 2, 30, 4) | Mask().rect(2, 2, 4, 30)).turned(q);
-        Pixels pic = Board(board, frame);
-        Put(pic, q == 0 || q == 3 ? 3 : 28, q < 2 ? 3 : 28, White);
-        return pic;
-    });
+    b.row().corners("83", BoardCorner);
     b.add("830", Board(Mask::Full(), Mask()));
     b.row().turns("8D", [](int q) {
         return Board(Mask().rect(0, 2, 32, 30).turned(q), Mask().rect(0, 2, 32, 4).turned(q));
     });
 
     // A hanging sign on its bracket.
-    b.row().pair("50", [](int q) {
-        Pixels pic = NewPic();
-        Mask bracket;
-        bracket.rect(0, 3, 30, 2).line(2, 12, 14, 4, 1.5);
-        Shade(pic, bracket.turned(q), kNight, {true, true});
-        Fill(pic, Mask().rect(8, 5, 1, 5).rect(24, 5, 1, 5).turned(q), Night);
-        const Mask board = Mask().rect(5, 10, 22, 18).turned(q);
-        Shade(pic, board, kWood);
-        Shade(pic, Mask().disc(16, 19, 5).turned(q), kGold);
-        return pic;
-    });
+    b.row().pair("50", HangingSign);
 
     // Arrows: pointing towards their letter, or both ways (H, V).
-    b.row()
-        .turns("51",
-               [](int q) {
-                   Pixels pic = NewPic();
-                   Shade(pic, ArrowMask(false).turned(q), kGold);
-                   return pic;
-               })
-        .pair("51", [](int q) {
-            Pixels pic = NewPic();
-            Shade(pic, ArrowMask(true).turned(q + 1), kGold);
-            return pic;
-        });
-    b.row()
-        .turns("54",
-               [](int q) {
-                   Pixels pic = RoundSign(kBlue);
-                   Shade(pic, ArrowMask(false, 0.62).turned(q), kSnow, {false, false, true});
-                   return pic;
-               })
-        .pair("54", [](int q) {
-            Pixels pic = RoundSign(kBlue);
-            Shade(pic, ArrowMask(true, 0.62).turned(q + 1), kSnow, {false, false, true});
-            return pic;
-        });
+    b.row().turns("51", Arrow).pair("51", DoubleArrow);
+    b.row().turns("54", ArrowSign).pair("54", DoubleArrowSign);
 
     // Bunting on a string.
-    b.row().pair("53", [](int q) {
-        Pixels pic = NewPic();
-        static const int kColours[] = {Red, Yellow, Blue, Green};
-        Mask string;
-        for (int x = 0; x < kCell; ++x)
-            string.set(x, 3 + static_cast<int>(std::lround(2 * std::sin(x * kPi / 32))));
-        Fill(pic, string.turned(q), Ash);
-        for (int i = 0; i < 4; ++i) {
-            const double x = 1 + i * 8;
-            const double y = 4 + 2 * std::sin((x + 3) * kPi / 32);
-            Mask f;
-            f.poly({{x, y}, {x + 7, y}, {x + 3.5, y + 11}});
-            Shade(pic, f.turned(q), Ramp{Night, kColours[i], kColours[i], White, White},
-                  {true, false, false});
-        }
-        return pic;
-    });
+    b.row().pair("53", Bunting);
 
     // Road signs.
     b.row()

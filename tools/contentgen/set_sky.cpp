@@ -258,13 +258,138 @@ Mask SnowCap() {
     return m;
 }
 
+Pixels HighCloud(int q) {
+    return StreakySky(Sky, Ice, 131, q != 0);
+}
+
+Pixels CloudQuarter(int q) {
+    Pixels pic = NewPic();
+    // A round, puffy cloud centred on the corner the four pieces share.
+    Mask cloud;
+    for (int y = 0; y < kCell; ++y)
+        for (int x = 0; x < kCell; ++x) {
+            const double dx = x + 0.5 - kCell;
+            const double dy = y + 0.5 - kCell;
+            const double r = 27.5 + 3.5 * std::cos(8 * std::atan2(dy, dx));
+            if (dx * dx + dy * dy <= r * r)
+                cloud.set(x, y);
+        }
+    Cloud(pic, cloud.turned(q), 32, 32, 30, CornerOffsetX(q), CornerOffsetY(q));
+    return pic;
+}
+
+Pixels Lightning(int q) {
+    Pixels pic = NewPic();
+    Mask bolt;
+    bolt.poly({{14, 0}, {22, 0}, {18, 11}, {24, 11}, {12, 32}, {15, 17}, {9, 17}});
+    bolt = bolt.turned(q + 3);
+    Fill(pic, bolt, Yellow);
+    Fill(pic, Eroded(bolt) & Eroded(bolt).shifted(1, 0), White);
+    Outline(pic, bolt, Orange);
+    return pic;
+}
+
+Pixels SnowOnSlope(int q) {
+    Pixels pic = NewPic();
+    Mask snow;
+    for (int y = 0; y < kCell; ++y)
+        for (int x = 0; x < kCell; ++x)
+            if (x + y >= 28 && x + y <= 34)
+                snow.set(x, y);
+    for (int i = 1; i < 32; i += 6)
+        snow.disc(i + 0.5, 26.5 - i, 3);
+    snow = snow.turned(q);
+    Shade(pic, snow, kSnow, {true, true});
+    return pic;
+}
+
+Pixels SnowLayer(int q) {
+    Pixels pic = NewPic();
+    Shade(pic, SnowCap().turned(q), kSnow, {true, true});
+    return pic;
+}
+
+Pixels Comet(int q) {
+    Pixels pic = NewPic();
+    Mask tail;
+    tail.poly({{16, 9}, {23, 32}, {9, 32}});
+    Fill(pic, (tail & Mask::Chequer()).turned(q), Cyan);
+    Mask inner;
+    inner.poly({{16, 9}, {19, 30}, {13, 30}});
+    Fill(pic, (inner & Mask::Chequer(1)).turned(q), Ice);
+    Mask head;
+    head.disc(16, 8, 5);
+    RoundShade(pic, head.turned(q), Ramp{Sky, Ice, White, White, White}, 15, 7, 5);
+    return pic;
+}
+
+Pixels Rocket(int q) {
+    Pixels pic = NewPic();
+    Mask flame;
+    flame.poly({{12, 25}, {20, 25}, {16, 32}});
+    Fill(pic, flame.turned(q), Orange);
+    Fill(pic, Mask().poly({{14, 25}, {18, 25}, {16, 29}}).turned(q), Yellow);
+    Mask fins;
+    fins.poly({{11, 16}, {6, 25}, {11, 23}}).poly({{21, 16}, {26, 25}, {21, 23}});
+    Shade(pic, fins.turned(q), kRedR);
+    Mask body;
+    body.ellipse(16, 14, 5, 12).rect(11, 14, 11, 11);
+    body = body & Mask().rect(0, 0, 32, 25);
+    Shade(pic, body.turned(q), kSnow);
+    Mask nose;
+    nose.ellipse(16, 14, 5, 12);
+    nose = nose & Mask().rect(0, 0, 32, 8);
+    Shade(pic, nose.turned(q), kRedR);
+    Mask port;
+    port.disc(16, 13, 2.2);
+    Shade(pic, port.turned(q), kWater);
+    return pic;
+}
+
+Pixels Rain() {
+    Pixels pic = NewPic();
+    for (int i = 0; i < 14; ++i) {
+        const int x = static_cast<int>(Hash(i, 0, 141) % 30) + 1;
+        const int y = static_cast<int>(Hash(i, 1, 141) % 28);
+        Fill(pic, Mask().line(x, y, x - 1, y + 3), i % 2 ? Sky : Cyan);
+    }
+    return pic;
+}
+
+Pixels Snowfall() {
+    Pixels pic = NewPic();
+    for (int i = 0; i < 10; ++i) {
+        const int x = static_cast<int>(Hash(i, 0, 143) % 28) + 2;
+        const int y = static_cast<int>(Hash(i, 1, 143) % 28) + 2;
+        Put(pic, x, y, White);
+        if (i % 2) {
+            Put(pic, x - 1, y, Ice);
+            Put(pic, x + 1, y, Ice);
+            Put(pic, x, y - 1, Ice);
+            Put(pic, x, y + 1, Ice);
+        }
+    }
+    return pic;
+}
+
+Pixels Birds() {
+    Pixels pic = NewPic();
+    const int birds[][2] = {{8, 10}, {18, 6}, {24, 14}, {12, 20}, {22, 24}};
+    for (const auto& bd : birds) {
+        Fill(pic,
+             Mask().line(bd[0] - 3, bd[1] - 2, bd[0], bd[1], 1).line(bd[0], bd[1], bd[0] + 3, bd[1] - 2, 1),
+             Night);
+    }
+    return pic;
+}
+
 } // namespace
 
 BlockSet MakeSkySet() {
     SetBuilder b("Sky, weather and space");
 
     // Sky with streaks of high cloud (H) or rain (V).
-    b.row().pair("31", [](int q) { return StreakySky(Sky, Ice, 131, q != 0); });
+    b.row().pair("31", HighCloud);
 
     b.row()
         .add("K01", Plain(Sky, Cyan, 0.03, 133))
@@ -274,21 +399,7 @@ BlockSet MakeSkySet() {
         .add("K05", Starfield(Black, 136, true));
 
     // A big cloud in four quarters.
-    b.row().corners("C1", [](int q) {
-        Pixels pic = NewPic();
-        // A round, puffy cloud centred on the corner the four pieces share.
-        Mask cloud;
-        for (int y = 0; y < kCell; ++y)
-            for (int x = 0; x < kCell; ++x) {
-                const double dx = x + 0.5 - kCell;
-                const double dy = y + 0.5 - kCell;
-                const double r = 27.5 + 3.5 * std::cos(8 * std::atan2(dy, dx));
-                if (dx * dx + dy * dy <= r * r)
-                    cloud.set(x, y);
-            }
-        Cloud(pic, cloud.turned(q), 32, 32, 30, CornerOffsetX(q), CornerOffsetY(q));
-        return pic;
-    });
+    b.row().corners("C1", CloudQuarter);
 
     b.row()
         .add("K71", SmallCloud(kSnow, 0))
@@ -296,57 +407,14 @@ BlockSet MakeSkySet() {
         .add("K73", SmallCloud(kDark, 2));
 
     // Lightning: falling (V) and across the sky (H).
-    b.row().pair(
-        "59",
-        [](int q) {
-            Pixels pic = NewPic();
-            Mask bolt;
-            bolt.poly({{14, 0}, {22, 0}, {18, 11}, {24, 11}, {12, 32}, {15, 17}, {9, 17}});
-            bolt = bolt.turned(q + 3);
-            Fill(pic, bolt, Yellow);
-            Fill(pic, Eroded(bolt) & Eroded(bolt).shifted(1, 0), White);
-            Outline(pic, bolt, Orange);
-            return pic;
-        },
-        1);
+    b.row().pair("59", Lightning, 1);
 
     // Snow lying on a flat top (H), down a side (V), and on slopes whose
     // faces point towards the letter (to lie on the roof slopes).
-    b.row()
-        .turns("5A",
-               [](int q) {
-                   Pixels pic = NewPic();
-                   Mask snow;
-                   for (int y = 0; y < kCell; ++y)
-                       for (int x = 0; x < kCell; ++x)
-                           if (x + y >= 28 && x + y <= 34)
-                               snow.set(x, y);
-                   for (int i = 1; i < 32; i += 6)
-                       snow.disc(i + 0.5, 26.5 - i, 3);
-                   snow = snow.turned(q);
-                   Shade(pic, snow, kSnow, {true, true});
-                   return pic;
-               })
-        .pair("5A", [](int q) {
-            Pixels pic = NewPic();
-            Shade(pic, SnowCap().turned(q), kSnow, {true, true});
-            return pic;
-        });
+    b.row().turns("5A", SnowOnSlope).pair("5A", SnowLayer);
 
     // A comet heading towards its letter, its tail behind.
-    b.row().turns("5F", [](int q) {
-        Pixels pic = NewPic();
-        Mask tail;
-        tail.poly({{16, 9}, {23, 32}, {9, 32}});
-        Fill(pic, (tail & Mask::Chequer()).turned(q), Cyan);
-        Mask inner;
-        inner.poly({{16, 9}, {19, 30}, {13, 30}});
-        Fill(pic, (inner & Mask::Chequer(1)).turned(q), Ice);
-        Mask head;
-        head.disc(16, 8, 5);
-        RoundShade(pic, head.turned(q), Ramp{Sky, Ice, White, White, White}, 15, 7, 5);
-        return pic;
-    });
+    b.row().turns("5F", Comet);
 
     b.row().add("K11", Sun()).add("K12", SettingSun());
     b.row().add("K21", Moon(0)).add("K22", Moon(1)).add("K23", Moon(2));
@@ -354,71 +422,12 @@ BlockSet MakeSkySet() {
     b.row().add("K41", Planet(0)).add("K42", Planet(1)).add("K43", Planet(2));
 
     // A rocket flying towards its letter.
-    b.row().turns("K5", [](int q) {
-        Pixels pic = NewPic();
-        Mask flame;
-        flame.poly({{12, 25}, {20, 25}, {16, 32}});
-        Fill(pic, flame.turned(q), Orange);
-        Fill(pic, Mask().poly({{14, 25}, {18, 25}, {16, 29}}).turned(q), Yellow);
-        Mask fins;
-        fins.poly({{11, 16}, {6, 25}, {11, 23}}).poly({{21, 16}, {26, 25}, {21, 23}});
-        Shade(pic, fins.turned(q), kRedR);
-        Mask body;
-        body.ellipse(16, 14, 5, 12).rect(11, 14, 11, 11);
-        body = body & Mask().rect(0, 0, 32, 25);
-        Shade(pic, body.turned(q), kSnow);
-        Mask nose;
-        nose.ellipse(16, 14, 5, 12);
-        nose = nose & Mask().rect(0, 0, 32, 8);
-        Shade(pic, nose.turned(q), kRedR);
-        Mask port;
-        port.disc(16, 13, 2.2);
-        Shade(pic, port.turned(q), kWater);
-        return pic;
-    });
+    b.row().turns("K5", Rocket);
 
     b.row().add("K61", Ufo()).add("K62", Satellite()).add("K63", Astronaut());
 
     // Rain, snow and a flock of birds.
-    b.row()
-        .add("K81",
-             [] {
-                 Pixels pic = NewPic();
-                 for (int i = 0; i < 14; ++i) {
-                     const int x = static_cast<int>(Hash(i, 0, 141) % 30) + 1;
-                     const int y = static_cast<int>(Hash(i, 1, 141) % 28);
-                     Fill(pic, Mask().line(x, y, x - 1, y + 3), i % 2 ? Sky : Cyan);
-                 }
-                 return pic;
-             }())
-        .add("K82",
-             [] {
-                 Pixels pic = NewPic();
-                 for (int i = 0; i < 10; ++i) {
-                     const int x = static_cast<int>(Hash(i, 0, 143) % 28) + 2;
-                     const int y = static_cast<int>(Hash(i, 1, 143) % 28) + 2;
-                     Put(pic, x, y, White);
-                     if (i % 2) {
-                         Put(pic, x - 1, y, Ice);
-                         Put(pic, x + 1, y, Ice);
-                         Put(pic, x, y - 1, Ice);
-                         Put(pic, x, y + 1, Ice);
-                     }
-                 }
-                 return pic;
-             }())
-        .add("K83", [] {
-            Pixels pic = NewPic();
-            const int birds[][2] = {{8, 10}, {18, 6}, {24, 14}, {12, 20}, {22, 24}};
-            for (const auto& bd : birds) {
-                Fill(pic,
-                     Mask()
-                         .line(bd[0] - 3, bd[1] - 2, bd[0], bd[1], 1)
-                         .line(bd[0], bd[1], bd[0] + 3, bd[1] - 2, 1),
-                     Night);
-            }
-            return pic;
-        }());
+    b.row().add("K81", Rain()).add("K82", Snowfall()).add("K83", Birds());
 
     return b.done();
 }

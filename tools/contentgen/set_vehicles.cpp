@@ -249,6 +249,44 @@ Pixels Helicopter() {
     return pic;
 }
 
+Pixels Aeroplane(int q) {
+    Pixels pic = NewPic();
+    Mask wings;
+    wings.poly({{16, 9}, {31, 17}, {31, 20}, {16, 16}, {1, 20}, {1, 17}});
+    Shade(pic, wings.turned(q), kSnow);
+    Mask tail;
+    tail.poly({{16, 25}, {23, 29}, {23, 31}, {16, 29}, {9, 31}, {9, 29}});
+    Shade(pic, tail.turned(q), kSnow);
+    Mask body;
+    body.ellipse(16, 16, 3, 14);
+    Shade(pic, body.turned(q), kSnow);
+    Mask stripe;
+    stripe.rect(16, 4, 1, 25);
+    Fill(pic, stripe.turned(q) & Eroded(body.turned(q)), Blue);
+    Mask engines;
+    engines.rect(8, 15, 2, 4).rect(22, 15, 2, 4);
+    Fill(pic, engines.turned(q), Grey);
+    return pic;
+}
+
+Pixels Airship(int q) {
+    Pixels pic = NewPic();
+    Mask fins;
+    fins.poly({{1, 7}, {7, 12}, {7, 20}, {1, 25}});
+    Shade(pic, fins.turned(q), kRedR);
+    Mask hull;
+    hull.ellipse(17, 16, 14, 8);
+    hull = hull.turned(q);
+    RoundShade(pic, hull, kSnow, 12, 12, 16);
+    Mask gondola;
+    gondola.rect(14, 23, 8, 4);
+    Shade(pic, gondola.turned(q), kWood);
+    Mask band;
+    band.rect(10, 9, 2, 15);
+    Fill(pic, band.turned(q) & Eroded(hull), Red);
+    return pic;
+}
+
 } // namespace
 
 BlockSet MakeVehiclesSet() {
@@ -280,44 +318,10 @@ BlockSet MakeVehiclesSet() {
         .add("V65", Helicopter());
 
     // An aeroplane seen from below, flying towards its letter.
-    b.row().turns("V5", [](int q) {
-        Pixels pic = NewPic();
-        Mask wings;
-        wings.poly({{16, 9}, {31, 17}, {31, 20}, {16, 16}, {1, 20}, {1, 17}});
-        Shade(pic, wings.turned(q), kSnow);
-        Mask tail;
-        tail.poly({{16, 25}, {23, 29}, {23, 31}, {16, 29}, {9, 31}, {9, 29}});
-        Shade(pic, tail.turned(q), kSnow);
-        Mask body;
-        body.ellipse(16, 16, 3, 14);
-        Shade(pic, body.turned(q), kSnow);
-        Mask stripe;
-        stripe.rect(16, 4, 1, 25);
-        Fill(pic, stripe.turned(q) & Eroded(body.turned(q)), Blue);
-        Mask engines;
-        engines.rect(8, 15, 2, 4).rect(22, 15, 2, 4);
-        Fill(pic, engines.turned(q), Grey);
-        return pic;
-    });
+    b.row().turns("V5", Aeroplane);
 
     // An airship, lying (H) and rising (V).
-    b.row().pair("58", [](int q) {
-        Pixels pic = NewPic();
-        Mask fins;
-        fins.poly({{1, 7}, {7, 12}, {7, 20}, {1, 25}});
-        Shade(pic, fins.turned(q), kRedR);
-        Mask hull;
-        hull.ellipse(17, 16, 14, 8);
-        hull = hull.turned(q);
-        RoundShade(pic, hull, kSnow, 12, 12, 16);
-        Mask gondola;
-        gondola.rect(14, 23, 8, 4);
-        Shade(pic, gondola.turned(q), kWood);
-        Mask band;
-        band.rect(10, 9, 2, 15);
-        Fill(pic, band.turned(q) & Eroded(hull), Red);
-        return pic;
-    });
+    b.row().pair("58", Airship);
 
     return b.done();
 }

@@ -183,6 +183,161 @@ Mask QuarterDisc(int quarters, double radius) {
     return m.turned(quarters);
 }
 
+namespace {
+
+Pixels Coping(int q) {
+    Pixels pic = BrickWall(TownBrick());
+    StoneBand(pic, Mask().rect(0, 0, 32, 5).turned(q));
+    return pic;
+}
+
+Pixels BrokenWall(int q) {
+    Mask wall = Mask::Full();
+    wall.rect(0, 0, 9, 8, false).rect(9, 0, 7, 16, false).rect(16, 0, 10, 8, false).rect(26, 0, 6, 4, false);
+    wall.rect(12, 16, 3, 4, false);
+    return TownPiece(wall.turned(q));
+}
+
+Pixels LowWall(int q) {
+    const Mask wall = Mask().rect(0, 14, 32, 18).turned(q);
+    Pixels pic = TownPiece(wall);
+    StoneBand(pic, Mask().rect(0, 13, 32, 4).turned(q));
+    return pic;
+}
+
+Pixels Gable(int q) {
+    Pixels pic = TownPiece(SlopeMask(q));
+    StoneBand(pic, SlopeBand(q, 3));
+    return pic;
+}
+
+Pixels Archway(int q) {
+    // Drawn pointing down (S), the opening at the bottom edge.
+    Mask opening;
+    opening.rect(9, 16, 14, 16).disc(15.5, 16, 7);
+    Mask ring = (opening.grown().grown().grown() - opening) & Mask().rect(0, 0, 32, 32);
+    ring.rect(6, 29, 20, 3, false);
+    const Mask wall = (Mask::Full() - opening).turned(q + 2);
+    Pixels pic = TownPiece(wall);
+    Shade(pic, ring.turned(q + 2) - opening.turned(q + 2), kStone, {true, true});
+    // The keystone.
+    Shade(pic, Mask().rect(14, 5, 4, 5).turned(q + 2), kStone, {true, false});
+    return pic;
+}
+
+Pixels Battlements(int q) {
+    Mask wall = Mask::Full();
+    for (int x = 8; x < kCell; x += 16)
+        wall.rect(x, 0, 8, 10, false);
+    Pixels pic = TownPiece(wall.turned(q));
+    Mask caps;
+    caps.rect(0, 0, 8, 3).rect(16, 0, 8, 3).rect(8, 10, 8, 3).rect(24, 10, 8, 3);
+    StoneBand(pic, caps.turned(q));
+    return pic;
+}
+
+Pixels TownCorner(int q) {
+    const Mask wall = Mask().rect(4, 4, 28, 28).turned(q);
+    Pixels pic = TownPiece(wall);
+    Mask quoins;
+    for (int y = 8; y < kCell; y += 8)
+        quoins.rect(4, y, (y / 8) % 2 ? 10 : 6, 7);
+    Shade(pic, quoins.turned(q), kStone, {true, true});
+    StoneBand(pic, Mask().rect(2, 2, 30, 6).turned(q));
+    return pic;
+}
+
+Pixels Stairs(int q) {
+    Mask steps;
+    for (int i = 0; i < 4; ++i)
+        steps.rect(i * 8, 24 - i * 8, 8, 8 + i * 8);
+    Pixels pic = TownPiece(steps.turned(q));
+    Mask treads;
+    for (int i = 0; i < 4; ++i)
+        treads.rect(i * 8, 24 - i * 8, 8, 3);
+    StoneBand(pic, treads.turned(q));
+    return pic;
+}
+
+Pixels PillarAndLintel(int q) {
+    const Mask pillar = Mask().rect(7, 0, 18, 32).turned(q + 1);
+    Pixels pic = NewPic();
+    Paint(pic, pillar, Bricks(TownBrick()));
+    Outline(pic, pillar, Plum, true);
+    Shade(pic, Mask().rect(5, 0, 3, 32).turned(q + 1), kStone, {true, true});
+    Shade(pic, Mask().rect(24, 0, 3, 32).turned(q + 1), kStone, {true, true});
+    return pic;
+}
+
+Pixels StoneRing(int q) {
+    Pixels pic = NewPic();
+    const Mask outer = QuarterDisc(q, 31.5);
+    const Mask inner = QuarterDisc(q, 17.5);
+    const Mask ring = outer - inner;
+    Shade(pic, ring, kStone, {true, true});
+    // Joints between the voussoirs, pointing to the centre.
+    for (int i = 1; i < 4; ++i) {
+        const double a = i * 3.14159265 / 8.0;
+        Mask joint;
+        joint.line(32 - 19 * std::cos(a), 32 - 19 * std::sin(a), 32 - 30 * std::cos(a),
+                   32 - 30 * std::sin(a));
+        Fill(pic, joint.turned(q) & Eroded(ring), Ash);
+    }
+    return pic;
+}
+
+// Old bricks in three clays, cracked, damp, long and standing.
+void AddOldBricks(SetBuilder& b) {
+    BrickStyle brown{Silver, Umber, Brown, Tan, Red, 8, 16, 8, 11};
+    BrickStyle purple{Grey, Plum, Umber, Brown, Plum, 8, 16, 8, 12};
+    BrickStyle yellow{Grey, Ochre, Tan, Peach, Orange, 8, 16, 8, 13};
+    BrickStyle roman{Peach, Umber, Brown, Tan, Orange, 4, 32, 12, 14};
+    b.row()
+        .add("101", BrickWall(brown))
+        .add("102", BrickWall(purple))
+        .add("103", BrickWall(yellow))
+        .add("10C", CrackedBricks())
+        .add("10D", DampBricks())
+        .pair("10", [roman](int q) {
+            BrickStyle s = roman;
+            s.vertical = q != 0;
+            return BrickWall(s);
+        });
+}
+
+// Stone walls.
+void AddStoneWalls(SetBuilder& b) {
+    StoneStyle grey;
+    StoneStyle sand{Ochre, Tan, Peach, White, Ochre, 31};
+    StoneStyle dark{Night, Ash, Iron, Grey, Ash, 37};
+    b.row()
+        .add("111", StoneWall(grey))
+        .add("112", StoneWall(sand))
+        .add("113", StoneWall(dark))
+        .add("11C", MossyStone())
+        .pair("11", [](int q) { return Ashlar(q != 0); });
+}
+
+// Wooden boards.
+void AddWoodenBoards(SetBuilder& b) {
+    PlankStyle darkWood{Night, Plum, Umber, Brown, 8, 51};
+    PlankStyle birch{Ochre, Tan, Peach, White, 8, 52};
+    PlankStyle barn{Plum, Plum, Red, Rose, 8, 53};
+    PlankStyle grey{Ash, Iron, Grey, Silver, 8, 54};
+    b.row()
+        .add("12D", PlankWall(darkWood))
+        .add("12B", PlankWall(birch))
+        .add("12R", PlankWall(barn))
+        .add("12G", PlankWall(grey))
+        .pair("12", [](int q) {
+            PlankStyle s{Plum, Umber, Brown, Tan, 8, 55};
+            s.vertical = q != 0;
+            return PlankWall(s);
+        });
+}
+
+} // namespace
+
 BlockSet MakeWallsSet() {
     SetBuilder b("Walls and bricks");
 
@@ -193,55 +348,9 @@ BlockSet MakeWallsSet() {
         return BrickWall(s);
     });
 
-    // Old bricks in three clays, cracked, damp, long and standing.
-    {
-        BrickStyle brown{Silver, Umber, Brown, Tan, Red, 8, 16, 8, 11};
-        BrickStyle purple{Grey, Plum, Umber, Brown, Plum, 8, 16, 8, 12};
-        BrickStyle yellow{Grey, Ochre, Tan, Peach, Orange, 8, 16, 8, 13};
-        BrickStyle roman{Peach, Umber, Brown, Tan, Orange, 4, 32, 12, 14};
-        b.row()
-            .add("101", BrickWall(brown))
-            .add("102", BrickWall(purple))
-            .add("103", BrickWall(yellow))
-            .add("10C", CrackedBricks())
-            .add("10D", DampBricks())
-            .pair("10", [roman](int q) {
-                BrickStyle s = roman;
-                s.vertical = q != 0;
-                return BrickWall(s);
-            });
-    }
-
-    // Stone walls.
-    {
-        StoneStyle grey;
-        StoneStyle sand{Ochre, Tan, Peach, White, Ochre, 31};
-        StoneStyle dark{Night, Ash, Iron, Grey, Ash, 37};
-        b.row()
-            .add("111", StoneWall(grey))
-            .add("112", StoneWall(sand))
-            .add("113", StoneWall(dark))
-            .add("11C", MossyStone())
-            .pair("11", [](int q) { return Ashlar(q != 0); });
-    }
-
-    // Wooden boards.
-    {
-        PlankStyle darkWood{Night, Plum, Umber, Brown, 8, 51};
-        PlankStyle birch{Ochre, Tan, Peach, White, 8, 52};
-        PlankStyle barn{Plum, Plum, Red, Rose, 8, 53};
-        PlankStyle grey{Ash, Iron, Grey, Silver, 8, 54};
-        b.row()
-            .add("12D", PlankWall(darkWood))
-            .add("12B", PlankWall(birch))
-            .add("12R", PlankWall(barn))
-            .add("12G", PlankWall(grey))
-            .pair("12", [](int q) {
-                PlankStyle s{Plum, Umber, Brown, Tan, 8, 55};
-                s.vertical = q != 0;
-                return PlankWall(s);
-            });
-    }
+    AddOldBricks(b);
+    AddStoneWalls(b);
+    AddWoodenBoards(b);
 
     // Plaster, concrete and tiles.
     b.row()
@@ -253,122 +362,35 @@ BlockSet MakeWallsSet() {
         .add("136", Tiles());
 
     // A wall topped with a coping.
-    b.row().turns("14", [](int q) {
-        Pixels pic = BrickWall(TownBrick());
-        StoneBand(pic, Mask().rect(0, 0, 32, 5).turned(q));
-        return pic;
-    });
+    b.row().turns("14", Coping);
 
     // A broken wall: the bricks of one side knocked out.
-    b.row().turns("34", [](int q) {
-        Mask wall = Mask::Full();
-        wall.rect(0, 0, 9, 8, false)
-            .rect(9, 0, 7, 16, false)
-            .rect(16, 0, 10, 8, false)
-            .rect(26, 0, 6, 4, false);
-        wall.rect(12, 16, 3, 4, false);
-        return TownPiece(wall.turned(q));
-    });
+    b.row().turns("34", BrokenWall);
 
     // A low wall, half a cell high, with its coping.
-    b.row().turns("35", [](int q) {
-        const Mask wall = Mask().rect(0, 14, 32, 18).turned(q);
-        Pixels pic = TownPiece(wall);
-        StoneBand(pic, Mask().rect(0, 13, 32, 4).turned(q));
-        return pic;
-    });
+    b.row().turns("35", LowWall);
 
     // A gable: bricks under a slope with a stone edge.
-    b.row().turns("36", [](int q) {
-        Pixels pic = TownPiece(SlopeMask(q));
-        StoneBand(pic, SlopeBand(q, 3));
-        return pic;
-    });
+    b.row().turns("36", Gable);
 
     // An archway: the opening shows what lies behind.
-    b.row().turns("37", [](int q) {
-        // Drawn pointing down (S), the opening at the bottom edge.
-        Mask opening;
-        opening.rect(9, 16, 14, 16).disc(15.5, 16, 7);
-        Mask ring = (opening.grown().grown().grown() - opening) & Mask().rect(0, 0, 32, 32);
-        ring.rect(6, 29, 20, 3, false);
-        const Mask wall = (Mask::Full() - opening).turned(q + 2);
-        Pixels pic = TownPiece(wall);
-        Shade(pic, ring.turned(q + 2) - opening.turned(q + 2), kStone, {true, true});
-        // The keystone.
-        Shade(pic, Mask().rect(14, 5, 4, 5).turned(q + 2), kStone, {true, false});
-        return pic;
-    });
+    b.row().turns("37", Archway);
 
     // Battlements.
-    b.row().turns("38", [](int q) {
-        Mask wall = Mask::Full();
-        for (int x = 8; x < kCell; x += 16)
-            wall.rect(x, 0, 8, 10, false);
-        Pixels pic = TownPiece(wall.turned(q));
-        Mask caps;
-        caps.rect(0, 0, 8, 3).rect(16, 0, 8, 3).rect(8, 10, 8, 3).rect(24, 10, 8, 3);
-        StoneBand(pic, caps.turned(q));
-        return pic;
-    });
+    b.row().turns("38", Battlements);
 
     // Building corners: quoins up the side, a coping along the top. J and K are
     // the top corners; turned down, the coping becomes the plinth.
-    b.row().corners("16", [](int q) {
-        const Mask wall = Mask().rect(4, 4, 28, 28).turned(q);
-        Pixels pic = TownPiece(wall);
-        Mask quoins;
-        for (int y = 8; y < kCell; y += 8)
-            quoins.rect(4, y, (y / 8) % 2 ? 10 : 6, 7);
-        Shade(pic, quoins.turned(q), kStone, {true, true});
-        StoneBand(pic, Mask().rect(2, 2, 30, 6).turned(q));
-        return pic;
-    });
+    b.row().corners("16", TownCorner);
 
     // Stairs climbing to the right (N), each tread edged in stone.
-    b.row().turns("17", [](int q) {
-        Mask steps;
-        for (int i = 0; i < 4; ++i)
-            steps.rect(i * 8, 24 - i * 8, 8, 8 + i * 8);
-        Pixels pic = TownPiece(steps.turned(q));
-        Mask treads;
-        for (int i = 0; i < 4; ++i)
-            treads.rect(i * 8, 24 - i * 8, 8, 3);
-        StoneBand(pic, treads.turned(q));
-        return pic;
-    });
+    b.row().turns("17", Stairs);
 
     // A brick pillar (V) and a brick lintel (H).
-    b.row().pair(
-        "33",
-        [](int q) {
-            const Mask pillar = Mask().rect(7, 0, 18, 32).turned(q + 1);
-            Pixels pic = NewPic();
-            Paint(pic, pillar, Bricks(TownBrick()));
-            Outline(pic, pillar, Plum, true);
-            Shade(pic, Mask().rect(5, 0, 3, 32).turned(q + 1), kStone, {true, true});
-            Shade(pic, Mask().rect(24, 0, 3, 32).turned(q + 1), kStone, {true, true});
-            return pic;
-        },
-        1);
+    b.row().pair("33", PillarAndLintel, 1);
 
     // A round stone opening in four quarters: a tunnel mouth or a rose window.
-    b.row().corners("24", [](int q) {
-        Pixels pic = NewPic();
-        const Mask outer = QuarterDisc(q, 31.5);
-        const Mask inner = QuarterDisc(q, 17.5);
-        const Mask ring = outer - inner;
-        Shade(pic, ring, kStone, {true, true});
-        // Joints between the voussoirs, pointing to the centre.
-        for (int i = 1; i < 4; ++i) {
-            const double a = i * 3.14159265 / 8.0;
-            Mask joint;
-            joint.line(32 - 19 * std::cos(a), 32 - 19 * std::sin(a), 32 - 30 * std::cos(a),
-                       32 - 30 * std::sin(a));
-            Fill(pic, joint.turned(q) & Eroded(ring), Ash);
-        }
-        return pic;
-    });
+    b.row().corners("24", StoneRing);
 
     return b.done();
 }

@@ -46,8 +46,8 @@ private:
     const TBlockList& m_list;
 };
 
-void PaintScene(ScenePainter& p) {
-    // The ground, with a pond on the right.
+// The ground, with a pond on the right.
+void PaintGround(ScenePainter& p) {
     p.span(0, 23, 21, "G1N");
     p.span(0, 24, 22, "G01");
     p.span(0, 24, 23, "G02");
@@ -61,8 +61,10 @@ void PaintScene(ScenePainter& p) {
     p.stack(25, 21, "W1N,6C3");
     p.stack(27, 21, "W1N,763");
     p.stack(29, 21, "W1N,V41");
+}
 
-    // A plastered house with a tiled gable roof.
+// A plastered house with a tiled gable roof.
+void PaintHouse(ScenePainter& p) {
     p.span(2, 7, 17, "132");
     p.span(2, 7, 18, "132");
     p.span(2, 7, 19, "132");
@@ -90,8 +92,10 @@ void PaintScene(ScenePainter& p) {
     p.stack(6, 14, "220");
     p.stack(4, 14, "22N");
     p.stack(5, 14, "22E");
+}
 
-    // A brick tower with battlements, a clock and a shop below.
+// A brick tower with battlements, a clock and a shop below.
+void PaintTower(ScenePainter& p) {
     for (int row = 14; row <= 20; ++row)
         p.span(10, 14, row, "30H");
     p.span(10, 14, 13, "38N");
@@ -107,8 +111,10 @@ void PaintScene(ScenePainter& p) {
     p.stack(14, 18, "30H,43V");
     p.stack(14, 19, "30H,43V");
     p.stack(14, 20, "30H,43S");
+}
 
-    // Trees, gardens and people.
+// Trees, gardens and people.
+void PaintGardens(ScenePainter& p) {
     // Two crowns overlapping in the middle column make one wide crown over the trunk.
     p.stack(15, 14, "62J");
     p.stack(16, 14, "62K,62J");
@@ -132,8 +138,10 @@ void PaintScene(ScenePainter& p) {
     p.stack(22, 20, "651");
     p.stack(23, 20, "864,743");
     p.stack(24, 20, "6C1");
+}
 
-    // The sky.
+// The sky.
+void PaintSky(ScenePainter& p) {
     p.stack(29, 2, "K11");
     p.stack(20, 4, "C1J");
     p.stack(21, 4, "C1K");
@@ -144,6 +152,14 @@ void PaintScene(ScenePainter& p) {
     p.stack(13, 8, "58H");
     p.stack(24, 11, "57E");
     p.stack(28, 13, "V64");
+}
+
+void PaintScene(ScenePainter& p) {
+    PaintGround(p);
+    PaintHouse(p);
+    PaintTower(p);
+    PaintGardens(p);
+    PaintSky(p);
 }
 
 } // namespace
