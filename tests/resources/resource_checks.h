@@ -1,17 +1,24 @@
 #pragma once
-// Helpers shared by the resource tests.
+// Helpers shared by the resource tests (and the palette by the content tests).
 
 #include "resources/program_resources.h"
 #include "support/test_support.h"
 
+#include <QFile>
 #include <QImage>
 #include <QSet>
 #include <QString>
 
-// The 32 colours of the program's palette.
-const QSet<QRgb>& PaletteColours();
-// The palette's greys: the colours a disabled picture may use.
-const QSet<QRgb>& PaletteGreys();
+// The 32 colours of the program's palette, written out here so that a changed
+// colour in the generators shows.
+inline const QSet<QRgb>& PaletteColours() {
+    static const QSet<QRgb> colours = {
+        0xff000000, 0xff222034, 0xff45283c, 0xff663931, 0xff8f563b, 0xffdf7126, 0xffd9a066, 0xffeec39a,
+        0xfffbf236, 0xff99e550, 0xff6abe30, 0xff37946e, 0xff4b692f, 0xff524b24, 0xff323c39, 0xff3f3f74,
+        0xff306082, 0xff5b6ee1, 0xff639bff, 0xff5fcde4, 0xffcbdbfc, 0xffffffff, 0xff9badb7, 0xff847e87,
+        0xff696a6a, 0xff595652, 0xff76428a, 0xffac3232, 0xffd95763, 0xffd77bba, 0xff8f974a, 0xff8a6f30};
+    return colours;
+}
 constexpr QRgb kMagenta = 0xffff00ff;
 
 // Every test of the resources starts with them registered.
@@ -24,4 +31,9 @@ protected:
 };
 
 // The picture as 32-bit ARGB, or a null image when it cannot be read.
-QImage LoadArt(const QString& path);
+inline QImage LoadArt(const QString& path) {
+    QImage image;
+    if (!QFile::exists(path) || !image.load(path))
+        return QImage();
+    return image.convertToFormat(QImage::Format_ARGB32);
+}

@@ -71,12 +71,11 @@ Wave ParseWave(const QByteArray& b) {
 
 class SoundTest : public ResourceTest {};
 
-TEST_F(SoundTest, EverySoundIsAnEightBitMonoPcmWaveUnderFourTenthsOfASecond) {
+TEST_F(SoundTest, EverySoundIsAShortDistinctEightBitMonoWaveThatStartsAndEndsQuietly) {
+    QList<QByteArray> seen;
     for (const QString& name : kSounds) {
         SCOPED_TRACE(name.toStdString());
-        const QByteArray bytes = ReadAll(":/sounds/" + name + ".wav");
-        ASSERT_FALSE(bytes.isEmpty());
-        const Wave w = ParseWave(bytes);
+        const Wave w = ParseWave(ReadAll(":/sounds/" + name + ".wav"));
         ASSERT_TRUE(w.problem.isEmpty()) << w.problem.toStdString();
         EXPECT_EQ(w.format, 1);
         EXPECT_EQ(w.channels, 1);
@@ -85,16 +84,7 @@ TEST_F(SoundTest, EverySoundIsAnEightBitMonoPcmWaveUnderFourTenthsOfASecond) {
         EXPECT_EQ(w.blockAlign, 1);
         EXPECT_EQ(w.bits, 8);
         EXPECT_LT(w.samples.size(), 22050 * 4 / 10);
-        EXPECT_GT(w.samples.size(), 22050 / 50); // longer than 20 ms: audible
-    }
-}
-
-TEST_F(SoundTest, SoundsAreAudibleStartAndEndQuietlyAndDoNotClip) {
-    for (const QString& name : kSounds) {
-        SCOPED_TRACE(name.toStdString());
-        const Wave w = ParseWave(ReadAll(":/sounds/" + name + ".wav"));
-        ASSERT_TRUE(w.problem.isEmpty());
-        ASSERT_GT(w.samples.size(), 8);
+        ASSERT_GT(w.samples.size(), 22050 / 50); // longer than 20 ms: audible
         int peak = 0, clipped = 0;
         for (char c : w.samples) {
             const int v = quint8(c);
@@ -106,27 +96,9 @@ TEST_F(SoundTest, SoundsAreAudibleStartAndEndQuietlyAndDoNotClip) {
         // An abrupt jump at either end plays as a click of its own.
         EXPECT_LE(std::abs(int(quint8(w.samples.front())) - 128), 8);
         EXPECT_LE(std::abs(int(quint8(w.samples.back())) - 128), 4);
+        EXPECT_FALSE(seen.contains(w.samples)) << "repeats another sound";
+        seen << w.samples;
     }
-}
-
-TEST_F(SoundTest, EverySoundDiffersFromTheOthers) {
-    QList<QByteArray> seen;
-    for (const QString& name : kSounds) {
-        const QByteArray samples = ParseWave(ReadAll(":/sounds/" + name + ".wav")).samples;
-        EXPECT_FALSE(seen.contains(samples)) << name.toStdString() << " repeats another sound";
-        seen << samples;
-    }
-}
-
-TEST_F(SoundTest, TheCheckerRejectsLengthsThatDoNotAddUp) {
-    // The checker itself must notice a damaged image, or the tests above prove nothing.
-    QByteArray good = ReadAll(":/sounds/click1.wav");
-    ASSERT_TRUE(ParseWave(good).problem.isEmpty());
-    QByteArray cut = good.left(good.size() - 10);
-    EXPECT_FALSE(ParseWave(cut).problem.isEmpty());
-    QByteArray longer = good;
-    qToLittleEndian<quint32>(U32(good, 40) + 2, longer.data() + 40); // data length past the end
-    EXPECT_FALSE(ParseWave(longer).problem.isEmpty());
 }
 
 } // namespace
