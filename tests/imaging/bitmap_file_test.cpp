@@ -56,32 +56,23 @@ TEST(BitmapFile, FileEndingEarlyGivesBlackForTheRowsItLacks) {
     QImage image = NewBitmap(40, 30);
     image.fill(qRgb(255, 255, 255));
     QByteArray bytes = EncodeBitmap24(image);
-    bytes.chop(10 * 120); // the ten top rows (stored last) are missing
-    folder.write(QStringLiteral("System/short.csb"), bytes);
-    // Memory of that size, just freed, holds something other than black.
-    for (int i = 0; i < 4; ++i) {
-        QImage used(40, 30, QImage::Format_RGB32);
-        used.fill(qRgb(0xAB, 0xCD, 0xEF));
+    bytes.chop(10 * 120); // the ten rows stored last are missing
+    // Stored bottom-up, the top rows are lost; stored top-down (a negative height), the bottom ones.
+    for (const qint32 height : {30, -30}) {
+        SCOPED_TRACE(height);
+        bytes.replace(22, 4, QByteArray(reinterpret_cast<const char*>(&height), 4));
+        folder.write(QStringLiteral("System/short.csb"), bytes);
+        // Memory of that size, just freed, holds something other than black.
+        for (int i = 0; i < 4; ++i)
+            QImage(40, 30, QImage::Format_RGB32).fill(qRgb(0xAB, 0xCD, 0xEF));
+        const QImage loaded = LoadBitmapFile(folder.file(QStringLiteral("System/short.csb")));
+        ASSERT_EQ(loaded.size(), QSize(40, 30));
+        for (int y = 0; y < 30; ++y) {
+            const bool lost = height > 0 ? y < 10 : y >= 20;
+            for (int x = 0; x < 40; ++x)
+                ASSERT_EQ(loaded.pixel(x, y), lost ? qRgb(0, 0, 0) : qRgb(255, 255, 255)) << x << "," << y;
+        }
     }
-    const QImage loaded = LoadBitmapFile(folder.file(QStringLiteral("System/short.csb")));
-    ASSERT_EQ(loaded.size(), QSize(40, 30));
-    for (int y = 0; y < 30; ++y)
-        for (int x = 0; x < 40; ++x)
-            ASSERT_EQ(loaded.pixel(x, y), y < 10 ? qRgb(0, 0, 0) : qRgb(255, 255, 255)) << x << "," << y;
-
-    // Rows stored top-down (a negative height): here the bottom rows are missing.
-    const qint32 height = -30;
-    bytes.replace(22, 4, QByteArray(reinterpret_cast<const char*>(&height), 4));
-    folder.write(QStringLiteral("System/short_top_down.csb"), bytes);
-    for (int i = 0; i < 4; ++i) {
-        QImage used(40, 30, QImage::Format_RGB32);
-        used.fill(qRgb(0xAB, 0xCD, 0xEF));
-    }
-    const QImage topDown = LoadBitmapFile(folder.file(QStringLiteral("System/short_top_down.csb")));
-    ASSERT_EQ(topDown.size(), QSize(40, 30));
-    for (int y = 0; y < 30; ++y)
-        for (int x = 0; x < 40; ++x)
-            ASSERT_EQ(topDown.pixel(x, y), y >= 20 ? qRgb(0, 0, 0) : qRgb(255, 255, 255)) << x << "," << y;
 }
 
 } // namespace
