@@ -4,6 +4,7 @@
 
 #include "imaging/bitmap_file.h"
 #include "model/old_block_codes.h"
+#include "resources/resource_checks.h"
 
 #include <QFile>
 #include <algorithm>
@@ -12,17 +13,6 @@
 #include <sstream>
 
 namespace {
-
-// The 32 colours every block picture is drawn in.
-const std::set<QRgb>& Palette() {
-    static const std::set<QRgb> palette = {
-        0x000000, 0x222034, 0x45283C, 0x663931, 0x8F563B, 0xDF7126, 0xD9A066, 0xEEC39A,
-        0xFBF236, 0x99E550, 0x6ABE30, 0x37946E, 0x4B692F, 0x524B24, 0x323C39, 0x3F3F74,
-        0x306082, 0x5B6EE1, 0x639BFF, 0x5FCDE4, 0xCBDBFC, 0xFFFFFF, 0x9BADB7, 0x847E87,
-        0x696A6A, 0x595652, 0x76428A, 0xAC3232, 0xD95763, 0xD77BBA, 0x8F974A, 0x8A6F30,
-    };
-    return palette;
-}
 
 std::vector<std::string> SplitNames(const char* list) {
     std::vector<std::string> names;
@@ -183,8 +173,8 @@ TEST_F(BlockSetsTest, PicturesUseThePaletteAndAreManyAndDistinct) {
             for (int x = 0; x < 32; ++x)
                 if (Opaque(picture, x, y)) {
                     ++opaque;
-                    const QRgb rgb = picture.pixel(x, y) & 0xFFFFFF;
-                    ASSERT_TRUE(Palette().count(rgb))
+                    const QRgb rgb = picture.pixel(x, y) | 0xFF000000;
+                    ASSERT_TRUE(PaletteColours().contains(rgb))
                         << Library().NameFromIndex(i) << " has the colour " << std::hex << rgb << " at "
                         << std::dec << x << "," << y;
                 }
