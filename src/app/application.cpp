@@ -16,7 +16,7 @@
 
 #include <QApplication>
 
-TCubestacksApplication::TCubestacksApplication(const QSize& screen) {
+TCubestacksApplication::TCubestacksApplication(const QRect& screen) {
     InitProgramResources();
     SplashForm = std::make_unique<TSplashForm>();
     SplashForm->ShowAndPaint();
@@ -33,7 +33,7 @@ TCubestacksApplication::TCubestacksApplication(const QSize& screen) {
     MainForm->SetPreferencesForm(PreferencesForm.get());
 
     TMainForm* main = MainForm.get();
-    ToolBoxForm = std::make_unique<TToolBoxForm>(main->geometry());
+    ToolBoxForm = std::make_unique<TToolBoxForm>(main->geometry(), main);
     const TMainMenu& m = main->MainMenu;
     TToolBoxCommands commands;
     commands.New1 = m.New1;
@@ -58,7 +58,7 @@ TCubestacksApplication::TCubestacksApplication(const QSize& screen) {
     main->SetToolBox(ToolBoxForm.get(), ToolBoxForm.get());
 
     // The block box makes the block library, which loads every block set now.
-    BlockBoxForm = std::make_unique<TBlockBoxForm>(main->geometry(), ToolBoxForm.get());
+    BlockBoxForm = std::make_unique<TBlockBoxForm>(main->geometry(), ToolBoxForm.get(), main);
     main->SetBlockBox(BlockBoxForm.get(), BlockBoxForm.get());
 
     // Closing the main window ends the program, with the boxes still shown so

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <QSize>
 #include <memory>
 
@@ -17,8 +18,9 @@ class MessageBoxPresenter;
 // toolbox, block box. Closing the main window ends the program.
 class TCubestacksApplication {
 public:
-    // screen: the screen size to place the main window on; empty: the primary screen's.
-    explicit TCubestacksApplication(const QSize& screen = QSize());
+    // screen: the screen area to place the main window on; empty: the primary screen's.
+    explicit TCubestacksApplication(const QRect& screen = QRect());
+    explicit TCubestacksApplication(const QSize& screen) : TCubestacksApplication(QRect(QPoint(0, 0), screen)) {}
     ~TCubestacksApplication();
 
     // Shows the main window; the splash hides itself once the event loop runs.

@@ -10,6 +10,7 @@
 #include "widgets/bmp_wnd.h"
 #include "library/block_list.h"
 #include "model/model.h"
+#include "model/model_defaults.h"
 #include "windows/box_links.h"
 #include "windows/custom_form.h"
 #include "windows/focus_target.h"
@@ -26,10 +27,11 @@
 #include <QScreen>
 #include <algorithm>
 
-QRect MainWindowGeometry(const QSize& screen) {
+QRect MainWindowGeometry(const QRect& screen) {
     const int width = std::min(1024, screen.width());
     const int height = std::min(768, screen.height());
-    return QRect((screen.width() - width) / 2, (screen.height() - height) / 2, width, height);
+    return QRect(screen.x() + (screen.width() - width) / 2, screen.y() + (screen.height() - height) / 2, width,
+                 height);
 }
 
 bool PointOverWindow(int x, int y, const QWidget* target, const QWidget* origin) {
@@ -40,7 +42,7 @@ bool PointOverWindow(int x, int y, const QWidget* target, const QWidget* origin)
     return r.left() < p.x() && p.x() < r.left() + r.width() && r.top() < p.y() && p.y() < r.top() + r.height();
 }
 
-TMainForm::TMainForm(const QSize& screen, QWidget* parent)
+TMainForm::TMainForm(const QRect& screen, QWidget* parent)
     : QWidget(parent), m_ownToolBox(std::make_unique<TToolBoxState>()),
       m_ownBlockBox(std::make_unique<TBlockBoxState>()) {
     m_toolBox = m_ownToolBox.get();
@@ -73,14 +75,15 @@ TMainForm::TMainForm(const QSize& screen, QWidget* parent)
 
 TMainForm::~TMainForm() { FormDestroy(); }
 
-void TMainForm::FormCreate(const QSize& screen) {
+void TMainForm::FormCreate(const QRect& screen) {
     LoadSoundsAndCursors();
-    QSize screenSize = screen;
-    if (screenSize.isEmpty()) {
+    QRect screenArea = screen;
+    if (screenArea.isEmpty()) {
+        // The primary screen where it lies among the others, not at (0, 0).
         const QScreen* primary = QGuiApplication::primaryScreen();
-        screenSize = primary ? primary->size() : QSize(1024, 768);
+        screenArea = primary ? primary->geometry() : QRect(0, 0, 1024, 768);
     }
-    const QRect place = MainWindowGeometry(screenSize);
+    const QRect place = MainWindowGeometry(screenArea);
     setGeometry(place);
     BaseBmp->setGeometry(0, 0, place.width(), place.height());
     BaseBmpResize();
@@ -147,12 +150,33 @@ void TMainForm::showEvent(QShowEvent* event) {
     }
 }
 
+void TMainForm::setVisible(bool visible) {
+    QWidget::setVisible(visible);
+    // The boxes of the start-up layout appear once this window is on the
+    // screen: above it, also where no window manager stacks them, and placed
+    // by a compositor relative to it.
+    if (visible && m_startupLayoutPending) {
+        m_startupLayoutPending = false;
+        if (BlockBoxForm)
+            BlockBoxForm->setVisible(m_startupBlockBoxShown);
+        if (ToolBoxForm)
+            ToolBoxForm->setVisible(m_startupToolBoxShown);
+    }
+}
+
+void TMainForm::RaiseBoxes() {
+    for (QWidget* box : {static_cast<QWidget*>(ToolBoxForm), static_cast<QWidget*>(BlockBoxForm)})
+        if (box && box->isVisible())
+            box->raise();
+}
+
 void TMainForm::FormShow() {
     if (PreferencesForm) {
         PreferencesForm->LoadSettings();
         PreferencesForm->ApplySettings();
     }
     LoadGridSetting();
+    ToolBox().SetGridChecked(ModelDefaults().GridVisible);
     ApplyStartupLayout();
     LoadStartupModel();
     // The keys of the commands go to the main window from the start, even
@@ -162,25 +186,22 @@ void TMainForm::FormShow() {
 }
 
 void TMainForm::ApplyStartupLayout() {
+    // Which boxes show; setVisible shows them once this window is on the screen.
+    m_startupLayoutPending = true;
     if (Preferences().LoadDisplay) {
-        if (BlockBoxForm) {
-            BlockBoxForm->setVisible(BlockBoxForm->SavedVisible);
-            if (BlockBoxForm->SavedVisible)
-                ToolBox().SetBlockBoxChecked(true);
-        }
-        if (ToolBoxForm)
-            ToolBoxForm->setVisible(ToolBoxForm->SavedVisible);
+        m_startupBlockBoxShown = BlockBoxForm && BlockBoxForm->SavedVisible;
+        if (m_startupBlockBoxShown)
+            ToolBox().SetBlockBoxChecked(true);
+        m_startupToolBoxShown = ToolBoxForm && ToolBoxForm->SavedVisible;
         return;
     }
     if (ToolBoxForm)
         ToolBoxForm->move(ToolBoxForm->DockLeft, ToolBoxForm->DockTop);
-    if (BlockBoxForm) {
+    if (BlockBoxForm)
         BlockBoxForm->move(BlockBoxForm->DockLeft, BlockBoxForm->DockTop);
-        BlockBoxForm->show();
-    }
+    m_startupBlockBoxShown = true;
+    m_startupToolBoxShown = true;
     ToolBox().SetBlockBoxChecked(true);
-    if (ToolBoxForm)
-        ToolBoxForm->show();
 }
 
 void TMainForm::LoadStartupModel() {

@@ -19,9 +19,10 @@ class TAboutForm;
 class TAttributesForm;
 class TWallPaperChanger;
 
-// The main window's place on a screen of that size: at most 1024 x 768,
-// centred, halves truncated towards zero.
-QRect MainWindowGeometry(const QSize& screen);
+// The main window's place on a screen with that area: at most 1024 x 768,
+// centred on it, halves truncated towards zero.
+QRect MainWindowGeometry(const QRect& screen);
+inline QRect MainWindowGeometry(const QSize& screen) { return MainWindowGeometry(QRect(QPoint(0, 0), screen)); }
 
 // The states of mouse editing, chosen by the last press.
 enum TEditState : uint8_t { esPaint = 0, esMove = 1, esErase = 2, esRotate = 3 };
@@ -38,9 +39,13 @@ class TMainForm : public QWidget {
 public:
     static constexpr int HelpContext = 10;
 
-    // screen: the size to place the window on; empty means the primary screen's.
-    explicit TMainForm(const QSize& screen = QSize(), QWidget* parent = nullptr);
+    // screen: the screen area to place the window on; empty means the primary screen's.
+    explicit TMainForm(const QRect& screen = QRect(), QWidget* parent = nullptr);
+    explicit TMainForm(const QSize& screen, QWidget* parent = nullptr)
+        : TMainForm(QRect(QPoint(0, 0), screen), parent) {}
     ~TMainForm() override;
+    // Shows the start-up layout's boxes once the window is on the screen.
+    void setVisible(bool visible) override;
 
     // The windows the main window works with, made by the program entry after
     // it. Without them the main window keeps their state in stand-ins.
@@ -143,7 +148,7 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    void FormCreate(const QSize& screen);
+    void FormCreate(const QRect& screen);
     void CreateMainMenu();
     void FormDestroy();
     void BaseBmpResize();
@@ -161,9 +166,16 @@ private:
     TBlockBoxLink* m_blockBox = nullptr;
     bool m_shown = false;
     bool m_closing = false;
-    // The boxes shown when the program was minimised, to show again on restoring.
-    bool m_toolBoxBeforeMinimize = false;
-    bool m_blockBoxBeforeMinimize = false;
-    bool m_minimized = false;
+    // The boxes go and come back with the window when it is minimised and restored.
+    void BoxesFollowWindowState();
+    // The shown boxes above the window.
+    void RaiseBoxes();
+    bool m_boxesAway = false;
+    // The start-up layout's boxes, shown once this window is on the screen.
+    bool m_startupLayoutPending = false;
+    bool m_startupToolBoxShown = false;
+    bool m_startupBlockBoxShown = false;
+    // A press began the gesture that the next release finishes.
+    bool m_gestureBegun = false;
     int m_editPointer = 0;
 };

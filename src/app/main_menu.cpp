@@ -274,6 +274,8 @@ void TMainForm::ShowToolBox1Click() {
 
 void TMainForm::ShowGrid1Click() {
     ModelDefaults().GridVisible = !ModelDefaults().GridVisible;
+    // The grid button shows whether the grid is on, however it was switched.
+    ToolBox().SetGridChecked(ModelDefaults().GridVisible);
     RefreshModelView();
 }
 
@@ -291,28 +293,37 @@ void TMainForm::DockBoxes1Click() {
 }
 
 void TMainForm::Minimize1Click() {
-    // All the program's windows give way to the one task-bar button; the boxes
-    // come back with the main window.
-    m_toolBoxBeforeMinimize = ToolBoxForm && ToolBoxForm->isVisible();
-    m_blockBoxBeforeMinimize = BlockBoxForm && BlockBoxForm->isVisible();
-    m_minimized = true;
-    if (ToolBoxForm)
-        ToolBoxForm->hide();
-    if (BlockBoxForm)
-        BlockBoxForm->hide();
+    // The boxes give way with the window (changeEvent) and come back with it.
     showMinimized();
 }
 
 void TMainForm::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
-    if (event->type() != QEvent::WindowStateChange || !m_minimized || isMinimized())
-        return;
-    m_minimized = false;
-    if (ToolBoxForm && m_toolBoxBeforeMinimize)
-        ToolBoxForm->show();
-    if (BlockBoxForm && m_blockBoxBeforeMinimize) {
-        BlockBoxForm->show();
-        ToolBox().SetBlockBoxChecked(true);
+    if (event->type() == QEvent::WindowStateChange)
+        BoxesFollowWindowState();
+    else if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        RaiseBoxes();
+}
+
+void TMainForm::BoxesFollowWindowState() {
+    // Minimised by the program (Shift+Esc) or by the window manager (the task
+    // bar, a desktop key): the boxes go too, and come back on restoring. The
+    // stored visibility stays the one from before.
+    TCustomForm* boxes[] = {ToolBoxForm, BlockBoxForm};
+    if (isMinimized() && !m_boxesAway) {
+        m_boxesAway = true;
+        for (TCustomForm* box : boxes)
+            if (box)
+                box->HideWithOwner();
+    } else if (!isMinimized() && m_boxesAway) {
+        m_boxesAway = false;
+        for (TCustomForm* box : boxes)
+            if (box)
+                box->ShowWithOwner();
+        if (BlockBoxForm && BlockBoxForm->isVisible())
+            ToolBox().SetBlockBoxChecked(true);
+        // The keys work at once after the restore.
+        ReturnFocusAfterDialog();
     }
 }
 

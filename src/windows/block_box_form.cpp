@@ -384,8 +384,8 @@ void TBlockBoxForm::showEvent(QShowEvent* event) {
 
 void TBlockBoxForm::hideEvent(QHideEvent* event) {
     TCustomForm::hideEvent(event);
-    // Hidden by the program, not by the window system minimising the application.
-    if (!event->spontaneous())
+    // Hidden by the program, not gone with the minimised main window.
+    if (!event->spontaneous() && !HiddenWithOwner())
         FormHide();
 }
 

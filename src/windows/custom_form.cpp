@@ -18,8 +18,10 @@ const char* const kSizeHint = "Drag to size this box";
 } // namespace
 
 TCustomForm::TCustomForm(const QString& name, QWidget* owner)
-    : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+    : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint) {
     setObjectName(name);
+    // A box that appears leaves the keyboard where it is (with the main window).
+    setAttribute(Qt::WA_ShowWithoutActivating);
     QFont systemFont(QStringLiteral("System"));
     systemFont.setPixelSize(13);
     setFont(systemFont);
@@ -64,7 +66,23 @@ void TCustomForm::SavePlacement(const QString& key) const {
     WriteIntSetting(key, QStringLiteral("Top"), y());
     WriteIntSetting(key, QStringLiteral("Width"), width());
     WriteIntSetting(key, QStringLiteral("Height"), height());
-    WriteFlagSetting(key, QStringLiteral("Visible"), isVisible());
+    WriteFlagSetting(key, QStringLiteral("Visible"), isVisible() || m_hiddenWithOwner);
+}
+
+void TCustomForm::HideWithOwner() {
+    if (!isVisible())
+        return;
+    m_hiddenWithOwner = true;
+    hide();
+}
+
+void TCustomForm::ShowWithOwner() {
+    if (!m_hiddenWithOwner)
+        return;
+    m_hiddenWithOwner = false;
+    // The window system may have minimised the box along with its owner.
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
 }
 
 void TCustomForm::SetHint(const QString& text) {
@@ -168,7 +186,7 @@ bool TCustomForm::MouseEvent(QEvent* event) {
             return true;
         if (rect().contains(local)) {
             HitTest(local);
-            ReturnFocus();
+            ReturnFocusOnHover();
         }
         return false;
 

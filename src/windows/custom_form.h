@@ -7,14 +7,16 @@
 // What happens to a box asked to close.
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 
-// The base of the floating boxes: a frameless tool window that stays above the
-// main window. Its own title strip (drawn by the descendant in its background
-// picture) moves it, the right end of the strip hides it, and a bottom strip
-// sizes it when Sizeable. Each region names itself in the hint line. After
-// every click and key release in the box, and whenever the pointer moves over
-// it, the keyboard focus goes back to the main window (focus_target.h). The
-// box's place and visibility are stored under "Windows/<name>" in the settings
-// when it is destroyed and read back at creation.
+// The base of the floating boxes: a frameless tool window owned by the main
+// window. It stays above its owner only, not above other programs' windows,
+// and goes and comes back with it when it is minimised. Its own title strip
+// (drawn by the descendant in its background picture) moves it, the right end
+// of the strip hides it, and a bottom strip sizes it when Sizeable. Each
+// region names itself in the hint line. After every click and key release in
+// the box, and whenever the pointer moves over it, the keyboard focus goes
+// back to the main window (focus_target.h). The box's place and visibility
+// are stored under "Windows/<name>" in the settings when it is destroyed and
+// read back at creation.
 //
 // A descendant's constructor sets the box's size, DockLeft, DockTop,
 // DockWidth, DockHeight and DragWidth, and then calls ReadPlacement().
@@ -53,8 +55,15 @@ public:
     // taking the one of defaults; SavedVisible from "Visible" (default on). The
     // visibility is not applied here.
     void LoadPlacement(const QString& key, int what, const QRect& defaults);
-    // Writes "Left", "Top", "Width", "Height" and "Visible" as text.
+    // Writes "Left", "Top", "Width", "Height" and "Visible" as text. A box
+    // that went away with its owner is stored as it was before.
     void SavePlacement(const QString& key) const;
+
+    // The owner was minimised: the box goes too, remembering whether it was shown.
+    void HideWithOwner();
+    // The owner is back: the box comes back if it was shown before.
+    void ShowWithOwner();
+    bool HiddenWithOwner() const { return m_hiddenWithOwner; }
 
     // The region under a point in box coordinates; sets Hint as the pointer
     // over that point sees it. A point in the strip between the move area and
@@ -84,5 +93,7 @@ private:
     void SetHint(const QString& text);
 
     TGrab m_grab = grNone;
+    // shown when the owner was minimised
+    bool m_hiddenWithOwner = false;
     QPoint m_grabOffset; // pointer minus the box's corner (moving) or size (sizing)
 };

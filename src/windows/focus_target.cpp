@@ -42,6 +42,13 @@ void ReturnFocus() {
         target->setFocus(Qt::OtherFocusReason);
 }
 
+void ReturnFocusOnHover() {
+    const QWidget* active = QApplication::activeWindow();
+    if (active && active != State().target && active->windowType() != Qt::Tool)
+        return;
+    ReturnFocus();
+}
+
 void ReturnFocusAfterDialog() {
     QWidget* target = State().target;
     if (!target || !target->isVisible())

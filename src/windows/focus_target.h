@@ -14,6 +14,11 @@ QWidget* FocusTarget();
 // have it already and a window of the program is active.
 void ReturnFocus();
 
+// The same for the pointer passing over a box: only while the focus target or
+// a box is the active window, so that it takes nothing from the help window or
+// a dialog the user is working in.
+void ReturnFocusOnHover();
+
 // After one of the program's own modal dialogs closes: the program was in
 // front, so the focus target becomes the active window again, whether or not
 // the window system hands activation back by itself.
