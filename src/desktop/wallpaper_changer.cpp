@@ -66,13 +66,33 @@ WallpaperResult ApplyThroughGsettings(DesktopCommands& commands, const QString& 
     return Applied(desktop);
 }
 
-WallpaperResult ApplyThroughPlasma(DesktopCommands& commands, const QString& path) {
+// Plasma's fill modes are Qt Quick's: 3 tiles the picture, 6 ("pad") centres it unscaled.
+WallpaperResult ApplyThroughPlasma(DesktopCommands& commands, const QString& path, bool tiled) {
     const QString desktop = QStringLiteral("KDE Plasma");
     const QString program = QStringLiteral("plasma-apply-wallpaperimage");
-    const int code = commands.Run(program, {path});
-    if (code != 0)
-        return Refused(desktop, program, code, path);
-    return Applied(desktop);
+    const int code = commands.Run(
+        program, {QStringLiteral("--fill-mode"), tiled ? QStringLiteral("tile") : QStringLiteral("pad"), path});
+    if (code == 0)
+        return Applied(desktop);
+    // Plasma before 6.2 knows no fill mode on the command line; its shell
+    // takes the picture and the mode through a script over D-Bus.
+    for (const QString& qdbus : {QStringLiteral("qdbus6"), QStringLiteral("qdbus")}) {
+        if (!commands.HasProgram(qdbus))
+            continue;
+        const QString uri = QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded);
+        const QString script =
+            QStringLiteral("desktops().forEach(function (d) { d.wallpaperPlugin = \"org.kde.image\"; "
+                           "d.currentConfigGroup = [\"Wallpaper\", \"org.kde.image\", \"General\"]; "
+                           "d.writeConfig(\"Image\", \"%1\"); d.writeConfig(\"FillMode\", %2); "
+                           "d.reloadConfig(); });")
+                .arg(uri)
+                .arg(tiled ? 3 : 6);
+        if (commands.Run(qdbus, {QStringLiteral("org.kde.plasmashell"), QStringLiteral("/PlasmaShell"),
+                                 QStringLiteral("org.kde.PlasmaShell.evaluateScript"), script}) == 0)
+            return Applied(desktop);
+        break;
+    }
+    return Refused(desktop, program, code, path);
 }
 
 WallpaperResult ApplyThroughXfconf(DesktopCommands& commands, const QString& path, bool tiled) {
@@ -286,7 +306,7 @@ WallpaperResult ApplyWallpaperLinux(DesktopCommands& commands, const QString& pa
         return ApplyThroughGsettings(commands, desktop, QStringLiteral("org.cinnamon.desktop.background"),
                                      path, tiled);
     if (desktop == QLatin1String("KDE Plasma"))
-        return ApplyThroughPlasma(commands, path);
+        return ApplyThroughPlasma(commands, path, tiled);
     return ApplyThroughXfconf(commands, path, tiled);
 }
 

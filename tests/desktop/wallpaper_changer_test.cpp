@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 #ifndef Q_OS_WIN
 #include <unistd.h>
 #endif
@@ -113,7 +114,27 @@ TEST_F(WallpaperTest, KdeAndXfceCalls) {
     WallpaperResult result = ApplyWallpaperLinux(desktop, picture, false);
     EXPECT_TRUE(result.Succeeded());
     EXPECT_EQ(result.desktop, QStringLiteral("KDE Plasma"));
-    EXPECT_EQ(desktop.calls, QStringList({"plasma-apply-wallpaperimage " + picture}));
+    // Plasma is told to centre ("pad") or tile the picture.
+    EXPECT_EQ(desktop.calls, QStringList({"plasma-apply-wallpaperimage --fill-mode pad " + picture}));
+    desktop.calls.clear();
+    EXPECT_TRUE(ApplyWallpaperLinux(desktop, picture, true).Succeeded());
+    EXPECT_EQ(desktop.calls, QStringList({"plasma-apply-wallpaperimage --fill-mode tile " + picture}));
+    // A Plasma whose command knows no fill mode gets the picture and the mode
+    // through its shell's script interface.
+    desktop.calls.clear();
+    desktop.programs << QStringLiteral("qdbus");
+    desktop.exitCodes[QStringLiteral("plasma-apply-wallpaperimage --fill-mode")] = 1;
+    EXPECT_TRUE(ApplyWallpaperLinux(desktop, picture, true).Succeeded());
+    ASSERT_EQ(desktop.calls.size(), 2);
+    const QString script = desktop.calls[1];
+    EXPECT_TRUE(script.startsWith(
+        QStringLiteral("qdbus org.kde.plasmashell /PlasmaShell org.kde.PlasmaShell.evaluateScript ")));
+    EXPECT_TRUE(script.contains(QStringLiteral("d.writeConfig(\"Image\", \"%1\")")
+                                    .arg(QUrl::fromLocalFile(picture).toString(QUrl::FullyEncoded))))
+        << script.toStdString();
+    EXPECT_TRUE(script.contains(QStringLiteral("d.writeConfig(\"FillMode\", 3)"))) << script.toStdString();
+    desktop.exitCodes.clear();
+    desktop.programs.removeAll(QStringLiteral("qdbus"));
 
     // Xfce: every monitor's picture is set, the style before the picture.
     desktop.calls.clear();
