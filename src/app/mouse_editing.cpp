@@ -10,6 +10,7 @@
 #include "windows/sounds_and_pointers.h"
 
 #include <QGuiApplication>
+#include <algorithm>
 
 namespace {
 
@@ -51,13 +52,16 @@ bool TMainForm::OverFloatingBox(int x, int y) const {
 
 void TMainForm::BmpWndMouseDown(Qt::MouseButton, Qt::MouseButtons held, bool shift, int x, int y) {
     std::tie(CurCol, CurRow) = CellAt(x, y);
-    if (!EditingEnabled)
-        return;
+    // A press is the user's own: after Open it brings editing back at once,
+    // whether or not a release has reached the surface since.
+    EditingEnabled = true;
     // The pressed cell counts as entered, so that an erase stroke takes one
     // block from it even when no move over it came before the press.
     LastCol = CurCol;
     LastRow = CurRow;
     const bool edit = EditModeOn(shift);
+    // The release acts only on a gesture that a press began.
+    m_gestureBegun = held.testAnyFlags(Qt::LeftButton | Qt::RightButton);
     if (held & Qt::LeftButton) {
         if (!edit) {
             EditState = esPaint;
@@ -135,10 +139,16 @@ void TMainForm::BmpWndMouseMove(Qt::MouseButtons held, bool shift, int x, int y)
 
 void TMainForm::BmpWndMouseUp(Qt::MouseButton, Qt::MouseButtons held, bool shift, int x, int y) {
     TBlockList* library = BlockList();
-    if (SelectedIndex() != -1) {
+    // A release whose press did nothing (a middle button, the end of the double
+    // click that closed a dialog) finishes no gesture.
+    const bool gesture = m_gestureBegun;
+    m_gestureBegun = false;
+    if (gesture && SelectedIndex() != -1) {
         if (EditState == esMove) {
-            CurCol = std::max(0, FloorDivCell(x - DragOffsetX));
-            CurRow = std::max(0, FloorDivCell(y - DragOffsetY));
+            // The cell under the carried picture's centre, kept inside the grid
+            // so that a block dropped at the far edge is not lost.
+            CurCol = std::clamp(FloorDivCell(x - DragOffsetX), 0, std::max(0, Model->Cols - 1));
+            CurRow = std::clamp(FloorDivCell(y - DragOffsetY), 0, std::max(0, Model->Rows - 1));
         } else {
             std::tie(CurCol, CurRow) = CellAt(x, y);
         }
@@ -169,7 +179,7 @@ void TMainForm::BmpWndMouseUp(Qt::MouseButton, Qt::MouseButtons held, bool shift
         default:
             break;
         }
-    } else if (Dragging && library) {
+    } else if (gesture && Dragging && library) {
         // Nothing to drop: the carried picture still goes away.
         library->StopDrag();
         Dragging = false;

@@ -211,17 +211,43 @@ TEST_F(MouseEditingTest, CarryingOntoTheSameBlockSaysSo) {
     EXPECT_EQ(Stack(1, 0), Names({"45F"})); // not stacked twice
 }
 
-TEST_F(MouseEditingTest, NoEditingUntilAButtonIsReleased) {
+TEST_F(MouseEditingTest, AReleaseFinishesOnlyTheGestureItsOwnPressBegan) {
+    Put(4, 4, {"14N"});
+    const int x = 4 * 32 + 3;
+    toolBox().mode = true;
+    Press(Qt::RightButton, x, x);
+    Release(Qt::RightButton, x, x);
+    ASSERT_EQ(Stack(4, 4), Names({"14E"}));
+    // A middle click after the rotation turns nothing.
+    Press(Qt::MiddleButton, x, x);
+    Release(Qt::MiddleButton, x, x);
+    EXPECT_EQ(Stack(4, 4), Names({"14E"}));
+    // After Open: moves edit nothing, and the release that ends the double
+    // click closing the dialog turns nothing either.
+    form->EditingEnabled = false;
+    Move(x, x, Qt::LeftButton);
+    Release(Qt::LeftButton, x, x);
+    EXPECT_EQ(Stack(4, 4), Names({"14E"}));
+    // When no release reaches the surface (Enter closed the dialog), the
+    // first press edits at once.
+    toolBox().mode = false;
     Select("45F");
     form->EditingEnabled = false;
-    Press(Qt::LeftButton, 5, 5);
-    EXPECT_TRUE(Stack(0, 0).empty());
     Move(40, 5, Qt::LeftButton);
     EXPECT_TRUE(Stack(1, 0).empty());
-    Release(Qt::LeftButton, 40, 5);
-    EXPECT_TRUE(form->EditingEnabled);
     Press(Qt::LeftButton, 5, 5);
     EXPECT_EQ(Stack(0, 0), Names({"45F"}));
+    Release(Qt::LeftButton, 5, 5);
+}
+
+TEST_F(MouseEditingTest, ABlockDroppedPastTheLastColumnAndRowStaysInTheGrid) {
+    Put(0, 1, {"45F"});
+    // Grabbed at its left edge, released at the window's far corner: the
+    // picture's centre lies past the grid's last column and row.
+    Press(Qt::LeftButton, 2, 32 + 10, Qt::ShiftModifier);
+    Release(Qt::LeftButton, 1022, 766, Qt::ShiftModifier);
+    EXPECT_EQ(Stack(31, 23), Names({"45F"}));
+    EXPECT_EQ(sounds.played, std::vector<int>({1, 0}));
 }
 
 TEST_F(MouseEditingTest, RedrawCellPaintsOneSquare) {
