@@ -114,6 +114,8 @@ TAttributesForm::TAttributesForm(TModel* model, QWidget* parent) : QDialog(paren
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setWindowTitle(QStringLiteral("Attributes"));
+    // Modal to the main window and its boxes only: the help it opens stays usable.
+    setWindowModality(Qt::WindowModal);
     setFont(FormFont());
 
     auto* root = new QVBoxLayout(this);
@@ -445,6 +447,8 @@ void TAttributesForm::FormShow() {
     if (!SelectCountryCode(CountryCombo, CountryCodeCombo, AnsiToQString(work.Author.Country)))
         m_unlistedCountry = work.Author.Country;
     RepaintPreview();
+    // The description has the keyboard when the dialog opens.
+    DescriptionMemo->setFocus(Qt::OtherFocusReason);
 }
 
 void TAttributesForm::OKBtnClick() {

@@ -5,6 +5,7 @@
 #include "common/program_folder.h"
 #include "model/model_defaults.h"
 #include "windows/countries.h"
+#include "windows/file_dialog_filters.h"
 #include "windows/form_font.h"
 #include "windows/preference_values.h"
 #include "windows/settings_store.h"
@@ -72,11 +73,14 @@ QFileDialog* CreateChooseModelDialog(QWidget* parent) {
     dialog->setNameFilters({QStringLiteral("Cubestacks Files (*.cst)"), QStringLiteral("All files (*.*)")});
     dialog->setAcceptMode(QFileDialog::AcceptOpen);
     dialog->setFileMode(QFileDialog::ExistingFile);
+    MatchEveryFileWithStarDotStar(*dialog);
     return dialog;
 }
 
 TPreferencesForm::TPreferencesForm(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Preferences"));
+    // Modal to the main window and its boxes only: the help it opens stays usable.
+    setWindowModality(Qt::WindowModal);
     setFont(FormFont());
     setProperty("HelpContext", HelpContext);
 
@@ -245,9 +249,33 @@ void TPreferencesForm::SetDialogRunner(std::function<int(QDialog&)> runner) {
 }
 
 void TPreferencesForm::showEvent(QShowEvent* event) {
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
         LoadSettings();
+        if (QWidget* field = FirstField())
+            field->setFocus(Qt::OtherFocusReason);
+    }
     QDialog::showEvent(event);
+}
+
+QWidget* TPreferencesForm::FirstField() const {
+    const QWidget* page = PageControl1->currentWidget();
+    if (page == AuthorSheet)
+        return NameEdit;
+    if (page == StartupSheet) {
+        for (QRadioButton* radio : {ModelBlankRadio, ModelLastRadio, ModelSpecificRadio})
+            if (radio->isChecked())
+                return radio;
+        return ModelBlankRadio;
+    }
+    if (page == SystemSheet)
+        return AutoSaveCheck->isChecked() ? AutoSaveCheck : MessagesCheck;
+    return nullptr;
+}
+
+void TPreferencesForm::reject() {
+    QDialog::reject();
+    // What is in force is what is stored: OK always stores what it applies.
+    LoadSettings();
 }
 
 void TPreferencesForm::LoadSettings() {

@@ -23,8 +23,9 @@ QFileDialog* CreateChooseModelDialog(QWidget* parent);
 // start-up, messages and sounds. It shows the stored settings each time it
 // opens; OK puts them in force and stores them, Cancel leaves both alone.
 //
-// Its controls keep what it showed last, Cancel included: SaveSettings at the
-// program's end stores what they hold.
+// Its controls hold the settings in force between two showings: Cancel puts
+// back the stored ones, so that SaveSettings at the program's end stores the
+// values in force (and the most recently opened model).
 class TPreferencesForm : public QDialog {
     Q_OBJECT
 public:
@@ -56,6 +57,14 @@ public:
 
     // The age last worked out from the birth date (0 while the year is 0).
     int BirthAge() const { return m_birthAge; }
+
+    // The field that takes the keyboard when the dialog opens: the first of the
+    // open page (the name on the author page, the chosen button elsewhere).
+    QWidget* FirstField() const;
+
+    // Cancel, Escape or closing the window: the controls go back to the stored
+    // settings, so that the program's end stores nothing of what was cancelled.
+    void reject() override;
 
     // Handlers.
     void StartupModelBrowse();

@@ -640,9 +640,13 @@ TEST_F(AttributesFormTest, AuthorDataWithTheSharedCountryList) {
 }
 
 TEST_F(AttributesFormTest, PagesFocusAndHelp) {
+    // Opened, even on the Text page, the description has the keyboard.
+    form->PageControl1->setCurrentIndex(1);
     Show();
     form->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    EXPECT_EQ(QApplication::focusWidget(), form->DescriptionMemo);
+    form->PageControl1->setCurrentIndex(0);
     form->PageControl1->setCurrentIndex(1);
     EXPECT_EQ(QApplication::focusWidget(), form->UserText);
 

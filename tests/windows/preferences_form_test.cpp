@@ -302,14 +302,17 @@ TEST_F(PreferencesFormTest, OkPutsTheChoicesInForceAndStoresThem) {
     EXPECT_EQ(form.BirthAge(), 30);
 }
 
-TEST_F(PreferencesFormTest, CancelChangesNothingButTheProgramEndWritesWhatTheDialogShowed) {
+TEST_F(PreferencesFormTest, CancelledChangesAreNeitherInForceNorStoredAtTheProgramEnd) {
     Put("Author/Name", QStringLiteral("Stored Name"));
     Put("Preferences/Sounds", QStringLiteral("1"));
     TPreferencesForm form;
     form.LoadSettings();
     form.ApplySettings();
 
+    // It opens with the keyboard in the first field of its page.
     ASSERT_TRUE(ShowExposed(form));
+    ASSERT_TRUE(ActivateAndWait(form));
+    EXPECT_EQ(QApplication::focusWidget(), form.NameEdit);
     Retype(form.NameEdit, QStringLiteral("Cancelled Name"));
     ClickPage(form, 2);
     Click(form.SoundsCheck);
@@ -324,19 +327,22 @@ TEST_F(PreferencesFormTest, CancelChangesNothingButTheProgramEndWritesWhatTheDia
     EXPECT_EQ(Stored("Author/Name"), QStringLiteral("Stored Name"));
     EXPECT_EQ(Stored("Preferences/Sounds"), QStringLiteral("1"));
 
-    // The program's end stores from the controls, so the cancelled choices are kept.
+    // The program's end stores the values in force, not the cancelled ones.
     form.SaveSettings();
-    EXPECT_EQ(Stored("Author/Name"), QStringLiteral("Cancelled Name"));
-    EXPECT_EQ(Stored("Preferences/Sounds"), QStringLiteral("0"));
-    EXPECT_EQ(Stored("Preferences/Messages"), QStringLiteral("0"));
-    EXPECT_TRUE(Preferences().SoundsEnabled); // still not in force during this run
+    EXPECT_EQ(Stored("Author/Name"), QStringLiteral("Stored Name"));
+    EXPECT_EQ(Stored("Preferences/Sounds"), QStringLiteral("1"));
+    EXPECT_EQ(Stored("Preferences/Messages"), QStringLiteral("1"));
 
-    // Escape cancels too.
+    // Escape cancels too; the System page, open again, gives its chosen button the keyboard.
     form.show();
+    ASSERT_TRUE(ActivateAndWait(form));
+    EXPECT_EQ(QApplication::focusWidget(), form.MessagesCheck);
+    ClickPage(form, 0);
     Retype(form.NameEdit, QStringLiteral("Escaped"));
     QTest::keyClick(form.NameEdit, Qt::Key_Escape);
     EXPECT_FALSE(form.isVisible());
-    EXPECT_EQ(Stored("Author/Name"), QStringLiteral("Cancelled Name"));
+    form.SaveSettings();
+    EXPECT_EQ(Stored("Author/Name"), QStringLiteral("Stored Name"));
     EXPECT_EQ(Preferences().AuthorName, QStringLiteral("Stored Name"));
 }
 
