@@ -22,6 +22,8 @@ public:
     virtual void SetModeChecked(bool checked) = 0;
     virtual bool BlockBoxChecked() const = 0;
     virtual void SetBlockBoxChecked(bool checked) = 0;
+    virtual bool GridChecked() const = 0; // kept in step with the grid shown
+    virtual void SetGridChecked(bool checked) = 0;
     virtual void SetHintText(const QString& text) = 0;
     virtual void SetFileLabel(const QString& caption) = 0;
     virtual void UpdateScrollButtons(TScrollButtons mode) = 0;
@@ -44,6 +46,8 @@ public:
     void SetModeChecked(bool checked) override { mode = checked; }
     bool BlockBoxChecked() const override { return blockBox; }
     void SetBlockBoxChecked(bool checked) override { blockBox = checked; }
+    bool GridChecked() const override { return grid; }
+    void SetGridChecked(bool checked) override { grid = checked; }
     void SetHintText(const QString& text) override { hint = text; }
     void SetFileLabel(const QString& caption) override { fileLabel = caption; }
     void UpdateScrollButtons(TScrollButtons mode) override { lastScrollMode = mode; }
@@ -52,6 +56,7 @@ public:
 
     bool mode = false;
     bool blockBox = false;
+    bool grid = false;
     QString hint;
     QString fileLabel;
     int lastScrollMode = -1;

@@ -223,6 +223,14 @@ void TToolBoxForm::SetBlockBoxChecked(bool checked) {
     BlockBoxBtn->SetChecked(checked);
 }
 
+bool TToolBoxForm::GridChecked() const {
+    return GridBtn->Checked();
+}
+
+void TToolBoxForm::SetGridChecked(bool checked) {
+    GridBtn->SetChecked(checked);
+}
+
 void TToolBoxForm::SetHintText(const QString& text) {
     Hint->setText(text);
 }

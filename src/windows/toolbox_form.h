@@ -65,6 +65,8 @@ public:
     void SetModeChecked(bool checked) override;
     bool BlockBoxChecked() const override;
     void SetBlockBoxChecked(bool checked) override;
+    bool GridChecked() const override;
+    void SetGridChecked(bool checked) override;
     void SetHintText(const QString& text) override;
     void SetFileLabel(const QString& caption) override;
     void UpdateScrollButtons(TScrollButtons mode) override;
