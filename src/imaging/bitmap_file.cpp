@@ -73,6 +73,41 @@ QImage LoadBitmapFile(const QString& fileName) {
     return AsBitmap(image);
 }
 
+bool BitmapFileEndsEarly(const QString& fileName) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray header = file.read(54);
+    if (header.size() < 26 || !header.startsWith("BM"))
+        return false;
+    const auto le = [&header](int at, int bytes) {
+        quint32 value = 0;
+        for (int i = bytes - 1; i >= 0; --i)
+            value = (value << 8) | static_cast<uchar>(header[at + i]);
+        return value;
+    };
+    const qint64 offset = le(10, 4);
+    qint64 width = 0;
+    qint64 height = 0;
+    qint64 bits = 0;
+    if (le(14, 4) == 12) { // the old OS/2 header
+        width = le(18, 2);
+        height = le(20, 2);
+        bits = le(24, 2);
+    } else {
+        if (header.size() < 34)
+            return false;
+        const quint32 compression = le(30, 4);
+        if (compression != 0 && compression != 3 && compression != 6)
+            return false; // run-length rows have no fixed length
+        width = static_cast<qint32>(le(18, 4));
+        height = std::abs(static_cast<qint64>(static_cast<qint32>(le(22, 4))));
+        bits = le(28, 2);
+    }
+    const qint64 stride = (width * bits + 31) / 32 * 4;
+    return width > 0 && bits > 0 && file.size() < offset + stride * height;
+}
+
 QByteArray EncodeBitmap24(const QImage& image) {
     const QImage bitmap = AsBitmap(image);
     const int width = bitmap.width();

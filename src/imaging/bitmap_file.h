@@ -9,6 +9,11 @@
 // or is not a readable bitmap. The result is in Format_RGB32.
 QImage LoadBitmapFile(const QString& fileName);
 
+// Whether the bitmap file is shorter than the pixel rows its header announces
+// (so that LoadBitmapFile gives its missing rows black). False for a file that
+// cannot be read or whose rows are compressed, where nothing can be told.
+bool BitmapFileEndsEarly(const QString& fileName);
+
 // The bytes of a 24-bit Windows bitmap file ("BM", BITMAPINFOHEADER, bottom-up
 // rows padded to 4 bytes) of the image.
 QByteArray EncodeBitmap24(const QImage& image);

@@ -7,6 +7,7 @@
 #include <QCursor>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QStringList>
 #include <QPainter>
 #include <algorithm>
 #include <array>
@@ -16,6 +17,17 @@
 namespace {
 
 constexpr QRgb kMagentaRgb = 0x00FF00FFu;
+
+// The sets lost when set `failed` (0-based) could not be loaded: it and the
+// ones numbered after it that the scan would have gone on to.
+QString MissingSets(const QString& folder, int failed) {
+    int last = failed;
+    while (last + 1 < kMaxSets && QFileInfo::exists(folder + QString::asprintf("sd%02d.csd", last + 2)))
+        ++last;
+    if (last == failed)
+        return QStringLiteral("Block set %1 is not available.").arg(failed + 1);
+    return QStringLiteral("Block sets %1 to %2 are not available.").arg(failed + 1).arg(last + 1);
+}
 
 TBlockList*& GlobalBlockList() {
     static TBlockList* list = nullptr;
@@ -203,9 +215,12 @@ void TBlockList::LoadSets() {
     SetCount = 0;
     selection.CurrentSet = 0;
     LoadError.clear();
+    QStringList told;
+    const QString folder = DataFolder(QStringLiteral("System"));
+    int loading = 0;
     try {
-        const QString folder = DataFolder(QStringLiteral("System"));
         for (int set = 0; set < kMaxSets; ++set) {
+            loading = set;
             const QString base = folder + QString::asprintf("sd%02d", set + 1);
             if (!QFileInfo::exists(base + QStringLiteral(".csd")))
                 break;
@@ -214,6 +229,10 @@ void TBlockList::LoadSets() {
             std::string title;
             ReadSetFile(base + QStringLiteral(".csd"), rows, title);
             Sheet = LoadBitmapFile(base + QStringLiteral(".csb"));
+            if (BitmapFileEndsEarly(base + QStringLiteral(".csb")))
+                told << QStringLiteral("Block picture file %1 ends early: the pictures of its missing rows are "
+                                       "black.")
+                            .arg(QFileInfo(base + QStringLiteral(".csb")).fileName());
 
             // Rows past the 20th and names past the 13th in a row are ignored, and
             // so is everything from the row that no longer fits into the table.
@@ -238,11 +257,16 @@ void TBlockList::LoadSets() {
             selection.SelectedRow[set] = 0;
             SetCount = set + 1;
         }
+    } catch (const SetFileEndsEarly&) {
+        told.prepend(QStringLiteral("Block set file %1 could not be read: the file ends early. %2")
+                         .arg(QString::asprintf("sd%02d.csd", loading + 1), MissingSets(folder, loading)));
     } catch (const std::exception& e) {
-        LoadError = QString::fromStdString(e.what());
-        if (LoadError.isEmpty())
-            LoadError = QStringLiteral("The block sets could not be loaded.");
+        QString reason = QString::fromStdString(e.what());
+        if (reason.isEmpty())
+            reason = QStringLiteral("The block sets could not be loaded");
+        told.prepend(reason + QStringLiteral(". ") + MissingSets(folder, loading));
     }
+    LoadError = told.join(QStringLiteral("\n\n"));
     Sheet = QImage();
 }
 

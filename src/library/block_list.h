@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/io_error.h"
 #include "imaging/canvas.h"
 
 #include <QImage>
@@ -53,8 +54,8 @@ struct TDragImage {
 class TBlockList {
 public:
     // Loads every set (LoadSets). Never throws: a set or sheet that cannot be
-    // read ends the loading, the sets loaded before it stay, and the error's
-    // text is kept in LoadError.
+    // read ends the loading, the sets loaded before it stay, and LoadError
+    // tells the user which file failed and which sets are missing.
     TBlockList();
     ~TBlockList();
     TBlockList(const TBlockList&) = delete;
@@ -102,7 +103,9 @@ public:
     std::array<std::string, kMaxSets> SetTitle;
     int32_t SelectedIndex = 0;
 
-    // The error that ended loading early, empty when every set loaded.
+    // What the user is told about loading: the file that ended it early and
+    // the sets that are missing, and each sheet that ends early (its missing
+    // rows are black). Empty when every set loaded whole.
     QString LoadError;
 
     // The sheet of the set being loaded; Append cuts its pictures from it.
@@ -118,7 +121,11 @@ private:
 };
 
 // Reads a set file: its title and one string of names per row.
-// Raises IoError when the file cannot be opened or ends early.
+// Raises IoError when the file cannot be opened, SetFileEndsEarly when it ends early.
+class SetFileEndsEarly : public IoError {
+public:
+    SetFileEndsEarly() : IoError("Read beyond end of file") {}
+};
 void ReadSetFile(const QString& fileName, std::vector<std::string>& rows, std::string& title);
 
 // The one block library of the program; created and owned by the block box.

@@ -30,7 +30,7 @@ public:
 
     const char* Read(qint64 count) {
         if (count < 0 || m_position + count > m_bytes.size())
-            throw IoError("Read beyond end of file");
+            throw SetFileEndsEarly();
         const char* at = m_bytes.constData() + m_position;
         m_position += count;
         return at;

@@ -370,7 +370,9 @@ TEST_F(BlockListTest, UnreadableFilesEndTheLoading) {
     QGuiApplication::setOverrideCursor(QCursor(Qt::PointingHandCursor));
     {
         TBlockList list;
-        EXPECT_EQ(list.LoadError, "Read beyond end of file");
+        // The user learns which file and which sets: the scan would have gone on to set 3.
+        EXPECT_EQ(list.LoadError, "Block set file sd02.csd could not be read: the file ends early. "
+                                  "Block sets 2 to 3 are not available.");
         EXPECT_EQ(list.SetCount, 1);
         EXPECT_EQ(list.Count, 2);
         EXPECT_EQ(list.IndexFromName("BBa"), -1);
@@ -385,9 +387,11 @@ TEST_F(BlockListTest, UnreadableFilesEndTheLoading) {
 
     // A file too short to hold the row count.
     folder.write("System/sd02.csd", QByteArray(224, '\0'));
+    QFile::remove(SetFilePath(folder, 3, "csd"));
     {
         TBlockList list;
-        EXPECT_EQ(list.LoadError, "Read beyond end of file");
+        EXPECT_EQ(list.LoadError, "Block set file sd02.csd could not be read: the file ends early. "
+                                  "Block set 2 is not available.");
         EXPECT_EQ(list.SetCount, 1);
     }
 
@@ -405,6 +409,7 @@ TEST_F(BlockListTest, UnreadableFilesEndTheLoading) {
     {
         TBlockList list;
         EXPECT_TRUE(list.LoadError.contains("sd02.csb")) << list.LoadError.toStdString();
+        EXPECT_TRUE(list.LoadError.endsWith("Block set 2 is not available.")) << list.LoadError.toStdString();
         EXPECT_EQ(list.SetCount, 1);
         EXPECT_EQ(list.Count, 2);
     }
@@ -424,6 +429,22 @@ TEST_F(BlockListTest, UnreadableFilesEndTheLoading) {
             ReadSetFile(folder.file("System/none.csd"), rows, title);
         },
         IoError);
+}
+
+TEST_F(BlockListTest, ASheetThatEndsEarlyLoadsBlackAndIsToldOnce) {
+    WriteSet(folder, 1, "Good", {Names("AAa")});
+    WriteSet(folder, 2, "Cut", {Names("BBa"), Names("BBb")});
+    QFile sheet(SetFilePath(folder, 2, "csb"));
+    ASSERT_TRUE(sheet.open(QIODevice::ReadWrite));
+    // Rows of 100 bytes (33 pixels), stored bottom up: the top row of pictures goes.
+    ASSERT_TRUE(sheet.resize(sheet.size() - 33 * 100));
+    sheet.close();
+    TBlockList list;
+    EXPECT_EQ(list.SetCount, 2);
+    EXPECT_EQ(list.Count, 3);
+    EXPECT_EQ(list.LoadError, "Block picture file sd02.csb ends early: the pictures of its missing rows are black.");
+    EXPECT_EQ(list.ImageList[1].pixel(16, 16), qRgb(0, 0, 0));       // BBa, in the top row
+    EXPECT_EQ(list.ImageList[2].pixel(16, 16), BlockColor(1, 1, 0)); // BBb, below it
 }
 
 } // namespace
