@@ -9,6 +9,7 @@
 #include "widgets/bmp_wnd.h"
 #include "model/model.h"
 #include "windows/box_links.h"
+#include "windows/file_dialog_filters.h"
 #include "windows/focus_target.h"
 
 #include <QDir>
@@ -61,6 +62,7 @@ bool RealFileDialog(TFileDialogSettings& settings, QWidget* parent) {
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !settings.OverwritePrompt);
     if (!settings.FileName.isEmpty())
         dialog.selectFile(settings.FileName);
+    MatchEveryFileWithStarDotStar(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
     settings.FileName = dialog.selectedFiles().constFirst();
@@ -208,12 +210,10 @@ QStringList QtNameFilters(const QString& filter) {
         if (bracket >= 0)
             name = name.left(bracket).trimmed();
         QStringList patterns = parts[i + 1].split(';', Qt::SkipEmptyParts);
-        // "*.*" means every file on Windows; Qt takes it for names with a dot.
-        for (QString& pattern : patterns) {
+        // "*.*" stays as the caption shows it; MatchEveryFileWithStarDotStar
+        // makes it match every file, as it does on Windows.
+        for (QString& pattern : patterns)
             pattern = pattern.trimmed();
-            if (pattern == QLatin1String("*.*"))
-                pattern = QStringLiteral("*");
-        }
         filters << QStringLiteral("%1 (%2)").arg(name, patterns.join(' '));
     }
     return filters;

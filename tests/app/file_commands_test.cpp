@@ -15,11 +15,13 @@
 #include "windows/box_links.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QListView>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
@@ -181,9 +183,9 @@ TEST_F(FileCommandsTest, DisplayNameDropsTheFolderAndTheLastExtensionOnly) {
     EXPECT_EQ(toolBox().fileLabel, QStringLiteral("(Untitled)*"));
 }
 
-TEST_F(FileCommandsTest, QtFiltersTakeThePatternsAndEveryFileForStarDotStar) {
+TEST_F(FileCommandsTest, QtFiltersTakeThePatternsAndKeepTheCaptions) {
     EXPECT_EQ(QtNameFilters(kModelFilter),
-              QStringList({QStringLiteral("Cubestacks Files (*.cst)"), QStringLiteral("All files (*)")}));
+              QStringList({QStringLiteral("Cubestacks Files (*.cst)"), QStringLiteral("All files (*.*)")}));
     EXPECT_EQ(QtNameFilters(QStringLiteral("Pictures (*.bmp)|*.bmp;*.dib|Odd")),
               QStringList({QStringLiteral("Pictures (*.bmp *.dib)")}));
 }
@@ -822,7 +824,7 @@ TEST_F(RealFileDialogTest, SaveAsShowsTheSettingsAndAddsTheDefaultExtension) {
         seen = true;
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Save Model As"));
         EXPECT_EQ(dialog.nameFilters(),
-                  QStringList({QStringLiteral("Cubestacks Files (*.cst)"), QStringLiteral("Any file (*)")}));
+                  QStringList({QStringLiteral("Cubestacks Files (*.cst)"), QStringLiteral("Any file (*.*)")}));
         EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptSave);
         EXPECT_EQ(dialog.defaultSuffix(), QStringLiteral("cst"));
         EXPECT_FALSE(dialog.testOption(QFileDialog::DontConfirmOverwrite));
@@ -844,6 +846,10 @@ TEST_F(RealFileDialogTest, SaveAsShowsTheSettingsAndAddsTheDefaultExtension) {
 
 TEST_F(RealFileDialogTest, OpenWantsAnExistingFileAndCancelChangesNothing) {
     SetFileDialogRunner({});
+    WriteModel(models() + QStringLiteral("Tower.cst"), 3, 2, {"30H"}, "");
+    QFile readme(models() + QStringLiteral("README"));
+    ASSERT_TRUE(readme.open(QIODevice::WriteOnly));
+    readme.close();
     bool seen = false;
     WhenDialogOpens([&](QFileDialog& dialog) {
         seen = true;
@@ -851,6 +857,22 @@ TEST_F(RealFileDialogTest, OpenWantsAnExistingFileAndCancelChangesNothing) {
         EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptOpen);
         EXPECT_EQ(dialog.fileMode(), QFileDialog::ExistingFile);
         EXPECT_TRUE(dialog.defaultSuffix().isEmpty());
+        // "All files (*.*)" lists a file without a dot too, as on Windows.
+        auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        auto* list = dialog.findChild<QListView*>(QStringLiteral("listView"));
+        ASSERT_TRUE(types && list);
+        const auto listed = [list](const QString& name) {
+            const QAbstractItemModel* model = list->model();
+            for (int row = 0; row < model->rowCount(list->rootIndex()); ++row)
+                if (model->index(row, 0, list->rootIndex()).data().toString() == name)
+                    return true;
+            return false;
+        };
+        EXPECT_TRUE(QTest::qWaitFor([&] { return listed(QStringLiteral("Tower.cst")); }, 5000));
+        EXPECT_FALSE(listed(QStringLiteral("README")));
+        QTest::keyClick(types, Qt::Key_Down);
+        EXPECT_EQ(types->currentText(), QStringLiteral("All files (*.*)"));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return listed(QStringLiteral("README")); }, 5000));
         QTest::keyClick(&dialog, Qt::Key_Escape);
     });
     EXPECT_FALSE(FileOpen(*form));
