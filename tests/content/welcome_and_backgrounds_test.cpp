@@ -7,6 +7,7 @@
 #include "model/model.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <algorithm>
 #include <cstdlib>
 
@@ -37,6 +38,11 @@ double EdgeJump(const QImage& image, bool across) {
 } // namespace
 
 class WelcomeModelTest : public ContentTest {};
+
+TEST_F(WelcomeModelTest, TheProgramFolderHasTheFoldersTheFileDialogsStartIn) {
+    for (const char* name : {"Models", "Images"})
+        EXPECT_TRUE(QFileInfo(Folder() + QLatin1String(name)).isDir()) << name;
+}
 
 TEST_F(WelcomeModelTest, LoadsFullSizeWithEveryBlockKnown) {
     const QString fileName = Folder() + QStringLiteral("Models/Welcome.cst");
