@@ -51,6 +51,8 @@ public:
 
     // Starts the server with a screen of that size; false with the reason.
     bool Start(const QSize& screen, const QString& logFile, QString* error);
+    // Works on a display that another server runs (Xwayland of a compositor).
+    void Attach(int number) { m_number = number; }
     QString Name() const { return QStringLiteral(":%1").arg(m_number); }
     // The environment of the tools: this one's with DISPLAY set to the server.
     QProcessEnvironment Environment() const;
