@@ -25,6 +25,7 @@
 #include <QKeyEvent>
 #include <QPalette>
 #include <QScreen>
+#include <QWindow>
 #include <algorithm>
 
 QRect MainWindowGeometry(const QRect& screen) {
@@ -153,15 +154,32 @@ void TMainForm::showEvent(QShowEvent* event) {
 void TMainForm::setVisible(bool visible) {
     QWidget::setVisible(visible);
     // The boxes of the start-up layout appear once this window is on the
-    // screen: above it, also where no window manager stacks them, and placed
-    // by a compositor relative to it.
+    // screen: above it also where no window manager stacks them, and placed
+    // next to it by a compositor that places the windows it knows.
     if (visible && m_startupLayoutPending) {
-        m_startupLayoutPending = false;
-        if (BlockBoxForm)
-            BlockBoxForm->setVisible(m_startupBlockBoxShown);
-        if (ToolBoxForm)
-            ToolBoxForm->setVisible(m_startupToolBoxShown);
+        if (windowHandle() && !windowHandle()->isExposed())
+            windowHandle()->installEventFilter(this);
+        else
+            ShowStartupBoxes();
     }
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Expose && watched == windowHandle() && windowHandle()->isExposed()) {
+        windowHandle()->removeEventFilter(this);
+        ShowStartupBoxes();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TMainForm::ShowStartupBoxes() {
+    if (!m_startupLayoutPending)
+        return;
+    m_startupLayoutPending = false;
+    if (BlockBoxForm)
+        BlockBoxForm->setVisible(m_startupBlockBoxShown);
+    if (ToolBoxForm)
+        ToolBoxForm->setVisible(m_startupToolBoxShown);
 }
 
 void TMainForm::RaiseBoxes() {

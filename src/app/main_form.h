@@ -140,6 +140,7 @@ signals:
     void Closed();
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -170,6 +171,8 @@ private:
     void BoxesFollowWindowState();
     // The shown boxes above the window.
     void RaiseBoxes();
+    // The start-up layout's boxes, once the window is on the screen.
+    void ShowStartupBoxes();
     bool m_boxesAway = false;
     // The start-up layout's boxes, shown once this window is on the screen.
     bool m_startupLayoutPending = false;

@@ -165,32 +165,48 @@ protected:
         return settings.value(key).toString();
     }
 
-    // The three windows of the program, the boxes docked at the main window's
-    // top corners and owned by it (WM_TRANSIENT_FOR); the main window where
-    // expected, when given.
-    void ExpectDockedLayout(const QString& step, XWindow& main, XWindow& toolBox, XWindow& blockBox,
-                            const QRect& expectedMain = QRect()) {
+    // The three windows of the program, the boxes owned by the main window
+    // (WM_TRANSIENT_FOR), each asking for the place it takes on X11 (its
+    // WM_NORMAL_HINTS: the main window centred, the boxes docked at its top
+    // corners).
+    void ExpectDockedLayout(const QString& step, XWindow& main, XWindow& toolBox, XWindow& blockBox) {
         main = WaitForWindow(step, kMainTitle, kMainWindow.size(), kStartMs);
         toolBox = WaitForWindow(step, kToolBoxTitle, kToolBoxSize);
         blockBox = WaitForWindow(step, kBlockBoxTitle, kBlockBoxSize);
         ASSERT_FALSE(main.id.isEmpty() || toolBox.id.isEmpty() || blockBox.id.isEmpty());
-        if (expectedMain.isValid())
-            EXPECT_EQ(main.geometry, expectedMain) << step.toStdString();
-        EXPECT_EQ(toolBox.geometry.topLeft(), main.geometry.topLeft()) << step.toStdString();
-        EXPECT_EQ(blockBox.geometry.topLeft(),
-                  QPoint(main.geometry.right() + 1 - kBlockBoxSize.width(), main.geometry.top()))
-            << step.toStdString();
-        for (const XWindow* box : {&toolBox, &blockBox}) {
-            const ToolResult owner = RunTool(
-                QStringLiteral("xprop"), {QStringLiteral("-id"), box->id, QStringLiteral("WM_TRANSIENT_FOR")},
-                display->Environment());
-            static const QRegularExpression hex(QStringLiteral("0x[0-9a-fA-F]+"));
-            const QRegularExpressionMatch m = hex.match(QString::fromLatin1(owner.out));
-            EXPECT_EQ(m.hasMatch() ? QString::number(m.captured(0).toULongLong(nullptr, 16)) : QString(),
-                      main.id)
+        const QPoint blockBoxPlace(kMainWindow.right() + 1 - kBlockBoxSize.width(), kMainWindow.top());
+        EXPECT_EQ(AskedPlace(main), kMainWindow.topLeft()) << step.toStdString();
+        EXPECT_EQ(AskedPlace(toolBox), kMainWindow.topLeft()) << step.toStdString();
+        EXPECT_EQ(AskedPlace(blockBox), blockBoxPlace) << step.toStdString();
+        for (const XWindow* box : {&toolBox, &blockBox})
+            EXPECT_EQ(Property(*box, "WM_TRANSIENT_FOR").value(0), main.id)
                 << step.toStdString() << ": " << box->name.toStdString()
                 << " is not owned by the main window";
+    }
+
+    // The numbers of a window property, window ids as xdotool's decimal ids.
+    QStringList Property(const XWindow& window, const char* name) const {
+        const ToolResult shown =
+            RunTool(QStringLiteral("xprop"), {QStringLiteral("-id"), window.id, QString::fromLatin1(name)},
+                    display->Environment());
+        QStringList numbers;
+        static const QRegularExpression number(QStringLiteral("0x[0-9a-fA-F]+|-?\\d+"));
+        const QString text = QString::fromLatin1(shown.out).section(QLatin1Char(':'), 1);
+        for (const QRegularExpressionMatch& m : number.globalMatch(text)) {
+            const QString n = m.captured(0);
+            numbers << (n.startsWith(QLatin1String("0x")) ? QString::number(n.toULongLong(nullptr, 16)) : n);
         }
+        return numbers;
+    }
+
+    // The place the program asked for the window ("user specified location").
+    QPoint AskedPlace(const XWindow& window) const {
+        const ToolResult hints = RunTool(
+            QStringLiteral("xprop"), {QStringLiteral("-id"), window.id, QStringLiteral("WM_NORMAL_HINTS")},
+            display->Environment());
+        static const QRegularExpression location(QStringLiteral("specified location: (-?\\d+), (-?\\d+)"));
+        const QRegularExpressionMatch m = location.match(QString::fromLatin1(hints.out));
+        return m.hasMatch() ? QPoint(m.captured(1).toInt(), m.captured(2).toInt()) : QPoint(-1, -1);
     }
 
     QTemporaryDir home;
@@ -218,8 +234,13 @@ TEST_F(DesktopSessionTest, UnderOpenboxTheBoxesStayWithTheMainWindowAndAboveNoOt
 
     StartProgram(ProgramEnvironment(), QStringLiteral("openbox-program.log"));
     XWindow main, toolBox, blockBox;
-    ExpectDockedLayout(QStringLiteral("start"), main, toolBox, blockBox, kMainWindow);
+    ExpectDockedLayout(QStringLiteral("start"), main, toolBox, blockBox);
     ASSERT_FALSE(HasFailure());
+    // openbox puts them where they ask to be.
+    EXPECT_EQ(main.geometry, kMainWindow);
+    EXPECT_EQ(toolBox.geometry.topLeft(), kMainWindow.topLeft());
+    EXPECT_EQ(blockBox.geometry.topLeft(),
+              QPoint(kMainWindow.right() + 1 - kBlockBoxSize.width(), kMainWindow.top()));
 
     // Another program's window, brought to the front, covers the toolbox.
     other = std::make_unique<XProgram>();
@@ -307,9 +328,10 @@ TEST_F(DesktopSessionTest, InAWaylandSessionTheWindowsArePlacedAsOnX11) {
     display->Attach(number);
 
     // The program in the session, no platform chosen: it runs through
-    // Xwayland, where its windows are X11 windows that place themselves as on
-    // X11. (weston's shell puts the main window where it likes, so only the
-    // boxes' places at its corners are the program's own.)
+    // Xwayland, its windows are X11 windows that ask for their places as on
+    // X11, and the boxes belong to the main window. (weston's shell decides
+    // where windows go whatever they ask for, so their places on its screen
+    // are its own.)
     QProcessEnvironment env = ProgramEnvironment();
     env.insert(QStringLiteral("XDG_SESSION_TYPE"), QStringLiteral("wayland"));
     env.insert(QStringLiteral("WAYLAND_DISPLAY"), socket);
