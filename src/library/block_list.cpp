@@ -215,7 +215,8 @@ void TBlockList::LoadSets() {
     SetCount = 0;
     selection.CurrentSet = 0;
     LoadError.clear();
-    QStringList told;
+    LoadNotice.clear();
+    QStringList cutSheets;
     const QString folder = DataFolder(QStringLiteral("System"));
     int loading = 0;
     try {
@@ -230,8 +231,8 @@ void TBlockList::LoadSets() {
             ReadSetFile(base + QStringLiteral(".csd"), rows, title);
             Sheet = LoadBitmapFile(base + QStringLiteral(".csb"));
             if (BitmapFileEndsEarly(base + QStringLiteral(".csb")))
-                told << QStringLiteral("Block picture file %1 ends early: the pictures of its missing rows are "
-                                       "black.")
+                cutSheets << QStringLiteral("Block picture file %1 ends early: the pictures of its missing rows "
+                                            "are black.")
                             .arg(QFileInfo(base + QStringLiteral(".csb")).fileName());
 
             // Rows past the 20th and names past the 13th in a row are ignored, and
@@ -258,15 +259,15 @@ void TBlockList::LoadSets() {
             SetCount = set + 1;
         }
     } catch (const SetFileEndsEarly&) {
-        told.prepend(QStringLiteral("Block set file %1 could not be read: the file ends early. %2")
-                         .arg(QString::asprintf("sd%02d.csd", loading + 1), MissingSets(folder, loading)));
+        LoadError = QStringLiteral("Block set file %1 could not be read: the file ends early. %2")
+                        .arg(QString::asprintf("sd%02d.csd", loading + 1), MissingSets(folder, loading));
     } catch (const std::exception& e) {
         QString reason = QString::fromStdString(e.what());
         if (reason.isEmpty())
             reason = QStringLiteral("The block sets could not be loaded");
-        told.prepend(reason + QStringLiteral(". ") + MissingSets(folder, loading));
+        LoadError = reason + QStringLiteral(". ") + MissingSets(folder, loading);
     }
-    LoadError = told.join(QStringLiteral("\n\n"));
+    LoadNotice = cutSheets.join(QLatin1Char('\n'));
     Sheet = QImage();
 }
 

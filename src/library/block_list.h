@@ -103,10 +103,12 @@ public:
     std::array<std::string, kMaxSets> SetTitle;
     int32_t SelectedIndex = 0;
 
-    // What the user is told about loading: the file that ended it early and
-    // the sets that are missing, and each sheet that ends early (its missing
-    // rows are black). Empty when every set loaded whole.
+    // What ended the loading early, for the user: the file and the sets that
+    // are missing. Empty when every set was loaded.
     QString LoadError;
+    // Sheets that loaded although they end early (their missing rows are
+    // black), one line each, for the user. Empty when none did.
+    QString LoadNotice;
 
     // The sheet of the set being loaded; Append cuts its pictures from it.
     QImage Sheet;

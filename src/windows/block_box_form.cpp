@@ -124,8 +124,11 @@ TBlockBoxForm::TBlockBoxForm(const QRect& mainWindow, TToolBoxLink* toolBox, QWi
 
     FormCreate(mainWindow);
     ReadPlacement();
-    if (!m_blockList->LoadError.isEmpty())
-        ShowErrorBox(m_blockList->LoadError);
+    // What went wrong while loading, told once: a set file that ended it, sheets that end early.
+    const QString told =
+        QStringList({m_blockList->LoadError, m_blockList->LoadNotice}).join(QStringLiteral("\n\n"));
+    if (!told.trimmed().isEmpty())
+        ShowErrorBox(told.trimmed());
     RedrawBlockBox();
 }
 
