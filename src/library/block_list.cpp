@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <exception>
 #include <unordered_map>
 
@@ -115,32 +116,53 @@ void DrawMasked(QImage& target, const QImage& picture, int x, int y) {
     }
 }
 
-// The pictures of a stack (bottom first, 32 x 32, 32 bits a pixel) over the
-// 32 x 32 square at bits. Each row is made from the top down: a pixel takes the
-// first picture that covers it (alpha not 0), the square's own pixel where none
-// does, which is what drawing the pictures one over the other from the bottom
-// gives. A row every pixel of which is covered needs none of the pictures below.
+// Bit x of row y set where the 32 x 32 picture's pixel (x, y) covers what is
+// under it (alpha not 0).
+using TRowMasks = std::array<uint32_t, kBlockSize>;
+
+TRowMasks RowMasks(const uchar* bits, qsizetype stride) {
+    TRowMasks masks{};
+    for (int row = 0; row < kBlockSize; ++row) {
+        const QRgb* from = reinterpret_cast<const QRgb*>(bits + row * stride);
+        uint32_t mask = 0;
+        for (int i = 0; i < kBlockSize; ++i)
+            mask |= static_cast<uint32_t>((from[i] & 0xFF000000u) != 0) << i;
+        masks[static_cast<size_t>(row)] = mask;
+    }
+    return masks;
+}
+
+// The pictures of a stack (bottom first, 32 x 32, 32 bits a pixel, with their
+// row masks) over the 32 x 32 square at bits. Each row is made from the top
+// down: a pixel takes the first picture that covers it, the square keeps its
+// own pixel where none does, which is what drawing the pictures one over the
+// other from the bottom gives. The masks tell which pixels a picture still
+// gets without looking at them, so that a level hidden by the ones above costs
+// nothing and a row is done once every pixel of it is taken.
 void ComposeStack(uchar* bits, qsizetype stride, const uchar* const* pictures, const qsizetype* strides,
-                  int levels) {
+                  const TRowMasks* const* masks, int levels) {
     for (int row = 0; row < kBlockSize; ++row) {
         QRgb* to = reinterpret_cast<QRgb*>(bits + row * stride);
-        QRgb out[kBlockSize] = {};
-        QRgb open[kBlockSize]; // all ones where no picture has covered the pixel yet
-        std::fill(open, open + kBlockSize, ~QRgb{0});
-        for (int level = levels - 1; level >= 0; --level) {
+        uint32_t open = ~uint32_t{0}; // pixels no picture has taken yet
+        for (int level = levels - 1; level >= 0 && open != 0; --level) {
+            const uint32_t covers = (*masks[level])[static_cast<size_t>(row)];
+            const uint32_t take = covers & open;
+            if (take == 0)
+                continue;
             const QRgb* from = reinterpret_cast<const QRgb*>(pictures[level] + row * strides[level]);
-            QRgb left = 0;
-            for (int i = 0; i < kBlockSize; ++i) {
-                const QRgb covers = (from[i] & 0xFF000000u) != 0 ? ~QRgb{0} : 0;
-                out[i] |= from[i] & covers & open[i];
-                open[i] &= ~covers;
-                left |= open[i];
+            if (take == covers) {
+                // Nothing above hides any of it: the picture's own alpha selects,
+                // a select rather than a branch, so that several pixels go at once.
+                for (int i = 0; i < kBlockSize; ++i)
+                    to[i] = (from[i] & 0xFF000000u) != 0 ? from[i] : to[i];
+            } else {
+                for (uint32_t rest = take; rest != 0; rest &= rest - 1) {
+                    const int i = std::countr_zero(rest);
+                    to[i] = from[i];
+                }
             }
-            if (left == 0)
-                break;
+            open &= ~take;
         }
-        for (int i = 0; i < kBlockSize; ++i)
-            to[i] = out[i] | (to[i] & open[i]);
     }
 }
 
@@ -164,9 +186,17 @@ struct TBlockList::Lookup {
     void ClearAll() {
         names.clear();
         maps.fill(-1);
+        masks.clear();
     }
     std::unordered_map<std::string, int32_t> names; // the lowest index of each name
     std::array<int16_t, kMaxSets * kMaxRows * kMaxVariations> maps;
+    // The row masks of picture i of ImageList, made when it was cut, with the
+    // cache key of the picture they were made from.
+    struct Masks {
+        qint64 picture = 0;
+        TRowMasks rows{};
+    };
+    std::vector<Masks> masks;
 };
 
 TBlockSelection& BlockSelection() {
@@ -276,6 +306,9 @@ void TBlockList::Append(uint8_t set, uint8_t row, uint8_t variation, const std::
         return;
     const QImage sheet = AsBitmap(Sheet);
     ImageList.push_back(CutPicture(sheet, 1 + kSheetPitch * variation, 1 + kSheetPitch * row));
+    const QImage& picture = ImageList.back();
+    m_lookup->masks.resize(ImageList.size());
+    m_lookup->masks.back() = {picture.cacheKey(), RowMasks(picture.constBits(), picture.bytesPerLine())};
 
     BlockEntry& entry = Blocks[static_cast<size_t>(Count)];
     entry.Set = set;
@@ -364,6 +397,8 @@ void TBlockList::StackedBlockDraw(QImage& image, int32_t x, int32_t y, const int
     // The pictures of the stack, bottom first; indices without a picture draw nothing.
     std::array<const uchar*, kMaxStack> pictures{};
     std::array<qsizetype, kMaxStack> strides{};
+    std::array<const TRowMasks*, kMaxStack> masks{};
+    std::array<TRowMasks, kMaxStack> madeHere; // for pictures put into ImageList by other means
     int levels = 0;
     bool whole = DirectTarget(image) && x >= 0 && y >= 0 && int64_t{x} + kBlockSize <= image.width() &&
                  int64_t{y} + kBlockSize <= image.height() && count <= kMaxStack;
@@ -375,9 +410,18 @@ void TBlockList::StackedBlockDraw(QImage& image, int32_t x, int32_t y, const int
         if (picture.isNull())
             continue;
         whole = picture.width() == kBlockSize && picture.height() == kBlockSize && picture.depth() == 32;
-        pictures[static_cast<size_t>(levels)] = picture.constBits();
-        strides[static_cast<size_t>(levels)] = picture.bytesPerLine();
-        ++levels;
+        if (!whole)
+            break;
+        const size_t level = static_cast<size_t>(levels++);
+        pictures[level] = picture.constBits();
+        strides[level] = picture.bytesPerLine();
+        const std::vector<Lookup::Masks>& made = m_lookup->masks;
+        if (static_cast<size_t>(index) < made.size() && made[static_cast<size_t>(index)].picture == picture.cacheKey()) {
+            masks[level] = &made[static_cast<size_t>(index)].rows;
+        } else {
+            madeHere[level] = RowMasks(pictures[level], strides[level]);
+            masks[level] = &madeHere[level];
+        }
     }
     if (!whole) {
         for (int32_t i = 0; i < count; ++i)
@@ -388,7 +432,7 @@ void TBlockList::StackedBlockDraw(QImage& image, int32_t x, int32_t y, const int
         return;
 
     ComposeStack(image.bits() + y * image.bytesPerLine() + qsizetype{x} * 4, image.bytesPerLine(),
-                 pictures.data(), strides.data(), levels);
+                 pictures.data(), strides.data(), masks.data(), levels);
 }
 
 void TBlockList::IndexedBlockDraw(TCanvas& canvas, int32_t x, int32_t y, int32_t index) const {
