@@ -10,7 +10,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev libgl-dev libgtest-dev libgmock-dev
-          libbenchmark-dev ccache xvfb xauth xdotool imagemagick
+          libbenchmark-dev libdeflate-dev ccache xvfb xauth xdotool imagemagick
           # the desktop tests: a window manager, a Wayland compositor with Xwayland,
           # their command-line tools, and Qt's Wayland plugin for the fallback
           openbox weston xwayland wmctrl x11-utils qt6-wayland)

@@ -12,11 +12,11 @@
 #include "common/save_file.h"
 #include "imaging/bitmap.h"
 #include "imaging/bitmap_file.h"
+#include "imaging/png_file.h"
 #include "library/block_list.h"
 #include "model/model.h"
 #include "model/model_defaults.h"
 
-#include <QBuffer>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QRegularExpression>
@@ -90,13 +90,7 @@ std::optional<const char*> Parse(const QStringList& args, Options& options) {
 
 // Encoded in memory first, then written the way the program saves every file.
 void SavePng(const QImage& image, const QString& fileName) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG"))
-        throw IoError("Cannot encode the image of " + QFileInfo(fileName).fileName().toStdString() +
-                      " as PNG");
-    SaveFileContents(fileName, bytes, "PNG");
+    SaveFileContents(fileName, EncodePng(image), "PNG");
 }
 
 int Convert(const Options& options) {
