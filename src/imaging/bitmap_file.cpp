@@ -108,6 +108,20 @@ bool BitmapFileEndsEarly(const QString& fileName) {
     return width > 0 && bits > 0 && file.size() < offset + stride * height;
 }
 
+QSize CheckBitmapFile(const QString& fileName) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw IoError("Cannot open bitmap file " + Describe(fileName) + ": " +
+                      file.errorString().toStdString());
+    QImageReader reader(&file, "bmp");
+    QSize size = reader.size();
+    size.setHeight(std::abs(size.height()));
+    if (!reader.canRead() || size.isEmpty())
+        throw IoError("Bitmap file " + Describe(fileName) +
+                      " is not a readable bitmap: " + reader.errorString().toStdString());
+    return size;
+}
+
 QByteArray EncodeBitmap24(const QImage& image) {
     const QImage bitmap = AsBitmap(image);
     const int width = bitmap.width();

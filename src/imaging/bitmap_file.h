@@ -14,6 +14,11 @@ QImage LoadBitmapFile(const QString& fileName);
 // cannot be read or whose rows are compressed, where nothing can be told.
 bool BitmapFileEndsEarly(const QString& fileName);
 
+// Reads only the header of a bitmap file: raises IoError as LoadBitmapFile does
+// when the file cannot be opened or its header is not a bitmap's, so that a
+// picture decoded later is known to be there. Returns the picture's size.
+QSize CheckBitmapFile(const QString& fileName);
+
 // The bytes of a 24-bit Windows bitmap file ("BM", BITMAPINFOHEADER, bottom-up
 // rows padded to 4 bytes) of the image.
 QByteArray EncodeBitmap24(const QImage& image);

@@ -187,6 +187,8 @@ struct TBlockList::Lookup {
         names.clear();
         maps.fill(-1);
         masks.clear();
+        sheets.fill(QString());
+        cut.fill(false);
     }
     std::unordered_map<std::string, int32_t> names; // the lowest index of each name
     std::array<int16_t, kMaxSets * kMaxRows * kMaxVariations> maps;
@@ -197,6 +199,10 @@ struct TBlockList::Lookup {
         TRowMasks rows{};
     };
     std::vector<Masks> masks;
+    // The sheet file of each set, and whether its pictures have been cut.
+    std::array<QString, kMaxSets> sheets;
+    std::array<bool, kMaxSets> cut{};
+    bool picturesWhenAsked = false;
 };
 
 TBlockSelection& BlockSelection() {
@@ -216,7 +222,8 @@ void SetBlockList(TBlockList* list) {
     GlobalBlockList() = list;
 }
 
-TBlockList::TBlockList() : m_lookup(std::make_unique<Lookup>()) {
+TBlockList::TBlockList(TPictureLoading loading) : m_lookup(std::make_unique<Lookup>()) {
+    m_lookup->picturesWhenAsked = loading == TPictureLoading::WhenAsked;
     ImageList.reserve(kMaxBlocks);
     m_lookup->names.reserve(kMaxBlocks);
     Clear();
@@ -259,11 +266,17 @@ void TBlockList::LoadSets() {
                 break; // the table is full: a further set would have no blocks
             std::string title;
             ReadSetFile(base + QStringLiteral(".csd"), rows, title);
-            Sheet = LoadBitmapFile(base + QStringLiteral(".csb"));
-            if (BitmapFileEndsEarly(base + QStringLiteral(".csb")))
+            const QString sheet = base + QStringLiteral(".csb");
+            if (m_lookup->picturesWhenAsked)
+                CheckBitmapFile(sheet);
+            else
+                Sheet = LoadBitmapFile(sheet);
+            if (BitmapFileEndsEarly(sheet))
                 cutSheets << QStringLiteral("Block picture file %1 ends early: the pictures of its missing rows "
                                             "are black.")
-                            .arg(QFileInfo(base + QStringLiteral(".csb")).fileName());
+                                 .arg(QFileInfo(sheet).fileName());
+            m_lookup->sheets[static_cast<size_t>(set)] = sheet;
+            m_lookup->cut[static_cast<size_t>(set)] = !m_lookup->picturesWhenAsked;
 
             // Rows past the 20th and names past the 13th in a row are ignored, and
             // so is everything from the row that no longer fits into the table.
@@ -304,11 +317,12 @@ void TBlockList::LoadSets() {
 void TBlockList::Append(uint8_t set, uint8_t row, uint8_t variation, const std::string& name) {
     if (Count >= kMaxBlocks || !MapInTable(set, row, variation))
         return;
-    const QImage sheet = AsBitmap(Sheet);
-    ImageList.push_back(CutPicture(sheet, 1 + kSheetPitch * variation, 1 + kSheetPitch * row));
-    const QImage& picture = ImageList.back();
-    m_lookup->masks.resize(ImageList.size());
-    m_lookup->masks.back() = {picture.cacheKey(), RowMasks(picture.constBits(), picture.bytesPerLine())};
+    if (m_lookup->picturesWhenAsked) {
+        ImageList.emplace_back(); // cut by LoadPictures
+    } else {
+        ImageList.push_back(CutPicture(AsBitmap(Sheet), 1 + kSheetPitch * variation, 1 + kSheetPitch * row));
+        SetMasks(ImageList.size() - 1);
+    }
 
     BlockEntry& entry = Blocks[static_cast<size_t>(Count)];
     entry.Set = set;
@@ -320,6 +334,35 @@ void TBlockList::Append(uint8_t set, uint8_t row, uint8_t variation, const std::
     if (slot < 0)
         slot = static_cast<int16_t>(Count);
     ++Count;
+}
+
+void TBlockList::SetMasks(size_t index) {
+    const QImage& picture = ImageList[index];
+    if (m_lookup->masks.size() < ImageList.size())
+        m_lookup->masks.resize(ImageList.size());
+    m_lookup->masks[index] = {picture.cacheKey(), RowMasks(picture.constBits(), picture.bytesPerLine())};
+}
+
+bool TBlockList::LoadPictures(int32_t set) {
+    if (set < 0 || set >= SetCount || m_lookup->cut[static_cast<size_t>(set)])
+        return true;
+    m_lookup->cut[static_cast<size_t>(set)] = true;
+    QImage sheet;
+    try {
+        sheet = LoadBitmapFile(m_lookup->sheets[static_cast<size_t>(set)]);
+    } catch (const std::exception& e) {
+        LoadError = QString::fromStdString(e.what());
+        return false;
+    }
+    for (int32_t index = 0; index < Count && static_cast<size_t>(index) < ImageList.size(); ++index) {
+        const BlockEntry& entry = Blocks[static_cast<size_t>(index)];
+        if (entry.Set != set)
+            continue;
+        ImageList[static_cast<size_t>(index)] =
+            CutPicture(sheet, 1 + kSheetPitch * entry.Variation, 1 + kSheetPitch * entry.Row);
+        SetMasks(static_cast<size_t>(index));
+    }
+    return true;
 }
 
 std::string TBlockList::NameFromMap(uint8_t set, uint8_t row, uint8_t variation) const {

@@ -53,10 +53,18 @@ struct TDragImage {
 // from pictures cut once from the sheets.
 class TBlockList {
 public:
+    // When the pictures are cut from the sheets: all while the sets load, or
+    // each set's when LoadPictures asks for them (a program that draws only
+    // some blocks, or none, decodes only the sheets it needs).
+    enum class TPictureLoading { AtOnce, WhenAsked };
+
     // Loads every set (LoadSets). Never throws: a set or sheet that cannot be
     // read ends the loading, the sets loaded before it stay, and LoadError
-    // tells the user which file failed and which sets are missing.
-    TBlockList();
+    // tells the user which file failed and which sets are missing. With
+    // pictures when asked, the sheets' headers are read (a missing or foreign
+    // sheet ends the loading all the same) and the pictures stay empty until
+    // LoadPictures.
+    explicit TBlockList(TPictureLoading loading = TPictureLoading::AtOnce);
     ~TBlockList();
     TBlockList(const TBlockList&) = delete;
     TBlockList& operator=(const TBlockList&) = delete;
@@ -70,6 +78,11 @@ public:
     bool IsValidName(const std::string& name) const;
     void MapFromIndex(int32_t index, int32_t& set, int32_t& row, int32_t& variation) const;
     const std::string& NameFromIndex(int32_t index) const; // empty for an index without a block
+
+    // Cuts the pictures of the set's blocks from its sheet, unless they are
+    // there already. False when the sheet cannot be decoded after all: its
+    // pictures stay empty and LoadError says why. Not while others draw.
+    bool LoadPictures(int32_t set);
 
     int32_t GetSelectedIndex() const;
     void SelectIndex(int32_t index);
@@ -115,6 +128,7 @@ public:
 
 private:
     void LoadSets();
+    void SetMasks(size_t index); // of picture index, just cut
 
     TDragImage m_drag;
     // name -> lowest index and map -> index, built while loading

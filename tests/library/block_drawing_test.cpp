@@ -5,6 +5,7 @@
 #include "support/test_sets.h"
 
 #include <QCursor>
+#include <QFile>
 #include <QGuiApplication>
 #include <gtest/gtest.h>
 
@@ -215,6 +216,33 @@ TEST_F(BlockDrawingTest, SheetsOfOtherDepthsAndSizes) {
     EXPECT_EQ(target.pixel(15, 18), qRgb(9, 9, 9));
     EXPECT_EQ(target.pixel(16, 18), kBackdrop);
     EXPECT_EQ(target.pixel(15, 19), kBackdrop);
+
+    // Pictures when asked: the same blocks, each set's pictures cut only when
+    // LoadPictures asks, the same as cut at once; a third set without its
+    // sheet ends the loading as it does at once.
+    folder.write("System/sd03.csd", SetFileBytes("No sheet", {Names("CCa")}));
+    const TBlockList atOnce;
+    TBlockList asked(TBlockList::TPictureLoading::WhenAsked);
+    EXPECT_EQ(asked.SetCount, 2);
+    EXPECT_EQ(asked.Count, 4);
+    EXPECT_EQ(asked.LoadError, atOnce.LoadError);
+    EXPECT_TRUE(asked.LoadError.contains("sd03.csb")) << asked.LoadError.toStdString();
+    EXPECT_TRUE(asked.ImageList[2].isNull());
+    EXPECT_TRUE(asked.LoadPictures(1));
+    EXPECT_TRUE(asked.ImageList[0].isNull());
+    EXPECT_EQ(asked.ImageList[2], atOnce.ImageList[2]);
+    EXPECT_TRUE(asked.LoadPictures(0));
+    QImage drawn = Backdrop(64, 32), drawnAtOnce = Backdrop(64, 32);
+    const int32_t stack[] = {0, 1, 3};
+    asked.StackedBlockDraw(drawn, 0, 0, stack, 3);
+    atOnce.StackedBlockDraw(drawnAtOnce, 0, 0, stack, 3);
+    EXPECT_EQ(drawn, drawnAtOnce);
+    // A sheet gone since the headers were read: its pictures stay empty, and why is told.
+    TBlockList gone(TBlockList::TPictureLoading::WhenAsked);
+    QFile::remove(SetFilePath(folder, 2, "csb"));
+    EXPECT_FALSE(gone.LoadPictures(1));
+    EXPECT_TRUE(gone.LoadError.contains("sd02.csb")) << gone.LoadError.toStdString();
+    EXPECT_TRUE(gone.ImageList[2].isNull());
 }
 
 TEST_F(BlockDrawingTest, StretchBlockDrawsAnOutlinedSquare) {
