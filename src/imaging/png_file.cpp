@@ -7,7 +7,6 @@
 #include <cstring>
 #include <memory>
 #include <new>
-#include <vector>
 
 namespace {
 
@@ -39,21 +38,32 @@ struct CompressorFree {
 } // namespace
 
 QByteArray EncodePng(const QImage& image) {
+    return EncodePng(QImage(image));
+}
+
+QByteArray EncodePng(QImage&& image) {
     if (image.isNull())
         return {};
-    const QImage bitmap = AsBitmap(image);
+    QImage bitmap = AsBitmap(image);
+    image = QImage();
     const size_t width = static_cast<size_t>(bitmap.width());
     const size_t height = static_cast<size_t>(bitmap.height());
+    const size_t stride = static_cast<size_t>(bitmap.bytesPerLine());
 
-    // The rows as PNG keeps them: a filter byte (0, none), then red, green, blue.
+    // The rows as PNG keeps them, a filter byte (0, none) and then red, green
+    // and blue, made in the bitmap's own memory: row y starts at y * (1 + 3 *
+    // width), never after the pixels still to be read, and each pixel is read
+    // before its bytes are written.
+    uchar* raw = bitmap.bits();
     const size_t rowBytes = 1 + 3 * width;
-    std::vector<uchar> raw(rowBytes * height);
     for (size_t y = 0; y < height; ++y) {
-        const QRgb* from = reinterpret_cast<const QRgb*>(bitmap.constScanLine(static_cast<int>(y)));
-        uchar* to = raw.data() + y * rowBytes;
-        *to++ = 0;
+        const uchar* from = raw + y * stride;
+        uchar* to = raw + y * rowBytes;
         for (size_t x = 0; x < width; ++x) {
-            const QRgb pixel = from[x];
+            QRgb pixel;
+            std::memcpy(&pixel, from + 4 * x, 4);
+            if (x == 0)
+                *to++ = 0;
             to[0] = static_cast<uchar>(qRed(pixel));
             to[1] = static_cast<uchar>(qGreen(pixel));
             to[2] = static_cast<uchar>(qBlue(pixel));
@@ -65,14 +75,12 @@ QByteArray EncodePng(const QImage& image) {
         libdeflate_alloc_compressor(kFastestLevel));
     if (!compressor)
         throw std::bad_alloc();
-    std::vector<uchar> packed(libdeflate_zlib_compress_bound(compressor.get(), raw.size()));
-    const size_t packedSize =
-        libdeflate_zlib_compress(compressor.get(), raw.data(), raw.size(), packed.data(), packed.size());
-    if (packedSize == 0)
-        throw std::bad_alloc(); // the bound always fits: only memory can be short
+    const size_t rawSize = rowBytes * height;
+    const size_t bound = libdeflate_zlib_compress_bound(compressor.get(), rawSize);
 
+    // Signature and header, then the compressed rows straight into the IDAT
+    // chunk's place (the bound's pages that stay unused are never touched).
     QByteArray out;
-    out.reserve(static_cast<qsizetype>(8 + 25 + 12 + packedSize + 12));
     out.append("\x89PNG\r\n\x1a\n", 8);
     uchar header[13];
     PutBE32(header, static_cast<quint32>(width));
@@ -83,7 +91,16 @@ QByteArray EncodePng(const QImage& image) {
     header[11] = 0; // the standard filters
     header[12] = 0; // not interlaced
     AppendChunk(out, "IHDR", header, sizeof header);
-    AppendChunk(out, "IDAT", packed.data(), packedSize);
+    const qsizetype idat = out.size();
+    out.resize(idat + 8 + static_cast<qsizetype>(bound) + 4);
+    uchar* chunk = reinterpret_cast<uchar*>(out.data()) + idat;
+    const size_t packed = libdeflate_zlib_compress(compressor.get(), raw, rawSize, chunk + 8, bound);
+    if (packed == 0)
+        throw std::bad_alloc(); // the bound always fits: only memory can be short
+    PutBE32(chunk, static_cast<quint32>(packed));
+    std::memcpy(chunk + 4, "IDAT", 4);
+    PutBE32(chunk + 8 + packed, libdeflate_crc32(0, chunk + 4, packed + 4));
+    out.resize(idat + 12 + static_cast<qsizetype>(packed));
     AppendChunk(out, "IEND", nullptr, 0);
     return out;
 }

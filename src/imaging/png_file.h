@@ -10,3 +10,6 @@
 // default level, in a fifth of the time or less. An empty (null) image gives
 // empty bytes.
 QByteArray EncodePng(const QImage& image);
+// The same, with the pixels' memory reused for the rows as PNG keeps them when
+// the image holds the only reference to it (the image is left null).
+QByteArray EncodePng(QImage&& image);

@@ -33,6 +33,8 @@ TEST(PngFile, ReadsBackPixelForPixel) {
             const QImage back = reader.read();
             ASSERT_FALSE(back.isNull()) << reader.errorString().toStdString();
             EXPECT_EQ(AsBitmap(back), image) << size.width() << "x" << size.height();
+            // Made in the image's own memory when nothing else shares it: the same bytes.
+            EXPECT_EQ(EncodePng(image.copy()), bytes);
         }
         if (size.width() == 1024) {
             // Flat bands and repeats: smaller than the raw pixels by far.
