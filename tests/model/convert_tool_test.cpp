@@ -11,6 +11,7 @@
 #include <QImageReader>
 #include <QProcess>
 #include <QtEndian>
+#include <map>
 #include <gtest/gtest.h>
 
 namespace {
@@ -30,6 +31,7 @@ protected:
     struct Run {
         int exitCode = -1;
         QString errors;
+        QString output;
     };
     Run Convert(const QStringList& args) {
         QProcess process;
@@ -39,7 +41,8 @@ protected:
         process.start();
         EXPECT_TRUE(process.waitForFinished(60000));
         EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
-        return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardError())};
+        return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardError()),
+                QString::fromLocal8Bit(process.readAllStandardOutput())};
     }
     QString file(const QString& name) const { return folder->file("Models/" + name); }
 
@@ -134,12 +137,17 @@ TEST_F(ConvertToolTest, ExitCodes) {
           QStringList{file("in.cst"), file("a.cst"), file("b.cst")},
           QStringList{"--bogus", file("in.cst"), file("a.cst")},
           QStringList{"--size", "big", file("in.cst"), file("a.cst")},
-          QStringList{file("in.cst"), file("a.jpg")}, QStringList{file("in.cst"), "--size"}}) {
+          QStringList{file("in.cst"), file("a.jpg")}, QStringList{file("in.cst"), "--size"},
+          QStringList{"--to", "png", file("in.cst")}, QStringList{"--output-dir", file("d"), file("in.cst")},
+          QStringList{"--to", "gif", "--output-dir", file("d"), file("in.cst")},
+          QStringList{"--jobs", "0", "--to=png", "--output-dir", file("d"), file("in.cst")},
+          QStringList{"--to", "png", "--output-dir", file("d")}, QStringList{"--to", "png", "--jobs"}}) {
         const Run run = Convert(args);
         EXPECT_EQ(run.exitCode, 2) << args.join(' ').toStdString();
         EXPECT_TRUE(run.errors.contains("usage: cubestacks-convert")) << run.errors.toStdString();
     }
     EXPECT_FALSE(QFile::exists(file("a.cst")));
+    EXPECT_FALSE(QFile::exists(file("d")));
 
     // A file that does not load (why is the model file tests' business): 1 and the message.
     const Run run = Convert({file("missing.cst"), file("a.cst")});
@@ -157,6 +165,89 @@ TEST_F(ConvertToolTest, ExitCodes) {
     EXPECT_EQ(png.exitCode, 1);
     EXPECT_TRUE(png.errors.contains("Cannot create PNG file a.png")) << png.errors.toStdString();
     EXPECT_FALSE(QFile::exists(folder->file("nowhere/a.png")));
+}
+
+// A folder with a damaged file, an old-format file and one that is no model:
+// the others come out as the single-file form writes them, whatever the
+// number of threads; the damaged one is named with its reason.
+TEST_F(ConvertToolTest, BatchConvertsWhatLoadsAndNamesWhatFails) {
+    QDir().mkpath(file("batch"));
+    TModel model;
+    Fill(model);
+    model.SaveToFile(file("batch/full.cst"));
+    TModel empty;
+    empty.SaveToFile(file("batch/empty.cst"));
+    QFile::copy(file("batch/full.cst"), file("damaged.cst"));
+    QFile::resize(file("damaged.cst"), 120);
+    QFile::rename(file("damaged.cst"), file("batch/damaged.cst"));
+    // Old format: 2 x 1 cells, the first with old code 768 (30H, 44H, 42V), and a text.
+    QByteArray old("MdF\x1A\x04\x00", 6);
+    old += QByteArray(4, '\0') + QByteArray("\x02\x01\x00\x00\x04\x00", 6) + QByteArray(48, '\0');
+    old += QByteArray("\x00\x03\x00\x00\x00\x00\x00\x00", 8) + "Old";
+    WriteModelFile(*folder, "batch/old.cst", old);
+    WriteModelFile(*folder, "batch/notes.txt", "not a model");
+
+    const QStringList names = {"empty", "full", "old"};
+    for (const char* format : {"png", "cst"}) {
+        std::map<QString, QByteArray> firstRun;
+        for (const char* jobs : {"4", "1"}) {
+            const QString out = file(QString("out-%1-%2").arg(format, jobs));
+            const Run run = Convert({"--grid", "--jobs", jobs, "--to", format, "--output-dir", out, file("batch")});
+            EXPECT_EQ(run.exitCode, 1) << run.errors.toStdString();
+            EXPECT_EQ(run.output, "3 converted, 1 failed\n");
+            EXPECT_TRUE(run.errors.contains(file("batch/damaged.cst") + ": Read beyond end of file"))
+                << run.errors.toStdString();
+            EXPECT_FALSE(run.errors.contains('\r')) << "no progress line off a terminal";
+            QStringList written = QDir(out).entryList(QDir::Files);
+            written.sort();
+            EXPECT_EQ(written, QStringList({QString("empty.") + format, QString("full.") + format,
+                                            QString("old.") + format}));
+            for (const QString& name : names) {
+                const QByteArray bytes = ReadAll(out + "/" + name + "." + format);
+                EXPECT_FALSE(bytes.isEmpty());
+                if (firstRun.count(name)) {
+                    EXPECT_EQ(bytes, firstRun[name]) << name.toStdString() << " with 1 and 4 jobs";
+                }
+                firstRun[name] = bytes;
+            }
+        }
+        for (const QString& name : names) {
+            const QString single = file(name + "-single." + format);
+            ASSERT_EQ(Convert({"--grid", file("batch/" + name + ".cst"), single}).exitCode, 0);
+            EXPECT_EQ(ReadAll(single), firstRun[name]) << name.toStdString() << "." << format;
+        }
+    }
+    TModel back;
+    ASSERT_TRUE(back.LoadFromFile(file("out-cst-1/old.cst")));
+    EXPECT_EQ(StackNames(back, 0, 0), (std::vector<std::string>{"30H", "44H", "42V"}));
+    EXPECT_EQ(back.TextOverlay.Text, "Old");
+}
+
+// An input is never written over, and two inputs of one name are told.
+TEST_F(ConvertToolTest, BatchKeepsInputsAndTellsNameClashes) {
+    TModel model;
+    Fill(model);
+    QDir().mkpath(file("one"));
+    QDir().mkpath(file("two"));
+    model.SaveToFile(file("one/same.cst"));
+    TModel other;
+    other.SaveToFile(file("two/same.cst"));
+    const QByteArray input = ReadAll(file("one/same.cst"));
+
+    Run run = Convert({"--to", "cst", "--output-dir", file("one"), file("one/same.cst")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.output, "0 converted, 1 failed\n");
+    EXPECT_TRUE(run.errors.contains("is the input")) << run.errors.toStdString();
+    EXPECT_EQ(ReadAll(file("one/same.cst")), input);
+
+    run = Convert({"--to", "bmp", "--output-dir", file("out"), file("one/same.cst"), file("two/same.cst"),
+                   file("missing.cst")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.output, "1 converted, 2 failed\n");
+    EXPECT_TRUE(run.errors.contains(file("two/same.cst") + ": skipped")) << run.errors.toStdString();
+    EXPECT_TRUE(run.errors.contains(file("missing.cst") + ": does not exist")) << run.errors.toStdString();
+    ASSERT_EQ(Convert({file("one/same.cst"), file("single.bmp")}).exitCode, 0);
+    EXPECT_EQ(ReadAll(file("out/same.bmp")), ReadAll(file("single.bmp")));
 }
 
 } // namespace

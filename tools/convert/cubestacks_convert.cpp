@@ -42,6 +42,9 @@
 #include <utility>
 #include <vector>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #ifdef Q_OS_WIN
 #include <io.h>
 #define isatty _isatty
@@ -443,6 +446,13 @@ int main(int argc, char* argv[]) {
 
     try {
         if (options.batch) {
+#ifdef __GLIBC__
+            // Each conversion takes and gives back the same few large blocks
+            // (images of 3 MiB): kept by the allocator rather than given back
+            // to the system, they are not cleared and mapped afresh each time.
+            mallopt(M_MMAP_THRESHOLD, 64 << 20);
+            mallopt(M_TRIM_THRESHOLD, 256 << 20);
+#endif
             QGuiApplication app(argc, argv);
             SetMainWindowSize(options.size);
             ModelDefaults().GridVisible = options.grid;
