@@ -87,6 +87,13 @@ void Fail(const QString& text) {
     std::fprintf(stderr, "cubestacks-convert: %s\n", qPrintable(text));
 }
 
+// What went wrong loading the block sets, told before any model.
+void WarnAboutSets(const TBlockList& library) {
+    for (const QString& text : {library.LoadError, library.LoadNotice})
+        if (!text.isEmpty())
+            Fail(QStringLiteral("warning: ") + text);
+}
+
 bool KnownFormat(const QString& format) {
     return format == QLatin1String("cst") || format == QLatin1String("bmp") || format == QLatin1String("png");
 }
@@ -213,8 +220,7 @@ int ConvertOne(const Options& options, int& argc, char** argv) {
     std::optional<QGuiApplication> app; // made before, and so gone after, the model with its fonts
     // Only the pictures of the sets the model shows are cut, and none for a model file.
     TBlockList library(TBlockList::TPictureLoading::WhenAsked);
-    if (!library.LoadError.isEmpty())
-        Fail(QStringLiteral("warning: ") + library.LoadError);
+    WarnAboutSets(library);
     SetBlockList(&library);
     struct Release {
         ~Release() { SetBlockList(nullptr); }
@@ -398,8 +404,7 @@ int ConvertBatch(const Options& options) {
 
     // One library for every thread, complete before the first draws: drawing only reads it.
     TBlockList library;
-    if (!library.LoadError.isEmpty())
-        Fail(QStringLiteral("warning: ") + library.LoadError);
+    WarnAboutSets(library);
     SetBlockList(&library);
     CollectingPresenter presenter;
     SetMessagePresenter(&presenter);
