@@ -5,6 +5,7 @@
 #include "common/messages.h"
 #include "common/program_folder.h"
 #include "imaging/bitmap_file.h"
+#include "desktop/user_folders.h"
 #include "desktop/wallpaper_changer.h"
 #include "widgets/bmp_wnd.h"
 #include "model/model.h"
@@ -15,6 +16,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace {
 
@@ -51,14 +53,34 @@ enum class SaveOutcome { Saved, NotSaved, Failed };
 SaveOutcome SaveOrSaveAs(TMainForm& form);
 SaveOutcome SaveAsOutcome(TMainForm& form);
 
+// The extension of a filter's first pattern ("png" of "*.png"); empty when it
+// names no one extension ("*").
+QString FilterExtension(const QString& filter, int index) {
+    const QStringList parts = filter.split('|');
+    if (index < 0 || 2 * index + 1 >= parts.size())
+        return QString();
+    const QString pattern = parts[2 * index + 1].split(';').constFirst().trimmed();
+    if (!pattern.startsWith(QLatin1String("*.")) || pattern.indexOf('*', 2) >= 0 || pattern.contains('?'))
+        return QString();
+    return pattern.mid(2).toLower();
+}
+
 bool RealFileDialog(TFileDialogSettings& settings, QWidget* parent) {
     const bool saving = !settings.MustExist;
     QFileDialog dialog(parent, settings.Title, settings.InitialDir);
     dialog.setNameFilters(QtNameFilters(settings.Filter));
     dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    if (!settings.DefaultExt.isEmpty())
+    if (!settings.DefaultExt.isEmpty()) {
         dialog.setDefaultSuffix(settings.DefaultExt);
+        // A name typed without an extension takes that of the filter chosen.
+        const QStringList filters = QtNameFilters(settings.Filter);
+        const auto takeExtension = [&dialog, &settings, filters](const QString& name) {
+            const QString ext = FilterExtension(settings.Filter, int(filters.indexOf(name)));
+            dialog.setDefaultSuffix(ext.isEmpty() ? settings.DefaultExt : ext);
+        };
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, takeExtension);
+    }
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !settings.OverwritePrompt);
     if (!settings.FileName.isEmpty())
         dialog.selectFile(settings.FileName);
@@ -66,6 +88,8 @@ bool RealFileDialog(TFileDialogSettings& settings, QWidget* parent) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
     settings.FileName = dialog.selectedFiles().constFirst();
+    settings.FilterIndex =
+        std::max(0, int(QtNameFilters(settings.Filter).indexOf(dialog.selectedNameFilter())));
     return true;
 }
 
@@ -148,6 +172,7 @@ SaveOutcome SaveOrSaveAs(TMainForm& form) {
 SaveOutcome SaveAsOutcome(TMainForm& form) {
     TFileDialogSettings& dialog = State().dialogs.SaveModelDialog;
     dialog.OverwritePrompt = MessagesEnabled();
+    dialog.InitialDir = WritableStartFolder(dialog.InitialDir);
     dialog.FileName =
         IsUntitled() ? QStringLiteral("Model01.cst") : QFileInfo(State().modelFileName).fileName();
     if (!ChooseFile(dialog, form))
@@ -234,7 +259,8 @@ void InitFileCommands(TMainForm&) {
                          true};
     d.ExportBitmapDialog = {
         QStringLiteral("Export As Bitmap"),
-        QStringLiteral("Bitmap Files (*.bmp)|*.bmp|DIB files (*.dib)|*.dib|Any file (*.*)|*.*"),
+        QStringLiteral(
+            "Bitmap Files (*.bmp)|*.bmp|DIB files (*.dib)|*.dib|PNG Files (*.png)|*.png|Any file (*.*)|*.*"),
         QStringLiteral("bmp"),
         DataFolder(QStringLiteral("Images")),
         QString(),
@@ -262,12 +288,16 @@ bool FileOpen(TMainForm& form) {
         return false;
     // The double click that closed the dialog must not edit the model.
     form.EditingEnabled = false;
-    const QString chosen = dialog.FileName;
-    if (!LoadModel(form, chosen))
+    return OpenModelFile(form, dialog.FileName);
+}
+
+bool OpenModelFile(TMainForm& form, const QString& fileName) {
+    const QString path = QFileInfo(fileName).absoluteFilePath();
+    if (!LoadModel(form, path))
         return false;
-    UpdateModelName(form, chosen);
-    State().dialogs.SaveModelDialog.InitialDir = FolderOf(chosen);
-    dialog.InitialDir = FolderOf(chosen);
+    UpdateModelName(form, path);
+    State().dialogs.SaveModelDialog.InitialDir = FolderOf(path);
+    State().dialogs.OpenModelDialog.InitialDir = FolderOf(path);
     return true;
 }
 
@@ -294,10 +324,19 @@ bool FileExportBitmap(TMainForm& form) {
     TFileDialogSettings& dialog = State().dialogs.ExportBitmapDialog;
     dialog.OverwritePrompt = MessagesEnabled();
     dialog.FileName = QStringLiteral("%1.%2").arg(ModelName(), dialog.DefaultExt);
+    dialog.InitialDir = WritableStartFolder(dialog.InitialDir);
+    dialog.FilterIndex = 0;
     if (!ChooseFile(dialog, form))
         return false;
+    // The name's extension decides; a name of none we write goes by the filter.
+    QString format = QFileInfo(dialog.FileName).suffix().toLower();
+    if (format != QLatin1String("png") && format != QLatin1String("bmp") && format != QLatin1String("dib"))
+        format = FilterExtension(dialog.Filter, dialog.FilterIndex);
     try {
-        SaveBitmapFile(form.BaseBmp->Bitmap, dialog.FileName);
+        if (format == QLatin1String("png"))
+            SavePngFile(form.BaseBmp->Bitmap, dialog.FileName);
+        else
+            SaveBitmapFile(form.BaseBmp->Bitmap, dialog.FileName);
     } catch (const IoError& error) {
         ShowErrorBox(error);
         return false;

@@ -30,6 +30,7 @@ struct TFileDialogSettings {
     QString FileName;   // proposed name in, chosen path out
     bool MustExist = false;
     bool OverwritePrompt = false;
+    int FilterIndex = 0; // the filter chosen, out (0: the first)
 };
 
 struct TFileDialogs {
@@ -59,9 +60,15 @@ void InitFileCommands(TMainForm& form);
 // declined or cancelled save gives the changes up.
 bool FileNew(TMainForm& form);
 bool FileOpen(TMainForm& form);
+// Open with the file already chosen (the one given on the command line): the
+// model loaded, named and its folder remembered; false with the loader's
+// message when it is missing or damaged, the model and its name unchanged.
+bool OpenModelFile(TMainForm& form, const QString& fileName);
 bool FileSave(TMainForm& form);
 bool FileSaveAs(TMainForm& form);
 bool FileRevert(TMainForm& form);
+// Writes a Windows bitmap, or a PNG when the name ends in ".png" or, for a
+// name of no known extension, when the PNG filter was chosen.
 bool FileExportBitmap(TMainForm& form);
 // True when the desktop took the picture; otherwise a box says where the
 // picture was written.

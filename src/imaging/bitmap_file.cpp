@@ -4,6 +4,7 @@
 #include "common/save_file.h"
 #include "imaging/bitmap.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -157,4 +158,13 @@ QByteArray EncodeBitmap24(const QImage& image) {
 
 void SaveBitmapFile(const QImage& image, const QString& fileName) {
     SaveFileContents(fileName, EncodeBitmap24(image), "bitmap");
+}
+
+void SavePngFile(const QImage& image, const QString& fileName) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!AsBitmap(image).save(&buffer, "PNG"))
+        throw IoError("Cannot write PNG file " + Describe(fileName) + ": the picture could not be encoded");
+    SaveFileContents(fileName, bytes, "PNG");
 }

@@ -26,3 +26,6 @@ QByteArray EncodeBitmap24(const QImage& image);
 // Writes EncodeBitmap24 to the file through QSaveFile: a failure raises IoError
 // and leaves an earlier file of that name as it was.
 void SaveBitmapFile(const QImage& image, const QString& fileName);
+
+// Writes the image as a PNG file in the same safe way.
+void SavePngFile(const QImage& image, const QString& fileName);

@@ -7,6 +7,7 @@
 #include "app/file_commands.h"
 #include "common/program_folder.h"
 #include "imaging/bitmap_file.h"
+#include "desktop/user_folders.h"
 #include "desktop/wallpaper_changer.h"
 #include "widgets/bmp_wnd.h"
 #include "library/block_list.h"
@@ -33,8 +34,8 @@ namespace {
 
 const QString kModelFilter = QStringLiteral("Cubestacks Files (*.cst)|*.cst|All files (*.*)|*.*");
 const QString kSaveFilter = QStringLiteral("Cubestacks Files (*.cst)|*.cst|Any file (*.*)|*.*");
-const QString kBitmapFilter =
-    QStringLiteral("Bitmap Files (*.bmp)|*.bmp|DIB files (*.dib)|*.dib|Any file (*.*)|*.*");
+const QString kBitmapFilter = QStringLiteral(
+    "Bitmap Files (*.bmp)|*.bmp|DIB files (*.dib)|*.dib|PNG Files (*.png)|*.png|Any file (*.*)|*.*");
 constexpr int kQuestion3 = MB_ICONQUESTION | MB_YESNOCANCEL;
 constexpr int kQuestion2 = MB_ICONQUESTION | MB_YESNO;
 constexpr int kErrorBox = MB_ICONHAND | MB_OK;
@@ -698,6 +699,48 @@ TEST_F(FileCommandsTest, ExportWritesTheModelImageAsA24BitBitmap) {
     EXPECT_EQ(dialogs.back().InitialDir, out);
 }
 
+TEST_F(FileCommandsTest, ExportWritesAPngByTheNamesExtensionOrElseTheChosenFilter) {
+    Paint(5, 3, "14W");
+    const QString out = folder->file(QStringLiteral("Out/"));
+    QDir().mkpath(out);
+    struct Case {
+        const char* name;
+        int filter; // 0 bitmap, 1 DIB, 2 PNG, 3 any file
+        bool png;
+    };
+    for (const Case& c : {Case{"a.png", 0, true}, Case{"b", 2, true}, Case{"c.PNG", 3, true},
+                          Case{"d.bmp", 2, false}, Case{"e.dib", 2, false}, Case{"f.xyz", 3, false}}) {
+        SetFileDialogRunner([&](TFileDialogSettings& dialog, QWidget*) {
+            dialog.FileName = out + QLatin1String(c.name);
+            dialog.FilterIndex = c.filter;
+            return true;
+        });
+        ASSERT_TRUE(FileExportBitmap(*form)) << c.name;
+        const QByteArray bytes = ReadAll(out + QLatin1String(c.name));
+        EXPECT_EQ(bytes.startsWith("\x89PNG\r\n\x1a\n"), c.png) << c.name;
+        EXPECT_EQ(bytes.startsWith("BM"), !c.png) << c.name;
+    }
+    EXPECT_EQ(QImage(out + QStringLiteral("a.png")).convertToFormat(QImage::Format_RGB32),
+              form->BaseBmp->Bitmap.convertToFormat(QImage::Format_RGB32));
+}
+
+TEST_F(FileCommandsTest, InstalledSaveAsAndExportStartInTheUsersOwnFolder) {
+    // The program folder read-only, as installed system-wide.
+    SetFolderWritableCheck([this](const QString& dir) { return !dir.startsWith(folder->path()); });
+    const QString own = UserCubestacksFolder();
+    QDir(own).removeRecursively();
+    choices = {QString(), QString()};
+    EXPECT_FALSE(FileSaveAs(*form));
+    EXPECT_FALSE(FileExportBitmap(*form));
+    SetFolderWritableCheck({});
+    ASSERT_EQ(dialogs.size(), 2u);
+    EXPECT_EQ(dialogs[0].InitialDir, own);
+    EXPECT_EQ(dialogs[1].InitialDir, own);
+    EXPECT_TRUE(QDir(own).exists());
+    EXPECT_EQ(FileDialogs().OpenModelDialog.InitialDir, models()); // reading stays with the program
+    QDir(own).removeRecursively();
+}
+
 // Answers like a desktop of the given name, with every program present, and
 // records the commands run.
 class FakeDesktop : public DesktopCommands {
@@ -842,6 +885,25 @@ TEST_F(RealFileDialogTest, SaveAsShowsTheSettingsAndAddsTheDefaultExtension) {
     EXPECT_TRUE(seen);
     EXPECT_EQ(ModelFileName(), models() + QStringLiteral("Typed.cst"));
     EXPECT_EQ(StackInFile(models() + QStringLiteral("Typed.cst"), 1, 1), std::vector<std::string>({"30H"}));
+}
+
+TEST_F(RealFileDialogTest, ExportTakesTheExtensionOfTheFilterChosen) {
+    SetFileDialogRunner({});
+    WhenDialogOpens([&](QFileDialog& dialog) {
+        auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_TRUE(types && name);
+        QTest::keyClick(types, Qt::Key_Down);
+        QTest::keyClick(types, Qt::Key_Down);
+        EXPECT_EQ(dialog.selectedNameFilter(), QStringLiteral("PNG Files (*.png)"));
+        name->clear();
+        QTest::keyClicks(name, QStringLiteral("Typed"));
+        QTest::keyClick(name, Qt::Key_Return);
+        if (dialog.isVisible())
+            dialog.reject();
+    });
+    EXPECT_TRUE(FileExportBitmap(*form));
+    EXPECT_TRUE(ReadAll(images() + QStringLiteral("Typed.png")).startsWith("\x89PNG"));
 }
 
 TEST_F(RealFileDialogTest, OpenWantsAnExistingFileAndCancelChangesNothing) {
