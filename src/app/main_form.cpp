@@ -223,6 +223,13 @@ void TMainForm::ApplyStartupLayout() {
 }
 
 void TMainForm::LoadStartupModel() {
+    if (!ArgumentFile.isEmpty()) {
+        // As Open would; a file that cannot be loaded leaves the model untitled.
+        if (OpenModelFile(*this, ArgumentFile))
+            ToolBox().UpdateScrollButtons(sbByEdges);
+        RefreshModelView();
+        return;
+    }
     const QString path = StartupModelPathToLoad();
     bool loaded = false;
     if (!path.isEmpty()) {

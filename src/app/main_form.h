@@ -69,6 +69,10 @@ public:
     // Installs the model image as the desktop wallpaper: not active, not tiled.
     TWallPaperChanger* WallPaperChanger1 = nullptr;
 
+    // The model file given on the command line, opened instead of the start-up
+    // model when the window is first shown; empty for none.
+    QString ArgumentFile;
+
     // Mouse editing state.
     uint8_t EditState = esPaint;
     bool Dragging = false;

@@ -17,6 +17,8 @@
 #include "widgets/flat_button.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QSettings>
 #include <QTest>
@@ -45,9 +47,10 @@ protected:
         ResetHintLine();
         CubestacksTest::TearDown();
     }
-    void Start() {
+    void Start(const QString& argument = QString()) {
         app = std::make_unique<TCubestacksApplication>(QSize(1280, 1024));
         SetMessagePresenter(&presenter()); // the program installed its message boxes
+        app->MainForm->ArgumentFile = argument;
         app->Show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(app->MainForm.get()));
     }
@@ -123,6 +126,46 @@ TEST_F(ApplicationTest, StartupModelAndTheMostRecentlyOpenedOne) {
     Stop();
     EXPECT_EQ(ReadStringSetting(QStringLiteral("Preferences"), QStringLiteral("StartupModelFile"), QStringLiteral("x")),
               QString());
+}
+
+TEST_F(ApplicationTest, AModelFileOnTheCommandLineIsOpenedInsteadOfTheStartupModel) {
+    Start();
+    app->MainForm->Model->SetBlockIndex(2, 2, BlockList()->IndexFromName("45F"), 0);
+    const QString castle = folder.file(QStringLiteral("Models/Castle.cst"));
+    app->MainForm->Model->SaveToFile(castle);
+    const QString tower = folder.file(QStringLiteral("Elsewhere/Tower.cst"));
+    QDir().mkpath(QFileInfo(tower).path());
+    app->MainForm->Model->SetBlockIndex(3, 3, BlockList()->IndexFromName("30V"), 0);
+    app->MainForm->Model->SaveToFile(tower);
+    folder.write(QStringLiteral("Models/Damaged.cst"), QByteArray("MdF\x1a\x01\x02", 6));
+    Stop();
+    WriteIntSetting(QStringLiteral("Preferences"), QStringLiteral("StartupModel"), 2);
+    WriteStringSetting(QStringLiteral("Preferences"), QStringLiteral("StartupModelFile"), castle);
+
+    // Named relative to the working folder, as a shell gives it; opened as Open would.
+    const QString current = QDir::currentPath();
+    QDir::setCurrent(folder.file(QStringLiteral("Elsewhere")));
+    Start(QStringLiteral("Tower.cst"));
+    QDir::setCurrent(current);
+    EXPECT_EQ(ModelFileName(), tower);
+    EXPECT_EQ(app->ToolBoxForm->FileLabel->text(), QStringLiteral("Tower"));
+    EXPECT_EQ(BlockList()->NameFromIndex(app->MainForm->Model->GetBlockIndex(3, 3, 0)), "30V");
+    EXPECT_EQ(FileDialogs().SaveModelDialog.InitialDir, folder.file(QStringLiteral("Elsewhere/")));
+    EXPECT_TRUE(presenter().shown.empty());
+
+    // Missing or damaged: the loader's message, then an untitled model, not the start-up one.
+    for (const QString& bad : {folder.file(QStringLiteral("Models/Gone.cst")),
+                               folder.file(QStringLiteral("Models/Damaged.cst"))}) {
+        Stop();
+        presenter().Clear();
+        Start(bad);
+        ASSERT_EQ(presenter().shown.size(), 1u) << bad.toStdString();
+        EXPECT_TRUE(presenter().shown[0].text.contains(QFileInfo(bad).fileName()))
+            << presenter().shown[0].text.toStdString();
+        EXPECT_EQ(ModelFileName(), QString());
+        EXPECT_EQ(app->ToolBoxForm->FileLabel->text(), QStringLiteral("(Untitled)"));
+        EXPECT_EQ(app->MainForm->Model->GetBlockIndex(2, 2, 0), -1);
+    }
 }
 
 TEST_F(ApplicationTest, CancellingTheSaveQuestionKeepsTheProgramRunning) {
