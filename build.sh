@@ -6,6 +6,7 @@
 #                         in build-asan and run them; any report fails the run
 #   ./build.sh fuzz [SECONDS]   build the libFuzzer targets with clang in build-fuzz and run
 #                         each for SECONDS (default 30); a crash, hang or leak fails the run
+#   ./build.sh package    build, then make a Debian package with CPack in build/packages
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -13,7 +14,9 @@ PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev libgl-dev libgte
           libbenchmark-dev libdeflate-dev ccache xvfb xauth xdotool imagemagick
           # the desktop tests: a window manager, a Wayland compositor with Xwayland,
           # their command-line tools, and Qt's Wayland plugin for the fallback
-          openbox weston xwayland wmctrl x11-utils qt6-wayland)
+          openbox weston xwayland wmctrl x11-utils qt6-wayland
+          # the install test: the desktop's own checkers; the package: dpkg-shlibdeps
+          desktop-file-utils shared-mime-info appstream dpkg-dev file)
 BUILD_DIR=${BUILD_DIR:-build}
 # ccache serves every checkout of the project: paths inside it are taken as relative.
 export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$(pwd)}
@@ -131,8 +134,15 @@ case "${1:-}" in
     shift
     run_fuzzers "$@"
     ;;
+  package)
+    shift
+    build
+    # The dependencies come from the libraries the executables link (dpkg-shlibdeps).
+    (cd "$BUILD_DIR" && cpack -G DEB)
+    ls -1 "$BUILD_DIR"/packages/*.deb
+    ;;
   *)
-    echo "usage: $0 run|test|sanitize|fuzz" >&2
+    echo "usage: $0 run|test|sanitize|fuzz|package" >&2
     exit 2
     ;;
 esac

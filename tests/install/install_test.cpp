@@ -1,0 +1,220 @@
+// The program installed as a package installs it (cmake --install into a
+// staging folder with DESTDIR), the tree and the desktop files checked, then the
+// staged program started with a model file and that model found on the screen.
+// On a failure the screenshot and the expected picture are in install-output/.
+
+#include "x_session.h"
+
+#include "common/main_window_size.h"
+#include "common/program_folder.h"
+#include "library/block_list.h"
+#include "model/model.h"
+#include "support/test_support.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QMimeDatabase>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <unistd.h>
+
+namespace {
+
+const QString kId = QStringLiteral("org.quadrantine.cubestacks");
+const QString kModelType = QStringLiteral("application/x-cubestacks-model");
+const QRect kMainWindow(128, 128, 1024, 768); // on a 1280 x 1024 screen
+constexpr int kToolMs = 120000;
+
+class InstallTest : public CubestacksTest {
+protected:
+    static void SetUpTestSuite() {
+        stage = new QTemporaryDir;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("DESTDIR"), stage->path());
+        installed = RunTool(QStringLiteral(CMAKE_PROGRAM),
+                            {QStringLiteral("--install"), QStringLiteral(BUILD_FOLDER),
+                             QStringLiteral("--prefix"), QStringLiteral("/usr")},
+                            env, kToolMs);
+    }
+    static void TearDownTestSuite() {
+        delete stage;
+        stage = nullptr;
+    }
+    void SetUp() override {
+        CubestacksTest::SetUp();
+        ASSERT_TRUE(installed.ok()) << installed.err.toStdString();
+    }
+    static QString Staged(const QString& path) { return stage->path() + QStringLiteral("/usr/") + path; }
+
+    // A desktop tool on a staged file; true when it is missing (./build.sh installs them).
+    static bool Tool(const QString& program, const QStringList& args, ToolResult* result) {
+        if (QStandardPaths::findExecutable(program).isEmpty()) {
+            std::printf("%s is not installed: not checked\n", qPrintable(program));
+            return false;
+        }
+        *result = RunTool(program, args, QProcessEnvironment::systemEnvironment(), kToolMs);
+        EXPECT_TRUE(result->ok()) << program.toStdString() << ": " << result->out.toStdString()
+                                  << result->err.toStdString();
+        return true;
+    }
+
+    static QTemporaryDir* stage;
+    static ToolResult installed;
+};
+
+QTemporaryDir* InstallTest::stage = nullptr;
+ToolResult InstallTest::installed;
+
+TEST_F(InstallTest, TheProgramFolderTheLinksAndTheIconsAreLaidOut) {
+    // Everything of the build's data folders, byte for byte the same size.
+    const QDir built(QStringLiteral(PROGRAM_FOLDER));
+    int files = 0;
+    for (const QString& data :
+         {QStringLiteral("System"), QStringLiteral("Models"), QStringLiteral("Images")}) {
+        QDirIterator it(built.filePath(data), QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QFileInfo file(it.next());
+            ++files;
+            const QFileInfo copy(
+                Staged(QStringLiteral("lib/cubestacks/") + built.relativeFilePath(file.filePath())));
+            EXPECT_EQ(copy.size(), file.size()) << copy.filePath().toStdString();
+        }
+    }
+    EXPECT_GT(files, 2);
+    EXPECT_TRUE(QFileInfo(Staged(QStringLiteral("lib/cubestacks/Images"))).isDir());
+
+    for (const QString& program : {QStringLiteral("cubestacks"), QStringLiteral("cubestacks-convert")}) {
+        const QString link = Staged(QStringLiteral("bin/") + program);
+        char target[4096] = {};
+        ASSERT_GT(::readlink(QFile::encodeName(link).constData(), target, sizeof target - 1), 0)
+            << link.toStdString();
+        EXPECT_NE(target[0], '/') << "not relative: " << target;
+        const QFileInfo real(QFileInfo(link).canonicalFilePath());
+        EXPECT_EQ(real.filePath(),
+                  QFileInfo(Staged(QStringLiteral("lib/cubestacks/") + program)).canonicalFilePath());
+        EXPECT_TRUE(real.isExecutable()) << link.toStdString();
+    }
+
+    for (int size : {16, 32, 48, 128, 256}) {
+        const QImage icon(Staged(QStringLiteral("share/icons/hicolor/%1x%1/apps/%2.png").arg(size).arg(kId)));
+        EXPECT_EQ(icon.size(), QSize(size, size));
+        EXPECT_TRUE(icon.hasAlphaChannel());
+    }
+}
+
+TEST_F(InstallTest, TheDesktopEntryFileTypeAndAppStreamDataAreAccepted) {
+    const QString entry = Staged(QStringLiteral("share/applications/%1.desktop").arg(kId));
+    const QByteArray text = ReadAll(entry);
+    // It starts the linked program, with the icon and for the file type installed beside it.
+    EXPECT_TRUE(text.contains("\nExec=cubestacks %f\n")) << text.toStdString();
+    EXPECT_TRUE(text.contains("\nIcon=" + kId.toUtf8() + "\n"));
+    EXPECT_TRUE(text.contains("\nMimeType=" + kModelType.toUtf8() + ";\n"));
+    ToolResult run;
+    if (Tool(QStringLiteral("desktop-file-validate"), {entry}, &run)) {
+        EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString(); // not even a hint
+    }
+    Tool(QStringLiteral("appstreamcli"),
+         {QStringLiteral("validate"), QStringLiteral("--no-net"), QStringLiteral("--pedantic"),
+          Staged(QStringLiteral("share/metainfo/%1.metainfo.xml").arg(kId))},
+         &run);
+
+    // The file type by name and, for a file of no known name, by its signature.
+    if (Tool(QStringLiteral("update-mime-database"), {Staged(QStringLiteral("share/mime"))}, &run)) {
+        EXPECT_TRUE(QFileInfo::exists(Staged(QStringLiteral("share/mime/mime.cache"))));
+    }
+    qputenv("XDG_DATA_DIRS", (Staged(QStringLiteral("share")) + QStringLiteral(":/usr/share")).toLocal8Bit());
+    QTemporaryDir files;
+    const QString named = files.filePath(QStringLiteral("Any.cst"));
+    const QString unnamed = files.filePath(QStringLiteral("model"));
+    QFile::copy(Staged(QStringLiteral("lib/cubestacks/Models/Welcome.cst")), unnamed);
+    QFile(named).open(QIODevice::WriteOnly);
+    const QMimeDatabase types;
+    EXPECT_EQ(types.mimeTypeForFile(named).name().toStdString(), kModelType.toStdString());
+    EXPECT_EQ(types.mimeTypeForFile(unnamed).name().toStdString(), kModelType.toStdString());
+}
+
+TEST_F(InstallTest, TheStagedProgramOpensTheModelItIsGiven) {
+    QTemporaryDir home;
+    // A model unlike the welcome model: every cell holds a block of the installed sets.
+    SetProgramFolder(Staged(QStringLiteral("lib/cubestacks")));
+    SetMainWindowSize(kMainWindow.size());
+    TBlockList library;
+    ASSERT_GT(library.Count, 0) << library.LoadError.toStdString();
+    SetBlockList(&library);
+    const QString model = home.filePath(QStringLiteral("Given Model.cst"));
+    {
+        TModel given;
+        for (int row = 0; row < given.Rows; ++row)
+            for (int col = 0; col < given.Cols; ++col)
+                given.SetBlockIndex(col, row, (col * 7 + row * 3) % library.Count, 0);
+        given.SaveToFile(model);
+    }
+    SetBlockList(nullptr);
+    SetProgramFolder(QString());
+
+    // The picture expected, from the installed converter.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("HOME"), home.path());
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.filePath(QStringLiteral("runtime")));
+    for (const char* name :
+         {"XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "WAYLAND_DISPLAY", "QT_QPA_PLATFORMTHEME",
+          "QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS", "DBUS_SESSION_BUS_ADDRESS"})
+        env.remove(QString::fromLatin1(name));
+    const QString expectedFile = home.filePath(QStringLiteral("expected.png"));
+    const ToolResult converted =
+        RunTool(Staged(QStringLiteral("bin/cubestacks-convert")),
+                {QStringLiteral("--size"), QStringLiteral("1024x768"), model, expectedFile}, env, kToolMs);
+    ASSERT_TRUE(converted.ok()) << converted.err.toStdString();
+    const QImage expected = QImage(expectedFile).convertToFormat(QImage::Format_RGB32);
+
+    XDisplay display;
+    QString error;
+    ASSERT_TRUE(display.Start(QSize(1280, 1024), home.filePath(QStringLiteral("xvfb.log")), &error))
+        << error.toStdString();
+    QProcessEnvironment programEnv = display.Environment();
+    for (const QString& name : env.keys())
+        programEnv.insert(name, env.value(name));
+    programEnv.insert(QStringLiteral("DISPLAY"), display.Name());
+    programEnv.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    XProgram program;
+    ASSERT_TRUE(program.Start(Staged(QStringLiteral("bin/cubestacks")), {model}, programEnv, home.path(),
+                              home.filePath(QStringLiteral("program.log"))));
+
+    // The main window shows it wherever the boxes leave it in view.
+    QImage screen;
+    int differ = -1;
+    WaitFor(
+        [&] {
+            std::vector<QRect> covered;
+            for (const XWindow& w : display.VisibleWindows(QStringLiteral(".")))
+                if (w.geometry != kMainWindow)
+                    covered.push_back(w.geometry.translated(-kMainWindow.topLeft()));
+            screen = display.Screenshot();
+            if (screen.isNull() || !program.Running())
+                return !program.Running();
+            const QImage shown = screen.copy(kMainWindow);
+            differ = 0;
+            for (int y = 0; y < shown.height(); ++y)
+                for (int x = 0; x < shown.width(); ++x) {
+                    bool hidden = false;
+                    for (const QRect& r : covered)
+                        hidden = hidden || r.contains(x, y);
+                    differ += !hidden && (shown.pixel(x, y) & 0xFFFFFF) != (expected.pixel(x, y) & 0xFFFFFF);
+                }
+            return differ == 0;
+        },
+        60000, 200);
+    EXPECT_TRUE(program.Running()) << program.Describe().toStdString() << ": "
+                                   << ReadAll(home.filePath(QStringLiteral("program.log"))).toStdString();
+    EXPECT_EQ(differ, 0) << "pixels of the main window unlike the model given";
+    if (HasFailure()) {
+        QDir().mkpath(QStringLiteral(INSTALL_OUTPUT_DIR));
+        screen.save(QStringLiteral(INSTALL_OUTPUT_DIR "/screen.png"));
+        expected.save(QStringLiteral(INSTALL_OUTPUT_DIR "/expected.png"));
+    }
+}
+
+} // namespace
