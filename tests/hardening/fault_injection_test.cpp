@@ -136,7 +136,7 @@ public:
     std::vector<QString> runs;
 };
 
-enum class Operation { SaveModel, ExportBitmap, SetWallpaper };
+enum class Operation { SaveModel, ExportBitmap, ExportPng, SetWallpaper };
 enum class Fault { FullDisk, ReadOnlyFolder, FileInPlaceOfFolder, FolderInPlaceOfFile };
 
 const char* Name(Operation operation) {
@@ -145,6 +145,8 @@ const char* Name(Operation operation) {
         return "save model";
     case Operation::ExportBitmap:
         return "export bitmap";
+    case Operation::ExportPng:
+        return "export PNG";
     default:
         return "set wallpaper";
     }
@@ -254,6 +256,8 @@ protected:
             return folder->file(QStringLiteral("Out/Target.cst"));
         case Operation::ExportBitmap:
             return folder->file(QStringLiteral("Out/Target.bmp"));
+        case Operation::ExportPng:
+            return folder->file(QStringLiteral("Out/Target.png"));
         default:
             return WallpaperBitmapPath();
         }
@@ -266,6 +270,7 @@ protected:
             choices.push_back(target);
             return FileSaveAs(*form);
         case Operation::ExportBitmap:
+        case Operation::ExportPng:
             choices.push_back(target);
             return FileExportBitmap(*form);
         default:
@@ -281,7 +286,9 @@ protected:
             ASSERT_TRUE(back.LoadFromFile(path));
             EXPECT_EQ(back.Cells, form->Model->Cells);
         } else {
-            EXPECT_EQ(LoadBitmapFile(path), form->BaseBmp->Bitmap.convertToFormat(QImage::Format_RGB32));
+            const QImage back = operation == Operation::ExportPng ? QImage(path) : LoadBitmapFile(path);
+            EXPECT_EQ(back.convertToFormat(QImage::Format_RGB32),
+                      form->BaseBmp->Bitmap.convertToFormat(QImage::Format_RGB32));
         }
     }
 
@@ -291,7 +298,8 @@ protected:
 };
 
 TEST_F(FaultInjectionTest, EveryWriteKeepsTheEarlierFileSaysWhyAndTheProgramGoesOn) {
-    for (Operation operation : {Operation::SaveModel, Operation::ExportBitmap, Operation::SetWallpaper}) {
+    for (Operation operation :
+         {Operation::SaveModel, Operation::ExportBitmap, Operation::ExportPng, Operation::SetWallpaper}) {
         for (Fault fault : {Fault::FullDisk, Fault::ReadOnlyFolder, Fault::FileInPlaceOfFolder,
                             Fault::FolderInPlaceOfFile}) {
             SCOPED_TRACE(std::string(Name(operation)) + " onto " + Name(fault));
