@@ -4,7 +4,6 @@
 
 #include "bench_support.h"
 
-#include "common/main_window_size.h"
 #include "common/program_folder.h"
 #include "imaging/bitmap_file.h"
 #include "library/background.h"

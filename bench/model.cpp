@@ -6,14 +6,12 @@
 
 #include "bench_support.h"
 
-#include "common/main_window_size.h"
 #include "common/program_folder.h"
 #include "imaging/bitmap.h"
 #include "imaging/bitmap_file.h"
 #include "library/background.h"
 #include "library/block_list.h"
 #include "model/model.h"
-#include "model/model_defaults.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -53,8 +51,8 @@ public:
             for (int x = 0; x < model->Cols; ++x)
                 for (int level = 0; level < model->Levels; ++level)
                     model->SetBlockIndex(x, y, (x * 7 + y * 13 + level * 29) % count, level);
-        model->Background->Color = RGBColor(30, 60, 200);
-        model->Background->SetKind(bkGradient);
+        model->Background.Color = RGBColor(30, 60, 200);
+        model->SetBackgroundKind(bkGradient);
         if (withText) {
             model->TextOverlay.Text =
                 "Quadrantine Cubestacks\r\nA model of every block, eight high,\tfull size.";
@@ -109,7 +107,7 @@ struct Clock {
 // (the background's into the model image), measured in the same iteration.
 // Counters: floor_ms, the memcpy's time, and x_floor, the draw's time over it.
 void DrawBesideTheFloor(benchmark::State& state, Fixture& fixture) {
-    const QImage& background = fixture.model->Background->Bitmap;
+    const QImage& background = fixture.model->BackgroundBitmap();
     Clock::duration drawing{}, copying{};
     for (auto _ : state) {
         const auto start = Clock::now();
@@ -135,7 +133,7 @@ void BM_DrawFullModel(benchmark::State& state) {
     if (state.range(0) == kReal && !RealSetsPresent(state))
         return;
     Fixture fixture(state.range(0), state.range(1) != 0);
-    const QImage& background = fixture.model->Background->Bitmap;
+    const QImage& background = fixture.model->BackgroundBitmap();
     if (background.sizeInBytes() != fixture.bitmap.sizeInBytes()) {
         state.SkipWithError("the background is not the model image's size");
         return;

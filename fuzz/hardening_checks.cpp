@@ -1,14 +1,12 @@
 #include "hardening_checks.h"
 
 #include "common/io_error.h"
-#include "common/main_window_size.h"
 #include "common/program_folder.h"
 #include "imaging/bitmap_file.h"
 #include "library/background.h"
 #include "library/block_list.h"
 #include "model/chunk_stream.h"
 #include "model/model.h"
-#include "model/model_defaults.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -192,8 +190,8 @@ void Arrange(TModel& model, const TBlockList& library) {
     model.Author.AuthorName = "Someone";
     model.TextOverlay.Text = "Kept";
     model.TextOverlay.TextCol = 2;
-    model.Background->Color = 0x00123456;
-    model.Background->SetKind(bkGradient);
+    model.Background.Color = 0x00123456;
+    model.SetBackgroundKind(bkGradient);
     model.Modified = true;
 }
 
@@ -475,9 +473,9 @@ std::string ModelDifference(const TModel& expected, const TModel& actual, bool t
     CompareValue(problems, "FontColor", a.Font.FontColor, b.Font.FontColor);
     CompareValue(problems, "FontHeight", a.Font.FontHeight, b.Font.FontHeight);
     CompareValue(problems, "FontStyle", a.Font.FontStyle, b.Font.FontStyle);
-    CompareText(problems, "background Code", expected.Background->Code, actual.Background->Code, cut);
-    CompareValue(problems, "background Color", expected.Background->Color, actual.Background->Color);
-    CompareValue(problems, "background Kind", expected.Background->Kind, actual.Background->Kind);
+    CompareText(problems, "background Code", expected.Background.Code, actual.Background.Code, cut);
+    CompareValue(problems, "background Color", expected.Background.Color, actual.Background.Color);
+    CompareValue(problems, "background Kind", expected.Background.Kind, actual.Background.Kind);
     CompareValue(problems, "Cols", expected.Cols, actual.Cols);
     CompareValue(problems, "Rows", expected.Rows, actual.Rows);
     CompareValue(problems, "Levels", expected.Levels, actual.Levels);
@@ -565,7 +563,7 @@ std::string CheckModelFile(THardeningWorld& world, const QByteArray& bytes) {
         problems.Take(ModelDifference(before, model), "a refused file changed the model");
         if (model.Modified != before.Modified || model.Truncated != before.Truncated)
             problems.Add("a refused file changed the model's flags");
-        if (model.Background->Bitmap != before.Background->Bitmap)
+        if (model.BackgroundBitmap() != before.BackgroundBitmap())
             problems.Add("a refused file changed the background picture");
         return problems.Text();
     }
@@ -576,7 +574,7 @@ std::string CheckModelFile(THardeningWorld& world, const QByteArray& bytes) {
     problems.Take(ModelGridProblems(model, library.Count, false), "loaded");
     if (model.Modified)
         problems.Add("a loaded model is marked modified");
-    if (model.Background->Bitmap.size() != ModelImageSize())
+    if (model.BackgroundBitmap().size() != ModelImageSize())
         problems.Add("the background is not of the model image's size");
     if (!problems.Empty())
         return problems.Text();
@@ -916,21 +914,21 @@ SeedList ModelFileSeeds(THardeningWorld& world) {
         model.TextOverlay.Font.FontName = "Sans";
         model.TextOverlay.Font.FontHeight = 20;
         model.TextOverlay.Font.FontColor = 0x0000FFFF;
-        model.Background->Color = 0x00FF8040;
-        model.Background->SetKind(bkGradient);
+        model.Background.Color = 0x00FF8040;
+        model.SetBackgroundKind(bkGradient);
         saved("stacks.cst", model);
     }
     {
         TModel model;
         model.SetBlockIndex(2, 2, index("30V"), 0);
-        model.Background->Code = "AL1";
-        model.Background->SetKind(bkTile);
+        model.Background.Code = "AL1";
+        model.SetBackgroundKind(bkTile);
         saved("picture.cst", model);
-        model.Background->Code = "SS1";
-        model.Background->SetKind(bkTileAcross);
+        model.Background.Code = "SS1";
+        model.SetBackgroundKind(bkTileAcross);
         saved("one_pixel_picture.cst", model);
-        model.Background->Code = "BAD";
-        model.Background->Kind = bkStretch;
+        model.Background.Code = "BAD";
+        model.Background.Kind = bkStretch;
         saved("damaged_picture.cst", model);
     }
     {

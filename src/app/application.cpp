@@ -60,6 +60,7 @@ TCubestacksApplication::TCubestacksApplication(const QRect& screen) {
     // The block box makes the block library, which loads every block set now.
     BlockBoxForm = std::make_unique<TBlockBoxForm>(main->geometry(), ToolBoxForm.get(), main);
     main->SetBlockBox(BlockBoxForm.get(), BlockBoxForm.get());
+    main->SetLibrary(BlockBoxForm->Library());
 
     // Closing the main window ends the program, with the boxes still shown so
     // that they store themselves as visible. Qt's own quit after the last
@@ -71,6 +72,7 @@ TCubestacksApplication::TCubestacksApplication(const QRect& screen) {
 
 TCubestacksApplication::~TCubestacksApplication() {
     // The boxes store their placement as they go, so they go while still shown.
+    MainForm->SetLibrary(nullptr);
     BlockBoxForm.reset();
     MainForm->SetBlockBox(nullptr, nullptr);
     ToolBoxForm.reset();

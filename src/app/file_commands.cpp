@@ -113,6 +113,7 @@ bool LoadModel(TMainForm& form, const QString& fileName) {
     if (!ModelFileExists(fileName))
         return false;
     try {
+        form.UpdateModelContext();
         return form.Model->LoadFromFile(fileName);
     } catch (const IoError& error) {
         ShowErrorBox(error);
@@ -131,6 +132,7 @@ bool SaveModel(TMainForm& form, const QString& fileName) {
 }
 
 void ClearModel(TMainForm& form) {
+    form.UpdateModelContext();
     form.Model->Clear(true);
     UpdateModelName(form, QString());
 }

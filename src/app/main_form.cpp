@@ -3,7 +3,6 @@
 #include "app/file_commands.h"
 #include "app/help_viewer.h"
 #include "common/io_error.h"
-#include "common/main_window_size.h"
 #include "common/messages.h"
 #include "imaging/bitmap.h"
 #include "desktop/wallpaper_changer.h"
@@ -88,8 +87,6 @@ void TMainForm::FormCreate(const QRect& screen) {
     setGeometry(place);
     BaseBmp->setGeometry(0, 0, place.width(), place.height());
     BaseBmpResize();
-    // The model and its background read the window's size from here on.
-    SetMainWindowSizeSource([this] { return size(); });
     CreateMainMenu();
     // Wallpaper and bitmap export need a display of at least 16 bits per pixel.
     const QScreen* display = QGuiApplication::primaryScreen();
@@ -97,24 +94,21 @@ void TMainForm::FormCreate(const QRect& screen) {
         MainMenu.SetAsWallpaper1->setEnabled(false);
         MainMenu.ExportasBitmap1->setEnabled(false);
     }
-    Model = std::make_unique<TModel>();
+    Model = std::make_unique<TModel>(ModelContext());
     Model->Draw(BaseBmp->Canvas);
     EditState = esPaint;
     SetFocusTarget(this);
     SetHintLine([this](const QString& text) { ShowHintLine(text); });
     InstallHintFilter();
-    if (TBlockList* library = BlockList())
-        library->OnDragChanged = [this] { ShowDragImage(); };
+    DragImage.OnDragChanged = [this] { ShowDragImage(); };
     InitFileCommands(*this);
 }
 
 void TMainForm::FormDestroy() {
-    if (TBlockList* library = BlockList())
-        library->OnDragChanged = nullptr;
+    DragImage.OnDragChanged = nullptr;
     if (FocusTarget() == this)
         SetFocusTarget(nullptr);
     SetHintLine({});
-    SetMainWindowSizeSource({});
     FreeSounds();
     Model.reset();
 }
@@ -127,9 +121,26 @@ void TMainForm::SetToolBox(TToolBoxLink* toolBox, TCustomForm* form) {
 void TMainForm::SetBlockBox(TBlockBoxLink* blockBox, TCustomForm* form) {
     m_blockBox = blockBox ? blockBox : m_ownBlockBox.get();
     BlockBoxForm = form;
-    // The block box makes the library; the drag image shows on this window.
-    if (TBlockList* library = BlockList())
-        library->OnDragChanged = [this] { ShowDragImage(); };
+}
+
+void TMainForm::SetLibrary(TBlockList* library) {
+    if (DragImage.Active && library != m_library)
+        DragImage.StopDrag(); // its picture goes with the library
+    m_library = library;
+    UpdateModelContext();
+}
+
+TModelContext TMainForm::ModelContext() const {
+    TModelContext context;
+    context.Library = m_library;
+    context.WindowSize = size();
+    context.Defaults = PreferredModelDefaults();
+    return context;
+}
+
+void TMainForm::UpdateModelContext() {
+    if (Model)
+        Model->SetContext(ModelContext());
 }
 
 void TMainForm::BaseBmpResize() {
@@ -141,6 +152,7 @@ void TMainForm::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     BaseBmp->setGeometry(rect());
     BaseBmpResize();
+    UpdateModelContext();
 }
 
 void TMainForm::showEvent(QShowEvent* event) {
@@ -234,6 +246,7 @@ void TMainForm::LoadStartupModel() {
     bool loaded = false;
     if (!path.isEmpty()) {
         try {
+            UpdateModelContext();
             loaded = Model->LoadFromFile(path);
         } catch (const IoError& error) {
             ShowErrorBox(error);
@@ -271,6 +284,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 }
 
 void TMainForm::RefreshModelView() {
+    UpdateModelContext();
     Model->Draw(BaseBmp->Canvas);
     BaseBmp->repaint();
     UpdateModelName(*this, ModelFileName());

@@ -2,13 +2,16 @@
 
 #include <QRect>
 #include <QSize>
+#include "app/drag_image.h"
 #include "app/main_menu.h"
+#include "model/model_context.h"
 
 #include <QWidget>
 #include <cstdint>
 #include <memory>
 
 class QAction;
+class TBlockList;
 class TBmpWnd;
 class TModel;
 class TToolBoxLink;
@@ -54,6 +57,15 @@ public:
     void SetPreferencesForm(TPreferencesForm* form) { PreferencesForm = form; }
     void SetAboutForm(TAboutForm* form) { AboutForm = form; }
     void SetAttributesForm(TAttributesForm* form);
+    // The block library the model looks names up in and draws with; the block
+    // box makes it and hands it over (none until then).
+    void SetLibrary(TBlockList* library);
+    TBlockList* Library() const { return m_library; }
+    // What the model works in: the library, this window's size and what the
+    // preferences give it. UpdateModelContext hands it to the model; the
+    // window does so before the model clears, loads or draws.
+    TModelContext ModelContext() const;
+    void UpdateModelContext();
     TToolBoxLink& ToolBox() const { return *m_toolBox; }
     TBlockBoxLink& BlockBox() const { return *m_blockBox; }
     TCustomForm* ToolBoxForm = nullptr;
@@ -66,6 +78,8 @@ public:
     TMainMenu MainMenu;
     TBmpWnd* BaseBmp = nullptr;
     std::unique_ptr<TModel> Model;
+    // The block carried by a pick-up, shown over the drawing surface.
+    TDragImage DragImage;
     // Installs the model image as the desktop wallpaper: not active, not tiled.
     TWallPaperChanger* WallPaperChanger1 = nullptr;
 
@@ -169,6 +183,7 @@ private:
     std::unique_ptr<TBlockBoxLink> m_ownBlockBox;
     TToolBoxLink* m_toolBox = nullptr;
     TBlockBoxLink* m_blockBox = nullptr;
+    TBlockList* m_library = nullptr;
     bool m_shown = false;
     bool m_closing = false;
     // The boxes go and come back with the window when it is minimised and restored.

@@ -7,12 +7,12 @@
 #include "app/printing.h"
 #include "widgets/bmp_wnd.h"
 #include "model/model.h"
-#include "model/model_defaults.h"
 #include "windows/about_form.h"
 #include "windows/attributes_form.h"
 #include "windows/box_links.h"
 #include "windows/custom_form.h"
 #include "windows/focus_target.h"
+#include "windows/preference_values.h"
 #include "windows/preferences_form.h"
 #include "windows/sounds_and_pointers.h"
 #include "windows/toolbox_form.h"
@@ -273,9 +273,9 @@ void TMainForm::ShowToolBox1Click() {
 }
 
 void TMainForm::ShowGrid1Click() {
-    ModelDefaults().GridVisible = !ModelDefaults().GridVisible;
+    Preferences().GridVisible = !Preferences().GridVisible;
     // The grid button shows whether the grid is on, however it was switched.
-    ToolBox().SetGridChecked(ModelDefaults().GridVisible);
+    ToolBox().SetGridChecked(Preferences().GridVisible);
     RefreshModelView();
 }
 

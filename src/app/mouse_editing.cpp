@@ -19,11 +19,6 @@ int FloorDivCell(int v) {
     return v >= 0 ? v / kCellSize : -((-v + kCellSize - 1) / kCellSize);
 }
 
-int32_t SelectedIndex() {
-    const TBlockList* library = BlockList();
-    return library ? library->GetSelectedIndex() : -1;
-}
-
 // The program-wide pointer while a block is carried.
 void SetScreenPointer(int number) {
     if (QGuiApplication::overrideCursor())
@@ -89,13 +84,12 @@ void TMainForm::PickUp(int x, int y) {
     const int32_t index = Model->GetTopBlock(CurCol, CurRow);
     if (index == -1)
         return;
-    TBlockList* library = BlockList();
-    if (library)
-        library->SelectIndex(index);
+    if (m_library)
+        m_library->SelectIndex(index);
     if (Model->ApplyTool(BaseBmp->Canvas, tlErase, CurCol, CurRow))
         RedrawCell(CurCol, CurRow, kSoundUnclick);
-    if (library)
-        library->StartDrag(BaseBmp, index, x, y);
+    if (m_library)
+        DragImage.StartDrag(m_library, BaseBmp, index, x, y);
     DragOffsetX = x - CurCol * kCellSize - kCellSize / 2;
     DragOffsetY = y - CurRow * kCellSize - kCellSize / 2;
     Dragging = true;
@@ -109,20 +103,17 @@ void TMainForm::BmpWndMouseMove(Qt::MouseButtons held, bool shift, int x, int y)
     else
         ShowEditHint(EditModeOn(shift) ? esMove : esPaint);
     if (EditingEnabled && PointOverWindow(x, y, this, BaseBmp) && !OverFloatingBox(x, y)) {
-        TBlockList* library = BlockList();
         switch (EditState) {
         case esPaint:
             if ((held & Qt::LeftButton) && Model->ApplyTool(BaseBmp->Canvas, tlPlace, CurCol, CurRow)) {
-                if (library)
-                    library->DragShow(false);
+                DragImage.DragShow(false);
                 RedrawCell(CurCol, CurRow, kSoundClick);
-                if (library)
-                    library->DragShow(true);
+                DragImage.DragShow(true);
             }
             break;
         case esMove:
-            if (library && library->Drag().Active)
-                library->DragMove(x, y);
+            if (DragImage.Active)
+                DragImage.DragMove(x, y);
             break;
         case esErase:
             if ((held & Qt::RightButton) && (CurCol != LastCol || CurRow != LastRow) &&
@@ -138,12 +129,12 @@ void TMainForm::BmpWndMouseMove(Qt::MouseButtons held, bool shift, int x, int y)
 }
 
 void TMainForm::BmpWndMouseUp(Qt::MouseButton, Qt::MouseButtons held, bool shift, int x, int y) {
-    TBlockList* library = BlockList();
+    TBlockList* library = m_library;
     // A release whose press did nothing (a middle button, the end of the double
     // click that closed a dialog) finishes no gesture.
     const bool gesture = m_gestureBegun;
     m_gestureBegun = false;
-    if (gesture && SelectedIndex() != -1) {
+    if (gesture && library && library->GetSelectedIndex() != -1) {
         if (EditState == esMove) {
             // The cell under the carried picture's centre, kept inside the grid
             // so that a block dropped at the far edge is not lost.
@@ -158,8 +149,7 @@ void TMainForm::BmpWndMouseUp(Qt::MouseButton, Qt::MouseButtons held, bool shift
             break;
         case esMove:
             if (Dragging) {
-                if (library)
-                    library->StopDrag();
+                DragImage.StopDrag();
                 if (PointOverWindow(x, y, this, BaseBmp) &&
                     Model->ApplyTool(BaseBmp->Canvas, tlPlace, CurCol, CurRow))
                     RedrawCell(CurCol, CurRow, kSoundClick);
@@ -181,7 +171,7 @@ void TMainForm::BmpWndMouseUp(Qt::MouseButton, Qt::MouseButtons held, bool shift
         }
     } else if (gesture && Dragging && library) {
         // Nothing to drop: the carried picture still goes away.
-        library->StopDrag();
+        DragImage.StopDrag();
         Dragging = false;
     }
     if (held & (Qt::LeftButton | Qt::RightButton | Qt::MiddleButton))
@@ -247,8 +237,7 @@ void TMainForm::ShowEditHint(uint8_t state) {
     }
     m_editPointer = pointer;
     if (screenPointer) {
-        const TBlockList* library = BlockList();
-        if (library && library->Drag().Active)
+        if (DragImage.Active)
             SetScreenPointer(pointer);
     } else {
         BaseBmp->setCursor(PointerCursor(pointer));
@@ -260,11 +249,9 @@ void TMainForm::ShowEditHint(uint8_t state) {
 QString TMainForm::EditHint() const { return BaseBmp->statusTip(); }
 
 void TMainForm::ShowDragImage() {
-    const TBlockList* library = BlockList();
-    if (!library)
-        return;
-    const TDragImage& drag = library->Drag();
-    if (!drag.Active || drag.Index < 0 || drag.Index >= static_cast<int32_t>(library->ImageList.size())) {
+    const TBlockList* library = m_library;
+    const TDragImage& drag = DragImage;
+    if (!library || !drag.Active || drag.Index < 0 || drag.Index >= static_cast<int32_t>(library->ImageList.size())) {
         BaseBmp->ClearOverlay();
         return;
     }

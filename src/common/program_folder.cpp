@@ -5,14 +5,9 @@
 
 namespace {
 
-struct ProgramFolderState {
-    QString overrideFolder;
-    std::string ownerName;
-};
-
-ProgramFolderState& State() {
-    static ProgramFolderState state;
-    return state;
+QString& OverrideFolder() {
+    static QString folder;
+    return folder;
 }
 
 QString WithSlash(QString folder) {
@@ -24,13 +19,13 @@ QString WithSlash(QString folder) {
 } // namespace
 
 QString ProgramFolder() {
-    if (!State().overrideFolder.isEmpty())
-        return State().overrideFolder;
+    if (!OverrideFolder().isEmpty())
+        return OverrideFolder();
     return WithSlash(QCoreApplication::applicationDirPath());
 }
 
 void SetProgramFolder(const QString& folder) {
-    State().overrideFolder = folder.isEmpty() ? QString() : WithSlash(QDir::fromNativeSeparators(folder));
+    OverrideFolder() = folder.isEmpty() ? QString() : WithSlash(QDir::fromNativeSeparators(folder));
 }
 
 QString DataFolder(const QString& name) {
@@ -45,7 +40,3 @@ QString DataFolder(const QString& name) {
     }
     return base + name + '/';
 }
-
-std::string ProgramOwnerName() { return State().ownerName; }
-
-void SetProgramOwnerName(const std::string& name) { State().ownerName = name; }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <string>
 
 // The folder of the program file, with a trailing '/'. The data folders
 // ("System", "Models", "Images") lie beside the executable.
@@ -14,8 +13,3 @@ void SetProgramFolder(const QString& folder);
 // ProgramFolder() + name + '/', where an existing folder whose name differs only
 // in letter case is taken as it is on disk ("Models" and "models" are one folder).
 QString DataFolder(const QString& name);
-
-// The program's owner name (ANSI bytes), written into every model it clears or
-// saves; empty by default.
-std::string ProgramOwnerName();
-void SetProgramOwnerName(const std::string& name);

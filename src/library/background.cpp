@@ -1,7 +1,6 @@
 #include "library/background.h"
 
 #include "common/ansi_text.h"
-#include "common/main_window_size.h"
 #include "common/program_folder.h"
 #include "imaging/bitmap.h"
 #include "imaging/bitmap_draw.h"
@@ -95,39 +94,32 @@ void TBackground::SetKind(uint8_t kind) {
     Kind = kind;
     if (Bitmap.format() != QImage::Format_RGB32)
         Bitmap = AsBitmap(Bitmap);
-    switch (kind) {
-    case bkColor:
+    if (kind == bkColor) {
         Bitmap.fill(ColorToRgb(Color));
-        break;
-    case bkGradient: {
-        const TColor top = ResolveColor(Color);
-        const int r0 = ColorRed(top), g0 = ColorGreen(top), b0 = ColorBlue(top);
-        const int height = Bitmap.height();
-        // To black: each channel falls by its own start value over the bands.
-        for (int i = 0; i < kGradientSteps; ++i) {
-            const int r = r0 + MulDiv(i, -r0, kGradientSteps - 1);
-            const int g = g0 + MulDiv(i, -g0, kGradientSteps - 1);
-            const int b = b0 + MulDiv(i, -b0, kGradientSteps - 1);
-            FillRows(Bitmap, MulDiv(i, height, kGradientSteps), MulDiv(i + 1, height, kGradientSteps),
-                     qRgb(r, g, b));
-        }
-        break;
-    }
-    case bkStretch:
-    case bkTileAcross:
-    case bkTileDown:
-    case bkTile: {
+    } else if (kind == bkGradient) {
+        FillGradient();
+    } else if (IsPictureKind(kind)) {
         const QString fileName = BackgroundFileName(Code);
         if (!SafeCode(Code) || !QFileInfo::exists(fileName)) {
             Bitmap.fill(qRgb(0, 0, 0));
-            break;
+            return;
         }
         Image = LoadBitmapFile(fileName); // raises before anything is changed
         TileImage(kind);
-        break;
     }
-    default:
-        break; // an unknown kind leaves the bitmap as it was
+    // An unknown kind leaves the bitmap as it was.
+}
+
+void TBackground::FillGradient() {
+    const TColor top = ResolveColor(Color);
+    const int r0 = ColorRed(top), g0 = ColorGreen(top), b0 = ColorBlue(top);
+    const int height = Bitmap.height();
+    // To black: each channel falls by its own start value over the bands.
+    for (int i = 0; i < kGradientSteps; ++i) {
+        const int r = r0 + MulDiv(i, -r0, kGradientSteps - 1);
+        const int g = g0 + MulDiv(i, -g0, kGradientSteps - 1);
+        const int b = b0 + MulDiv(i, -b0, kGradientSteps - 1);
+        FillRows(Bitmap, MulDiv(i, height, kGradientSteps), MulDiv(i + 1, height, kGradientSteps), qRgb(r, g, b));
     }
 }
 
@@ -139,7 +131,7 @@ void TBackground::TileImage(uint8_t kind) {
         Bitmap.fill(qRgb(0, 0, 0));
         return;
     }
-    const QSize window = MainWindowSize();
+    const QSize window = WindowSize;
     const bool across = kind == bkTileAcross || kind == bkTile;
     const bool down = kind == bkTileDown || kind == bkTile;
     const int tileWidth = across ? TileSize(picture.width(), width, window.width()) : std::max(width, 1);
@@ -167,12 +159,12 @@ void TBackground::Draw(TCanvas& canvas) const {
 void TBackground::DrawCell(QImage& image, int32_t col, int32_t row) const {
     if (image.isNull() || Bitmap.isNull())
         return;
-    const int64_t x = static_cast<int64_t>(col) * 32;
-    const int64_t y = static_cast<int64_t>(row) * 32;
+    const int64_t x = static_cast<int64_t>(col) * kCellSize;
+    const int64_t y = static_cast<int64_t>(row) * kCellSize;
     const int64_t left = std::max<int64_t>(x, 0);
     const int64_t top = std::max<int64_t>(y, 0);
-    const int64_t right = std::min<int64_t>({x + 32, Bitmap.width(), image.width()});
-    const int64_t bottom = std::min<int64_t>({y + 32, Bitmap.height(), image.height()});
+    const int64_t right = std::min<int64_t>({x + kCellSize, Bitmap.width(), image.width()});
+    const int64_t bottom = std::min<int64_t>({y + kCellSize, Bitmap.height(), image.height()});
     if (left >= right || top >= bottom)
         return;
     MakeDirectTarget(image);

@@ -2,8 +2,10 @@
 
 #include "imaging/canvas.h"
 #include "imaging/color.h"
+#include "library/cell_size.h"
 
 #include <QImage>
+#include <QSize>
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -18,11 +20,28 @@ enum TBackgroundKind : uint8_t {
     bkTile = 5,
 };
 
+// What a model keeps of its background: the code of its picture, its colour
+// and its kind.
+struct TBackgroundSettings {
+    std::string Code;
+    TColor Color = clBlack;
+    uint8_t Kind = bkColor;
+
+    bool operator==(const TBackgroundSettings&) const = default;
+};
+
 // The background of one model: a flat colour, a gradient to black, or a
 // picture System/bdXXX.csb stretched or tiled, rendered once into Bitmap.
-class TBackground {
+class TBackground : public TBackgroundSettings {
 public:
     TBackground();
+
+    // The kinds that show a picture file, stretched or repeated.
+    static bool IsPictureKind(uint8_t kind) { return kind >= bkStretch && kind <= bkTile; }
+    // The kinds that show Color: flat, or a gradient to black.
+    static bool IsColorKind(uint8_t kind) { return kind == bkColor || kind == bkGradient; }
+    // The colour kind the gradient choice gives.
+    static uint8_t ColorKind(bool gradient) { return gradient ? bkGradient : bkColor; }
 
     void SetWidth(int32_t value);
     void SetHeight(int32_t value);
@@ -34,15 +53,16 @@ public:
     void Draw(QImage& image) const;
     void DrawCell(QImage& image, int32_t col, int32_t row) const;
 
-    TColor Color = clBlack;
     QImage Image;
-    int32_t Width = 32;
-    int32_t Height = 32;
-    uint8_t Kind = bkColor;
-    std::string Code;
+    int32_t Width = kCellSize;
+    int32_t Height = kCellSize;
     QImage Bitmap;
+    // The size of the main window the model is shown in: tiles scale by the
+    // ratio of the background's size to it.
+    QSize WindowSize{1024, 768};
 
 private:
+    void FillGradient();
     // Draws Image over the whole of Bitmap, stretched or repeated as the kind says.
     void TileImage(uint8_t kind);
 };

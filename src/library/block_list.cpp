@@ -4,9 +4,7 @@
 #include "imaging/bitmap.h"
 #include "imaging/bitmap_file.h"
 
-#include <QCursor>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QStringList>
 #include <QPainter>
 #include <algorithm>
@@ -29,34 +27,6 @@ QString MissingSets(const QString& folder, int failed) {
         return QStringLiteral("Block set %1 is not available.").arg(failed + 1);
     return QStringLiteral("Block sets %1 to %2 are not available.").arg(failed + 1).arg(last + 1);
 }
-
-TBlockList*& GlobalBlockList() {
-    static TBlockList* list = nullptr;
-    return list;
-}
-
-// The pointer override needs a GUI application; the command-line tools run without one.
-QGuiApplication* GuiApp() {
-    return qobject_cast<QGuiApplication*>(QCoreApplication::instance());
-}
-
-// The hourglass for the time of the loading, taken away again on every path.
-class WaitCursor {
-public:
-    WaitCursor() : m_set(GuiApp() != nullptr) {
-        if (m_set)
-            QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-    }
-    ~WaitCursor() {
-        if (m_set && GuiApp())
-            QGuiApplication::restoreOverrideCursor();
-    }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-    bool m_set;
-};
 
 int MapSlot(int set, int row, int variation) {
     return (set * kMaxRows + row) * kMaxVariations + variation;
@@ -205,23 +175,6 @@ struct TBlockList::Lookup {
     bool picturesWhenAsked = false;
 };
 
-TBlockSelection& BlockSelection() {
-    static TBlockSelection selection;
-    return selection;
-}
-
-void ResetBlockSelection() {
-    BlockSelection() = TBlockSelection();
-}
-
-TBlockList* BlockList() {
-    return GlobalBlockList();
-}
-
-void SetBlockList(TBlockList* list) {
-    GlobalBlockList() = list;
-}
-
 TBlockList::TBlockList(TPictureLoading loading) : m_lookup(std::make_unique<Lookup>()) {
     m_lookup->picturesWhenAsked = loading == TPictureLoading::WhenAsked;
     ImageList.reserve(kMaxBlocks);
@@ -230,10 +183,7 @@ TBlockList::TBlockList(TPictureLoading loading) : m_lookup(std::make_unique<Look
     LoadSets();
 }
 
-TBlockList::~TBlockList() {
-    if (GlobalBlockList() == this)
-        GlobalBlockList() = nullptr;
-}
+TBlockList::~TBlockList() = default;
 
 void TBlockList::Clear() {
     Count = 0;
@@ -246,9 +196,8 @@ void TBlockList::Clear() {
 }
 
 void TBlockList::LoadSets() {
-    WaitCursor wait;
     std::vector<std::string> rows;
-    TBlockSelection& selection = BlockSelection();
+    TBlockSelection& selection = Selection;
     SetCount = 0;
     selection.CurrentSet = 0;
     LoadError.clear();
@@ -394,15 +343,14 @@ void TBlockList::MapFromIndex(int32_t index, int32_t& set, int32_t& row, int32_t
     variation = entry.Variation;
 }
 
-const std::string& TBlockList::NameFromIndex(int32_t index) const {
-    static const std::string none;
-    return index >= 0 && index < Count ? Blocks[static_cast<size_t>(index)].Name : none;
+std::string TBlockList::NameFromIndex(int32_t index) const {
+    return index >= 0 && index < Count ? Blocks[static_cast<size_t>(index)].Name : std::string();
 }
 
 int32_t TBlockList::GetSelectedIndex() const {
     if (SelectedIndex == -1)
         return -1;
-    const TBlockSelection& selection = BlockSelection();
+    const TBlockSelection& selection = Selection;
     const int set = selection.CurrentSet;
     if (set < 0 || set >= kMaxSets)
         return -1;
@@ -421,7 +369,7 @@ void TBlockList::SelectIndex(int32_t index) {
     if (index < 0 || index >= Count)
         return;
     const BlockEntry& entry = Blocks[static_cast<size_t>(index)];
-    TBlockSelection& selection = BlockSelection();
+    TBlockSelection& selection = Selection;
     selection.CurrentSet = entry.Set;
     selection.SelectedRow[entry.Set] = entry.Row;
     selection.SelectedVariation[entry.Set][entry.Row] = entry.Variation;
@@ -505,48 +453,4 @@ void TBlockList::StretchBlockDraw(TCanvas& canvas, int32_t x, int32_t y, int32_t
     FillRect(target, left, top, left + size, top + size, red);
     if (size > 2)
         FillRect(target, left + 1, top + 1, left + size - 1, top + size - 1, blue);
-}
-
-void TBlockList::StartDrag(const void* window, int32_t index, int32_t x, int32_t y) {
-    if (index == -1)
-        index = GetSelectedIndex();
-    if (index < 0 || index >= Count)
-        index = -1;
-    m_drag = TDragImage();
-    m_drag.Index = index;
-    m_drag.HotSpot = QPoint(static_cast<int>(std::abs(static_cast<int64_t>(x)) % kBlockSize),
-                            static_cast<int>(std::abs(static_cast<int64_t>(y)) % kBlockSize));
-    m_drag.Position = QPoint(x, y);
-    m_drag.Window = window;
-    m_drag.Active = true;
-    m_drag.Shown = true;
-    if (OnDragChanged)
-        OnDragChanged();
-}
-
-void TBlockList::StopDrag() {
-    const bool wasActive = m_drag.Active;
-    m_drag = TDragImage();
-    if (GuiApp()) {
-        while (QGuiApplication::overrideCursor())
-            QGuiApplication::restoreOverrideCursor();
-    }
-    if (wasActive && OnDragChanged)
-        OnDragChanged();
-}
-
-void TBlockList::DragMove(int32_t x, int32_t y) {
-    if (!m_drag.Active || m_drag.Position == QPoint(x, y))
-        return;
-    m_drag.Position = QPoint(x, y);
-    if (OnDragChanged)
-        OnDragChanged();
-}
-
-void TBlockList::DragShow(bool shown) {
-    if (!m_drag.Active || m_drag.Shown == shown)
-        return;
-    m_drag.Shown = shown;
-    if (OnDragChanged)
-        OnDragChanged();
 }

@@ -2,13 +2,12 @@
 
 #include "common/io_error.h"
 #include "imaging/canvas.h"
+#include "library/cell_size.h"
 
 #include <QImage>
-#include <QPoint>
 #include <QString>
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,7 +16,7 @@ constexpr int kMaxBlocks = 2000;
 constexpr int kMaxSets = 10;
 constexpr int kMaxRows = 20;
 constexpr int kMaxVariations = 13;
-constexpr int kBlockSize = 32;
+constexpr int kBlockSize = kCellSize;
 constexpr int kSheetPitch = 33;
 
 // One slot of the block table.
@@ -28,24 +27,12 @@ struct BlockEntry {
     std::string Name; // at most 3 characters
 };
 
-// The block selection memory, shared by the library and the block box. Zero at start.
+// The block selection memory, shared by the library and the block box: the
+// set shown, the row chosen in each set and the variation chosen in each row.
 struct TBlockSelection {
     int32_t CurrentSet = 0;
     std::array<int32_t, kMaxSets> SelectedRow{};
     std::array<std::array<int32_t, kMaxRows>, kMaxSets> SelectedVariation{};
-};
-TBlockSelection& BlockSelection();
-void ResetBlockSelection();
-
-// The drag image: one block picture carried over a window, held at its hot spot.
-struct TDragImage {
-    int32_t Index = -1;  // the block shown; -1: no picture
-    QPoint HotSpot;      // where in the picture the pointer holds it
-    QPoint Position;     // pointer position in the window's coordinates
-    bool Active = false; // between StartDrag and StopDrag
-    bool Shown = false;  // hidden while the window repaints underneath
-    // the window the drag was started over
-    const void* Window = nullptr;
 };
 
 // The block library: every block of the block sets in System/ beside the
@@ -77,7 +64,7 @@ public:
     int32_t IndexFromName(const std::string& name) const;                        // -1 when none
     bool IsValidName(const std::string& name) const;
     void MapFromIndex(int32_t index, int32_t& set, int32_t& row, int32_t& variation) const;
-    const std::string& NameFromIndex(int32_t index) const; // empty for an index without a block
+    std::string NameFromIndex(int32_t index) const; // empty for an index without a block
 
     // Cuts the pictures of the set's blocks from its sheet, unless they are
     // there already. False when the sheet cannot be decoded after all: its
@@ -97,15 +84,6 @@ public:
     void StackedBlockDraw(QImage& image, int32_t x, int32_t y, const int32_t* indices, int32_t count) const;
     static constexpr int32_t kMaxStack = 8;
 
-    // The drag image. StartDrag(window, -1, ...) takes the selected block.
-    void StartDrag(const void* window, int32_t index, int32_t x, int32_t y);
-    void StopDrag();
-    void DragMove(int32_t x, int32_t y);
-    void DragShow(bool shown);
-    const TDragImage& Drag() const { return m_drag; }
-    // Called whenever the drag image changes, so that the window shows it.
-    std::function<void()> OnDragChanged;
-
     // Fields others read.
     std::array<BlockEntry, kMaxBlocks> Blocks;
     std::vector<QImage> ImageList; // picture i of block i: ARGB32_Premultiplied, alpha 0 where magenta
@@ -115,6 +93,8 @@ public:
     std::array<std::array<int32_t, kMaxRows>, kMaxSets> LastVariation{};
     std::array<std::string, kMaxSets> SetTitle;
     int32_t SelectedIndex = 0;
+    // The block selection memory; the block box reads and changes it.
+    TBlockSelection Selection;
 
     // What ended the loading early, for the user: the file and the sets that
     // are missing. Empty when every set was loaded.
@@ -130,7 +110,6 @@ private:
     void LoadSets();
     void SetMasks(size_t index); // of picture index, just cut
 
-    TDragImage m_drag;
     // name -> lowest index and map -> index, built while loading
     struct Lookup;
     std::unique_ptr<Lookup> m_lookup;
@@ -144,6 +123,3 @@ public:
 };
 void ReadSetFile(const QString& fileName, std::vector<std::string>& rows, std::string& title);
 
-// The one block library of the program; created and owned by the block box.
-TBlockList* BlockList();
-void SetBlockList(TBlockList* list);

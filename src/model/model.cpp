@@ -1,10 +1,6 @@
 #include "model/model.h"
 
-#include "common/main_window_size.h"
-#include "common/program_folder.h"
-#include "library/background.h"
 #include "library/block_list.h"
-#include "model/model_defaults.h"
 #include "model/model_render_cache.h"
 
 #include <algorithm>
@@ -12,18 +8,20 @@
 
 namespace {
 
+// The letters each tool turns an orientation letter into; 0: not turned.
+struct TurnRow {
+    char letter, rotate, rotateBack, turn;
+};
+constexpr TurnRow kTurnTable[] = {
+    {'N', 'E', 'W', 'S'}, {'E', 'S', 'N', 'W'}, {'S', 'W', 'E', 'N'}, {'W', 'N', 'S', 'E'},
+    {'H', 'V', 'V', 0},   {'V', 'H', 'H', 0},   {'J', 'K', 'M', 'L'}, {'K', 'L', 'J', 'M'},
+    {'L', 'M', 'K', 'J'}, {'M', 'J', 'L', 'K'},
+};
+
 // The orientation letter a tool turns a letter into; nullopt when the tool
 // does not turn that letter.
 std::optional<char> TurnedLetter(int32_t tool, char letter) {
-    struct Row {
-        char letter, rotate, rotateBack, turn;
-    };
-    static constexpr Row kTable[] = {
-        {'N', 'E', 'W', 'S'}, {'E', 'S', 'N', 'W'}, {'S', 'W', 'E', 'N'}, {'W', 'N', 'S', 'E'},
-        {'H', 'V', 'V', 0},   {'V', 'H', 'H', 0},   {'J', 'K', 'M', 'L'}, {'K', 'L', 'J', 'M'},
-        {'L', 'M', 'K', 'J'}, {'M', 'J', 'L', 'K'},
-    };
-    for (const Row& row : kTable) {
+    for (const TurnRow& row : kTurnTable) {
         if (row.letter != letter)
             continue;
         const char to = tool == tlRotate ? row.rotate : tool == tlRotateBack ? row.rotateBack : row.turn;
@@ -47,77 +45,98 @@ std::optional<std::string> TurnedName(int32_t tool, const std::string& name) {
     return turned;
 }
 
-int32_t IndexOfName(const std::string& name) {
-    const TBlockList* list = BlockList();
+int32_t IndexOfName(const TBlockList* list, const std::string& name) {
     return list ? list->IndexFromName(name) : -1;
 }
 
-int32_t SelectedBlock() {
-    const TBlockList* list = BlockList();
+int32_t SelectedBlock(const TBlockList* list) {
     return list ? list->GetSelectedIndex() : -1;
 }
 
 } // namespace
 
-QSize ModelImageSize() {
-    const QSize window = MainWindowSize();
+QSize ModelImageSize(const QSize& window) {
     return {std::clamp(window.width(), 0, kMaxImageWidth), std::clamp(window.height(), 0, kMaxImageHeight)};
 }
 
-QSize WindowGrid() {
-    const QSize image = ModelImageSize();
+QSize WindowGrid(const QSize& window) {
+    const QSize image = ModelImageSize(window);
     return {image.width() / kCellSize, (image.height() + kCellSize - 1) / kCellSize};
 }
 
-TModel::TModel()
-    : Background(std::make_unique<TBackground>()), m_render(std::make_unique<TModelRenderCache>()) {
+TModel::TModel(const TModelContext& context)
+    : m_context(context), m_render(std::make_unique<TModelRenderCache>()) {
     Clear(false);
 }
 
-TModel::TModel(TDeferredRender)
-    : Background(std::make_unique<TBackground>()), m_render(std::make_unique<TModelRenderCache>()) {
+TModel::TModel(const TModelContext& context, TDeferredRender)
+    : m_context(context), m_render(std::make_unique<TModelRenderCache>()) {
     ClearFields(false);
 }
 
 TModel::~TModel() = default;
 
+void TModel::SetContext(const TModelContext& context) {
+    m_context = context;
+}
+
 void TModel::ClearFields(bool useAuthorDefaults) {
-    Version = kModelVersion;
-    Version2 = kModelVersion;
-    Description = TDescriptionRecord();
-    Author = TAuthorRecord();
+    TModelData& data = *this;
+    data = TModelData();
+    const TModelDefaults& defaults = m_context.Defaults;
     if (useAuthorDefaults) {
-        const TModelDefaults& defaults = ModelDefaults();
         Author.AuthorName = defaults.AuthorName;
         Author.Country = defaults.AuthorCountry;
         Author.Age = defaults.AuthorAge;
     }
-    Author.OwnerName = ProgramOwnerName();
-    TextOverlay = TTextOverlayRecord();
-
-    Background->Code.clear();
-    Background->Color = clBlack;
-    Background->Kind = bkColor;
-
-    Modified = false;
-    Truncated = false;
-    const QSize grid = WindowGrid();
+    Author.OwnerName = defaults.OwnerName;
+    const QSize grid = WindowGrid(m_context.WindowSize);
     Cols = grid.width();
     Rows = grid.height();
-    Levels = kMaxLevels;
-    Cells.fill(-1);
 }
 
 void TModel::SizeBackground() {
-    const QSize image = ModelImageSize();
-    Background->SetWidth(image.width());
-    Background->SetHeight(image.height());
+    const QSize image = ImageSize();
+    if (image.width() == m_background.Width && image.height() == m_background.Height)
+        return;
+    m_background.SetWidth(image.width());
+    m_background.SetHeight(image.height());
+    m_backgroundRendered = false;
+}
+
+void TModel::SetBackgroundSize(int32_t width, int32_t height) {
+    m_background.SetWidth(width);
+    m_background.SetHeight(height);
+    m_backgroundRendered = false;
+}
+
+void TModel::RenderBackground() {
+    m_backgroundRendered = false;
+    m_background.WindowSize = m_context.WindowSize;
+    m_background.Code = Background.Code;
+    m_background.Color = Background.Color;
+    m_background.SetKind(Background.Kind);
+    m_backgroundRendered = true;
+}
+
+void TModel::SetBackgroundKind(uint8_t kind) {
+    Background.Kind = kind;
+    RenderBackground();
+}
+
+void TModel::SetData(const TModelData& data) {
+    TModelData& own = *this;
+    own = data;
+    const bool shown = m_backgroundRendered && m_background.WindowSize == m_context.WindowSize &&
+                       static_cast<const TBackgroundSettings&>(m_background) == Background;
+    if (!shown)
+        RenderBackground();
 }
 
 void TModel::Clear(bool useAuthorDefaults) {
     ClearFields(useAuthorDefaults);
     SizeBackground();
-    Background->SetKind(bkColor);
+    RenderBackground();
 }
 
 int32_t TModel::GetBlockIndex(int32_t x, int32_t y, int32_t level) const {
@@ -130,7 +149,7 @@ void TModel::SetBlockIndex(int32_t x, int32_t y, int32_t index, int32_t level) {
 }
 
 std::string TModel::GetBlockName(int32_t x, int32_t y, int32_t level) const {
-    const TBlockList* list = BlockList();
+    const TBlockList* list = m_context.Library;
     const int32_t index = GetBlockIndex(x, y, level);
     if (!list || index < 0)
         return std::string();
@@ -164,7 +183,7 @@ bool TModel::ApplyTool(TCanvas& canvas, int32_t tool, int32_t x, int32_t y) {
     const int32_t top = TopLevel(x, y);
     switch (tool) {
     case tlPlace: {
-        const int32_t selected = SelectedBlock();
+        const int32_t selected = SelectedBlock(m_context.Library);
         // Without a selected block there is nothing to place; storing -1 would
         // erase the top block of a full stack.
         if (selected == -1)
@@ -193,11 +212,11 @@ bool TModel::ApplyTool(TCanvas& canvas, int32_t tool, int32_t x, int32_t y) {
             if (tool != tlTurn)
                 return false;
             turned = name; // a block that does not turn is written back as it is
-        } else if (tool == tlRotate && IndexOfName(*turned) == -1) {
+        } else if (tool == tlRotate && IndexOfName(m_context.Library, *turned) == -1) {
             // One more step, as a block with only three orientations skips the missing one.
             turned = TurnedName(tool, *turned);
         }
-        const int32_t index = turned ? IndexOfName(*turned) : -1;
+        const int32_t index = turned ? IndexOfName(m_context.Library, *turned) : -1;
         // A result the library does not hold would turn the block into an
         // unrelated one; the block stays as it is.
         if (index == -1)
@@ -214,7 +233,7 @@ bool TModel::ApplyTool(TCanvas& canvas, int32_t tool, int32_t x, int32_t y) {
 bool TModel::CanApplyTool(int32_t tool, int32_t x, int32_t y) const {
     switch (tool) {
     case tlPlace: {
-        const int32_t selected = SelectedBlock();
+        const int32_t selected = SelectedBlock(m_context.Library);
         if (selected == -1)
             return false;
         return !IsOccupied(x, y) || GetTopBlock(x, y) != selected;
@@ -228,9 +247,9 @@ bool TModel::CanApplyTool(int32_t tool, int32_t x, int32_t y) const {
         std::optional<std::string> turned = TurnedName(tool, name);
         if (!turned)
             return false;
-        if (tool == tlRotate && IndexOfName(*turned) == -1)
+        if (tool == tlRotate && IndexOfName(m_context.Library, *turned) == -1)
             turned = TurnedName(tool, *turned);
-        return turned && IndexOfName(*turned) != -1;
+        return turned && IndexOfName(m_context.Library, *turned) != -1;
     }
     default: // tlErase and unknown tools
         return false;
@@ -305,19 +324,11 @@ bool TModel::Shift(int32_t direction) {
 }
 
 void TModel::Assign(const TModel& source) {
-    Description = source.Description;
-    Author = source.Author;
-    TextOverlay = source.TextOverlay;
-    Cols = source.Cols;
-    Rows = source.Rows;
-    Levels = source.Levels;
-    Cells = source.Cells;
-    Truncated = source.Truncated;
-    Modified = true;
-    // The background is rendered again at this model's own size.
-    Background->Code = source.Background->Code;
-    Background->Color = source.Background->Color;
-    Background->SetKind(source.Background->Kind);
+    TModelData data = source.Data();
+    data.Version = Version;
+    data.Version2 = Version2;
+    data.Modified = true;
+    SetData(data);
 }
 
 int32_t TModel::CellDataSize() const {

@@ -1,25 +1,22 @@
 #pragma once
 
 #include "imaging/canvas.h"
-#include "imaging/color.h"
+#include "library/background.h"
+#include "library/cell_size.h"
+#include "model/model_context.h"
+#include "model/model_data.h"
 
 #include <QRect>
 #include <QSize>
 #include <QString>
-#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
 
 class QIODevice;
-class TBackground;
 struct TModelRenderCache;
 
-constexpr int32_t kModelVersion = 1536; // 0x600, the format version every model is written with
-constexpr int kCellSize = 32;           // pixels across and down
-constexpr int kMaxLevels = 8;           // the stack height of every model the program makes
-constexpr int kCellStoreSize = 6400;    // entries of the cell store
-constexpr int kMaxImageWidth = 1024;    // the model image is at most 1024 x 768
+constexpr int kMaxImageWidth = 1024; // the model image is at most 1024 x 768
 constexpr int kMaxImageHeight = 768;
 
 // Editing tools of ApplyTool and CanApplyTool.
@@ -34,30 +31,48 @@ enum TTool : int32_t {
 // Scroll directions of Shift and EdgeIsFree.
 enum TDirection : int32_t { drLeft = 0, drRight = 1, drUp = 2, drDown = 3 };
 
-// Bits of FontStyle.
-enum TFontStyleBits : uint8_t { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
+// The model image's size for a main window of that size: min(1024, W) x min(768, H).
+QSize ModelImageSize(const QSize& window);
 
-// The grid a main window of its current size holds: min(1024, W) div 32
-// columns and min(768, H) / 32 rows rounded up.
-QSize WindowGrid();
-
-// The model image's size for the main window's current size: min(1024, W) x min(768, H).
-QSize ModelImageSize();
+// The grid a main window of that size holds: min(1024, W) div 32 columns and
+// min(768, H) / 32 rows rounded up.
+QSize WindowGrid(const QSize& window);
 
 // The document: a grid of Cols x Rows cells of 32 x 32 pixels, each holding a
 // stack of up to Levels block indices of the block library (level 0 at the
 // bottom, -1 for no block), with the model's attributes, a text overlay, its
-// background and two state flags. Texts are ANSI bytes as the file stores them.
-class TModel {
+// background and two state flags, all in the value it derives from; beside it
+// the rendered background and what the model works in (its context).
+class TModel : public TModelData {
 public:
-    TModel();          // creates the background, then Clear(false)
-    virtual ~TModel(); // Clear(false), releases the background
+    explicit TModel(const TModelContext& context); // Clear(false) in that context
+    virtual ~TModel();
     TModel(const TModel&) = delete;
     TModel& operator=(const TModel&) = delete;
 
-    // An empty model sized for the main window's current size; with author
-    // defaults it takes the author data from the preferences.
+    const TModelContext& Context() const { return m_context; }
+    // Used from the next clear, load, draw or background rendering on.
+    void SetContext(const TModelContext& context);
+
+    // The model as a value. SetData takes a whole value and renders the
+    // background again when the value's background differs from what the
+    // rendered one shows. A picture that cannot be read raises IoError; the
+    // value is taken all the same and the background shows what it showed.
+    const TModelData& Data() const { return *this; }
+    void SetData(const TModelData& data);
+
+    // An empty model sized for the context's main window; with author
+    // defaults it takes the author data of the context's defaults.
     void Clear(bool useAuthorDefaults);
+
+    // The rendered background. SetBackgroundKind stores the kind in Background
+    // and renders Background (raising IoError as SetData does);
+    // SetBackgroundSize gives the rendered background another size, rendered
+    // at the next SetData, SetBackgroundKind or Assign.
+    void SetBackgroundKind(uint8_t kind);
+    void SetBackgroundSize(int32_t width, int32_t height);
+    const QImage& BackgroundBitmap() const { return m_background.Bitmap; }
+    QSize ImageSize() const { return ModelImageSize(m_context.WindowSize); } // of the context's main window
 
     // Grid access. Coordinates outside the grid read as -1 and are not written.
     int32_t GetBlockIndex(int32_t x, int32_t y, int32_t level) const;
@@ -74,6 +89,7 @@ public:
     bool CanApplyTool(int32_t tool, int32_t x, int32_t y) const;
     bool EdgeIsFree(int32_t direction) const;
     bool Shift(int32_t direction); // moves every block one cell; the caller redraws
+    // The source's value except Version and Version2, marked modified.
     void Assign(const TModel& source);
     int32_t CellDataSize() const; // byte size of the cell section of a model file, end mark excluded
 
@@ -90,59 +106,25 @@ public:
     // read to its end; in both cases the model stays as it was.
     void SaveToFile(const QString& fileName);
     bool LoadFromFile(const QString& fileName);
+    // The value that saving the model and loading the file again gives, in a
+    // context with the same library and window grid: texts as the file keeps
+    // them, the context's owner name, flags clear, and each stack up to its
+    // first empty level with each block the library's first of its name.
+    TModelData FileData() const;
 
     // Stacks the current blocks that stand for an old block code on the cell.
     void ConvertOldBlock(int32_t x, int32_t y, uint16_t code);
-
-    int32_t Version = kModelVersion;
-    int32_t Version2 = kModelVersion;
-
-    struct TDescriptionRecord {
-        bool DescriptionFlag = true;
-        int32_t DescriptionCode = 2;
-        std::string DescriptionText;
-    } Description;
-
-    struct TAuthorRecord {
-        std::string AuthorName;
-        int32_t Age = 0;
-        std::string Country;
-        std::string OwnerName;
-    } Author;
-
-    struct TFontRecord {
-        std::string FontName = "System";
-        TColor FontColor = 0xC0C0C0;
-        int32_t FontHeight = -13; // negative: character height in pixels
-        uint8_t FontStyle = fsBold;
-    };
-
-    struct TTextOverlayRecord {
-        std::string Text; // empty: no overlay
-        int32_t TextCol = 0;
-        int32_t TextRow = 0;
-        int32_t Shadow = 0; // not 0: a 2-pixel shadow
-        TFontRecord Font;
-    } TextOverlay;
-
-    std::unique_ptr<TBackground> Background;
-    bool Modified = false;
-    bool Truncated = false;
-    int32_t Cols = 0;
-    int32_t Rows = 0;
-    int32_t Levels = kMaxLevels;
-    // Entry of (x, y, level) at level*Cols*Rows + y*Cols + x.
-    std::array<int32_t, kCellStoreSize> Cells;
 
 private:
     struct TDeferredRender {};
     // A model whose background only holds its settings until it is sized and
     // rendered (the reader's fresh model).
-    explicit TModel(TDeferredRender);
+    TModel(const TModelContext& context, TDeferredRender);
 
     // Clear without sizing and rendering the background (the reader renders once at the end).
     void ClearFields(bool useAuthorDefaults);
-    void SizeBackground(); // the model image's size for the main window's current size
+    void SizeBackground(); // the model image's size for the context's main window
+    void RenderBackground(); // what Background says, at the context's window size
     bool InGrid(int32_t x, int32_t y, int32_t level) const {
         return x >= 0 && y >= 0 && level >= 0 && x < Cols && y < Rows && level < Levels;
     }
@@ -153,7 +135,13 @@ private:
     bool ReadChunkFormat(QIODevice& file, const QString& shownName);
     bool ReadOldFormat(QIODevice& file, const QString& shownName);
     void FitToWindowGrid(int32_t cols, int32_t rows); // the window grid; message 7 for a larger file grid
-    void WriteModel(QIODevice& file, const std::string& ownerName) const;
+    TModelData FittedData() const; // the texts as the file keeps them
+    void WriteModel(QIODevice& file) const;
 
+    TModelContext m_context;
+    TBackground m_background;
+    // m_background shows its own settings at the context's window size: no
+    // size change or failed rendering since it was rendered.
+    bool m_backgroundRendered = false;
     std::unique_ptr<TModelRenderCache> m_render;
 };

@@ -1,6 +1,5 @@
 #include "common/io_error.h"
 #include "common/messages.h"
-#include "common/program_folder.h"
 #include "common/save_file.h"
 #include "library/background.h"
 #include "library/block_list.h"
@@ -73,37 +72,80 @@ int32_t LengthField(QIODevice& file) {
 
 // ---------------------------------------------------------------- writing
 
-void TModel::WriteModel(QIODevice& file, const std::string& ownerName) const {
+TModelData TModel::FittedData() const {
+    TModelData data = Data();
+    // Every chunk keeps within the 1023 data bytes a reader takes.
+    std::string& description = data.Description.DescriptionText;
+    description = Stored(description);
+    FitTexts({&description}, kChunkMaxData - 4 - 1 - 1);
+    TAuthorRecord& author = data.Author;
+    author.AuthorName = Stored(author.AuthorName);
+    author.OwnerName = Stored(m_context.Defaults.OwnerName);
+    author.Country = Stored(author.Country);
+    FitTexts({&author.AuthorName, &author.OwnerName, &author.Country}, kChunkMaxData - 3 - 4);
+    std::string& text = data.TextOverlay.Text;
+    text = Stored(text);
+    FitTexts({&text}, kChunkMaxData - 1 - 12);
+    std::string& fontName = data.TextOverlay.Font.FontName;
+    fontName = Stored(fontName);
+    FitTexts({&fontName}, kChunkMaxData - 8 - 1);
+    std::string& code = data.Background.Code;
+    code = Stored(code);
+    FitTexts({&code}, kChunkMaxData - 1 - 8);
+    return data;
+}
+
+TModelData TModel::FileData() const {
+    TModelData data = FittedData();
+    data.Version = kModelVersion;
+    data.Version2 = kModelVersion;
+    data.Modified = false;
+    data.Truncated = false;
+    TFontRecord& font = data.TextOverlay.Font;
+    font.FontStyle = TFontRecord().FontStyle; // not stored
+    if (font.FontName.empty())
+        font.FontName = TFontRecord().FontName; // an empty text leaves a cleared model's
+
+    // Stacks up to their first empty level, each block the first of its name
+    // in the library; a block the library lacks reads back as an empty level.
+    const TBlockList* list = m_context.Library;
+    data.Cells = EmptyCells();
+    for (int32_t y = 0; y < Rows; ++y) {
+        for (int32_t x = 0; x < Cols; ++x) {
+            for (int32_t level = 0; level < Levels; ++level) {
+                const int32_t index = GetBlockIndex(x, y, level);
+                const int32_t stored = index == -1 || !list ? -1 : list->IndexFromName(GetBlockName(x, y, level));
+                if (stored == -1)
+                    break;
+                data.Cells[static_cast<size_t>(CellOffset(x, y, level))] = stored;
+            }
+        }
+    }
+    return data;
+}
+
+void TModel::WriteModel(QIODevice& file) const {
     WriteFileTag(file, std::string_view(kSignature, kSignatureSize));
     WriteFileTag(file, std::string_view());
 
-    // Every chunk keeps within the 1023 data bytes a reader takes.
-    std::string description = Stored(Description.DescriptionText);
-    FitTexts({&description}, kChunkMaxData - 4 - 1 - 1);
-    std::string author = Stored(Author.AuthorName);
-    std::string owner = Stored(ownerName);
-    std::string country = Stored(Author.Country);
-    FitTexts({&author, &owner, &country}, kChunkMaxData - 3 - 4);
-    std::string text = Stored(TextOverlay.Text);
-    FitTexts({&text}, kChunkMaxData - 1 - 12);
-    std::string fontName = Stored(TextOverlay.Font.FontName);
-    FitTexts({&fontName}, kChunkMaxData - 8 - 1);
-    std::string code = Stored(Background->Code);
-    FitTexts({&code}, kChunkMaxData - 1 - 8);
-
+    const TModelData stored = FittedData();
+    const TDescriptionRecord& description = stored.Description;
+    const TAuthorRecord& author = stored.Author;
+    const TTextOverlayRecord& overlay = stored.TextOverlay;
     ChunkWrite(file, "CR", {std::string(kCopyright)}, "s");
     ChunkWrite(file, "VR", {int64_t{kModelVersion}, int64_t{kModelVersion}}, "dd");
     ChunkWrite(file, "DE",
-               {int64_t{Description.DescriptionCode}, int64_t{Description.DescriptionFlag}, description},
+               {int64_t{description.DescriptionCode}, int64_t{description.DescriptionFlag},
+                description.DescriptionText},
                "dbs");
-    ChunkWrite(file, "AU", {author, owner, country, int64_t{Author.Age}}, "sssd");
-    ChunkWrite(
-        file, "TX",
-        {text, int64_t{TextOverlay.TextCol}, int64_t{TextOverlay.TextRow}, int64_t{TextOverlay.Shadow}},
-        "sddd");
-    ChunkWrite(file, "FT",
-               {int64_t{TextOverlay.Font.FontHeight}, int64_t{TextOverlay.Font.FontColor}, fontName}, "dds");
-    ChunkWrite(file, "BG", {code, int64_t{Background->Color}, int64_t{Background->Kind}}, "sdd");
+    ChunkWrite(file, "AU", {author.AuthorName, author.OwnerName, author.Country, int64_t{author.Age}}, "sssd");
+    ChunkWrite(file, "TX",
+               {overlay.Text, int64_t{overlay.TextCol}, int64_t{overlay.TextRow}, int64_t{overlay.Shadow}},
+               "sddd");
+    ChunkWrite(file, "FT", {int64_t{overlay.Font.FontHeight}, int64_t{overlay.Font.FontColor}, overlay.Font.FontName},
+               "dds");
+    const TBackgroundSettings& background = stored.Background;
+    ChunkWrite(file, "BG", {background.Code, int64_t{background.Color}, int64_t{background.Kind}}, "sdd");
     ChunkWrite(file, "GM", {int64_t{Levels}, int64_t{Cols}, int64_t{Rows}}, "ddd");
 
     ChunkWrite(file, "MH", {int64_t{CellDataSize() + 2}}, "l");
@@ -122,19 +164,17 @@ void TModel::WriteModel(QIODevice& file, const std::string& ownerName) const {
 }
 
 void TModel::SaveToFile(const QString& fileName) {
-    const std::string owner = ProgramOwnerName();
-
     QByteArray bytes;
     {
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
-        WriteModel(buffer, owner);
+        WriteModel(buffer);
     }
 
     // The earlier file is replaced only once the new one is completely written.
     SaveFileContents(fileName, bytes, "model");
 
-    Author.OwnerName = owner;
+    Author.OwnerName = m_context.Defaults.OwnerName;
     Modified = false;
     Truncated = false;
 }
@@ -142,7 +182,7 @@ void TModel::SaveToFile(const QString& fileName) {
 // ---------------------------------------------------------------- reading
 
 void TModel::FitToWindowGrid(int32_t cols, int32_t rows) {
-    const QSize grid = WindowGrid();
+    const QSize grid = WindowGrid(m_context.WindowSize);
     if (grid.width() < cols || grid.height() < rows) {
         ShowAppMessage(kMsgLargerGrid);
         Truncated = true;
@@ -182,7 +222,7 @@ bool TModel::ReadChunkFormat(QIODevice& file, const QString& shownName) {
                 "dds", data, n);
         } else if (tag == "BG") {
             // Rendered once the whole file is read.
-            ChunkDecode({&Background->Code, &Background->Color, &Background->Kind}, "sdd", data, n);
+            ChunkDecode({&Background.Code, &Background.Color, &Background.Kind}, "sdd", data, n);
         } else if (tag == "GM") {
             int32_t levels = 0, cols = 0, rows = 0;
             ChunkDecode({&levels, &cols, &rows}, "ddd", data, n);
@@ -208,7 +248,7 @@ bool TModel::ReadChunkFormat(QIODevice& file, const QString& shownName) {
                 const int32_t y = (cell >> 10) & 63;
                 char names[kMaxLevels * kNameSize];
                 ReadBytes(file, names, count * kNameSize);
-                const TBlockList* list = BlockList();
+                const TBlockList* list = m_context.Library;
                 for (int32_t level = 0; level < count; ++level) {
                     const char* at = names + level * kNameSize;
                     const std::string name(at, strnlen(at, kNameSize));
@@ -264,33 +304,25 @@ bool TModel::ReadOldFormat(QIODevice& file, const QString& shownName) {
 void TModel::TakeOver(TModel& loaded) {
     // A picture background reads a file, which may fail: it is rendered in the
     // fresh model first. The others cannot fail and are rendered in place.
-    const uint8_t kind = loaded.Background->Kind;
-    if (kind >= bkStretch && kind <= bkTile) {
+    const bool picture = TBackground::IsPictureKind(loaded.Background.Kind);
+    if (picture) {
         loaded.SizeBackground();
-        loaded.Background->SetKind(kind);
-        std::swap(Background, loaded.Background);
-    } else {
-        Background->Code = loaded.Background->Code;
-        SizeBackground();
-        if (kind > bkTile) { // such a kind draws nothing: what shows is the black of a cleared model
-            Background->Color = clBlack;
-            Background->SetKind(bkColor);
-        }
-        Background->Color = loaded.Background->Color;
-        Background->SetKind(kind);
+        loaded.RenderBackground();
+        std::swap(m_background, loaded.m_background);
+        std::swap(m_backgroundRendered, loaded.m_backgroundRendered);
     }
-
-    Version = loaded.Version;
-    Version2 = loaded.Version2;
-    Description = std::move(loaded.Description);
-    Author = std::move(loaded.Author);
-    TextOverlay = std::move(loaded.TextOverlay);
+    TModelData& data = *this;
+    data = std::move(static_cast<TModelData&>(loaded));
     Modified = false;
-    Truncated = loaded.Truncated;
-    Cols = loaded.Cols;
-    Rows = loaded.Rows;
-    Levels = loaded.Levels;
-    Cells = loaded.Cells;
+    if (!picture) {
+        SizeBackground();
+        if (!TBackground::IsColorKind(Background.Kind)) {
+            // Such a kind draws nothing: what shows is the black of a cleared model.
+            m_background.Color = clBlack;
+            m_background.SetKind(bkColor);
+        }
+        RenderBackground();
+    }
 }
 
 bool TModel::LoadFromFile(const QString& fileName) {
@@ -313,7 +345,7 @@ bool TModel::LoadFromFile(const QString& fileName) {
 
     // The file is read into a fresh model, which replaces this one only when
     // the whole file was read.
-    TModel loaded{TDeferredRender{}};
+    TModel loaded(m_context, TDeferredRender{});
     bool ok = false;
     if (std::memcmp(mark, kChunkMark, 2) == 0) {
         ok = loaded.ReadChunkFormat(file, shownName);

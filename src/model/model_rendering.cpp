@@ -1,10 +1,8 @@
 #include "common/ansi_text.h"
-#include "common/main_window_size.h"
 #include "imaging/bitmap.h"
 #include "library/background.h"
 #include "library/block_list.h"
 #include "model/model.h"
-#include "model/model_defaults.h"
 #include "model/model_render_cache.h"
 
 #include <QFontMetrics>
@@ -77,7 +75,7 @@ QFont MakeFont(const TModel::TFontRecord& record) {
 } // namespace
 
 void TModel::DrawStack(TCanvas& canvas, int32_t x, int32_t y) const {
-    const TBlockList* list = BlockList();
+    const TBlockList* list = m_context.Library;
     if (!list)
         return;
     int32_t stack[kMaxLevels];
@@ -95,8 +93,8 @@ void TModel::DrawStack(TCanvas& canvas, int32_t x, int32_t y) const {
 void TModel::Draw(TCanvas& canvas) {
     if (!canvas.Bitmap)
         return;
-    Background->Draw(canvas);
-    if (BlockList()) {
+    m_background.Draw(canvas);
+    if (m_context.Library) {
         for (int32_t y = 0; y < Rows; ++y)
             for (int32_t x = 0; x < Cols; ++x)
                 DrawStack(canvas, x, y);
@@ -117,7 +115,7 @@ void TModel::Draw(TCanvas& canvas) {
 
     DrawTextOverlay(canvas);
 
-    if (ModelDefaults().GridVisible) {
+    if (m_context.Defaults.GridVisible) {
         canvas.PenColor = kGridColor;
         QImage& bitmap = *canvas.Bitmap;
         MakeDirectTarget(bitmap);
@@ -132,7 +130,7 @@ void TModel::Draw(TCanvas& canvas) {
 void TModel::DrawCell(TCanvas& canvas, int32_t x, int32_t y) {
     if (!canvas.Bitmap)
         return;
-    Background->DrawCell(canvas, x, y);
+    m_background.DrawCell(canvas, x, y);
     DrawStack(canvas, x, y);
 
     // The overlay is kept rendered, so putting back its part over this cell
@@ -142,7 +140,7 @@ void TModel::DrawCell(TCanvas& canvas, int32_t x, int32_t y) {
         DrawTextOverlay(canvas, cell);
     }
 
-    if (ModelDefaults().GridVisible) {
+    if (m_context.Defaults.GridVisible) {
         QImage& bitmap = *canvas.Bitmap;
         MakeDirectTarget(bitmap);
         const QRgb pen = ColorToRgb(canvas.PenColor);
@@ -165,7 +163,7 @@ void TModel::DrawTextOverlay(TCanvas& canvas, const QRect& area) {
         return;
     if (TextOverlay.Shadow != 0)
         TextOverlay.Shadow = 2;
-    const QSize window = MainWindowSize();
+    const QSize& window = m_context.WindowSize;
     const int left = CellToPixel(TextOverlay.TextCol);
     const int top = CellToPixel(TextOverlay.TextRow);
 
@@ -205,6 +203,6 @@ void TModel::DrawSampleText(TCanvas& canvas) {
 void TModel::DrawPreview(TCanvas& canvas) {
     if (!canvas.Bitmap)
         return;
-    Background->Draw(canvas);
+    m_background.Draw(canvas);
     DrawSampleText(canvas);
 }

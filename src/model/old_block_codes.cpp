@@ -44,7 +44,7 @@ void TModel::ConvertOldBlock(int32_t x, int32_t y, uint16_t code) {
     const char* names = OldBlockNames(code);
     if (!names)
         return;
-    const TBlockList* list = BlockList();
+    const TBlockList* list = m_context.Library;
     std::string_view rest(names);
     while (!rest.empty()) {
         const size_t comma = rest.find(',');

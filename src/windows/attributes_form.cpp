@@ -370,9 +370,9 @@ int TAttributesForm::ShowModal() {
 }
 
 void TAttributesForm::FormCreate() {
-    WorkModel = std::make_unique<TModel>();
-    WorkModel->Background->SetWidth(Thumbnail->width());
-    WorkModel->Background->SetHeight(Thumbnail->height());
+    // The preview shows the background at the size of the thumbnail.
+    WorkModel = std::make_unique<TModel>(TModelContext());
+    WorkModel->SetBackgroundSize(Thumbnail->width(), Thumbnail->height());
     PageControl1->setCurrentIndex(0);
 }
 
@@ -386,6 +386,7 @@ void TAttributesForm::FormShow() {
     if (!m_model)
         return;
     TModel& work = *WorkModel;
+    work.SetContext(m_model->Context());
     try {
         work.Assign(*m_model);
     } catch (const IoError& error) {
@@ -402,20 +403,11 @@ void TAttributesForm::FormShow() {
     }
     ShowCellPositions();
 
-    TBackground& background = *work.Background;
-    switch (background.Kind) {
-    case bkColor:
-        GradientCheck->setChecked(false);
+    const TBackgroundSettings& background = work.Background;
+    if (TBackground::IsColorKind(background.Kind)) {
+        GradientCheck->setChecked(background.Kind == TBackground::ColorKind(true));
         SelectListEntry(0);
-        break;
-    case bkGradient:
-        GradientCheck->setChecked(true);
-        SelectListEntry(0);
-        break;
-    case bkStretch:
-    case bkTileAcross:
-    case bkTileDown:
-    case bkTile: {
+    } else if (TBackground::IsPictureKind(background.Kind)) {
         {
             // Unticking the box must not turn the picture into a colour.
             const QSignalBlocker detached(GradientCheck);
@@ -428,10 +420,6 @@ void TAttributesForm::FormShow() {
                 break;
             }
         }
-        break;
-    }
-    default:
-        break;
     }
 
     UserText->setPlainText(AnsiToMemo(work.TextOverlay.Text));
@@ -506,16 +494,16 @@ void TAttributesForm::HelpBtnClick() {
 }
 
 void TAttributesForm::BkgndColorClick(int swatch) {
-    TBackground& background = *WorkModel->Background;
+    TBackgroundSettings& background = WorkModel->Background;
     background.Color = kBackgroundSwatches[static_cast<size_t>(swatch)];
     background.Code.clear();
-    background.Kind = GradientCheck->isChecked() ? bkGradient : bkColor;
+    background.Kind = TBackground::ColorKind(GradientCheck->isChecked());
     SelectListEntry(0);
     BkgndNameListClick();
 }
 
 void TAttributesForm::BkgndNameListClick() {
-    TBackground& background = *WorkModel->Background;
+    TBackgroundSettings& background = WorkModel->Background;
     const int row = BkgndNameList->currentRow();
     if (row > 0) {
         const QString entry = BkgndNameList->item(row)->text();
@@ -524,22 +512,22 @@ void TAttributesForm::BkgndNameListClick() {
         SetBackgroundKind(kind >= 0 ? static_cast<uint8_t>(kind) : background.Kind);
     } else {
         background.Code.clear();
-        SetBackgroundKind(GradientCheck->isChecked() ? bkGradient : bkColor);
+        SetBackgroundKind(TBackground::ColorKind(GradientCheck->isChecked()));
     }
     RepaintPreview();
 }
 
 void TAttributesForm::MoreBkgndColorsClick() {
-    TColor color = WorkModel->Background->Color;
+    TColor color = WorkModel->Background.Color;
     if (!ChooseColor(this, color))
         return;
-    WorkModel->Background->Color = color;
+    WorkModel->Background.Color = color;
     SelectListEntry(0);
     BkgndNameListClick();
 }
 
 void TAttributesForm::GradientCheckClick() {
-    WorkModel->Background->Kind = GradientCheck->isChecked() ? bkGradient : bkColor;
+    WorkModel->Background.Kind = TBackground::ColorKind(GradientCheck->isChecked());
     SelectListEntry(0);
     BkgndNameListClick();
 }
@@ -587,7 +575,7 @@ void TAttributesForm::SelectListEntry(int row) {
 
 void TAttributesForm::SetBackgroundKind(uint8_t kind) {
     try {
-        WorkModel->Background->SetKind(kind);
+        WorkModel->SetBackgroundKind(kind);
     } catch (const IoError& error) {
         ShowErrorBox(error);
     }

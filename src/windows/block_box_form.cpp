@@ -12,6 +12,8 @@
 #include "windows/focus_target.h"
 #include "windows/sounds_and_pointers.h"
 
+#include <QCursor>
+#include <QGuiApplication>
 #include <QHideEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -144,26 +146,29 @@ void TBlockBoxForm::FormCreate(const QRect& mainWindow) {
     resize(DockWidth, DockHeight);
     DragWidth = width() - CloseWidth;
     RowScroll.fill(0);
-    m_blockList = new TBlockList;
-    SetBlockList(m_blockList);
+    {
+        // The hourglass while every block set loads, taken away again on every path.
+        QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+        struct Restore {
+            ~Restore() { QGuiApplication::restoreOverrideCursor(); }
+        } restore;
+        m_blockList = std::make_unique<TBlockList>();
+    }
     WorkBitmap = NewBitmap(SelectArea->width(), SelectArea->height());
 }
 
 void TBlockBoxForm::FormDestroy() {
     WorkBitmap = QImage();
-    if (BlockList() == m_blockList)
-        SetBlockList(nullptr);
-    delete m_blockList;
-    m_blockList = nullptr;
+    m_blockList.reset();
 }
 
 int TBlockBoxForm::CurrentSetIndex() const {
-    return SetIndex(BlockSelection().CurrentSet);
+    return SetIndex(m_blockList->Selection.CurrentSet);
 }
 
 void TBlockBoxForm::RedrawBlockBox() {
-    const TBlockSelection& selection = BlockSelection();
-    const TBlockList* list = m_blockList;
+    const TBlockSelection& selection = m_blockList->Selection;
+    const TBlockList* list = m_blockList.get();
     const int cs = CurrentSetIndex();
     TCanvas canvas(&WorkBitmap);
 
@@ -205,7 +210,7 @@ void TBlockBoxForm::RedrawBlockBox() {
 }
 
 void TBlockBoxForm::SelectSet(int index) {
-    TBlockSelection& selection = BlockSelection();
+    TBlockSelection& selection = m_blockList->Selection;
     const int cs = std::max(std::min(index, m_blockList->SetCount - 1), 0);
     if (cs == selection.CurrentSet)
         return;
@@ -215,7 +220,7 @@ void TBlockBoxForm::SelectSet(int index) {
 }
 
 void TBlockBoxForm::SelectRow(int slot) {
-    TBlockSelection& selection = BlockSelection();
+    TBlockSelection& selection = m_blockList->Selection;
     const int cs = CurrentSetIndex();
     const size_t set = static_cast<size_t>(cs);
     const int rows = m_blockList->RowCount[set];
@@ -234,7 +239,7 @@ void TBlockBoxForm::SelectRow(int slot) {
 }
 
 void TBlockBoxForm::NextVariation() {
-    TBlockSelection& selection = BlockSelection();
+    TBlockSelection& selection = m_blockList->Selection;
     const size_t set = static_cast<size_t>(CurrentSetIndex());
     const size_t row = static_cast<size_t>(RowIndex(selection.SelectedRow[set]));
     const int last = m_blockList->LastVariation[set][row];
@@ -248,7 +253,7 @@ void TBlockBoxForm::NextVariation() {
 
 void TBlockBoxForm::SelectAreaMouseDown(Qt::MouseButton, Qt::MouseButtons held, int x, int y) {
     if (held & Qt::LeftButton) {
-        const TBlockSelection& selection = BlockSelection();
+        const TBlockSelection& selection = m_blockList->Selection;
         const int cs = CurrentSetIndex();
         const int slot = y > 0 ? (y - kSlotTop) / kSlotPitch : -1;
         if (x >= kSetBandLeft && x <= kSetBandRight) {
@@ -269,7 +274,7 @@ void TBlockBoxForm::SelectAreaMouseDown(Qt::MouseButton, Qt::MouseButtons held, 
 }
 
 void TBlockBoxForm::SelectAreaMouseMove(Qt::MouseButtons held, int x, int y) {
-    const TBlockSelection& selection = BlockSelection();
+    const TBlockSelection& selection = m_blockList->Selection;
     const int slot = y > kSlotTop ? (y - kSlotTop) / kSlotPitch : -1;
     const bool dragging = (held & Qt::LeftButton) && PointOverWindow(x, y, this, SelectArea);
     // Over the selected block a click brings its next variation, if it has one.

@@ -7,6 +7,7 @@
 #include <QRect>
 #include <array>
 #include <cstdint>
+#include <memory>
 
 class QLabel;
 class QMouseEvent;
@@ -41,6 +42,8 @@ public:
     ~TBlockBoxForm() override;
 
     void SetToolBox(TToolBoxLink* toolBox) { m_toolBox = toolBox; }
+    // The program's block library, made and owned by the box.
+    TBlockList* Library() const { return m_blockList.get(); }
 
     // TBlockBoxLink
     void RedrawBlockBox() override;
@@ -101,6 +104,6 @@ private:
     int CurrentSetIndex() const;
 
     TToolBoxLink* m_toolBox = nullptr;
-    TBlockList* m_blockList = nullptr;
+    std::unique_ptr<TBlockList> m_blockList;
     int m_pointer = 0;
 };

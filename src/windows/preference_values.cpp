@@ -1,7 +1,7 @@
 #include "windows/preference_values.h"
 
+#include "common/ansi_text.h"
 #include "common/program_folder.h"
-#include "model/model_defaults.h"
 #include "windows/settings_store.h"
 
 TPreferenceValues& Preferences() {
@@ -11,6 +11,16 @@ TPreferenceValues& Preferences() {
 
 void ResetPreferences() {
     Preferences() = TPreferenceValues();
+}
+
+TModelDefaults PreferredModelDefaults() {
+    const TPreferenceValues& values = Preferences();
+    TModelDefaults defaults;
+    defaults.GridVisible = values.GridVisible;
+    defaults.AuthorName = QStringToAnsi(values.AuthorName);
+    defaults.AuthorCountry = QStringToAnsi(values.AuthorCountry);
+    defaults.AuthorAge = values.AuthorAge;
+    return defaults;
 }
 
 QString DefaultStartupModelFile() {
@@ -27,11 +37,11 @@ QString StartupModelPathToLoad() {
 }
 
 void LoadGridSetting() {
-    ModelDefaults().GridVisible = ReadFlagSetting(kPreferencesSection, QStringLiteral("Grid"), false);
+    Preferences().GridVisible = ReadFlagSetting(kPreferencesSection, QStringLiteral("Grid"), false);
 }
 
 void SaveGridSetting() {
-    WriteFlagSetting(kPreferencesSection, QStringLiteral("Grid"), ModelDefaults().GridVisible);
+    WriteFlagSetting(kPreferencesSection, QStringLiteral("Grid"), Preferences().GridVisible);
 }
 
 int AgeFromBirthDate(int year, int month, int day, const QDate& today) {

@@ -1,13 +1,15 @@
 #pragma once
 
+#include "model/model_context.h"
+
 #include <QDate>
 #include <QString>
 
 // The preferences in force while the program runs. The preferences dialog's
-// ApplySettings fills them; the start-up and the sounds read them. The author
-// data and the grid flag that the model reads live in ModelDefaults()
-// (model/model_defaults.h): ApplySettings copies the author data there too, and
-// the "Grid" setting is read into and stored from ModelDefaults().GridVisible.
+// ApplySettings fills them; the start-up, the sounds and the main window read
+// them, and the main window hands the model what it needs of them
+// (PreferredModelDefaults). The grid flag is the "Grid" setting, read and
+// stored by LoadGridSetting and SaveGridSetting and switched by the grid command.
 struct TPreferenceValues {
     QString AuthorName;    // given to every new model
     QString AuthorCountry; // the country code, empty for none
@@ -16,14 +18,17 @@ struct TPreferenceValues {
     int StartupModel = 0; // kStartupBlank, kStartupLastModel or kStartupChosenModel
     QString StartupModelFile;
     bool LoadDisplay = false; // restore the boxes' last layout at start-up
+    bool GridVisible = false; // off until the settings are read
 };
 
 enum StartupModelChoice : int { kStartupBlank = 0, kStartupLastModel = 1, kStartupChosenModel = 2 };
 
 TPreferenceValues& Preferences();
 // Everything back to how the program starts (before any settings are read).
-// ModelDefaults() has its own reset.
 void ResetPreferences();
+
+// What the preferences give the model: the author data (as ANSI bytes) and the grid flag.
+TModelDefaults PreferredModelDefaults();
 
 // Setting names and sections.
 inline const QString kAuthorSection = QStringLiteral("Author");
@@ -36,7 +41,7 @@ QString DefaultStartupModelFile();
 // model and the path is neither empty nor "(Untitled)"; otherwise empty.
 QString StartupModelPathToLoad();
 
-// "Grid" of the "Preferences" section to and from ModelDefaults().GridVisible.
+// "Grid" of the "Preferences" section to and from Preferences().GridVisible.
 void LoadGridSetting();
 void SaveGridSetting();
 

@@ -3,7 +3,6 @@
 #include "common/ansi_text.h"
 #include "common/messages.h"
 #include "common/program_folder.h"
-#include "model/model_defaults.h"
 #include "windows/countries.h"
 #include "windows/file_dialog_filters.h"
 #include "windows/form_font.h"
@@ -324,12 +323,6 @@ void TPreferencesForm::ApplySettings() {
     SetMessagesEnabled(MessagesCheck->isChecked());
     values.StartupModel = CheckedStartupModel();
     values.StartupModelFile = StartupModelFilePath->text();
-
-    // What every new model receives.
-    TModelDefaults& defaults = ModelDefaults();
-    defaults.AuthorName = QStringToAnsi(values.AuthorName);
-    defaults.AuthorCountry = QStringToAnsi(values.AuthorCountry);
-    defaults.AuthorAge = values.AuthorAge;
 }
 
 void TPreferencesForm::SaveSettings() {

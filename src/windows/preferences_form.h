@@ -37,8 +37,7 @@ public:
     // The stored settings into the controls (all but "Grid"); sounds are
     // switched on or off at once.
     void LoadSettings();
-    // The controls into the values in force (Preferences(), the author data of
-    // ModelDefaults(), the messages switch).
+    // The controls into the values in force (Preferences(), the messages switch).
     void ApplySettings();
     // The controls into the store. With "Load most recently opened model"
     // chosen, the start-up path first becomes the current model's path.

@@ -7,7 +7,6 @@
 #include "common/program_folder.h"
 #include "library/block_list.h"
 #include "model/model.h"
-#include "model/model_defaults.h"
 #include "windows/block_box_form.h"
 #include "windows/hint_line.h"
 #include "windows/preference_values.h"

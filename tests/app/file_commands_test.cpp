@@ -12,7 +12,6 @@
 #include "widgets/bmp_wnd.h"
 #include "library/block_list.h"
 #include "model/model.h"
-#include "model/model_defaults.h"
 #include "windows/box_links.h"
 
 #include <QApplication>

@@ -1,6 +1,5 @@
 #include "content_fixture.h"
 
-#include "common/main_window_size.h"
 #include "common/program_folder.h"
 
 std::unique_ptr<TBlockList> ContentTest::s_library;

@@ -67,9 +67,9 @@ TEST_F(WelcomeModelTest, LoadsFullSizeWithEveryBlockKnown) {
     EXPECT_GT(stacked, 20) << "the welcome model shows few stacks";
 
     // A picture background from the catalogue, and a welcome with a shadow.
-    const std::string code = model.Background->Code;
+    const std::string code = model.Background.Code;
     EXPECT_TRUE(QFile::exists(BackgroundFileName(code))) << code;
-    EXPECT_GE(model.Background->Kind, bkStretch);
+    EXPECT_GE(model.Background.Kind, bkStretch);
     EXPECT_NE(model.TextOverlay.Text.find("Welcome"), std::string::npos);
     EXPECT_NE(model.TextOverlay.Shadow, 0);
 }

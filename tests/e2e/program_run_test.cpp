@@ -10,7 +10,6 @@
 
 #include "x_session.h"
 
-#include "common/main_window_size.h"
 #include "common/program_folder.h"
 #include "imaging/bitmap.h"
 #include "imaging/canvas.h"
@@ -317,8 +316,8 @@ protected:
             for (int col = 0; col < expected.Cols; ++col)
                 EXPECT_EQ(Names(saved, col, row), Names(expected, col, row))
                     << what << ": cell (" << col << ", " << row << ")";
-        EXPECT_EQ(static_cast<int>(saved.Background->Kind), static_cast<int>(bkGradient)) << what;
-        EXPECT_EQ(saved.Background->Color, kTeal) << what;
+        EXPECT_EQ(static_cast<int>(saved.Background.Kind), static_cast<int>(bkGradient)) << what;
+        EXPECT_EQ(saved.Background.Color, kTeal) << what;
         EXPECT_EQ(saved.Description.DescriptionText, kDescription.toStdString()) << what;
         EXPECT_FALSE(saved.Truncated) << what;
     }
@@ -474,8 +473,8 @@ TEST_F(ProgramRunTest, PaintCarryRotateEraseSetAGradientSaveAndClose) {
     display->Click(kLeftButton);
     display->Keys(QStringLiteral("Return"));
     ASSERT_TRUE(WaitForWindowGone(QStringLiteral("attributes"), attributes));
-    expected.Background->Color = kTeal;
-    expected.Background->SetKind(bkGradient);
+    expected.Background.Color = kTeal;
+    expected.SetBackgroundKind(bkGradient);
     expected.Description.DescriptionText = kDescription.toStdString();
     ASSERT_TRUE(WaitForPicture(QStringLiteral("gradient")));
 
@@ -525,7 +524,7 @@ TEST_F(ProgramRunTest, PaintCarryRotateEraseSetAGradientSaveAndClose) {
         EXPECT_EQ(model.GetBlockIndex(8, 5, 0), -1) << "carried away";
         EXPECT_EQ(model.GetBlockName(4, 5, 0), library->NameFromIndex(turned)) << "rotated";
         EXPECT_EQ(model.GetBlockIndex(6, 5, 0), -1) << "erased";
-        EXPECT_EQ(static_cast<int>(model.Background->Kind), 1) << "a gradient";
+        EXPECT_EQ(static_cast<int>(model.Background.Kind), 1) << "a gradient";
     }
 
     // The converter reads it and writes it again byte for byte.

@@ -8,13 +8,11 @@
 // CUBESTACKS_SOAK_STEPS sets the number of steps (100000 by default; the
 // sanitizer build runs fewer), CUBESTACKS_SOAK_SEED the random seed.
 
-#include "common/main_window_size.h"
 #include "common/program_folder.h"
 #include "hardening_checks.h"
 #include "imaging/bitmap_file.h"
 #include "library/background.h"
 #include "library/block_list.h"
-#include "model/model_defaults.h"
 #include "model_fixture.h"
 
 #include <QFile>
@@ -325,10 +323,10 @@ TEST_F(SoakTest, RandomEditingKeepsTheModelSound) {
         } else if (roll < 860) {
             const int kind = below(20) == 0 ? 6 + below(3) : below(6);
             op << "background " << kind;
-            model.Background->Color = below(8) == 0 ? 0x80000000u | static_cast<TColor>(below(25))
+            model.Background.Color = below(8) == 0 ? 0x80000000u | static_cast<TColor>(below(25))
                                                     : static_cast<TColor>(random() & 0xFFFFFF);
-            model.Background->Code = kind >= bkStretch ? codes[static_cast<size_t>(below(4))] : std::string();
-            model.Background->SetKind(static_cast<uint8_t>(kind));
+            model.Background.Code = kind >= bkStretch ? codes[static_cast<size_t>(below(4))] : std::string();
+            model.SetBackgroundKind(static_cast<uint8_t>(kind));
             model.Draw(surface.canvas);
         } else if (roll < 880) {
             op << "assign";
@@ -346,7 +344,7 @@ TEST_F(SoakTest, RandomEditingKeepsTheModelSound) {
             model.Clear(false);
             stacks.assign(stacks.size(), {});
             textCol = textRow = 0;
-            if (model.Modified || !model.TextOverlay.Text.empty() || model.Background->Kind != bkColor)
+            if (model.Modified || !model.TextOverlay.Text.empty() || model.Background.Kind != bkColor)
                 problem = "Clear did not give an empty model";
             model.Draw(surface.canvas);
         } else {

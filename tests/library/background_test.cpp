@@ -1,5 +1,4 @@
 #include "common/io_error.h"
-#include "common/main_window_size.h"
 #include "common/program_folder.h"
 #include "imaging/bitmap.h"
 #include "imaging/bitmap_file.h"

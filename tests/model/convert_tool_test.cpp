@@ -1,8 +1,6 @@
-#include "common/main_window_size.h"
 #include "imaging/bitmap.h"
 #include "library/background.h"
 #include "library/block_list.h"
-#include "model/model_defaults.h"
 #include "model_fixture.h"
 
 #include <QCoreApplication>
@@ -57,15 +55,15 @@ protected:
         model.TextOverlay.TextRow = 6;
         model.TextOverlay.Shadow = 2;
         model.TextOverlay.Font.FontHeight = -24;
-        model.Background->Color = RGBColor(40, 90, 200);
-        model.Background->SetKind(bkGradient);
+        model.Background.Color = RGBColor(40, 90, 200);
+        model.SetBackgroundKind(bkGradient);
     }
 
     QString tool;
 };
 
 TEST_F(ConvertToolTest, RoundTripGivesTheSameBytes) {
-    TModel model;
+    TModel model(context);
     Fill(model);
     model.SaveToFile(file("in.cst"));
 
@@ -78,21 +76,21 @@ TEST_F(ConvertToolTest, RoundTripGivesTheSameBytes) {
     EXPECT_EQ(one, ReadAll(file("two.cst")));
     EXPECT_EQ(one, ReadAll(file("in.cst")));
 
-    TModel back;
+    TModel back(context);
     ASSERT_TRUE(back.LoadFromFile(file("two.cst")));
     EXPECT_EQ(back.Cells, model.Cells);
     EXPECT_EQ(back.TextOverlay.Text, "Cubes & stacks");
 }
 
 TEST_F(ConvertToolTest, ImagesShowTheModel) {
-    TModel model;
+    TModel model(context);
     Fill(model);
     model.SaveToFile(file("in.cst"));
 
     // The same model drawn here, with the grid, in an 800 x 600 window.
-    ModelDefaults().GridVisible = true;
-    SetMainWindowSize(QSize(800, 600));
-    TModel here;
+    TModelContext gridded = Context(QSize(800, 600));
+    gridded.Defaults.GridVisible = true;
+    TModel here(gridded);
     ASSERT_TRUE(here.LoadFromFile(file("in.cst")));
     QImage expected = NewBitmap(800, 600);
     TCanvas canvas(&expected);
@@ -128,7 +126,7 @@ TEST_F(ConvertToolTest, ImagesShowTheModel) {
 }
 
 TEST_F(ConvertToolTest, ExitCodes) {
-    TModel model;
+    TModel model(context);
     model.SaveToFile(file("in.cst"));
 
     // A wrong command line: 2 and a usage line.

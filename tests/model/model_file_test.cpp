@@ -1,5 +1,4 @@
 #include "common/io_error.h"
-#include "common/main_window_size.h"
 #include "common/program_folder.h"
 #include "imaging/bitmap_file.h"
 #include "library/background.h"
@@ -110,7 +109,7 @@ protected:
 };
 
 TEST_F(ModelFileTest, EmptyModelBytes) {
-    TModel model;
+    TModel model(context);
     model.Modified = true;
     const QByteArray bytes = Saved(model);
     EXPECT_FALSE(model.Modified);
@@ -135,7 +134,7 @@ TEST_F(ModelFileTest, EmptyModelBytes) {
 }
 
 TEST_F(ModelFileTest, CellSectionLayout) {
-    TModel model;
+    TModel model(context);
     Stack(model, 3, 2, {"30H", "44H"});
     QByteArray bytes = Saved(model);
     EXPECT_TRUE(bytes.endsWith(QByteArray::fromHex("4D480A000000"
@@ -144,7 +143,7 @@ TEST_F(ModelFileTest, CellSectionLayout) {
         << Hex(bytes.right(23));
 
     // A stack of 8: bits 0-2 hold 7, eight names follow, the length counts them all.
-    TModel full;
+    TModel full(context);
     const Names eight{"30H", "30V", "44H", "44V", "42V", "42H", "10N", "10E"};
     Stack(full, 31, 23, eight);
     Stack(full, 0, 1, {"45F"});
@@ -157,7 +156,7 @@ TEST_F(ModelFileTest, CellSectionLayout) {
     EXPECT_EQ(mh->data.mid(5, 2), LE16(7 + 31 * 16 + 23 * 1024));
 
     // Blocks above a gap are not saved; the stack ends at the gap.
-    TModel gap;
+    TModel gap(context);
     gap.SetBlockIndex(1, 1, Index("30H"), 0);
     gap.SetBlockIndex(1, 1, Index("44H"), 2);
     gap.SetBlockIndex(2, 1, Index("44H"), 1);
@@ -172,8 +171,8 @@ TEST_F(ModelFileTest, CellSectionLayout) {
 }
 
 TEST_F(ModelFileTest, RoundTripKeepsEverythingTheFileCarries) {
-    SetProgramOwnerName("Quadrantine owner");
-    TModel model;
+    context.Defaults.OwnerName = "Quadrantine owner";
+    TModel model(context);
     model.Description.DescriptionText = "A castle & moat";
     model.Description.DescriptionCode = 7;
     model.Description.DescriptionFlag = false;
@@ -188,8 +187,8 @@ TEST_F(ModelFileTest, RoundTripKeepsEverythingTheFileCarries) {
     model.TextOverlay.Font.FontHeight = -20;
     model.TextOverlay.Font.FontColor = RGBColor(10, 20, 30);
     model.TextOverlay.Font.FontStyle = fsItalic; // not stored: a loaded model is bold
-    model.Background->Color = RGBColor(0, 0, 200);
-    model.Background->SetKind(bkGradient);
+    model.Background.Color = RGBColor(0, 0, 200);
+    model.SetBackgroundKind(bkGradient);
     Stack(model, 0, 0, {"30H", "44H", "42V"});
     Stack(model, 31, 23, {"10N", "10E", "10S", "10W", "12J", "12K", "12L", "12M"});
     Stack(model, 7, 11, {"2AH"});
@@ -198,19 +197,19 @@ TEST_F(ModelFileTest, RoundTripKeepsEverythingTheFileCarries) {
     EXPECT_FALSE(model.Truncated);
     EXPECT_EQ(model.Author.OwnerName, "Quadrantine owner");
 
-    TModel loaded;
+    TModel loaded(context);
     Stack(loaded, 5, 5, {"45F"}); // replaced by the load
     loaded.Modified = true;
     ASSERT_TRUE(loaded.LoadFromFile(path("a.cst")));
     EXPECT_TRUE(presenter().shown.empty());
-    EXPECT_FALSE(loaded.Modified);
-    EXPECT_FALSE(loaded.Truncated);
-    EXPECT_EQ(Describe(loaded), Describe(model));
+    TModelData expected = model.Data(); // saved: neither modified nor truncated
+    expected.TextOverlay.Font.FontStyle = fsBold;
+    EXPECT_TRUE(SameData(expected, loaded.Data()));
+    EXPECT_TRUE(SameData(model.FileData(), loaded.Data()));
     EXPECT_EQ(loaded.Author.OwnerName, "Quadrantine owner");
-    EXPECT_EQ(loaded.TextOverlay.Font.FontStyle, fsBold);
     // The background was rendered from the file: a gradient from blue down to black.
-    EXPECT_EQ(loaded.Background->Bitmap.pixel(3, 0), qRgb(0, 0, 200));
-    EXPECT_EQ(loaded.Background->Bitmap.pixel(3, 767), qRgb(0, 0, 0));
+    EXPECT_EQ(loaded.BackgroundBitmap().pixel(3, 0), qRgb(0, 0, 200));
+    EXPECT_EQ(loaded.BackgroundBitmap().pixel(3, 767), qRgb(0, 0, 0));
     EXPECT_EQ(Saved(loaded, "b.cst"), first);
 }
 
@@ -225,51 +224,50 @@ TEST_F(ModelFileTest, BackgroundsFromFiles) {
                                          Grid(8, 32, 24), Cells(Cell(1, 1, {"30H"}) + "\xFF\xFF"), End()}));
     };
 
-    TModel model;
-    model.Background->Color = RGBColor(0, 255, 0);
-    model.Background->SetKind(bkColor);
+    TModel model(context);
+    model.Background.Color = RGBColor(0, 255, 0);
+    model.SetBackgroundKind(bkColor);
 
     // A picture, stretched over the whole model image.
     ASSERT_TRUE(model.LoadFromFile(fileWith("picture.cst", "TST", 0, bkStretch)));
-    EXPECT_EQ(model.Background->Code, "TST");
-    EXPECT_EQ(model.Background->Kind, bkStretch);
-    EXPECT_EQ(model.Background->Bitmap.size(), QSize(1024, 768));
-    EXPECT_EQ(model.Background->Bitmap.pixel(1000, 700), qRgb(250, 200, 10));
+    EXPECT_EQ(model.Background.Code, "TST");
+    EXPECT_EQ(model.Background.Kind, bkStretch);
+    EXPECT_EQ(model.BackgroundBitmap().size(), QSize(1024, 768));
+    EXPECT_EQ(model.BackgroundBitmap().pixel(1000, 700), qRgb(250, 200, 10));
 
     // A picture that cannot be read: an input/output error, and the model stays.
     Stack(model, 9, 9, {"45F"});
     EXPECT_THROW(model.LoadFromFile(fileWith("bad.cst", "BAD", 0, bkTile)), IoError);
-    EXPECT_EQ(model.Background->Code, "TST");
-    EXPECT_EQ(model.Background->Kind, bkStretch);
-    EXPECT_EQ(model.Background->Bitmap.pixel(1000, 700), qRgb(250, 200, 10));
+    EXPECT_EQ(model.Background.Code, "TST");
+    EXPECT_EQ(model.Background.Kind, bkStretch);
+    EXPECT_EQ(model.BackgroundBitmap().pixel(1000, 700), qRgb(250, 200, 10));
     EXPECT_TRUE(model.IsOccupied(9, 9));
 
     // A kind this program does not know is kept and shows black.
     ASSERT_TRUE(model.LoadFromFile(fileWith("kind.cst", "", RGBColor(0, 0, 255), 7)));
-    EXPECT_EQ(model.Background->Kind, 7);
-    EXPECT_EQ(model.Background->Color, RGBColor(0, 0, 255));
-    EXPECT_EQ(model.Background->Bitmap.pixel(500, 500), qRgb(0, 0, 0));
-    EXPECT_EQ(model.Background->Bitmap.size(), QSize(1024, 768));
+    EXPECT_EQ(model.Background.Kind, 7);
+    EXPECT_EQ(model.Background.Color, RGBColor(0, 0, 255));
+    EXPECT_EQ(model.BackgroundBitmap().pixel(500, 500), qRgb(0, 0, 0));
+    EXPECT_EQ(model.BackgroundBitmap().size(), QSize(1024, 768));
 
     // The background is sized for the window of the moment.
-    SetMainWindowSize(QSize(640, 480));
+    model.SetContext(Context(QSize(640, 480)));
     ASSERT_TRUE(model.LoadFromFile(fileWith("flat.cst", "", RGBColor(0, 0, 255), bkColor)));
-    EXPECT_EQ(model.Background->Bitmap.size(), QSize(640, 480));
-    EXPECT_EQ(model.Background->Bitmap.pixel(639, 479), qRgb(0, 0, 255));
+    EXPECT_EQ(model.BackgroundBitmap().size(), QSize(640, 480));
+    EXPECT_EQ(model.BackgroundBitmap().pixel(639, 479), qRgb(0, 0, 255));
     ASSERT_TRUE(model.LoadFromFile(fileWith("picture.cst", "TST", 0, bkStretch)));
-    EXPECT_EQ(model.Background->Bitmap.size(), QSize(640, 480));
+    EXPECT_EQ(model.BackgroundBitmap().size(), QSize(640, 480));
 }
 
 TEST_F(ModelFileTest, GridFittedToTheWindow) {
-    TModel model;
+    TModel model(context);
     Stack(model, 24, 18, {"30H", "44H"});
     Stack(model, 25, 5, {"30V"});
     Stack(model, 5, 19, {"42V"});
     Stack(model, 31, 23, {"45F"});
     model.SaveToFile(path("big.cst"));
 
-    SetMainWindowSize(QSize(800, 600)); // a 25 x 19 grid
-    TModel small;
+    TModel small(Context(QSize(800, 600))); // a 25 x 19 grid
     ASSERT_TRUE(small.LoadFromFile(path("big.cst")));
     ASSERT_EQ(presenter().shown.size(), 1u);
     EXPECT_EQ(presenter().shown[0].text,
@@ -284,7 +282,7 @@ TEST_F(ModelFileTest, GridFittedToTheWindow) {
     for (int32_t entry : small.Cells)
         used += entry != -1;
     EXPECT_EQ(used, 2);
-    EXPECT_EQ(small.Background->Bitmap.size(), QSize(800, 600));
+    EXPECT_EQ(small.BackgroundBitmap().size(), QSize(800, 600));
 
     // Saving the cut model clears the flag.
     small.SaveToFile(path("cut.cst"));
@@ -292,8 +290,7 @@ TEST_F(ModelFileTest, GridFittedToTheWindow) {
 
     // A smaller grid from a file is widened to the window grid without a message.
     presenter().Clear();
-    SetMainWindowSize(QSize(1024, 768));
-    TModel wide;
+    TModel wide(context);
     ASSERT_TRUE(wide.LoadFromFile(path("cut.cst")));
     EXPECT_TRUE(presenter().shown.empty());
     EXPECT_FALSE(wide.Truncated);
@@ -303,17 +300,16 @@ TEST_F(ModelFileTest, GridFittedToTheWindow) {
 }
 
 TEST_F(ModelFileTest, RefusedFilesLeaveTheModelAsItWas) {
-    TModel model;
+    TModel model(context);
     Stack(model, 2, 2, {"30H", "44H"});
     model.TextOverlay.Text = "mine";
     model.Modified = true;
-    model.Background->Color = RGBColor(0, 255, 0);
-    model.Background->SetKind(bkColor);
-    const std::string before = Describe(model);
+    model.Background.Color = RGBColor(0, 255, 0);
+    model.SetBackgroundKind(bkColor);
+    const TModelData before = model.Data();
     auto expectUnchanged = [&](const char* what) {
-        EXPECT_EQ(Describe(model), before) << what;
-        EXPECT_TRUE(model.Modified) << what;
-        EXPECT_EQ(model.Background->Bitmap.pixel(100, 100), qRgb(0, 255, 0)) << what;
+        EXPECT_TRUE(SameData(before, model.Data())) << what;
+        EXPECT_EQ(model.BackgroundBitmap().pixel(100, 100), qRgb(0, 255, 0)) << what;
     };
     auto onlyMessage = [&](const QString& text, int style) {
         ASSERT_EQ(presenter().shown.size(), 1u);
@@ -372,16 +368,16 @@ TEST_F(ModelFileTest, RefusedFilesLeaveTheModelAsItWas) {
 }
 
 TEST_F(ModelFileTest, DamagedFilesRaiseAndChangeNothing) {
-    TModel source;
+    TModel source(context);
     Stack(source, 1, 1, {"30H", "44H", "42V"});
     Stack(source, 20, 10, {"45F"});
     source.TextOverlay.Text = "their text";
     const QByteArray good = Saved(source, "good.cst");
 
-    TModel model;
+    TModel model(context);
     Stack(model, 5, 5, {"12J"});
     model.TextOverlay.Text = "mine";
-    const std::string before = Describe(model);
+    const TModelData before = model.Data();
 
     // Every cut of the file short of its end mark is an input/output error.
     int raised = 0;
@@ -393,7 +389,7 @@ TEST_F(ModelFileTest, DamagedFilesRaiseAndChangeNothing) {
         } catch (const IoError&) {
             ++raised;
         }
-        ASSERT_EQ(Describe(model), before) << "cut at " << length;
+        ASSERT_TRUE(SameData(before, model.Data())) << "cut at " << length;
     }
     EXPECT_EQ(raised, good.size() - 6);
 
@@ -401,14 +397,14 @@ TEST_F(ModelFileTest, DamagedFilesRaiseAndChangeNothing) {
     const QByteArray old = OldFile(4, 3, 0, 0, {768, 1025}, "text");
     for (qsizetype length : {qsizetype(6), qsizetype(20), qsizetype(64), qsizetype(70), qsizetype(64 + 47)}) {
         EXPECT_THROW(model.LoadFromFile(WriteModelFile(*folder, "oldcut.cst", old.left(length))), IoError);
-        EXPECT_EQ(Describe(model), before);
+        EXPECT_TRUE(SameData(before, model.Data()));
     }
     EXPECT_TRUE(presenter().shown.empty());
 
     // A file name that is a folder cannot be read.
     QDir().mkpath(path("folder.cst"));
     EXPECT_THROW(model.LoadFromFile(path("folder.cst")), IoError);
-    EXPECT_EQ(Describe(model), before);
+    EXPECT_TRUE(SameData(before, model.Data()));
 }
 
 TEST_F(ModelFileTest, NothingInAFileWritesOutsideTheGrid) {
@@ -416,7 +412,7 @@ TEST_F(ModelFileTest, NothingInAFileWritesOutsideTheGrid) {
     QByteArray section = Cell(63, 63, {"30H", "30H", "30H", "30H", "30H", "30H", "30H", "30H"});
     section += Cell(32, 0, {"30H"}) + Cell(0, 24, {"30H"}) + Cell(2, 3, {"30H", "44H", "42V", "45F", "2AH"});
     section += "\xFF\xFF";
-    TModel model;
+    TModel model(context);
     ASSERT_TRUE(model.LoadFromFile(WriteModelFile(
         *folder, "wide.cst", ChunkFile({Version(1536), Grid(4, 64, 64), Cells(section), End()}))));
     EXPECT_TRUE(model.Truncated);
@@ -428,7 +424,7 @@ TEST_F(ModelFileTest, NothingInAFileWritesOutsideTheGrid) {
     EXPECT_EQ(used, 4);
 
     // Random damage never crashes the reader: it loads, refuses or raises.
-    TModel source;
+    TModel source(context);
     for (int i = 0; i < 40; ++i)
         Stack(source, i % 32, i % 24, {"30H", "44H"});
     source.TextOverlay.Text = "some text";
@@ -440,7 +436,7 @@ TEST_F(ModelFileTest, NothingInAFileWritesOutsideTheGrid) {
         const int flips = 1 + random.bounded(8);
         for (int f = 0; f < flips; ++f)
             damaged[6 + random.bounded(damaged.size() - 6)] = static_cast<char>(random.bounded(256));
-        TModel target;
+        TModel target(context);
         try {
             target.LoadFromFile(WriteModelFile(*folder, "damaged.cst", damaged));
         } catch (const IoError&) {
@@ -453,7 +449,7 @@ TEST_F(ModelFileTest, UnknownAndOversizedChunksAreSkipped) {
     const QByteArray section = Cell(3, 2, {"30H", "44H"}) + "\xFF\xFF";
     const QByteArray tail =
         Chunk("TX", Text("after") + LE32(1) + LE32(2) + LE32(0)) + Grid(8, 32, 24) + Cells(section) + End();
-    TModel model;
+    TModel model(context);
     ASSERT_TRUE(model.LoadFromFile(WriteModelFile(
         *folder, "unknown.cst",
         ChunkFile({Chunk("CR", Text("x")), Version(1536), Chunk("QQ", QByteArray(1000, 'q')), tail}))));
@@ -461,7 +457,7 @@ TEST_F(ModelFileTest, UnknownAndOversizedChunksAreSkipped) {
     EXPECT_EQ(StackNames(model, 3, 2), (Names{"30H", "44H"}));
 
     // Longer than a reader takes at once: the reader goes on after the whole chunk.
-    TModel big;
+    TModel big(context);
     ASSERT_TRUE(big.LoadFromFile(WriteModelFile(
         *folder, "oversized.cst",
         ChunkFile({Version(1536), Chunk("QQ", QByteArray(3000, 'q')),
@@ -471,7 +467,7 @@ TEST_F(ModelFileTest, UnknownAndOversizedChunksAreSkipped) {
     EXPECT_EQ(StackNames(big, 3, 2), (Names{"30H", "44H"}));
 
     // Chunks before VR are cleared by it; an empty text keeps the default.
-    TModel cleared;
+    TModel cleared(context);
     ASSERT_TRUE(cleared.LoadFromFile(
         WriteModelFile(*folder, "order.cst",
                        ChunkFile({Chunk("TX", Text("before") + LE32(1) + LE32(1) + LE32(1)), Version(1200),
@@ -483,7 +479,7 @@ TEST_F(ModelFileTest, UnknownAndOversizedChunksAreSkipped) {
     EXPECT_EQ(cleared.TextOverlay.Font.FontHeight, -20);
 
     // Names the library does not hold leave their level empty.
-    TModel unknown;
+    TModel unknown(context);
     ASSERT_TRUE(unknown.LoadFromFile(WriteModelFile(
         *folder, "names.cst",
         ChunkFile({Version(1536), Grid(8, 32, 24),
@@ -495,14 +491,14 @@ TEST_F(ModelFileTest, UnknownAndOversizedChunksAreSkipped) {
 }
 
 TEST_F(ModelFileTest, EveryWrittenChunkReadsBack) {
-    SetProgramOwnerName(std::string(300, 'o'));
-    TModel model;
+    context.Defaults.OwnerName = std::string(300, 'o');
+    TModel model(context);
     model.Description.DescriptionText = std::string(2000, 'd');
     model.Author.AuthorName = std::string(900, 'a');
     model.Author.Country = "NZ";
     model.TextOverlay.Text = std::string(1500, 't');
     model.TextOverlay.Font.FontName = std::string(1500, 'f');
-    model.Background->Code = std::string(1500, 'c');
+    model.Background.Code = std::string(1500, 'c');
     const QByteArray bytes = Saved(model);
     for (const FileChunk& chunk : SplitChunks(bytes)) {
         if (chunk.tag != "MH") {
@@ -510,12 +506,12 @@ TEST_F(ModelFileTest, EveryWrittenChunkReadsBack) {
             EXPECT_EQ(chunk.length, chunk.data.size()) << chunk.tag;
         }
     }
-    TModel loaded;
+    TModel loaded(context);
     ASSERT_TRUE(loaded.LoadFromFile(path("saved.cst")));
     EXPECT_EQ(loaded.Description.DescriptionText, std::string(1017, 'd'));
     EXPECT_EQ(loaded.TextOverlay.Text, std::string(1010, 't'));
     EXPECT_EQ(loaded.TextOverlay.Font.FontName, std::string(1014, 'f'));
-    EXPECT_EQ(loaded.Background->Code, std::string(1014, 'c'));
+    EXPECT_EQ(loaded.Background.Code, std::string(1014, 'c'));
     // The longest of the author texts is shortened first.
     EXPECT_EQ(loaded.Author.AuthorName, std::string(1016 - 300 - 2, 'a'));
     EXPECT_EQ(loaded.Author.OwnerName, std::string(300, 'o'));
@@ -527,7 +523,7 @@ TEST_F(ModelFileTest, EveryWrittenChunkReadsBack) {
 // The earlier file kept on a full disk or in a folder that says no is the
 // fault injection tests' business; a failed save leaves the model's flags.
 TEST_F(ModelFileTest, FailedSaveKeepsTheFlags) {
-    TModel model;
+    TModel model(context);
     model.Modified = true;
     model.Truncated = true;
     QDir().mkpath(path("folder.cst"));
@@ -551,7 +547,7 @@ TEST_F(ModelFileTest, OldFormat) {
     put(5, 5, 0x0301, 0x0301); // 4 + 4 names fill the stack
     const QByteArray bytes = OldFile(20, 15, 3, 4, codes, QByteArray("Hello & bye\0junk", 16));
     ASSERT_EQ(bytes.indexOf("Hello"), 1264);
-    TModel model;
+    TModel model(context);
     ASSERT_TRUE(model.LoadFromFile(WriteModelFile(*folder, "old.cst", bytes)));
     EXPECT_TRUE(presenter().shown.empty());
     EXPECT_EQ(model.Cols, 32);
@@ -571,17 +567,16 @@ TEST_F(ModelFileTest, OldFormat) {
     EXPECT_FALSE(model.Modified);
 
     // A text that runs to the end of the file, and at most 1023 bytes of it.
-    TModel endless;
+    TModel endless(context);
     ASSERT_TRUE(endless.LoadFromFile(
         WriteModelFile(*folder, "endless.cst", OldFile(1, 1, 0, 0, {768, 0}, QByteArray(3000, 'z')))));
     EXPECT_EQ(endless.TextOverlay.Text, std::string(1023, 'z'));
 
     // A wider old grid in a 25-column window: message 7 and column 30 gets nothing.
-    SetMainWindowSize(QSize(800, 600));
     std::vector<uint16_t> wide(32 * 2 * 2, 0);
     wide[30 * 2] = 768;
     wide[24 * 2] = 768;
-    TModel cut;
+    TModel cut(Context(QSize(800, 600)));
     ASSERT_TRUE(cut.LoadFromFile(WriteModelFile(*folder, "wide.cst", OldFile(32, 2, 0, 0, wide, ""))));
     ASSERT_EQ(presenter().shown.size(), 1u);
     EXPECT_TRUE(presenter().shown[0].text.startsWith("This model was saved in a higher resolution."));
@@ -595,7 +590,7 @@ TEST_F(ModelFileTest, OldFormat) {
 }
 
 TEST_F(ModelFileTest, OldBlockCodes) {
-    TModel model;
+    TModel model(context);
     // Code 0 leaves the cell empty.
     model.ConvertOldBlock(0, 0, 0);
     EXPECT_FALSE(model.IsOccupied(0, 0));
@@ -640,18 +635,18 @@ TEST_F(ModelFileTest, OldBlockCodes) {
 
     // Codes outside the table (12 and 3072 are loaded from a file above).
     for (uint16_t code : {uint16_t(0x0B0A), uint16_t(0xFFFF)}) {
-        TModel one;
+        TModel one(context);
         one.ConvertOldBlock(0, 0, code);
         EXPECT_EQ(StackNames(one, 0, 0), (Names{"2AH"})) << code;
     }
     // A full stack has its top block replaced.
-    TModel full;
+    TModel full(context);
     Stack(full, 0, 0, {"30H", "30V", "44H", "44V", "42V", "42H", "10N", "10E"});
     full.ConvertOldBlock(0, 0, 0x0600 + 3); // 20H
     EXPECT_EQ(full.GetBlockName(0, 0, 7), "20H");
     EXPECT_EQ(full.GetBlockName(0, 0, 6), "10N");
     // Cells outside the grid get nothing.
-    TModel outside;
+    TModel outside(context);
     outside.ConvertOldBlock(40, 3, 768);
     outside.ConvertOldBlock(3, 30, 768);
     EXPECT_EQ(std::count(outside.Cells.begin(), outside.Cells.end(), -1), 6400);

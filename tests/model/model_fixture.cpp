@@ -1,10 +1,8 @@
 #include "model_fixture.h"
 
-#include "common/main_window_size.h"
 #include "common/program_folder.h"
 #include "library/background.h"
 #include "library/block_list.h"
-#include "model/model_defaults.h"
 
 #include <QtEndian>
 
@@ -31,30 +29,30 @@ const std::vector<BlockSetRows>& StandardTestSets() {
 
 void ModelTest::SetUp() {
     CubestacksTest::SetUp();
-    ResetModelDefaults();
-    ResetBlockSelection();
-    SetMainWindowSizeSource(nullptr);
-    SetMainWindowSize(QSize(1024, 768));
     UseSets(StandardTestSets());
 }
 
 void ModelTest::TearDown() {
-    SetBlockList(nullptr);
+    context = TModelContext();
     library.reset();
-    ResetBlockSelection();
-    ResetModelDefaults();
-    SetMainWindowSize(QSize(1024, 768));
     CubestacksTest::TearDown();
 }
 
+TModelContext ModelTest::Context(QSize window) const {
+    TModelContext made;
+    made.Library = library.get();
+    made.WindowSize = window;
+    return made;
+}
+
 void ModelTest::UseSets(const std::vector<BlockSetRows>& sets) {
-    SetBlockList(nullptr);
+    context = TModelContext();
     library.reset();
     folder = std::make_unique<TempProgramFolder>();
     SetProgramFolder(folder->path());
     WriteBlockSets(*folder, sets, kModelTestPictures);
     library = std::make_unique<TBlockList>();
-    SetBlockList(library.get());
+    context = Context();
     colors.clear();
     int n = 0;
     for (const BlockSetRows& set : sets)
@@ -97,24 +95,10 @@ std::vector<std::string> ModelTest::StackNames(const TModel& model, int x, int y
     return names;
 }
 
-std::string Describe(const TModel& model) {
-    std::string out;
-    out += model.Description.DescriptionText + "|" + std::to_string(model.Description.DescriptionCode) +
-           std::to_string(model.Description.DescriptionFlag) + "|" + model.Author.AuthorName + "|" +
-           model.Author.Country + "|" + std::to_string(model.Author.Age) + "|" + model.TextOverlay.Text +
-           "|" + std::to_string(model.TextOverlay.TextCol) + "," +
-           std::to_string(model.TextOverlay.TextRow) + "," + std::to_string(model.TextOverlay.Shadow) +
-           "|" + model.TextOverlay.Font.FontName + "," +
-           std::to_string(model.TextOverlay.Font.FontHeight) + "," +
-           std::to_string(model.TextOverlay.Font.FontColor) + "|" + model.Background->Code + "," +
-           std::to_string(model.Background->Color) + "," + std::to_string(model.Background->Kind) + "|" +
-           std::to_string(model.Cols) + "x" + std::to_string(model.Rows) + "x" +
-           std::to_string(model.Levels);
-    for (int32_t entry : model.Cells) {
-        out += ',';
-        out += std::to_string(entry);
-    }
-    return out;
+::testing::AssertionResult SameData(const TModelData& expected, const TModelData& actual) {
+    if (expected == actual)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "the values differ in " << ModelDataDifference(expected, actual);
 }
 
 QString WriteModelFile(const TempProgramFolder& folder, const QString& name, const QByteArray& bytes) {

@@ -27,7 +27,8 @@ constexpr SheetStyle kModelTestPictures{
 const std::vector<BlockSetRows>& StandardTestSets();
 
 // Fresh program-wide state, a temporary program folder with the standard sets,
-// the block library made from them, and a 1024 x 768 main window.
+// the block library made from them, and a context of that library and a
+// 1024 x 768 main window for the models of the test.
 class ModelTest : public CubestacksTest {
 protected:
     void SetUp() override;
@@ -56,13 +57,17 @@ protected:
         QRgb at(int x, int y) const { return bitmap.pixel(x, y) | 0xFF000000u; }
     };
 
+    // A context of the library and a main window of that size.
+    TModelContext Context(QSize window = QSize(1024, 768)) const;
+
     std::unique_ptr<TempProgramFolder> folder;
     std::unique_ptr<TBlockList> library;
+    TModelContext context; // Context() unless the test changes it
     std::map<std::string, QRgb> colors;
 };
 
-// Everything a model holds that a file carries, for comparing models.
-std::string Describe(const TModel& model);
+// Equal model values, or the parts in which they differ.
+::testing::AssertionResult SameData(const TModelData& expected, const TModelData& actual);
 
 // A file written by the test into the program folder's Models/.
 QString WriteModelFile(const TempProgramFolder& folder, const QString& name, const QByteArray& bytes);

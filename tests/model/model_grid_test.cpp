@@ -1,11 +1,12 @@
-#include "common/main_window_size.h"
 #include "common/program_folder.h"
+#include "imaging/bitmap_file.h"
 #include "library/background.h"
 #include "library/block_list.h"
-#include "model/model_defaults.h"
 #include "model_fixture.h"
 
+#include <QFile>
 #include <algorithm>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -18,8 +19,8 @@ protected:
 };
 
 TEST_F(ModelGridTest, NewModelIsEmptyAndSizedFromTheWindow) {
-    SetProgramOwnerName("Owner");
-    TModel model;
+    context.Defaults.OwnerName = "Owner";
+    TModel model(context);
     // The defaults a file carries are checked in the bytes of the empty model's file.
     EXPECT_EQ(model.Version2, 1536);
     EXPECT_FALSE(model.Modified);
@@ -27,30 +28,30 @@ TEST_F(ModelGridTest, NewModelIsEmptyAndSizedFromTheWindow) {
     EXPECT_EQ(model.Author.OwnerName, "Owner");
     EXPECT_EQ(model.TextOverlay.Font.FontStyle, fsBold);
     EXPECT_EQ(std::count(model.Cells.begin(), model.Cells.end(), -1), 6400);
-    EXPECT_EQ(model.Background->Bitmap.size(), QSize(1024, 768));
-    EXPECT_EQ(model.Background->Bitmap.pixel(500, 400) & 0xFFFFFF, 0u);
+    EXPECT_EQ(model.BackgroundBitmap().size(), QSize(1024, 768));
+    EXPECT_EQ(model.BackgroundBitmap().pixel(500, 400) & 0xFFFFFF, 0u);
 
     // Odd window sizes: a partial row counts, a partial column does not.
-    SetMainWindowSize(QSize(1000, 760));
+    model.SetContext(Context(QSize(1000, 760)));
     model.Clear(false);
     EXPECT_EQ(model.Cols, 31);
     EXPECT_EQ(model.Rows, 24);
-    EXPECT_EQ(model.Background->Bitmap.size(), QSize(1000, 760));
-    SetMainWindowSize(QSize(1600, 1200)); // never more than 1024 x 768
+    EXPECT_EQ(model.BackgroundBitmap().size(), QSize(1000, 760));
+    model.SetContext(Context(QSize(1600, 1200))); // never more than 1024 x 768
     model.Clear(false);
     EXPECT_EQ(model.Cols, 32);
     EXPECT_EQ(model.Rows, 24);
-    SetMainWindowSize(QSize(800, 600));
+    model.SetContext(Context(QSize(800, 600)));
     model.Clear(false);
     EXPECT_EQ(model.Cols, 25);
     EXPECT_EQ(model.Rows, 19);
 }
 
 TEST_F(ModelGridTest, ClearTakesAuthorDefaultsOnlyWhenAsked) {
-    ModelDefaults().AuthorName = "Ann";
-    ModelDefaults().AuthorCountry = "NZ";
-    ModelDefaults().AuthorAge = 41;
-    TModel model;
+    context.Defaults.AuthorName = "Ann";
+    context.Defaults.AuthorCountry = "NZ";
+    context.Defaults.AuthorAge = 41;
+    TModel model(context);
     EXPECT_EQ(model.Author.AuthorName, "");
     EXPECT_EQ(model.Author.Age, 0);
     model.Clear(true);
@@ -63,8 +64,8 @@ TEST_F(ModelGridTest, ClearTakesAuthorDefaultsOnlyWhenAsked) {
     model.TextOverlay.Text = "hello";
     model.TextOverlay.Shadow = 1;
     model.Modified = model.Truncated = true;
-    model.Background->Color = RGBColor(255, 0, 0);
-    model.Background->SetKind(bkGradient);
+    model.Background.Color = RGBColor(255, 0, 0);
+    model.SetBackgroundKind(bkGradient);
     model.Clear(false);
     EXPECT_FALSE(model.IsOccupied(1, 1));
     EXPECT_EQ(model.TextOverlay.Text, "");
@@ -72,12 +73,12 @@ TEST_F(ModelGridTest, ClearTakesAuthorDefaultsOnlyWhenAsked) {
     EXPECT_FALSE(model.Modified);
     EXPECT_FALSE(model.Truncated);
     EXPECT_EQ(model.Author.AuthorName, "");
-    EXPECT_EQ(model.Background->Kind, bkColor);
-    EXPECT_EQ(model.Background->Bitmap.pixel(0, 0) & 0xFFFFFF, 0u);
+    EXPECT_EQ(model.Background.Kind, bkColor);
+    EXPECT_EQ(model.BackgroundBitmap().pixel(0, 0) & 0xFFFFFF, 0u);
 }
 
 TEST_F(ModelGridTest, StackLevelsAndIndexRange) {
-    TModel model;
+    TModel model(context);
     EXPECT_EQ(model.TopLevel(3, 3), 0);
     EXPECT_EQ(model.FreeLevel(3, 3), 0);
     EXPECT_EQ(model.GetTopBlock(3, 3), -1);
@@ -117,7 +118,7 @@ TEST_F(ModelGridTest, StackLevelsAndIndexRange) {
 }
 
 TEST_F(ModelGridTest, PlaceAndErase) {
-    TModel model;
+    TModel model(context);
     Select("30H");
     EXPECT_TRUE(model.ApplyTool(surface.canvas, tlPlace, 4, 2));
     EXPECT_TRUE(model.Modified);
@@ -166,7 +167,7 @@ TEST_F(ModelGridTest, PlaceAndErase) {
 }
 
 TEST_F(ModelGridTest, PlaceWithNothingSelectedWritesNothing) {
-    TModel model;
+    TModel model(context);
     Stack(model, 1, 1, {"30H", "30V", "44H", "44V", "42V", "42H", "10N", "10E"});
     library->SelectIndex(-1);
     ASSERT_EQ(library->GetSelectedIndex(), -1);
@@ -178,14 +179,13 @@ TEST_F(ModelGridTest, PlaceWithNothingSelectedWritesNothing) {
     EXPECT_FALSE(model.IsOccupied(2, 2));
 
     // Without any block library nothing is selected either.
-    SetBlockList(nullptr);
+    model.SetContext(TModelContext());
     EXPECT_FALSE(model.ApplyTool(surface.canvas, tlPlace, 2, 2));
     EXPECT_FALSE(model.IsOccupied(2, 2));
-    SetBlockList(library.get());
 }
 
 TEST_F(ModelGridTest, RotationTools) {
-    TModel model;
+    TModel model(context);
     auto topAfter = [&](const std::string& name, int tool) {
         Stack(model, 0, 0, {"30H", name});
         model.SetBlockIndex(0, 0, -1, 2);
@@ -247,7 +247,7 @@ TEST_F(ModelGridTest, RotationTools) {
 }
 
 TEST_F(ModelGridTest, EdgesAndShift) {
-    TModel model;
+    TModel model(context);
     EXPECT_TRUE(model.EdgeIsFree(drLeft));
     EXPECT_TRUE(model.EdgeIsFree(drRight));
     EXPECT_TRUE(model.EdgeIsFree(drUp));
@@ -299,7 +299,7 @@ TEST_F(ModelGridTest, EdgesAndShift) {
     EXPECT_FALSE(model.Shift(drUp));
 
     // The text stays inside the grid.
-    TModel other;
+    TModel other(context);
     other.TextOverlay.TextCol = 31;
     other.TextOverlay.TextRow = 23;
     EXPECT_TRUE(other.Shift(drRight));
@@ -317,7 +317,7 @@ TEST_F(ModelGridTest, EdgesAndShift) {
 }
 
 TEST_F(ModelGridTest, AssignCopiesTheModelAndRendersAtItsOwnSize) {
-    TModel source;
+    TModel source(context);
     source.Description.DescriptionText = "A house";
     source.Description.DescriptionCode = 5;
     source.Author.AuthorName = "Ann";
@@ -329,28 +329,134 @@ TEST_F(ModelGridTest, AssignCopiesTheModelAndRendersAtItsOwnSize) {
     source.Version = 1234;
     source.Truncated = true;
     Stack(source, 3, 4, {"30H", "44H"});
-    source.Background->Color = RGBColor(255, 0, 0);
-    source.Background->SetKind(bkGradient);
+    source.Background.Color = RGBColor(255, 0, 0);
+    source.SetBackgroundKind(bkGradient);
 
     // The attributes dialog's working model has a small background of its own.
-    TModel target;
-    target.Background->SetWidth(160);
-    target.Background->SetHeight(120);
-    target.Background->SetKind(bkColor);
+    TModel target(context);
+    target.SetBackgroundSize(160, 120);
+    target.SetBackgroundKind(bkColor);
     target.Assign(source);
-    EXPECT_TRUE(target.Modified);
-    EXPECT_TRUE(target.Truncated);
-    EXPECT_EQ(target.Version, 1536); // not copied
-    EXPECT_EQ(Describe(target), Describe(source));
+    TModelData expected = source.Data();
+    expected.Version = 1536; // not copied
+    expected.Modified = true;
+    EXPECT_TRUE(SameData(expected, target.Data()));
     // Rendered again as a gradient over the target's own 120 rows.
-    ASSERT_EQ(target.Background->Bitmap.size(), QSize(160, 120));
-    EXPECT_GE(qRed(target.Background->Bitmap.pixel(5, 0)), 250);
-    EXPECT_EQ(target.Background->Bitmap.pixel(5, 0) & 0xFFFF, 0u);
-    EXPECT_LT(qRed(target.Background->Bitmap.pixel(5, 119)), 5);
-    EXPECT_GT(qRed(target.Background->Bitmap.pixel(5, 60)), 100);
-    EXPECT_LT(qRed(target.Background->Bitmap.pixel(5, 60)), 155);
+    ASSERT_EQ(target.BackgroundBitmap().size(), QSize(160, 120));
+    EXPECT_GE(qRed(target.BackgroundBitmap().pixel(5, 0)), 250);
+    EXPECT_EQ(target.BackgroundBitmap().pixel(5, 0) & 0xFFFF, 0u);
+    EXPECT_LT(qRed(target.BackgroundBitmap().pixel(5, 119)), 5);
+    EXPECT_GT(qRed(target.BackgroundBitmap().pixel(5, 60)), 100);
+    EXPECT_LT(qRed(target.BackgroundBitmap().pixel(5, 60)), 155);
     // The source keeps its own size.
-    EXPECT_EQ(source.Background->Bitmap.size(), QSize(1024, 768));
+    EXPECT_EQ(source.BackgroundBitmap().size(), QSize(1024, 768));
+}
+
+TEST_F(ModelGridTest, TheValueComparesAndTakesEveryPart) {
+    // Each change touches one part of the value; each must make it unequal,
+    // and SetData and Assign must carry it (Assign all but the versions).
+    const std::vector<std::function<void(TModelData&)>> changes = {
+        [](TModelData& d) { d.Version = 1; },
+        [](TModelData& d) { d.Version2 = 1; },
+        [](TModelData& d) { d.Description.DescriptionFlag = false; },
+        [](TModelData& d) { d.Description.DescriptionCode = 7; },
+        [](TModelData& d) { d.Description.DescriptionText += "d"; },
+        [](TModelData& d) { d.Author.AuthorName += "a"; },
+        [](TModelData& d) { d.Author.Age = 9; },
+        [](TModelData& d) { d.Author.Country += "NZ"; },
+        [](TModelData& d) { d.Author.OwnerName += "o"; },
+        [](TModelData& d) { d.TextOverlay.Text += "t"; },
+        [](TModelData& d) { d.TextOverlay.TextCol = 3; },
+        [](TModelData& d) { d.TextOverlay.TextRow = 4; },
+        [](TModelData& d) { d.TextOverlay.Shadow = 2; },
+        [](TModelData& d) { d.TextOverlay.Font.FontName += "Serif"; },
+        [](TModelData& d) { d.TextOverlay.Font.FontColor = 5; },
+        [](TModelData& d) { d.TextOverlay.Font.FontHeight = 20; },
+        [](TModelData& d) { d.TextOverlay.Font.FontStyle = fsItalic; },
+        [](TModelData& d) { d.Background.Code += "AL1"; },
+        [](TModelData& d) { d.Background.Color = RGBColor(0, 0, 255); },
+        [](TModelData& d) { d.Background.Kind = bkGradient; },
+        [](TModelData& d) { d.Modified = true; },
+        [](TModelData& d) { d.Truncated = true; },
+        [](TModelData& d) { d.Cols = 7; },
+        [](TModelData& d) { d.Rows = 7; },
+        [](TModelData& d) { d.Levels = 2; },
+        [](TModelData& d) { d.Cells.back() = 3; },
+    };
+    TModel model(context);
+    const TModelData base = model.Data();
+    for (size_t i = 0; i < changes.size(); ++i) {
+        TModelData changed = base;
+        changes[i](changed);
+        EXPECT_FALSE(changed == base) << "change " << i;
+        model.SetData(changed);
+        EXPECT_TRUE(SameData(changed, model.Data())) << "change " << i;
+        TModel copy(context);
+        copy.Assign(model);
+        TModelData expected = changed;
+        expected.Version = expected.Version2 = kModelVersion;
+        expected.Modified = true;
+        EXPECT_TRUE(SameData(expected, copy.Data())) << "change " << i;
+        model.SetData(base);
+    }
+
+    // The background is rendered again only when its settings change.
+    QImage picture(8, 8, QImage::Format_RGB32);
+    picture.fill(qRgb(10, 200, 30));
+    folder->write("System/bdTST.csb", EncodeBitmap24(picture));
+    TModelData tiled = base;
+    tiled.Background = {"TST", clBlack, bkTile};
+    model.SetData(tiled);
+    EXPECT_EQ(model.BackgroundBitmap().pixel(500, 400), qRgb(10, 200, 30));
+    ASSERT_TRUE(QFile::remove(folder->file("System/bdTST.csb")));
+    tiled.TextOverlay.Text = "only the text";
+    model.SetData(tiled);
+    EXPECT_EQ(model.BackgroundBitmap().pixel(500, 400), qRgb(10, 200, 30));
+    tiled.Background.Kind = bkStretch; // the picture is gone: black
+    model.SetData(tiled);
+    EXPECT_EQ(model.BackgroundBitmap().pixel(500, 400), qRgb(0, 0, 0));
+}
+
+TEST_F(ModelGridTest, ModelsOfTwoLibrariesAndWindowsLiveSideBySide) {
+    // A second library from sets of its own, in which 30H comes second.
+    TempProgramFolder other;
+    WriteBlockSets(other, {{{"44H", "30H"}}}, kModelTestPictures);
+    SetProgramFolder(other.path());
+    TBlockList second;
+    SetProgramFolder(folder->path());
+    TModelContext small = Context(QSize(640, 480));
+    small.Library = &second;
+    small.Defaults.GridVisible = true;
+
+    TModel big(context);
+    TModel little(small);
+    Stack(big, 2, 1, {"30H"});
+    const QString file = folder->file("Models/two.cst");
+    big.SaveToFile(file);
+    ASSERT_TRUE(little.LoadFromFile(file));
+    EXPECT_EQ(little.Cols, 20);
+    EXPECT_EQ(little.Rows, 15);
+    EXPECT_EQ(little.GetBlockIndex(2, 1, 0), 1); // that library's own 30H
+
+    // Each draws with its own library, size and grid flag, in turn.
+    Surface a(big.ImageSize());
+    Surface b(little.ImageSize());
+    big.Draw(a.canvas);
+    little.Draw(b.canvas);
+    big.DrawCell(a.canvas, 2, 1);
+    EXPECT_EQ(b.bitmap.size(), QSize(640, 480));
+    EXPECT_EQ(a.at(64 + 5, 32 + 5), ColorOf("30H"));
+    EXPECT_EQ(b.at(64 + 5, 32 + 5), BlockSetColor(1));
+    EXPECT_EQ(b.at(31, 100), qRgb(0, 128, 0));
+    EXPECT_EQ(a.at(31, 100), qRgb(0, 0, 0));
+
+    // Each places the block chosen in its own library.
+    second.SelectIndex(second.IndexFromName("44H"));
+    Select("44V");
+    EXPECT_TRUE(little.ApplyTool(b.canvas, tlPlace, 3, 3));
+    EXPECT_TRUE(big.ApplyTool(a.canvas, tlPlace, 3, 3));
+    EXPECT_EQ(little.GetBlockName(3, 3, 0), "44H");
+    EXPECT_EQ(big.GetBlockName(3, 3, 0), "44V");
 }
 
 } // namespace

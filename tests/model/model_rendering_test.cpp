@@ -1,7 +1,5 @@
-#include "common/main_window_size.h"
 #include "library/background.h"
 #include "library/block_list.h"
-#include "model/model_defaults.h"
 #include "model_fixture.h"
 
 #include <gtest/gtest.h>
@@ -36,32 +34,31 @@ protected:
         return n;
     }
     static void Flat(TModel& model, TColor color) {
-        model.Background->Color = color;
-        model.Background->SetKind(bkColor);
+        model.Background.Color = color;
+        model.SetBackgroundKind(bkColor);
     }
 };
 
 TEST_F(ModelRenderingTest, EmptyModelDrawsOnlyItsBackground) {
-    TModel model;
-    model.Background->Color = RGBColor(200, 0, 0);
-    model.Background->SetKind(bkGradient);
+    TModel model(context);
+    model.Background.Color = RGBColor(200, 0, 0);
+    model.SetBackgroundKind(bkGradient);
     Surface surface(QSize(1024, 768));
     model.Draw(surface.canvas);
     EXPECT_EQ(surface.bitmap.convertToFormat(QImage::Format_RGB32),
-              model.Background->Bitmap.convertToFormat(QImage::Format_RGB32));
+              model.BackgroundBitmap().convertToFormat(QImage::Format_RGB32));
 
     // Without a block library the blocks are not drawn either.
     Stack(model, 1, 1, {"30H"});
-    SetBlockList(nullptr);
+    model.SetContext(TModelContext());
     Surface bare(QSize(1024, 768));
     model.Draw(bare.canvas);
     EXPECT_EQ(bare.bitmap.convertToFormat(QImage::Format_RGB32),
-              model.Background->Bitmap.convertToFormat(QImage::Format_RGB32));
-    SetBlockList(library.get());
+              model.BackgroundBitmap().convertToFormat(QImage::Format_RGB32));
 }
 
 TEST_F(ModelRenderingTest, StacksDrawBottomToTopUpToTheFirstGap) {
-    TModel model;
+    TModel model(context);
     Stack(model, 0, 0, {"30H", "44H"});         // 44H covers 30H
     Stack(model, 2, 0, {"30H", "45F"});         // 45F lets 30H show through its left half
     model.SetBlockIndex(4, 0, Index("42V"), 0); // a gap at level 1: level 2 is not drawn
@@ -82,8 +79,8 @@ TEST_F(ModelRenderingTest, StacksDrawBottomToTopUpToTheFirstGap) {
 }
 
 TEST_F(ModelRenderingTest, GridLinesLieOnTheStatedPixels) {
-    ModelDefaults().GridVisible = true;
-    TModel model;
+    context.Defaults.GridVisible = true;
+    TModel model(context);
     Surface surface(QSize(1024, 768));
     model.Draw(surface.canvas);
     EXPECT_EQ(surface.canvas.PenColor, RGBColor(0, 128, 0));
@@ -107,7 +104,8 @@ TEST_F(ModelRenderingTest, GridLinesLieOnTheStatedPixels) {
     EXPECT_NE(surface.at(1023, 100), kGreen);
 
     // A window 1000 x 760: 31 columns, 24 rows, the last row partly outside.
-    SetMainWindowSize(QSize(1000, 760));
+    context.WindowSize = QSize(1000, 760);
+    model.SetContext(context);
     model.Clear(false);
     Surface small(QSize(1000, 760));
     model.Draw(small.canvas);
@@ -118,14 +116,15 @@ TEST_F(ModelRenderingTest, GridLinesLieOnTheStatedPixels) {
     EXPECT_EQ(Count(small.bitmap, kGreen), 30 * 760 + 23 * 1000 - 30 * 23);
 
     // Grid off: no green.
-    ModelDefaults().GridVisible = false;
+    context.Defaults.GridVisible = false;
+    model.SetContext(context);
     model.Draw(small.canvas);
     EXPECT_EQ(Count(small.bitmap, kGreen), 0);
 }
 
 TEST_F(ModelRenderingTest, DrawCellLeavesWhatDrawWouldDraw) {
-    ModelDefaults().GridVisible = true;
-    TModel model;
+    context.Defaults.GridVisible = true;
+    TModel model(context);
     Flat(model, RGBColor(0, 0, 160));
     model.TextOverlay.Text = "Over the cells";
     model.TextOverlay.TextCol = 2;
@@ -158,7 +157,7 @@ TEST_F(ModelRenderingTest, DrawCellLeavesWhatDrawWouldDraw) {
 }
 
 TEST_F(ModelRenderingTest, OverlayWithShadow) {
-    TModel model;
+    TModel model(context);
     Flat(model, RGBColor(0, 0, 255));
     model.TextOverlay.Text = "HH";
     model.TextOverlay.TextCol = 1;
@@ -207,7 +206,7 @@ TEST_F(ModelRenderingTest, OverlayWithShadow) {
 }
 
 TEST_F(ModelRenderingTest, OverlayLayout) {
-    TModel model;
+    TModel model(context);
     model.TextOverlay.Font.FontColor = clWhite;
     Surface surface(QSize(1024, 768));
     auto draw = [&](const std::string& text, int col, int row) {
@@ -228,12 +227,12 @@ TEST_F(ModelRenderingTest, OverlayLayout) {
     // Nothing cuts the text at its rectangle: on a canvas larger than the
     // 800 x 600 window a long word runs past the right side and lines that do
     // not fit go on below.
-    SetMainWindowSize(QSize(800, 600));
+    model.SetContext(Context(QSize(800, 600)));
     const QRect over = draw("Extraordinarily long words here", 24, 18);
     EXPECT_GE(over.left(), 768);
     EXPECT_GT(over.right(), 810);
     EXPECT_GT(over.bottom(), 620);
-    SetMainWindowSize(QSize(1024, 768));
+    model.SetContext(context);
 
     // "&" is an ordinary character: "&&" is twice as wide as "&".
     const QRect one = draw("&", 0, 0);
@@ -264,9 +263,8 @@ TEST_F(ModelRenderingTest, OverlayLayout) {
 }
 
 TEST_F(ModelRenderingTest, SamplePreview) {
-    TModel model;
-    model.Background->SetWidth(160);
-    model.Background->SetHeight(120);
+    TModel model(context);
+    model.SetBackgroundSize(160, 120);
     Flat(model, RGBColor(0, 128, 128));
     model.TextOverlay.Font.FontColor = RGBColor(255, 255, 0);
     model.TextOverlay.Shadow = 5;

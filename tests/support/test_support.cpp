@@ -1,6 +1,6 @@
 #include "support/test_support.h"
 
-#include "common/program_folder.h"
+#include "common/program_state.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,16 +23,14 @@ int RecordingPresenter::Present(const QString& caption, const QString& text, int
 void TestEnvironment::SetUp() { SetMessagePresenter(&TestPresenter()); }
 
 void CubestacksTest::SetUp() {
-    SetMessagesEnabled(true);
+    ResetProgramState();
     SetMessagePresenter(&TestPresenter());
     TestPresenter().Clear();
-    SetProgramFolder(QString());
-    SetProgramOwnerName(std::string());
 }
 
 void CubestacksTest::TearDown() {
-    SetProgramFolder(QString());
-    SetMessagesEnabled(true);
+    ResetProgramState();
+    SetMessagePresenter(&TestPresenter());
 }
 
 TempProgramFolder::TempProgramFolder() {

@@ -38,7 +38,8 @@ public:
 // The presenter every test program installs at start.
 RecordingPresenter& TestPresenter();
 
-// A test fixture base that gives each test fresh program-wide state.
+// A test fixture base that gives each test fresh program-wide state
+// (ResetProgramState) with messages going to the test presenter.
 class CubestacksTest : public ::testing::Test {
 protected:
     void SetUp() override;

@@ -1,7 +1,6 @@
 #include "support/test_support.h"
 
 #include "common/ansi_text.h"
-#include "common/main_window_size.h"
 #include "common/program_folder.h"
 #include "imaging/bitmap_file.h"
 #include "library/background.h"
@@ -168,8 +167,8 @@ TEST_F(AttributesFormTest, EveryControlPageAndText) {
     EXPECT_EQ(form->HelpBtn->text(), QStringLiteral("&Help"));
 
     EXPECT_EQ(form->Thumbnail->size(), QSize(160, 120));
-    EXPECT_EQ(form->WorkModel->Background->Width, 160);
-    EXPECT_EQ(form->WorkModel->Background->Height, 120);
+    EXPECT_EQ(form->WorkModel->BackgroundBitmap().width(), 160);
+    EXPECT_EQ(form->WorkModel->BackgroundBitmap().height(), 120);
     EXPECT_EQ(form->DescriptionMemo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     EXPECT_EQ(form->UserText->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
 
@@ -233,11 +232,11 @@ TEST_F(AttributesFormTest, SwatchesLowerWhilePressedAndSetTheColour) {
     QFrame* green = form->BkgndColors[11]; // 008000
     QTest::mousePress(green, Qt::LeftButton, {}, QPoint(8, 8));
     EXPECT_EQ(green->frameShadow(), QFrame::Sunken);
-    EXPECT_EQ(form->WorkModel->Background->Color, clBlack); // nothing chosen before the release
+    EXPECT_EQ(form->WorkModel->Background.Color, clBlack); // nothing chosen before the release
     QTest::mouseRelease(green, Qt::LeftButton, {}, QPoint(8, 8));
     EXPECT_EQ(green->frameShadow(), QFrame::Raised);
-    EXPECT_EQ(form->WorkModel->Background->Color, Color(0x008000));
-    EXPECT_EQ(form->WorkModel->Background->Kind, bkColor);
+    EXPECT_EQ(form->WorkModel->Background.Color, Color(0x008000));
+    EXPECT_EQ(form->WorkModel->Background.Kind, bkColor);
     EXPECT_EQ(Preview().pixel(3, 3), Rgb(0x008000));
     EXPECT_EQ(Preview().pixel(150, 115), Rgb(0x008000));
 
@@ -247,14 +246,14 @@ TEST_F(AttributesFormTest, SwatchesLowerWhilePressedAndSetTheColour) {
     EXPECT_EQ(grey->frameShadow(), QFrame::Sunken);
     QTest::mouseRelease(grey, Qt::LeftButton, {}, QPoint(40, 40));
     EXPECT_EQ(grey->frameShadow(), QFrame::Raised);
-    EXPECT_EQ(form->WorkModel->Background->Color, Color(0x008000));
+    EXPECT_EQ(form->WorkModel->Background.Color, Color(0x008000));
 
     // With the gradient ticked a swatch gives a gradient from its colour.
     ClickCheck(form->GradientCheck);
     ASSERT_TRUE(form->GradientCheck->isChecked());
     QTest::mouseClick(form->BkgndColors[8], Qt::LeftButton, {}, QPoint(8, 8)); // 800000
-    EXPECT_EQ(form->WorkModel->Background->Kind, bkGradient);
-    EXPECT_EQ(form->WorkModel->Background->Color, Color(0x800000));
+    EXPECT_EQ(form->WorkModel->Background.Kind, bkGradient);
+    EXPECT_EQ(form->WorkModel->Background.Color, Color(0x800000));
     const QImage preview = Preview();
     EXPECT_GE(qRed(preview.pixel(80, 0)), 0x7C);
     EXPECT_LT(qRed(preview.pixel(80, 119)), 8);
@@ -286,8 +285,8 @@ TEST_F(AttributesFormTest, OkWithoutChangesMarksModifiedAndKeepsEverything) {
     model->TextOverlay.TextRow = 9;
     model->TextOverlay.Shadow = 2;
     model->TextOverlay.Font.FontColor = Color(0x00FF00);
-    model->Background->Color = Color(0x404080);
-    model->Background->SetKind(bkGradient);
+    model->Background.Color = Color(0x404080);
+    model->SetBackgroundKind(bkGradient);
     model->Modified = false;
     QSignalSpy applied(form.get(), &TAttributesForm::ModelApplied);
 
@@ -315,10 +314,10 @@ TEST_F(AttributesFormTest, OkWithoutChangesMarksModifiedAndKeepsEverything) {
     EXPECT_EQ(model->TextOverlay.TextRow, 9);
     EXPECT_NE(model->TextOverlay.Shadow, 0);
     EXPECT_EQ(model->TextOverlay.Font.FontColor, Color(0x00FF00));
-    EXPECT_EQ(model->Background->Kind, bkGradient);
-    EXPECT_EQ(model->Background->Color, Color(0x404080));
+    EXPECT_EQ(model->Background.Kind, bkGradient);
+    EXPECT_EQ(model->Background.Color, Color(0x404080));
     // The current model keeps its own size of background.
-    EXPECT_EQ(model->Background->Bitmap.size(), QSize(640, 480));
+    EXPECT_EQ(model->BackgroundBitmap().size(), QSize(640, 480));
 }
 
 TEST_F(AttributesFormTest, CancelChangesNothingAndIsForgotten) {
@@ -344,14 +343,14 @@ TEST_F(AttributesFormTest, CancelChangesNothingAndIsForgotten) {
     EXPECT_FALSE(model->Modified);
     EXPECT_EQ(model->TextOverlay.Text, "Kept");
     EXPECT_EQ(model->Author.AuthorName, "Kim");
-    EXPECT_EQ(model->Background->Color, clBlack);
+    EXPECT_EQ(model->Background.Color, clBlack);
 
     // The next showing starts from the model again, on the page left open.
     Show();
     EXPECT_EQ(form->PageControl1->currentIndex(), 2);
     EXPECT_EQ(form->UserText->toPlainText(), QStringLiteral("Kept"));
     EXPECT_EQ(form->AuthorEdit->text(), QStringLiteral("Kim"));
-    EXPECT_EQ(form->WorkModel->Background->Color, clBlack);
+    EXPECT_EQ(form->WorkModel->Background.Color, clBlack);
     QTest::keyClick(form->AuthorEdit, Qt::Key_Escape);
     EXPECT_FALSE(form->isVisible());
     EXPECT_FALSE(model->Modified);
@@ -391,57 +390,57 @@ TEST_F(AttributesFormTest, PictureThenGradientDropsThePicture) {
 
     ClickListEntry(CatalogueRow("AL1"));
     QTest::mouseClick(form->OKBtn, Qt::LeftButton);
-    EXPECT_EQ(model->Background->Code, "AL1");
-    EXPECT_EQ(model->Background->Kind, bkTileAcross);
-    EXPECT_EQ(model->Background->Bitmap.pixel(320, 240), Rgb(0x336699));
+    EXPECT_EQ(model->Background.Code, "AL1");
+    EXPECT_EQ(model->Background.Kind, bkTileAcross);
+    EXPECT_EQ(model->BackgroundBitmap().pixel(320, 240), Rgb(0x336699));
 }
 
 TEST_F(AttributesFormTest, ShowingOnAPictureKeepsThePicture) {
     // A showing on a gradient leaves the gradient box ticked.
-    model->Background->SetKind(bkGradient);
+    model->SetBackgroundKind(bkGradient);
     Show();
     ASSERT_TRUE(form->GradientCheck->isChecked());
     QTest::mouseClick(form->CancelBtn, Qt::LeftButton);
 
-    model->Background->Code = "SS1";
-    model->Background->SetKind(bkTileAcross);
+    model->Background.Code = "SS1";
+    model->SetBackgroundKind(bkTileAcross);
     Show();
     EXPECT_FALSE(form->GradientCheck->isChecked());
-    EXPECT_EQ(form->WorkModel->Background->Kind, bkTileAcross);
-    EXPECT_EQ(form->WorkModel->Background->Code, "SS1");
+    EXPECT_EQ(form->WorkModel->Background.Kind, bkTileAcross);
+    EXPECT_EQ(form->WorkModel->Background.Code, "SS1");
     EXPECT_EQ(form->BkgndNameList->currentRow(), CatalogueRow("SS1"));
     EXPECT_EQ(Preview().pixel(80, 60), Rgb(0x996633));
     // The handler is attached again: ticking the box now makes a gradient.
     ClickCheck(form->GradientCheck);
-    EXPECT_EQ(form->WorkModel->Background->Kind, bkGradient);
+    EXPECT_EQ(form->WorkModel->Background.Kind, bkGradient);
     QTest::mouseClick(form->CancelBtn, Qt::LeftButton);
 
     Show();
     QTest::mouseClick(form->OKBtn, Qt::LeftButton);
-    EXPECT_EQ(model->Background->Kind, bkTileAcross);
-    EXPECT_EQ(model->Background->Code, "SS1");
+    EXPECT_EQ(model->Background.Kind, bkTileAcross);
+    EXPECT_EQ(model->Background.Code, "SS1");
 }
 
 TEST_F(AttributesFormTest, UnknownCodeLeavesTheListSelectionAlone) {
-    model->Background->Code = "SS1";
-    model->Background->SetKind(bkTile);
+    model->Background.Code = "SS1";
+    model->SetBackgroundKind(bkTile);
     Show();
     const int row = CatalogueRow("SS1");
     ASSERT_EQ(form->BkgndNameList->currentRow(), row);
     // Selecting the entry on showing does not apply the entry's own layout.
-    EXPECT_EQ(form->WorkModel->Background->Kind, bkTile);
+    EXPECT_EQ(form->WorkModel->Background.Kind, bkTile);
     QTest::mouseClick(form->CancelBtn, Qt::LeftButton);
 
-    model->Background->Code = "ZZZ";
-    model->Background->SetKind(bkTile);
+    model->Background.Code = "ZZZ";
+    model->SetBackgroundKind(bkTile);
     Show();
     EXPECT_EQ(form->BkgndNameList->currentRow(), row);
-    EXPECT_EQ(form->WorkModel->Background->Code, "ZZZ");
-    EXPECT_EQ(form->WorkModel->Background->Kind, bkTile);
+    EXPECT_EQ(form->WorkModel->Background.Code, "ZZZ");
+    EXPECT_EQ(form->WorkModel->Background.Kind, bkTile);
     // Choosing the selected entry still applies it.
     ClickListEntry(row);
-    EXPECT_EQ(form->WorkModel->Background->Code, "SS1");
-    EXPECT_EQ(form->WorkModel->Background->Kind, bkTileAcross);
+    EXPECT_EQ(form->WorkModel->Background.Code, "SS1");
+    EXPECT_EQ(form->WorkModel->Background.Kind, bkTileAcross);
 }
 
 TEST_F(AttributesFormTest, DamagedPictureIsReportedAndNothingBreaks) {
@@ -577,19 +576,19 @@ TEST_F(AttributesFormTest, TextColourDialogAndShadow) {
 }
 
 TEST_F(AttributesFormTest, BackgroundColourDialog) {
-    model->Background->Code = "AL1";
-    model->Background->SetKind(bkTileAcross);
+    model->Background.Code = "AL1";
+    model->SetBackgroundKind(bkTileAcross);
     Show();
     QTest::mouseClick(form->MoreBkgndColors, Qt::LeftButton);
     EXPECT_EQ(chooserCalls, 1);
-    EXPECT_EQ(form->WorkModel->Background->Kind, bkTileAcross); // cancelled: nothing changes
+    EXPECT_EQ(form->WorkModel->Background.Kind, bkTileAcross); // cancelled: nothing changes
     EXPECT_EQ(form->BkgndNameList->currentRow(), CatalogueRow("AL1"));
 
     answerColor = Color(0x654321);
     QTest::mouseClick(form->MoreBkgndColors, Qt::LeftButton);
-    EXPECT_EQ(form->WorkModel->Background->Kind, bkColor);
-    EXPECT_EQ(form->WorkModel->Background->Color, Color(0x654321));
-    EXPECT_EQ(form->WorkModel->Background->Code, "");
+    EXPECT_EQ(form->WorkModel->Background.Kind, bkColor);
+    EXPECT_EQ(form->WorkModel->Background.Color, Color(0x654321));
+    EXPECT_EQ(form->WorkModel->Background.Code, "");
     EXPECT_EQ(form->BkgndNameList->currentRow(), 0);
     EXPECT_EQ(Preview().pixel(10, 10), Rgb(0x654321));
 }

@@ -1,7 +1,6 @@
 // The preferences dialog on real widgets: what it shows, what OK and Cancel
 // put in force and in the store, the start-up model choice and the ages.
 #include "common/program_folder.h"
-#include "model/model_defaults.h"
 #include "support/test_support.h"
 #include "support/widget_helpers.h"
 #include "windows/countries.h"

@@ -1,6 +1,5 @@
 // The settings store: how stored texts read, what a fresh store gives, and that
 // every value goes in as a string.
-#include "model/model_defaults.h"
 #include "support/test_support.h"
 #include "windows/preference_values.h"
 #include "windows/preferences_form.h"

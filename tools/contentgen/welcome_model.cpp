@@ -1,6 +1,5 @@
 #include "welcome_model.h"
 
-#include "common/main_window_size.h"
 #include "common/program_folder.h"
 #include "imaging/bitmap.h"
 #include "imaging/canvas.h"
@@ -166,15 +165,16 @@ void PaintScene(ScenePainter& p) {
 
 QImage BuildWelcomeModel(const QString& programFolder) {
     SetProgramFolder(programFolder);
-    SetMainWindowSize(QSize(1024, 768));
     TBlockList list;
     if (!list.LoadError.isEmpty())
         throw std::runtime_error("the block sets do not load: " + list.LoadError.toStdString());
-    SetBlockList(&list);
 
     QImage picture;
-    try {
-        TModel model;
+    {
+        TModelContext context;
+        context.Library = &list;
+        context.WindowSize = QSize(1024, 768);
+        TModel model(context);
         ScenePainter painter(model, list);
         PaintScene(painter);
 
@@ -191,8 +191,8 @@ QImage BuildWelcomeModel(const QString& programFolder) {
         model.TextOverlay.Font.FontName = "Arial";
         model.TextOverlay.Font.FontHeight = -26;
         model.TextOverlay.Font.FontColor = 0x36F2FB; // the palette's yellow
-        model.Background->Code = "BS1";
-        model.Background->SetKind(bkTile);
+        model.Background.Code = "BS1";
+        model.SetBackgroundKind(bkTile);
 
         const QDir folder(programFolder);
         folder.mkpath(QStringLiteral("Models"));
@@ -201,11 +201,7 @@ QImage BuildWelcomeModel(const QString& programFolder) {
         picture = NewBitmap(1024, 768);
         TCanvas canvas(&picture);
         model.Draw(canvas);
-    } catch (...) {
-        SetBlockList(nullptr);
-        throw;
     }
-    SetBlockList(nullptr);
     return picture;
 }
 

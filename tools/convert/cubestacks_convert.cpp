@@ -14,7 +14,6 @@
 // "N converted, M failed". Exit status 1 when any input failed.
 
 #include "common/io_error.h"
-#include "common/main_window_size.h"
 #include "common/messages.h"
 #include "common/program_folder.h"
 #include "common/save_file.h"
@@ -23,7 +22,6 @@
 #include "imaging/png_file.h"
 #include "library/block_list.h"
 #include "model/model.h"
-#include "model/model_defaults.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -201,7 +199,8 @@ void WriteOutput(TModel& model, const QString& format, const QString& fileName) 
         model.SaveToFile(fileName);
         return;
     }
-    QImage image = NewBitmap(ModelImageSize().width(), ModelImageSize().height());
+    const QSize size = model.ImageSize();
+    QImage image = NewBitmap(size.width(), size.height());
     TCanvas canvas(&image);
     model.Draw(canvas);
     if (format == QLatin1String("bmp"))
@@ -216,17 +215,22 @@ bool NeedsFonts(const TModel& model) {
     return !model.TextOverlay.Text.empty() || model.TextOverlay.Font.FontHeight > 0;
 }
 
+// The library and the main window the models are loaded into.
+TModelContext ModelContext(const Options& options, const TBlockList& library) {
+    TModelContext context;
+    context.Library = &library;
+    context.WindowSize = options.size;
+    context.Defaults.GridVisible = options.grid;
+    return context;
+}
+
 int ConvertOne(const Options& options, int& argc, char** argv) {
     std::optional<QGuiApplication> app; // made before, and so gone after, the model with its fonts
     // Only the pictures of the sets the model shows are cut, and none for a model file.
     TBlockList library(TBlockList::TPictureLoading::WhenAsked);
     WarnAboutSets(library);
-    SetBlockList(&library);
-    struct Release {
-        ~Release() { SetBlockList(nullptr); }
-    } release;
 
-    TModel model;
+    TModel model(ModelContext(options, library));
     if (!QFileInfo::exists(options.input)) {
         Fail(QStringLiteral("Model file %1 does not exist").arg(options.input));
         return kExitFailed;
@@ -374,7 +378,7 @@ private:
 };
 
 // Converts one input on the calling thread; the reason when it fails.
-QString ConvertJob(const Job& job, const QString& format, QStringList& messages) {
+QString ConvertJob(const Job& job, const QString& format, const TModelContext& context, QStringList& messages) {
     if (!job.refusal.isEmpty())
         return job.refusal;
     t_messages = &messages;
@@ -382,7 +386,7 @@ QString ConvertJob(const Job& job, const QString& format, QStringList& messages)
         ~Detach() { t_messages = nullptr; }
     } detach;
     try {
-        TModel model;
+        TModel model(context);
         if (!model.LoadFromFile(job.input)) {
             const QString why = messages.join(' ');
             messages.clear();
@@ -405,14 +409,11 @@ int ConvertBatch(const Options& options) {
     // One library for every thread, complete before the first draws: drawing only reads it.
     TBlockList library;
     WarnAboutSets(library);
-    SetBlockList(&library);
+    const TModelContext context = ModelContext(options, library);
     CollectingPresenter presenter;
     SetMessagePresenter(&presenter);
     struct Release {
-        ~Release() {
-            SetMessagePresenter(nullptr);
-            SetBlockList(nullptr);
-        }
+        ~Release() { SetMessagePresenter(nullptr); }
     } release;
 
     Report report(jobs.size());
@@ -420,7 +421,7 @@ int ConvertBatch(const Options& options) {
     auto work = [&] {
         for (size_t i = next++; i < jobs.size(); i = next++) {
             QStringList messages;
-            const QString failure = ConvertJob(jobs[i], options.format, messages);
+            const QString failure = ConvertJob(jobs[i], options.format, context, messages);
             report.Finished(jobs[i].input, failure, messages);
         }
     };
@@ -459,8 +460,6 @@ int main(int argc, char* argv[]) {
             mallopt(M_TRIM_THRESHOLD, 256 << 20);
 #endif
             QGuiApplication app(argc, argv);
-            SetMainWindowSize(options.size);
-            ModelDefaults().GridVisible = options.grid;
             return ConvertBatch(options);
         }
         // The program folder from a core application, which costs little; a
@@ -469,8 +468,6 @@ int main(int argc, char* argv[]) {
             QCoreApplication core(argc, argv);
             SetProgramFolder(QCoreApplication::applicationDirPath());
         }
-        SetMainWindowSize(options.size);
-        ModelDefaults().GridVisible = options.grid;
         return ConvertOne(options, argc, argv);
     } catch (const IoError& error) {
         Fail(QString::fromStdString(error.what()));
