@@ -101,8 +101,8 @@ BENCHMARK(BM_IndexFromName6144)->Unit(benchmark::kMicrosecond);
 
 void BM_Background1024x768(benchmark::State& state) {
     LibraryFolder folder;
-    SetMainWindowSize(QSize(1024, 768));
     TBackground background;
+    background.WindowSize = QSize(1024, 768);
     background.SetWidth(1024);
     background.SetHeight(768);
     background.Color = RGBColor(40, 120, 220);

@@ -48,8 +48,8 @@ void BM_PaintStepOnMouseMove(benchmark::State& state) {
     Preferences().SoundsEnabled = true; // each painted cell plays its click: the count checks the steps
     {
         TBlockList library;
-        SetBlockList(&library);
         TMainForm form(QSize(1280, 1024));
+        form.SetLibrary(&library);
         form.show();
         if (!WaitUntilExposed(form)) {
             state.SkipWithError("the main window was not shown");
@@ -76,7 +76,6 @@ void BM_PaintStepOnMouseMove(benchmark::State& state) {
                 state.SkipWithError("not every step painted its cell");
             form.BmpWndMouseUp(Qt::LeftButton, Qt::NoButton, false, 16, 16);
         }
-        SetBlockList(nullptr);
     }
     SetSoundEffectPlayer(nullptr);
     SetProgramFolder(QString());

@@ -40,12 +40,12 @@ public:
             WriteSyntheticSet();
             SetProgramFolder(m_dir.path());
         }
-        SetMainWindowSize(QSize(1024, 768));
-        ModelDefaults().GridVisible = true;
-
         library = std::make_unique<TBlockList>();
-        SetBlockList(library.get());
-        model = std::make_unique<TModel>();
+        TModelContext context;
+        context.Library = library.get();
+        context.WindowSize = QSize(1024, 768);
+        context.Defaults.GridVisible = true;
+        model = std::make_unique<TModel>(context);
         const int count = std::max(1, library->Count);
         for (int y = 0; y < model->Rows; ++y)
             for (int x = 0; x < model->Cols; ++x)
@@ -64,11 +64,7 @@ public:
         bitmap = NewBitmap(1024, 768);
         canvas.Bitmap = &bitmap;
     }
-    ~Fixture() {
-        SetBlockList(nullptr);
-        SetProgramFolder(QString());
-        ModelDefaults().GridVisible = false;
-    }
+    ~Fixture() { SetProgramFolder(QString()); }
 
     static std::string Name(int n) {
         return {static_cast<char>('A' + n / 26), static_cast<char>('a' + n % 26), 'N'};
@@ -213,7 +209,7 @@ void BM_LoadFullModel(benchmark::State& state) {
     QTemporaryDir out;
     const QString name = out.filePath("full.cst");
     fixture.model->SaveToFile(name);
-    TModel model;
+    TModel model(fixture.model->Context());
     for (auto _ : state) {
         if (!model.LoadFromFile(name))
             state.SkipWithError("the model did not load");

@@ -147,39 +147,6 @@ private:
     QString m_old;
 };
 
-// The names of a stack from level 0 up to its first empty level.
-std::vector<std::string> StackNames(const TModel& model, int32_t x, int32_t y) {
-    std::vector<std::string> names;
-    for (int32_t level = 0; level < model.Levels; ++level) {
-        if (model.GetBlockIndex(x, y, level) == -1)
-            break;
-        names.push_back(model.GetBlockName(x, y, level));
-    }
-    return names;
-}
-
-std::string Joined(const std::vector<std::string>& names) {
-    std::string out = "[";
-    for (size_t i = 0; i < names.size(); ++i)
-        out += (i ? "," : "") + names[i];
-    return out + "]";
-}
-
-void CompareText(Problems& problems, const char* field, const std::string& expected,
-                 const std::string& actual, bool mayBeCut) {
-    const bool same = expected == actual;
-    const bool cut =
-        mayBeCut && actual.size() < expected.size() && expected.compare(0, actual.size(), actual) == 0;
-    if (!same && !cut)
-        problems.Add(field, " ", Shown(expected), " became ", Shown(actual));
-}
-
-template <typename T>
-void CompareValue(Problems& problems, const char* field, const T& expected, const T& actual) {
-    if (!(expected == actual))
-        problems.Add(field, " ", +expected, " became ", +actual);
-}
-
 // Something in the model to see whether a refused load leaves it alone.
 void Arrange(TModel& model, const TBlockList& library) {
     auto index = [&](const char* name) { return std::max(0, library.IndexFromName(name)); };
@@ -378,9 +345,6 @@ THardeningWorld::THardeningWorld()
     : m_dir(QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm/cubestacks-hardening-XXXXXX")
                                                       : QDir::tempPath() + "/cubestacks-hardening-XXXXXX") {
     m_oldFolder = ProgramFolder();
-    m_oldLibrary = BlockList();
-    m_oldWindowSize = MainWindowSize();
-    m_oldGrid = ModelDefaults().GridVisible;
     m_oldMessages = MessagesEnabled();
     m_oldPresenter = CurrentMessagePresenter();
 
@@ -421,21 +385,23 @@ THardeningWorld::THardeningWorld()
 
     SetMessagePresenter(&m_presenter);
     SetMessagesEnabled(true);
-    SetMainWindowSize(WindowSize());
-    ModelDefaults().GridVisible = true;
     SetProgramFolder(ProgramPath());
     m_library = std::make_unique<TBlockList>();
-    SetBlockList(m_library.get());
 }
 
 THardeningWorld::~THardeningWorld() {
-    SetBlockList(m_oldLibrary);
     m_library.reset();
     SetProgramFolder(m_oldFolder);
-    SetMainWindowSize(m_oldWindowSize);
-    ModelDefaults().GridVisible = m_oldGrid;
     SetMessagesEnabled(m_oldMessages);
     SetMessagePresenter(m_oldPresenter);
+}
+
+TModelContext THardeningWorld::Context() const {
+    TModelContext context;
+    context.Library = m_library.get();
+    context.WindowSize = WindowSize();
+    context.Defaults.GridVisible = true;
+    return context;
 }
 
 QString THardeningWorld::ProgramPath() const {
@@ -450,45 +416,23 @@ QString THardeningWorld::PicturesPath() const {
 
 // ---------------------------------------------------------------- models
 
-std::string ModelDifference(const TModel& expected, const TModel& actual, bool textsMayBeCut) {
-    Problems problems;
-    const bool cut = textsMayBeCut;
-    CompareValue(problems, "DescriptionFlag", expected.Description.DescriptionFlag,
-                 actual.Description.DescriptionFlag);
-    CompareValue(problems, "DescriptionCode", expected.Description.DescriptionCode,
-                 actual.Description.DescriptionCode);
-    CompareText(problems, "DescriptionText", expected.Description.DescriptionText,
-                actual.Description.DescriptionText, cut);
-    CompareText(problems, "AuthorName", expected.Author.AuthorName, actual.Author.AuthorName, cut);
-    CompareValue(problems, "Age", expected.Author.Age, actual.Author.Age);
-    CompareText(problems, "Country", expected.Author.Country, actual.Author.Country, cut);
-    CompareText(problems, "OwnerName", expected.Author.OwnerName, actual.Author.OwnerName, cut);
-    const auto& a = expected.TextOverlay;
-    const auto& b = actual.TextOverlay;
-    CompareText(problems, "Text", a.Text, b.Text, cut);
-    CompareValue(problems, "TextCol", a.TextCol, b.TextCol);
-    CompareValue(problems, "TextRow", a.TextRow, b.TextRow);
-    CompareValue(problems, "Shadow", a.Shadow, b.Shadow);
-    CompareText(problems, "FontName", a.Font.FontName, b.Font.FontName, cut);
-    CompareValue(problems, "FontColor", a.Font.FontColor, b.Font.FontColor);
-    CompareValue(problems, "FontHeight", a.Font.FontHeight, b.Font.FontHeight);
-    CompareValue(problems, "FontStyle", a.Font.FontStyle, b.Font.FontStyle);
-    CompareText(problems, "background Code", expected.Background.Code, actual.Background.Code, cut);
-    CompareValue(problems, "background Color", expected.Background.Color, actual.Background.Color);
-    CompareValue(problems, "background Kind", expected.Background.Kind, actual.Background.Kind);
-    CompareValue(problems, "Cols", expected.Cols, actual.Cols);
-    CompareValue(problems, "Rows", expected.Rows, actual.Rows);
-    CompareValue(problems, "Levels", expected.Levels, actual.Levels);
-    if (problems.Empty()) {
-        for (int32_t y = 0; y < expected.Rows; ++y)
-            for (int32_t x = 0; x < expected.Cols; ++x) {
-                const auto want = StackNames(expected, x, y);
-                const auto got = StackNames(actual, x, y);
-                if (want != got)
-                    problems.Add("cell ", x, ",", y, " ", Joined(want), " became ", Joined(got));
-            }
-    }
-    return problems.Text();
+// A model's value apart from its state flags and versions, each stack up to
+// its first empty level with its blocks by name.
+TModelData Kept(const TModel& model) {
+    TModelData data = model.Data();
+    const TModelData saved = model.FileData();
+    data.Cells = saved.Cells;
+    data.Version = saved.Version;
+    data.Version2 = saved.Version2;
+    data.Modified = saved.Modified;
+    data.Truncated = saved.Truncated;
+    return data;
+}
+
+std::string ModelDifference(const TModel& expected, const TModel& actual, bool asSaved) {
+    if (asSaved)
+        return ModelDataDifference(expected.FileData(), actual.FileData());
+    return ModelDataDifference(Kept(expected), Kept(actual));
 }
 
 std::string CellProblems(const TModel& model, int32_t x, int32_t y, int32_t blockCount, bool contiguous) {
@@ -543,9 +487,9 @@ std::string CheckModelFile(THardeningWorld& world, const QByteArray& bytes) {
         return "cannot write " + input.toStdString();
     const TBlockList& library = world.Library();
 
-    TModel model;
+    TModel model(world.Context());
     Arrange(model, library);
-    TModel before;
+    TModel before(world.Context());
     Arrange(before, library);
 
     const int messages = world.MessagesShown();
@@ -560,7 +504,7 @@ std::string CheckModelFile(THardeningWorld& world, const QByteArray& bytes) {
     if (!loaded) {
         if (!raised && world.MessagesShown() == messages)
             problems.Add("a file was refused without a word");
-        problems.Take(ModelDifference(before, model), "a refused file changed the model");
+        problems.Take(ModelDataDifference(before.Data(), model.Data()), "a refused file changed the model");
         if (model.Modified != before.Modified || model.Truncated != before.Truncated)
             problems.Add("a refused file changed the model's flags");
         if (model.BackgroundBitmap() != before.BackgroundBitmap())
@@ -568,13 +512,13 @@ std::string CheckModelFile(THardeningWorld& world, const QByteArray& bytes) {
         return problems.Text();
     }
 
-    const QSize grid = WindowGrid();
+    const QSize grid = WindowGrid(THardeningWorld::WindowSize());
     if (model.Cols != grid.width() || model.Rows != grid.height())
         problems.Add("the loaded grid is ", model.Cols, " x ", model.Rows, ", not the window grid");
     problems.Take(ModelGridProblems(model, library.Count, false), "loaded");
     if (model.Modified)
         problems.Add("a loaded model is marked modified");
-    if (model.BackgroundBitmap().size() != ModelImageSize())
+    if (model.BackgroundBitmap().size() != model.ImageSize())
         problems.Add("the background is not of the model image's size");
     if (!problems.Empty())
         return problems.Text();
@@ -584,7 +528,7 @@ std::string CheckModelFile(THardeningWorld& world, const QByteArray& bytes) {
     const QString second = models + "second.cst";
     try {
         model.SaveToFile(first);
-        TModel again;
+        TModel again(world.Context());
         if (!again.LoadFromFile(first))
             return "a saved model was refused when read back";
         problems.Take(ModelDifference(model, again, true), "saved and read back");
@@ -595,7 +539,7 @@ std::string CheckModelFile(THardeningWorld& world, const QByteArray& bytes) {
         return std::string("a loaded model could not be saved and read back: ") + error.what();
     }
 
-    QImage image(ModelImageSize(), QImage::Format_RGB32);
+    QImage image(model.ImageSize(), QImage::Format_RGB32);
     image.fill(0);
     TCanvas canvas(&image);
     model.Draw(canvas);
@@ -721,7 +665,10 @@ std::string CheckPicture(THardeningWorld& world, const QByteArray& bytes) {
     background.Code = "AL1";
     background.Color = 0x00336699;
     background.SetKind(bkColor);
-    for (uint8_t kind = bkStretch; kind <= bkTile; ++kind) {
+    for (int number = 0; number <= UINT8_MAX; ++number) {
+        const auto kind = static_cast<uint8_t>(number);
+        if (!TBackground::IsPictureKind(kind))
+            continue;
         const QImage earlier = background.Bitmap.copy();
         bool refused = false;
         try {
@@ -892,11 +839,11 @@ SeedList ModelFileSeeds(THardeningWorld& world) {
     };
 
     {
-        TModel empty;
+        TModel empty(world.Context());
         saved("empty.cst", empty);
     }
     {
-        TModel model;
+        TModel model(world.Context());
         const char* names[] = {"30H", "44H", "42V", "10N", "12K", "45F", "13E", "41H"};
         for (int level = 0; level < kMaxLevels; ++level)
             model.SetBlockIndex(0, 0, index(names[level]), level);
@@ -919,7 +866,7 @@ SeedList ModelFileSeeds(THardeningWorld& world) {
         saved("stacks.cst", model);
     }
     {
-        TModel model;
+        TModel model(world.Context());
         model.SetBlockIndex(2, 2, index("30V"), 0);
         model.Background.Code = "AL1";
         model.SetBackgroundKind(bkTile);
@@ -933,8 +880,9 @@ SeedList ModelFileSeeds(THardeningWorld& world) {
     }
     {
         // Saved by a larger window: read here, the outer cells are cut off.
-        SetMainWindowSize(QSize(1024, 768));
-        TModel model;
+        TModelContext larger = world.Context();
+        larger.WindowSize = QSize(1024, 768);
+        TModel model(larger);
         model.SetBlockIndex(31, 23, index("44V"), 0);
         model.SetBlockIndex(25, 5, index("42H"), 0);
         model.SetBlockIndex(4, 4, index("13W"), 0);
@@ -942,7 +890,6 @@ SeedList ModelFileSeeds(THardeningWorld& world) {
         model.TextOverlay.TextCol = 30;
         model.TextOverlay.TextRow = 22;
         saved("larger_grid.cst", model);
-        SetMainWindowSize(THardeningWorld::WindowSize());
     }
 
     const QByteArray head("MdF\x1A\x02\x04", 6);

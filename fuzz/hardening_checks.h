@@ -10,6 +10,7 @@
 // these checks.
 
 #include "common/messages.h"
+#include "model/model_context.h"
 
 #include <QByteArray>
 #include <QSize>
@@ -24,8 +25,8 @@
 class TBlockList;
 class TModel;
 
-// The program state every check runs in. Needs a QGuiApplication; puts back
-// the program folder, block library, window size, grid flag and message
+// The program state every check runs in, and the context of its models.
+// Needs a QGuiApplication; puts back the program folder and the message
 // presenter it found when it goes.
 class THardeningWorld {
 public:
@@ -47,6 +48,8 @@ public:
     QString PicturesPath() const;
 
     TBlockList& Library() { return *m_library; }
+    // The models' context: the library, that window size, the grid on.
+    TModelContext Context() const;
     // Messages shown since the world was made.
     int MessagesShown() const { return m_presenter.count; }
 
@@ -65,9 +68,6 @@ private:
 
     // What the world found and puts back.
     QString m_oldFolder;
-    TBlockList* m_oldLibrary = nullptr;
-    QSize m_oldWindowSize;
-    bool m_oldGrid = false;
     bool m_oldMessages = true;
     MessagePresenter* m_oldPresenter = nullptr;
 };
@@ -97,12 +97,11 @@ std::string CheckPicture(THardeningWorld& world, const QByteArray& bytes);
 // whole input is also read as a stream of chunks.
 std::string CheckChunks(const QByteArray& bytes);
 
-// The differences between two models in what a model file keeps (records,
-// background settings, grid, and the blocks of each stack up to its first
-// empty level, by name); empty when there are none. With textsMayBeCut a text
-// of `actual` may be a shortened `expected` (the writer shortens texts that
-// do not fit their record).
-std::string ModelDifference(const TModel& expected, const TModel& actual, bool textsMayBeCut = false);
+// The parts in which two models differ, apart from their state flags and
+// versions, with each stack taken up to its first empty level and its blocks
+// by name; empty when there are none. With asSaved, what their files would
+// keep (FileData): the texts also as the writer shortens them.
+std::string ModelDifference(const TModel& expected, const TModel& actual, bool asSaved = false);
 
 // The rules a model's grid keeps: the grid fits the cell store, every entry
 // in use is -1 or a block of the library, TopLevel, FreeLevel, IsOccupied,

@@ -15,33 +15,35 @@ void AppTest::SetUp() {
     folder = std::make_unique<TempProgramFolder>();
     SetProgramFolder(folder->path());
     WriteBlockSets(*folder, {{{"30H", "30V"}, {"45F"}, {"14N", "14E", "14S", "14W"}, {"44H"}}});
-    ResetBlockSelection();
     ResetPreferences();
-    ResetModelDefaults();
     ResetHintLine();
     Preferences().SoundsEnabled = true;
     library = std::make_unique<TBlockList>();
-    SetBlockList(library.get());
     SetSoundEffectPlayer(&sounds);
 }
 
 void AppTest::TearDown() {
     form.reset();
-    SetBlockList(nullptr);
     library.reset();
     SetSoundEffectPlayer(nullptr);
     while (QApplication::overrideCursor())
         QApplication::restoreOverrideCursor();
     ResetPreferences();
-    ResetModelDefaults();
     ResetHintLine();
     CubestacksTest::TearDown();
 }
 
 void AppTest::MakeForm(QSize screen) {
     form = std::make_unique<TMainForm>(screen);
+    form->SetLibrary(library.get());
     ASSERT_TRUE(ShowExposed(*form));
     sounds.played.clear();
+}
+
+TModelContext AppTest::ModelContext() const {
+    TModelContext context;
+    context.Library = library.get();
+    return context;
 }
 
 int32_t AppTest::Index(const std::string& name) const {

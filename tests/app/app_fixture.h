@@ -22,6 +22,8 @@ protected:
     // Makes the main window (on a 1280 x 1024 screen unless told otherwise) and shows it.
     void MakeForm(QSize screen = QSize(1280, 1024));
 
+    // The library and a 1024 x 768 main window, for models of the test's own.
+    TModelContext ModelContext() const;
     int32_t Index(const std::string& name) const;
     void Select(const std::string& name);
     // The names of the cell's stack, bottom first, up to the first gap.

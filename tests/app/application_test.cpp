@@ -33,16 +33,13 @@ protected:
         OpenSettingsStore()->clear();
         SetProgramFolder(folder.path());
         WriteBlockSets(folder, {{{"30H", "30V"}, {"45F"}}});
-        ResetBlockSelection();
         ResetPreferences();
-        ResetModelDefaults();
         ResetHintLine();
     }
     void TearDown() override {
         app.reset();
         OpenSettingsStore()->clear();
         ResetPreferences();
-        ResetModelDefaults();
         ResetHintLine();
         CubestacksTest::TearDown();
     }
@@ -72,8 +69,9 @@ TEST_F(ApplicationTest, FirstRunDocksBothBoxesAndLoadsTheLibrary) {
     EXPECT_EQ(app->ToolBoxForm->pos(), QPoint(128, 128));
     EXPECT_EQ(app->BlockBoxForm->pos(), QPoint(128 + 1024 - 112, 128));
     EXPECT_TRUE(app->ToolBoxForm->BlockBoxChecked());
-    ASSERT_NE(BlockList(), nullptr);
-    EXPECT_EQ(BlockList()->Count, 3);
+    ASSERT_NE(main.Library(), nullptr);
+    EXPECT_EQ(main.Library(), app->BlockBoxForm->Library());
+    EXPECT_EQ(main.Library()->Count, 3);
     // No start-up model in the folder: the empty model, untitled.
     EXPECT_EQ(app->ToolBoxForm->FileLabel->text(), QStringLiteral("(Untitled)"));
     EXPECT_FALSE(main.MainMenu.Revert1->isEnabled());
@@ -106,7 +104,7 @@ TEST_F(ApplicationTest, StartupModelAndTheMostRecentlyOpenedOne) {
     // A chosen start-up model is loaded and named.
     Start();
     TMainForm& first = *app->MainForm;
-    first.Model->SetBlockIndex(2, 2, BlockList()->IndexFromName("45F"), 0);
+    first.Model->SetBlockIndex(2, 2, app->BlockBoxForm->Library()->IndexFromName("45F"), 0);
     const QString castle = folder.file(QStringLiteral("Models/Castle.cst"));
     first.Model->SaveToFile(castle);
     Stop();
@@ -115,7 +113,7 @@ TEST_F(ApplicationTest, StartupModelAndTheMostRecentlyOpenedOne) {
     Start();
     EXPECT_EQ(ModelFileName(), castle);
     EXPECT_EQ(app->ToolBoxForm->FileLabel->text(), QStringLiteral("Castle"));
-    EXPECT_EQ(BlockList()->NameFromIndex(app->MainForm->Model->GetBlockIndex(2, 2, 0)), "45F");
+    EXPECT_EQ(app->BlockBoxForm->Library()->NameFromIndex(app->MainForm->Model->GetBlockIndex(2, 2, 0)), "45F");
     // "Most recently opened" with an untitled model at the end stores an empty path.
     Stop();
     WriteIntSetting(QStringLiteral("Preferences"), QStringLiteral("StartupModel"), 1);
@@ -200,12 +198,12 @@ TEST_F(ApplicationTest, ToolboxButtonsRunTheCommandsAndHandTheKeysBack) {
     EXPECT_TRUE(app->BlockBoxForm->isVisible());
     EXPECT_TRUE(toolBox.BlockBoxChecked());
     // Scroll buttons follow the model's edges after a scroll.
-    main.Model->SetBlockIndex(0, 5, BlockList()->IndexFromName("45F"), 0);
+    main.Model->SetBlockIndex(0, 5, app->BlockBoxForm->Library()->IndexFromName("45F"), 0);
     QTest::keyClick(&main, Qt::Key_Left);
     EXPECT_FALSE(toolBox.ScrollLeftBtn->Enabled());
     EXPECT_TRUE(toolBox.ScrollRightBtn->Enabled());
     QTest::mouseClick(toolBox.ScrollRightBtn, Qt::LeftButton);
-    EXPECT_EQ(BlockList()->NameFromIndex(main.Model->GetBlockIndex(1, 5, 0)), "45F");
+    EXPECT_EQ(app->BlockBoxForm->Library()->NameFromIndex(main.Model->GetBlockIndex(1, 5, 0)), "45F");
     EXPECT_TRUE(toolBox.ScrollLeftBtn->Enabled());
     // Space hides and shows the toolbox, F10 too.
     QTest::keyClick(&main, Qt::Key_Space);

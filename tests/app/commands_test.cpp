@@ -5,6 +5,7 @@
 #include "library/block_list.h"
 #include "model/model.h"
 #include "windows/box_links.h"
+#include "windows/preference_values.h"
 
 #include <QAction>
 #include <QMenu>
@@ -91,14 +92,14 @@ TEST_F(CommandsTest, ScrollingMovesTheModelOrSaysNoWithASound) {
 
 // Tab and Ctrl+B are tried on the real toolbox in the application tests.
 TEST_F(CommandsTest, CtrlGTogglesTheGrid) {
-    const bool grid = ModelDefaults().GridVisible;
+    const bool grid = Preferences().GridVisible;
     Key(Qt::Key_G, Qt::ControlModifier);
-    EXPECT_NE(ModelDefaults().GridVisible, grid);
+    EXPECT_NE(Preferences().GridVisible, grid);
     // The grid line under row 0 is drawn (or gone) at once.
     const QRgb line = form->BaseBmp->Bitmap.pixel(100, 31);
-    EXPECT_EQ(line == qRgb(0, 128, 0), ModelDefaults().GridVisible);
+    EXPECT_EQ(line == qRgb(0, 128, 0), Preferences().GridVisible);
     Key(Qt::Key_G, Qt::ControlModifier);
-    EXPECT_EQ(ModelDefaults().GridVisible, grid);
+    EXPECT_EQ(Preferences().GridVisible, grid);
 }
 
 TEST_F(CommandsTest, KeysThatDoNothing) {

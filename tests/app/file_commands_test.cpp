@@ -13,6 +13,7 @@
 #include "library/block_list.h"
 #include "model/model.h"
 #include "windows/box_links.h"
+#include "windows/preference_values.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -80,7 +81,7 @@ protected:
     // A model file written beside the form's model, with one stack.
     QString WriteModel(const QString& path, int col, int row, const std::vector<std::string>& names,
                        const std::string& text = std::string()) {
-        TModel model;
+        TModel model(ModelContext());
         for (size_t level = 0; level < names.size(); ++level)
             model.SetBlockIndex(col, row, Index(names[level]), static_cast<int32_t>(level));
         model.TextOverlay.Text = text;
@@ -90,7 +91,7 @@ protected:
 
     // The stack of a cell as the file holds it.
     std::vector<std::string> StackInFile(const QString& path, int col, int row) {
-        TModel model;
+        TModel model(ModelContext());
         EXPECT_TRUE(model.LoadFromFile(path)) << path.toStdString();
         std::vector<std::string> names;
         for (int level = 0; level < model.Levels && model.GetBlockIndex(col, row, level) >= 0; ++level)
@@ -195,9 +196,9 @@ TEST_F(FileCommandsTest, NewOnAnUnmodifiedModelAsksNothingAndTakesTheAuthorDefau
     choices = {path};
     ASSERT_TRUE(FileOpen(*form));
     ASSERT_EQ(Stack(3, 2), std::vector<std::string>({"30H", "44H"}));
-    ModelDefaults().AuthorName = "Ann Smith";
-    ModelDefaults().AuthorCountry = "NL";
-    ModelDefaults().AuthorAge = 31;
+    Preferences().AuthorName = QStringLiteral("Ann Smith");
+    Preferences().AuthorCountry = QStringLiteral("NL");
+    Preferences().AuthorAge = 31;
     const int sweeps = toolBox().sweeps;
 
     EXPECT_TRUE(FileNew(*form));

@@ -1,5 +1,6 @@
 #include "app_fixture.h"
 
+#include "app/drag_image.h"
 #include "widgets/bmp_wnd.h"
 #include "library/block_list.h"
 #include "model/model.h"
@@ -7,6 +8,7 @@
 #include "windows/hint_line.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QTest>
 
 namespace {
@@ -79,8 +81,8 @@ TEST_F(MouseEditingTest, CarriedBlockDropsUnderTheCentreOfItsPicture) {
     EXPECT_EQ(library->GetSelectedIndex(), Index("14N"));
     EXPECT_EQ(form->DragOffsetX, 2 - 16);
     EXPECT_EQ(form->DragOffsetY, 10 - 16);
-    ASSERT_TRUE(library->Drag().Active);
-    EXPECT_EQ(library->Drag().HotSpot, QPoint(2, 10));
+    ASSERT_TRUE(form->DragImage.Active);
+    EXPECT_EQ(form->DragImage.HotSpot, QPoint(2, 10));
     EXPECT_TRUE(QApplication::overrideCursor() != nullptr); // the grabbing hand
     // Carried: the picture follows the pointer, held at the grab point.
     Move(6 * 32 + 20, 4 * 32 + 5, Qt::LeftButton);
@@ -92,7 +94,7 @@ TEST_F(MouseEditingTest, CarriedBlockDropsUnderTheCentreOfItsPicture) {
     EXPECT_EQ(Stack(7, 4), Names({"14N"}));
     EXPECT_TRUE(Stack(6, 4).empty());
     EXPECT_FALSE(form->Dragging);
-    EXPECT_FALSE(library->Drag().Active);
+    EXPECT_FALSE(form->DragImage.Active);
     EXPECT_FALSE(form->BaseBmp->OverlayShown());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(sounds.played, std::vector<int>({1, 0}));
@@ -115,7 +117,7 @@ TEST_F(MouseEditingTest, BlockReleasedOutsideTheWindowIsGone) {
     Press(Qt::LeftButton, 10, 10, Qt::ShiftModifier);
     Release(Qt::LeftButton, -40, 10, Qt::ShiftModifier);
     EXPECT_TRUE(Stack(0, 0).empty());
-    EXPECT_FALSE(library->Drag().Active);
+    EXPECT_FALSE(form->DragImage.Active);
     EXPECT_EQ(sounds.played, std::vector<int>({1}));
 }
 
@@ -258,6 +260,61 @@ TEST_F(MouseEditingTest, RedrawCellPaintsOneSquare) {
     const QImage screen = form->BaseBmp->grab(QRect(5 * 32, 5 * 32, 32, 32)).toImage();
     EXPECT_EQ(screen.pixel(10, 10) | 0xFF000000u, BlockSetColor(1));
     EXPECT_EQ(sounds.played, std::vector<int>({2}));
+}
+
+TEST_F(AppTest, DragImage) {
+    TDragImage drag;
+    int changes = 0;
+    drag.OnDragChanged = [&] { ++changes; };
+    const int window = 0;
+
+    EXPECT_FALSE(drag.Active);
+    drag.StartDrag(library.get(), &window, 2, 70, 40);
+    EXPECT_TRUE(drag.Active);
+    EXPECT_TRUE(drag.Shown);
+    EXPECT_EQ(drag.Index, 2);
+    EXPECT_EQ(drag.HotSpot, QPoint(6, 8));
+    EXPECT_EQ(drag.Position, QPoint(70, 40));
+    EXPECT_EQ(drag.Window, &window);
+    EXPECT_EQ(changes, 1);
+
+    drag.DragMove(100, 7);
+    EXPECT_EQ(drag.Position, QPoint(100, 7));
+    EXPECT_EQ(drag.HotSpot, QPoint(6, 8));
+    drag.DragShow(false);
+    EXPECT_FALSE(drag.Shown);
+    drag.DragShow(true);
+    EXPECT_EQ(changes, 4);
+
+    // -1 takes the selected block; the hot spot takes |X| and |Y|.
+    library->SelectIndex(1);
+    drag.StartDrag(library.get(), &window, -1, -70, -33);
+    EXPECT_EQ(drag.Index, 1);
+    EXPECT_EQ(drag.HotSpot, QPoint(6, 1));
+
+    // Ending the drag hands every pointer back.
+    QGuiApplication::setOverrideCursor(QCursor(Qt::ClosedHandCursor));
+    QGuiApplication::setOverrideCursor(QCursor(Qt::ClosedHandCursor));
+    const int before = changes;
+    drag.StopDrag();
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_FALSE(drag.Active);
+    EXPECT_FALSE(drag.Shown);
+    EXPECT_EQ(drag.Index, -1);
+    EXPECT_EQ(changes, before + 1);
+    drag.DragMove(5, 5); // no drag: nothing to move
+    drag.DragShow(true);
+    EXPECT_FALSE(drag.Shown);
+    EXPECT_EQ(changes, before + 1);
+
+    // Nothing selected, or no such block: no picture.
+    library->SelectIndex(-1);
+    drag.StartDrag(library.get(), &window, -1, 10, 10);
+    EXPECT_TRUE(drag.Active);
+    EXPECT_EQ(drag.Index, -1);
+    drag.StartDrag(library.get(), &window, 77, 10, 10);
+    EXPECT_EQ(drag.Index, -1);
+    drag.StopDrag();
 }
 
 } // namespace

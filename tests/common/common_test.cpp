@@ -1,7 +1,9 @@
 #include "support/test_support.h"
 
 #include "common/ansi_text.h"
+#include "common/messages.h"
 #include "common/program_folder.h"
+#include "common/program_state.h"
 
 #include <QDir>
 
@@ -35,15 +37,14 @@ TEST_F(CommonTest, DataFolderIgnoresLetterCase) {
     EXPECT_TRUE(ProgramFolder().endsWith('/'));
 }
 
-TEST_F(CommonTest, MainWindowSizeFollowsItsSource) {
-    EXPECT_EQ(MainWindowSize(), QSize(1024, 768));
-    SetMainWindowSize(QSize(800, 600));
-    EXPECT_EQ(MainWindowSize(), QSize(800, 600));
-    SetMainWindowSizeSource([] { return QSize(640, 480); });
-    EXPECT_EQ(MainWindowSize(), QSize(640, 480));
-    SetMainWindowSizeSource({});
-    SetMainWindowSize(QSize(1024, 768));
-    EXPECT_EQ(MainWindowSize(), QSize(1024, 768));
+TEST_F(CommonTest, ResetProgramStatePutsBackWhatTheProgramStartsWith) {
+    TempProgramFolder folder;
+    SetProgramFolder(folder.path());
+    SetMessagesEnabled(false);
+    ResetProgramState();
+    EXPECT_NE(ProgramFolder(), folder.path());
+    EXPECT_TRUE(MessagesEnabled());
+    EXPECT_NE(CurrentMessagePresenter(), &TestPresenter()); // the standard-error presenter
 }
 
 } // namespace

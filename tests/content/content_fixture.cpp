@@ -17,13 +17,16 @@ void ContentTest::TearDownTestSuite() {
 void ContentTest::SetUp() {
     CubestacksTest::SetUp();
     SetProgramFolder(Folder());
-    SetMainWindowSize(QSize(1024, 768));
-    SetBlockList(s_library.get());
 }
 
 void ContentTest::TearDown() {
-    SetBlockList(nullptr);
     CubestacksTest::TearDown();
+}
+
+TModelContext ContentTest::ModelContext() {
+    TModelContext context;
+    context.Library = s_library.get();
+    return context;
 }
 
 bool Opaque(const QImage& picture, int x, int y) {

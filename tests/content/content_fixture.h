@@ -6,6 +6,7 @@
 #include "support/test_support.h"
 
 #include "library/block_list.h"
+#include "model/model_context.h"
 
 #include <QImage>
 #include <QString>
@@ -27,6 +28,8 @@ protected:
     static QString SystemFile(const QString& name) { return Folder() + QStringLiteral("System/") + name; }
     // The block library loaded from the generated sets, once for the suite.
     static TBlockList& Library() { return *s_library; }
+    // That library and a 1024 x 768 main window.
+    static TModelContext ModelContext();
 
 private:
     static std::unique_ptr<TBlockList> s_library;

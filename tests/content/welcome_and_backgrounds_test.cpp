@@ -46,7 +46,7 @@ TEST_F(WelcomeModelTest, TheProgramFolderHasTheFoldersTheFileDialogsStartIn) {
 
 TEST_F(WelcomeModelTest, LoadsFullSizeWithEveryBlockKnown) {
     const QString fileName = Folder() + QStringLiteral("Models/Welcome.cst");
-    TModel model;
+    TModel model(ModelContext());
     ASSERT_TRUE(model.LoadFromFile(fileName));
     EXPECT_TRUE(presenter().shown.empty());
     EXPECT_FALSE(model.Truncated);

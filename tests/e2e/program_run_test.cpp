@@ -129,17 +129,24 @@ protected:
         ASSERT_TRUE(QDir().mkpath(out));
         // The program's own folder, block sets included, for the expected pictures.
         SetProgramFolder(QFileInfo(QStringLiteral(CUBESTACKS_PROGRAM)).absolutePath());
-        SetMainWindowSize(kMainWindow.size());
         library = std::make_unique<TBlockList>();
         ASSERT_TRUE(library->LoadError.isEmpty()) << library->LoadError.toStdString();
         ASSERT_GT(library->SetCount, 0) << "no block sets in " << ProgramFolder().toStdString();
-        SetBlockList(library.get());
+        expected.SetContext(ModelContext());
+    }
+
+    // The program's library in a main window of the program's size.
+    TModelContext ModelContext() const {
+        TModelContext context;
+        context.Library = library.get();
+        context.WindowSize = kMainWindow.size();
+        return context;
     }
 
     void TearDown() override {
         program.reset(); // before the display it runs on
         display.reset();
-        SetBlockList(nullptr);
+        expected.SetContext(TModelContext());
         library.reset();
         SetProgramFolder(QString());
         CubestacksTest::TearDown();
@@ -308,7 +315,7 @@ protected:
 
     // Every cell and level of the model read from fileName against expected.
     void ExpectModelFile(const QString& fileName, const std::string& what) {
-        TModel saved;
+        TModel saved(ModelContext());
         ASSERT_TRUE(saved.LoadFromFile(fileName)) << what;
         ASSERT_EQ(saved.Cols, expected.Cols) << what;
         ASSERT_EQ(saved.Rows, expected.Rows) << what;
@@ -330,7 +337,7 @@ protected:
     QString mainWindowId;
     QRect mainWindow;
     std::vector<QRect> covered; // the boxes, in main-window pixels
-    TModel expected;
+    TModel expected{TModelContext()}; // in ModelContext() from the set-up on
     QImage lastScreen;
 };
 
@@ -343,7 +350,7 @@ TEST_F(ProgramRunTest, PaintCarryRotateEraseSetAGradientSaveAndClose) {
     ASSERT_NE(second, -1);
     int32_t turned = -1;
     {
-        TModel scratch;
+        TModel scratch(ModelContext());
         QImage image = NewBitmap(kMainWindow.width(), kMainWindow.height());
         TCanvas canvas(&image);
         scratch.SetBlockIndex(0, 0, first, 0);
@@ -516,7 +523,7 @@ TEST_F(ProgramRunTest, PaintCarryRotateEraseSetAGradientSaveAndClose) {
     // --- The file holds what was built.
     ExpectModelFile(saved, "saved on closing");
     {
-        TModel model;
+        TModel model(ModelContext());
         ASSERT_TRUE(model.LoadFromFile(saved));
         EXPECT_EQ(model.GetBlockName(3, 5, 0), library->NameFromIndex(first)) << "painted";
         EXPECT_EQ(model.GetBlockName(3, 7, 0), library->NameFromIndex(second)) << "painted after choosing";

@@ -282,7 +282,7 @@ protected:
     void ExpectWritten(Operation operation, const QString& path) {
         ASSERT_TRUE(QFileInfo(path).isFile()) << path.toStdString();
         if (operation == Operation::SaveModel) {
-            TModel back;
+            TModel back(form->Model->Context());
             ASSERT_TRUE(back.LoadFromFile(path));
             EXPECT_EQ(back.Cells, form->Model->Cells);
         } else {
@@ -472,7 +472,7 @@ TEST_F(FaultInjectionTest, SaveInPlaceOntoAFullDiskKeepsTheFileAndTheChanges) {
 // committed: a disk that is full by then must fail the save as well, not leave
 // a cut file in the place of the earlier one.
 TEST_F(FaultInjectionTest, SmallFilesOntoAFullDiskFailAsWell) {
-    TModel small;
+    TModel small(ModelContext());
     small.SetBlockIndex(3, 4, Index("45F"), 0);
     small.TextOverlay.Text = "small";
     const QString model = folder->file(QStringLiteral("Models/Small.cst"));

@@ -70,12 +70,12 @@ TEST_F(FuzzInputsTest, StartingInputsAreHandledSoundly) {
 TEST_F(FuzzInputsTest, ChecksNoticeBrokenModels) {
     THardeningWorld world;
     const TBlockList& library = world.Library();
-    TModel model;
+    TModel model(world.Context());
     model.SetBlockIndex(2, 3, library.IndexFromName("10N"), 0);
     model.SetBlockIndex(2, 3, library.IndexFromName("44H"), 1);
     EXPECT_EQ(ModelGridProblems(model, library.Count, true), "");
 
-    TModel copy;
+    TModel copy(world.Context());
     copy.Assign(model);
     EXPECT_EQ(ModelDifference(model, copy), "");
     copy.SetBlockIndex(2, 3, library.IndexFromName("44V"), 1);
@@ -88,11 +88,11 @@ TEST_F(FuzzInputsTest, ChecksNoticeBrokenModels) {
     EXPECT_EQ(ModelGridProblems(copy, library.Count, false), "");
 
     copy.Assign(model);
-    copy.TextOverlay.Text = "Hello";
-    model.TextOverlay.Text = "Hello world";
+    model.TextOverlay.Text = std::string(1500, 't');
+    copy.TextOverlay.Text = std::string(1010, 't');
     EXPECT_NE(ModelDifference(model, copy), "");
     EXPECT_EQ(ModelDifference(model, copy, true), ""); // shortened by the writer
-    copy.TextOverlay.Text = "Help";
+    copy.TextOverlay.Text = std::string(1009, 't');
     EXPECT_NE(ModelDifference(model, copy, true), "");
 
     model.SetBlockIndex(0, 0, library.Count, 0); // no such block

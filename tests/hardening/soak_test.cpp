@@ -59,8 +59,8 @@ protected:
 
     void SetUp() override {
         ModelTest::SetUp();
-        SetMainWindowSize(kWindow);
-        ModelDefaults().GridVisible = true;
+        context.WindowSize = kWindow;
+        context.Defaults.GridVisible = true;
         QImage picture(24, 20, QImage::Format_RGB32);
         for (int y = 0; y < picture.height(); ++y)
             for (int x = 0; x < picture.width(); ++x)
@@ -228,8 +228,8 @@ TEST_F(SoakTest, RandomEditingKeepsTheModelSound) {
     const QString first = folder->file("Models/soak.cst");
     const QString second = folder->file("Models/soak_again.cst");
 
-    TModel model;
-    Surface surface(ModelImageSize());
+    TModel model(context);
+    Surface surface(model.ImageSize());
     model.Draw(surface.canvas);
     TakeStacks(model);
     ASSERT_EQ(cols, 16);
@@ -330,7 +330,7 @@ TEST_F(SoakTest, RandomEditingKeepsTheModelSound) {
             model.Draw(surface.canvas);
         } else if (roll < 880) {
             op << "assign";
-            TModel other;
+            TModel other(context);
             other.Assign(model);
             problem = ModelDifference(model, other);
             if (problem.empty() && !other.Modified)
@@ -366,7 +366,7 @@ TEST_F(SoakTest, RandomEditingKeepsTheModelSound) {
                 model.SaveToFile(first);
                 if (model.Modified || model.Truncated)
                     problem = "saving left the model modified";
-                TModel loaded;
+                TModel loaded(context);
                 if (problem.empty() && !loaded.LoadFromFile(first))
                     problem = "the saved model was refused";
                 if (problem.empty())
@@ -404,7 +404,7 @@ TEST_F(SoakTest, RandomEditingKeepsTheModelSound) {
 
         if (step % kCompareImageEvery == 0) {
             // One cell at a time, the image came out as drawing it whole does.
-            Surface whole(ModelImageSize());
+            Surface whole(model.ImageSize());
             model.Draw(whole.canvas);
             if (whole.bitmap != surface.bitmap) {
                 for (int py = 0; py < whole.bitmap.height(); ++py)

@@ -18,11 +18,6 @@ protected:
     void SetUp() override {
         CubestacksTest::SetUp();
         SetProgramFolder(folder.path());
-        SetMainWindowSize(QSize(1024, 768));
-    }
-    void TearDown() override {
-        SetMainWindowSize(QSize(1024, 768));
-        CubestacksTest::TearDown();
     }
 
     // A picture whose pixel (x, y) is (x, y, 7): every sample shows where it came from.
@@ -102,7 +97,7 @@ TEST_F(BackgroundTest, GradientToBlack) {
     EXPECT_EQ(background.Bitmap.pixel(3, 255), qRgb(0, 0, 0));
 
     // 256 bands over 100 rows: each row shows the last band that starts on it.
-    SetMainWindowSize(QSize(640, 480)); // the gradient does not depend on the window
+    background.WindowSize = QSize(640, 480); // the gradient does not depend on the window
     background.SetHeight(100);
     background.Color = RGBColor(255, 255, 0);
     background.SetKind(bkGradient);
@@ -149,8 +144,8 @@ TEST_F(BackgroundTest, StretchedPicture) {
 
 TEST_F(BackgroundTest, TileSizesFollowTheMainWindow) {
     WritePicture("T01", Coordinates(200, 150));
-    SetMainWindowSize(QSize(1000, 740));
     TBackground background;
+    background.WindowSize = QSize(1000, 740);
     Size(background, 1000, 700);
     background.Code = "T01";
 
@@ -182,12 +177,12 @@ TEST_F(BackgroundTest, TileSizesFollowTheMainWindow) {
     Size(background, 160, 120);
     WritePicture("T02", Coordinates(3, 2));
     background.Code = "T02";
-    SetMainWindowSize(QSize(1024, 768));
+    background.WindowSize = QSize(1024, 768);
     background.SetKind(bkTile);
     for (int y : {0, 60, 119})
         for (int x : {0, 80, 159})
             EXPECT_EQ(background.Bitmap.pixel(x, y), qRgb(1, 1, 7));
-    SetMainWindowSize(QSize(0, 0));
+    background.WindowSize = QSize(0, 0);
     background.SetKind(bkTile); // no window size: the picture's own size
     EXPECT_EQ(Red(background, 4, 0), 1);
     EXPECT_EQ(Green(background, 0, 3), 1);

@@ -4,9 +4,7 @@
 #include "library/block_list.h"
 #include "support/test_sets.h"
 
-#include <QCursor>
 #include <QFile>
-#include <QGuiApplication>
 #include <gtest/gtest.h>
 
 namespace {
@@ -18,13 +16,6 @@ protected:
     void SetUp() override {
         CubestacksTest::SetUp();
         SetProgramFolder(folder.path());
-        ResetBlockSelection();
-    }
-    void TearDown() override {
-        while (QGuiApplication::overrideCursor())
-            QGuiApplication::restoreOverrideCursor();
-        ResetBlockSelection();
-        CubestacksTest::TearDown();
     }
 
     static QImage Backdrop(int width, int height) {
@@ -267,62 +258,6 @@ TEST_F(BlockDrawingTest, StretchBlockDrawsAnOutlinedSquare) {
     list.StretchBlockDraw(canvas, 18, 18, 100); // clipped
     EXPECT_EQ(target.pixel(18, 18), red);
     EXPECT_EQ(target.pixel(19, 19), blue);
-}
-
-TEST_F(BlockDrawingTest, DragImage) {
-    WriteSet(folder, 1, "Drag", {Names("AAaAAb"), Names("ABa")});
-    TBlockList list;
-    int changes = 0;
-    list.OnDragChanged = [&] { ++changes; };
-    const int window = 0;
-
-    EXPECT_FALSE(list.Drag().Active);
-    list.StartDrag(&window, 2, 70, 40);
-    EXPECT_TRUE(list.Drag().Active);
-    EXPECT_TRUE(list.Drag().Shown);
-    EXPECT_EQ(list.Drag().Index, 2);
-    EXPECT_EQ(list.Drag().HotSpot, QPoint(6, 8));
-    EXPECT_EQ(list.Drag().Position, QPoint(70, 40));
-    EXPECT_EQ(list.Drag().Window, &window);
-    EXPECT_EQ(changes, 1);
-
-    list.DragMove(100, 7);
-    EXPECT_EQ(list.Drag().Position, QPoint(100, 7));
-    EXPECT_EQ(list.Drag().HotSpot, QPoint(6, 8));
-    list.DragShow(false);
-    EXPECT_FALSE(list.Drag().Shown);
-    list.DragShow(true);
-    EXPECT_EQ(changes, 4);
-
-    // -1 takes the selected block; the hot spot takes |X| and |Y|.
-    list.SelectIndex(1);
-    list.StartDrag(&window, -1, -70, -33);
-    EXPECT_EQ(list.Drag().Index, 1);
-    EXPECT_EQ(list.Drag().HotSpot, QPoint(6, 1));
-
-    // Ending the drag hands every pointer back.
-    QGuiApplication::setOverrideCursor(QCursor(Qt::ClosedHandCursor));
-    QGuiApplication::setOverrideCursor(QCursor(Qt::ClosedHandCursor));
-    const int before = changes;
-    list.StopDrag();
-    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-    EXPECT_FALSE(list.Drag().Active);
-    EXPECT_FALSE(list.Drag().Shown);
-    EXPECT_EQ(list.Drag().Index, -1);
-    EXPECT_EQ(changes, before + 1);
-    list.DragMove(5, 5); // no drag: nothing to move
-    list.DragShow(true);
-    EXPECT_FALSE(list.Drag().Shown);
-    EXPECT_EQ(changes, before + 1);
-
-    // Nothing selected: no picture.
-    list.SelectIndex(-1);
-    list.StartDrag(&window, -1, 10, 10);
-    EXPECT_TRUE(list.Drag().Active);
-    EXPECT_EQ(list.Drag().Index, -1);
-    list.StartDrag(&window, 77, 10, 10);
-    EXPECT_EQ(list.Drag().Index, -1);
-    list.StopDrag();
 }
 
 } // namespace

@@ -17,11 +17,6 @@ protected:
     void SetUp() override {
         CubestacksTest::SetUp();
         SetProgramFolder(folder.path());
-        ResetBlockSelection();
-    }
-    void TearDown() override {
-        ResetBlockSelection();
-        CubestacksTest::TearDown();
     }
 
     struct Map {
@@ -214,66 +209,44 @@ TEST_F(BlockListTest, NameLookupAgreesWithALinearScan) {
 TEST_F(BlockListTest, SelectionMemory) {
     WriteSet(folder, 1, "One", {Names("AAaAAb"), Names("ABaABbABc")});
     WriteSet(folder, 2, "Two", {Names("BAa"), Names("BBaBBb")});
-    // Left over from before the library was made: loading starts from the first set again.
-    BlockSelection().CurrentSet = 1;
-    BlockSelection().SelectedRow[0] = 1;
-    BlockSelection().SelectedVariation[0][1] = 2;
     TBlockList list;
     EXPECT_EQ(list.SelectedIndex, 0);
-    EXPECT_EQ(BlockSelection().CurrentSet, 0);
-    EXPECT_EQ(BlockSelection().SelectedRow[0], 0);
-    EXPECT_EQ(BlockSelection().SelectedVariation[0][1], 0);
+    EXPECT_EQ(list.Selection.CurrentSet, 0);
+    EXPECT_EQ(list.Selection.SelectedRow[0], 0);
+    EXPECT_EQ(list.Selection.SelectedVariation[0][1], 0);
     EXPECT_EQ(list.GetSelectedIndex(), 0);
 
     list.SelectIndex(list.IndexFromName("BBb"));
-    EXPECT_EQ(BlockSelection().CurrentSet, 1);
-    EXPECT_EQ(BlockSelection().SelectedRow[1], 1);
-    EXPECT_EQ(BlockSelection().SelectedVariation[1][1], 1);
-    EXPECT_EQ(BlockSelection().SelectedRow[0], 0);
+    EXPECT_EQ(list.Selection.CurrentSet, 1);
+    EXPECT_EQ(list.Selection.SelectedRow[1], 1);
+    EXPECT_EQ(list.Selection.SelectedVariation[1][1], 1);
+    EXPECT_EQ(list.Selection.SelectedRow[0], 0);
     EXPECT_EQ(list.GetSelectedIndex(), list.IndexFromName("BBb"));
 
     // Each set keeps its row, each row its variation.
     list.SelectIndex(list.IndexFromName("ABc"));
     list.SelectIndex(list.IndexFromName("BAa"));
-    EXPECT_EQ(BlockSelection().SelectedVariation[1][1], 1);
-    BlockSelection().CurrentSet = 0;
+    EXPECT_EQ(list.Selection.SelectedVariation[1][1], 1);
+    list.Selection.CurrentSet = 0;
     EXPECT_EQ(list.GetSelectedIndex(), list.IndexFromName("ABc"));
 
     // A selection without a block, and no selection at all.
-    BlockSelection().SelectedVariation[0][1] = 5;
+    list.Selection.SelectedVariation[0][1] = 5;
     EXPECT_EQ(list.GetSelectedIndex(), -1);
-    BlockSelection().SelectedVariation[0][1] = -3;
+    list.Selection.SelectedVariation[0][1] = -3;
     EXPECT_EQ(list.GetSelectedIndex(), -1);
-    BlockSelection().CurrentSet = 12;
+    list.Selection.CurrentSet = 12;
     EXPECT_EQ(list.GetSelectedIndex(), -1);
-    BlockSelection().CurrentSet = 0;
-    BlockSelection().SelectedVariation[0][1] = 0;
+    list.Selection.CurrentSet = 0;
+    list.Selection.SelectedVariation[0][1] = 0;
     list.SelectIndex(-1);
     EXPECT_EQ(list.SelectedIndex, -1);
     EXPECT_EQ(list.GetSelectedIndex(), -1);
-    EXPECT_EQ(BlockSelection().SelectedRow[0], 1);
+    EXPECT_EQ(list.Selection.SelectedRow[0], 1);
     // An index past the blocks changes nothing in the memory.
     list.SelectIndex(500);
-    EXPECT_EQ(BlockSelection().CurrentSet, 0);
+    EXPECT_EQ(list.Selection.CurrentSet, 0);
     EXPECT_EQ(list.GetSelectedIndex(), list.IndexFromName("ABa"));
-
-    ResetBlockSelection();
-    EXPECT_EQ(BlockSelection().SelectedRow[0], 0);
-    EXPECT_EQ(BlockSelection().SelectedVariation[1][1], 0);
-}
-
-TEST_F(BlockListTest, ProgramWideReference) {
-    EXPECT_EQ(BlockList(), nullptr);
-    {
-        TBlockList list;
-        SetBlockList(&list);
-        EXPECT_EQ(BlockList(), &list);
-    }
-    EXPECT_EQ(BlockList(), nullptr); // a library that is gone is not left behind
-    TBlockList kept;
-    SetBlockList(&kept);
-    SetBlockList(nullptr);
-    EXPECT_EQ(BlockList(), nullptr);
 }
 
 TEST_F(BlockListTest, LimitsOfTheTable) {

@@ -55,12 +55,13 @@ class AttributesFormTest : public CubestacksTest {
 protected:
     void SetUp() override {
         CubestacksTest::SetUp();
-        SetMainWindowSize(QSize(640, 480)); // a grid of 20 x 15 cells
         SetProgramFolder(folder.path());
         WritePicture("AL1", 0x336699);
         WritePicture("SS1", 0x996633);
         folder.write(QStringLiteral("System/bdWL1.csb"), QByteArray("BM this is no bitmap"));
-        model = std::make_unique<TModel>();
+        TModelContext context;
+        context.WindowSize = QSize(640, 480); // a grid of 20 x 15 cells
+        model = std::make_unique<TModel>(context);
         form = std::make_unique<TAttributesForm>(model.get());
         answerColor.reset();
         chooserCalls = 0;
@@ -76,7 +77,6 @@ protected:
         form.reset();
         model.reset();
         SetColorChooser(nullptr);
-        SetMainWindowSize(QSize(1024, 768));
         CubestacksTest::TearDown();
     }
 
@@ -360,7 +360,7 @@ TEST_F(AttributesFormTest, PictureThenGradientDropsThePicture) {
     Show();
     QTest::mouseClick(form->BkgndColors[12], Qt::LeftButton, {}, QPoint(8, 8)); // 008080
     ClickListEntry(CatalogueRow("AL1"));
-    TBackground& work = *form->WorkModel->Background;
+    const TBackgroundSettings& work = form->WorkModel->Background;
     EXPECT_EQ(work.Code, "AL1");
     EXPECT_EQ(work.Kind, bkTileAcross);
     EXPECT_EQ(Preview().pixel(80, 60), Rgb(0x336699));

@@ -17,7 +17,9 @@
 #include "support/test_support.h"
 #include "support/windows_test_support.h"
 
+#include <QCursor>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -76,7 +78,6 @@ protected:
         CubestacksTest::SetUp();
         OpenSettingsStore()->remove(QStringLiteral("Windows"));
         SetProgramFolder(folder.path());
-        ResetBlockSelection();
         ResetHintLine();
         SetFocusTarget(nullptr);
         ResetPreferences();
@@ -89,7 +90,6 @@ protected:
         ResetPreferences();
         SetFocusTarget(nullptr);
         ResetHintLine();
-        ResetBlockSelection();
         OpenSettingsStore()->remove(QStringLiteral("Windows"));
         CubestacksTest::TearDown();
     }
@@ -167,21 +167,23 @@ TEST_F(BlockBoxFormTest, OwnsTheBlockLibraryAndReportsALoadErrorOnce) {
     WriteTestSet(folder, 1, "Bricks", {1, 1});
     WriteTestSet(folder, 2, "Roofs", {1});
     QFile::remove(folder.file(QStringLiteral("System/sd02.csb"))); // the second set's sheet is missing
+    QGuiApplication::setOverrideCursor(QCursor(Qt::PointingHandCursor));
     MakeBox();
-    ASSERT_NE(BlockList(), nullptr);
-    EXPECT_EQ(BlockList()->SetCount, 1); // the set before the damaged one stays
+    // The hourglass of the loading is gone again; the pointer set before stays.
+    ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::PointingHandCursor);
+    QGuiApplication::restoreOverrideCursor();
+    ASSERT_NE(box->Library(), nullptr);
+    EXPECT_EQ(box->Library()->SetCount, 1); // the set before the damaged one stays
     ASSERT_EQ(presenter().shown.size(), 1u);
     EXPECT_FALSE(presenter().shown[0].text.isEmpty());
-    EXPECT_EQ(presenter().shown[0].text, BlockList()->LoadError);
+    EXPECT_EQ(presenter().shown[0].text, box->Library()->LoadError);
     box->RedrawBlockBox();
     box->hide();
     box->show();
     EXPECT_EQ(presenter().shown.size(), 1u);
     EXPECT_EQ(SetPicture(0), BlockColor(0, 0, 0));
     EXPECT_EQ(SetPicture(1), kBack);
-
-    box.reset();
-    EXPECT_EQ(BlockList(), nullptr);
 }
 
 TEST_F(BlockBoxFormTest, WithoutBlockSetsEverySlotStaysEmptyAndClicksDoNothing) {
@@ -197,8 +199,8 @@ TEST_F(BlockBoxFormTest, WithoutBlockSetsEverySlotStaysEmptyAndClicksDoNothing) 
     Click(SetSlot(3));
     Click(RowSlot(2));
     Drag(box->SelectArea, RowSlot(0), RowSlot(9) + QPoint(0, 40));
-    EXPECT_EQ(BlockSelection().CurrentSet, 0);
-    EXPECT_EQ(BlockSelection().SelectedRow[0], 0);
+    EXPECT_EQ(box->Library()->Selection.CurrentSet, 0);
+    EXPECT_EQ(box->Library()->Selection.SelectedRow[0], 0);
     EXPECT_EQ(box->RowScroll[0], 0);
     EXPECT_TRUE(player.played.empty());
 }
@@ -206,8 +208,8 @@ TEST_F(BlockBoxFormTest, WithoutBlockSetsEverySlotStaysEmptyAndClicksDoNothing) 
 TEST_F(BlockBoxFormTest, PicturesFramesAndMarksAtTheirPlaces) {
     WriteFourSets();
     MakeBox();
-    BlockSelection().SelectedRow[1] = 1;
-    BlockSelection().SelectedVariation[1][1] = 1;
+    box->Library()->Selection.SelectedRow[1] = 1;
+    box->Library()->Selection.SelectedVariation[1][1] = 1;
     box->RedrawBlockBox();
 
     // The set column: the chosen block of each set, empty slots past the fourth.
@@ -257,13 +259,13 @@ TEST_F(BlockBoxFormTest, PicturesFramesAndMarksAtTheirPlaces) {
     EXPECT_EQ(shown.pixel(2, 0), kLeftFrame);
 
     // Another current set and selected row move the frames.
-    BlockSelection().CurrentSet = 3;
+    box->Library()->Selection.CurrentSet = 3;
     box->RedrawBlockBox();
     EXPECT_EQ(Pixel(2, 3 * 34), kLeftFrame);
     EXPECT_EQ(Pixel(2, 0), kBack);
     EXPECT_EQ(RowPicture(0), BlockColor(3, 0, 0));
     EXPECT_EQ(RowPicture(1), kBack);
-    BlockSelection().CurrentSet = 1;
+    box->Library()->Selection.CurrentSet = 1;
     box->RedrawBlockBox();
     EXPECT_TRUE(RowFramedAt(1));
     EXPECT_FALSE(RowFramedAt(0));
@@ -285,7 +287,7 @@ TEST_F(BlockBoxFormTest, PicturesFramesAndMarksAtTheirPlaces) {
 TEST_F(BlockBoxFormTest, ClickingTheChosenBlockStepsThroughItsVariations) {
     WriteFourSets();
     MakeBox();
-    TBlockSelection& selection = BlockSelection();
+    TBlockSelection& selection = box->Library()->Selection;
 
     // The current set's picture: the variation of its selected block.
     Click(SetSlot(0));
@@ -322,7 +324,7 @@ TEST_F(BlockBoxFormTest, ClickingTheChosenBlockStepsThroughItsVariations) {
     EXPECT_EQ(RowPicture(3), BlockColor(0, 3, 1));
     // The library's selected block follows.
     Click(RowSlot(3));
-    EXPECT_EQ(BlockList()->NameFromIndex(BlockList()->GetSelectedIndex()), "Ad1");
+    EXPECT_EQ(box->Library()->NameFromIndex(box->Library()->GetSelectedIndex()), "Ad1");
 
     // Only the left button chooses; the middle and right ones do not.
     player.played.clear();
@@ -336,7 +338,7 @@ TEST_F(BlockBoxFormTest, ClickingTheChosenBlockStepsThroughItsVariations) {
 TEST_F(BlockBoxFormTest, SwitchingSetsKeepsEachSetsRowsAndScroll) {
     WriteFourSets();
     MakeBox();
-    TBlockSelection& selection = BlockSelection();
+    TBlockSelection& selection = box->Library()->Selection;
     Click(RowSlot(5));
     QTest::mouseClick(box->RowDown, Qt::LeftButton);
     QTest::mouseClick(box->RowDown, Qt::LeftButton);
@@ -383,7 +385,7 @@ TEST_F(BlockBoxFormTest, SwitchingSetsKeepsEachSetsRowsAndScroll) {
 TEST_F(BlockBoxFormTest, RowButtonsScrollFourteenRowsAndTheFrameStaysAtTheEdge) {
     WriteFourSets();
     MakeBox();
-    TBlockSelection& selection = BlockSelection();
+    TBlockSelection& selection = box->Library()->Selection;
     for (int step = 1; step <= 4; ++step) {
         ASSERT_TRUE(box->RowDown->Enabled()) << step;
         QTest::mouseClick(box->RowDown, Qt::LeftButton);
@@ -422,7 +424,7 @@ TEST_F(BlockBoxFormTest, RowButtonsScrollFourteenRowsAndTheFrameStaysAtTheEdge) 
 TEST_F(BlockBoxFormTest, DraggingAlongTheColumnsSelectsAndScrolls) {
     WriteFourSets();
     MakeBox();
-    TBlockSelection& selection = BlockSelection();
+    TBlockSelection& selection = box->Library()->Selection;
     QWidget* area = box->SelectArea;
 
     // Down the row column and past its last slot: one row per move.

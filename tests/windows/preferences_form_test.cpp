@@ -35,7 +35,6 @@ protected:
         SetSettingsStoreFormat(QSettings::NativeFormat);
         OpenSettingsStore()->clear();
         ResetPreferences();
-        ResetModelDefaults();
     }
 
     static QString Stored(const char* key) {
@@ -169,9 +168,9 @@ TEST_F(PreferencesFormTest, AFreshStoreGivesTheDefaults) {
     EXPECT_EQ(values.AuthorCountry, QString());
     EXPECT_EQ(values.AuthorAge, 0);
     EXPECT_TRUE(values.SoundsEnabled);
-    EXPECT_FALSE(ModelDefaults().GridVisible);
-    EXPECT_EQ(ModelDefaults().AuthorName, std::string());
-    EXPECT_EQ(ModelDefaults().AuthorCountry, std::string());
+    EXPECT_FALSE(PreferredModelDefaults().GridVisible);
+    EXPECT_EQ(PreferredModelDefaults().AuthorName, std::string());
+    EXPECT_EQ(PreferredModelDefaults().AuthorCountry, std::string());
     EXPECT_EQ(values.StartupModel, kStartupChosenModel);
     EXPECT_EQ(values.StartupModelFile, m_folder.path() + QStringLiteral("Models/Welcome.cst"));
     EXPECT_TRUE(values.LoadDisplay);
@@ -276,9 +275,9 @@ TEST_F(PreferencesFormTest, OkPutsTheChoicesInForceAndStoresThem) {
     EXPECT_EQ(StartupModelPathToLoad(), QString());
 
     // The model's author defaults (ANSI bytes); new models taking them is the model tests' business.
-    EXPECT_EQ(ModelDefaults().AuthorName, std::string("Zo\xEB Smith"));
-    EXPECT_EQ(ModelDefaults().AuthorCountry, std::string("DE"));
-    EXPECT_EQ(ModelDefaults().AuthorAge, 30);
+    EXPECT_EQ(PreferredModelDefaults().AuthorName, std::string("Zo\xEB Smith"));
+    EXPECT_EQ(PreferredModelDefaults().AuthorCountry, std::string("DE"));
+    EXPECT_EQ(PreferredModelDefaults().AuthorAge, 30);
 
     EXPECT_EQ(Stored("Author/Name"), QString::fromUtf8("Zo\u00EB Smith"));
     EXPECT_EQ(Stored("Author/Country"), QStringLiteral("DE"));

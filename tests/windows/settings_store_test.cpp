@@ -27,7 +27,6 @@ protected:
         SetSettingsStoreFormat(QSettings::NativeFormat);
         OpenSettingsStore()->clear();
         ResetPreferences();
-        ResetModelDefaults();
     }
     void TearDown() override {
         SetSettingsStoreFormat(QSettings::NativeFormat);
@@ -141,7 +140,7 @@ TEST_F(SettingsStoreTest, EveryValueIsWrittenAsAString) {
         form.SoundsCheck->setChecked(false);
         form.SaveSettings();
     }
-    ModelDefaults().GridVisible = true;
+    Preferences().GridVisible = true;
     SaveGridSetting();
 
     const auto settings = OpenSettingsStore();
@@ -158,27 +157,27 @@ TEST_F(SettingsStoreTest, EveryValueIsWrittenAsAString) {
 
 TEST_F(SettingsStoreTest, GridSettingRoundTripsAndStartsOff) {
     LoadGridSetting();
-    EXPECT_FALSE(ModelDefaults().GridVisible);
+    EXPECT_FALSE(Preferences().GridVisible);
 
-    ModelDefaults().GridVisible = true;
+    Preferences().GridVisible = true;
     SaveGridSetting();
     EXPECT_EQ(OpenSettingsStore()->value(QStringLiteral("Preferences/Grid")).toString(), QStringLiteral("1"));
-    ResetModelDefaults();
+    ResetPreferences();
     LoadGridSetting();
-    EXPECT_TRUE(ModelDefaults().GridVisible);
+    EXPECT_TRUE(Preferences().GridVisible);
 
-    ModelDefaults().GridVisible = false;
+    Preferences().GridVisible = false;
     SaveGridSetting();
-    ModelDefaults().GridVisible = true;
+    Preferences().GridVisible = true;
     LoadGridSetting();
-    EXPECT_FALSE(ModelDefaults().GridVisible);
+    EXPECT_FALSE(Preferences().GridVisible);
 
     Put(QStringLiteral("Preferences/Grid"), QStringLiteral("on"));
     LoadGridSetting();
-    EXPECT_FALSE(ModelDefaults().GridVisible);
+    EXPECT_FALSE(Preferences().GridVisible);
     Put(QStringLiteral("Preferences/Grid"), QStringLiteral("0x10"));
     LoadGridSetting();
-    EXPECT_TRUE(ModelDefaults().GridVisible);
+    EXPECT_TRUE(Preferences().GridVisible);
 }
 
 } // namespace
