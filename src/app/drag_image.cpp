@@ -5,7 +5,8 @@
 #include <QGuiApplication>
 #include <cstdlib>
 
-void TDragImage::StartDrag(const TBlockList* library, const void* window, int32_t index, int32_t x, int32_t y) {
+void TDragImage::StartDrag(const TBlockList* library, const void* window, int32_t index, int32_t x,
+                           int32_t y) {
     if (index == -1)
         index = library ? library->GetSelectedIndex() : -1;
     if (!library || index < 0 || index >= library->Count)

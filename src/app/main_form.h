@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QRect>
-#include <QSize>
 #include "app/drag_image.h"
 #include "app/main_menu.h"
 #include "model/model_context.h"
 
+#include <QRect>
+#include <QSize>
 #include <QWidget>
 #include <cstdint>
 #include <memory>

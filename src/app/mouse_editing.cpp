@@ -251,7 +251,8 @@ QString TMainForm::EditHint() const { return BaseBmp->statusTip(); }
 void TMainForm::ShowDragImage() {
     const TBlockList* library = m_library;
     const TDragImage& drag = DragImage;
-    if (!library || !drag.Active || drag.Index < 0 || drag.Index >= static_cast<int32_t>(library->ImageList.size())) {
+    if (!library || !drag.Active || drag.Index < 0 ||
+        drag.Index >= static_cast<int32_t>(library->ImageList.size())) {
         BaseBmp->ClearOverlay();
         return;
     }

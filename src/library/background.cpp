@@ -119,7 +119,8 @@ void TBackground::FillGradient() {
         const int r = r0 + MulDiv(i, -r0, kGradientSteps - 1);
         const int g = g0 + MulDiv(i, -g0, kGradientSteps - 1);
         const int b = b0 + MulDiv(i, -b0, kGradientSteps - 1);
-        FillRows(Bitmap, MulDiv(i, height, kGradientSteps), MulDiv(i + 1, height, kGradientSteps), qRgb(r, g, b));
+        FillRows(Bitmap, MulDiv(i, height, kGradientSteps), MulDiv(i + 1, height, kGradientSteps),
+                 qRgb(r, g, b));
     }
 }
 

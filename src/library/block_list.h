@@ -122,4 +122,3 @@ public:
     SetFileEndsEarly() : IoError("Read beyond end of file") {}
 };
 void ReadSetFile(const QString& fileName, std::vector<std::string>& rows, std::string& title);
-

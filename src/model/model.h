@@ -123,7 +123,7 @@ private:
 
     // Clear without sizing and rendering the background (the reader renders once at the end).
     void ClearFields(bool useAuthorDefaults);
-    void SizeBackground(); // the model image's size for the context's main window
+    void SizeBackground();   // the model image's size for the context's main window
     void RenderBackground(); // what Background says, at the context's window size
     bool InGrid(int32_t x, int32_t y, int32_t level) const {
         return x >= 0 && y >= 0 && level >= 0 && x < Cols && y < Rows && level < Levels;
@@ -135,7 +135,7 @@ private:
     bool ReadChunkFormat(QIODevice& file, const QString& shownName);
     bool ReadOldFormat(QIODevice& file, const QString& shownName);
     void FitToWindowGrid(int32_t cols, int32_t rows); // the window grid; message 7 for a larger file grid
-    TModelData FittedData() const; // the texts as the file keeps them
+    TModelData FittedData() const;                    // the texts as the file keeps them
     void WriteModel(QIODevice& file) const;
 
     TModelContext m_context;

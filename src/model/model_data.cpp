@@ -14,7 +14,8 @@ std::string ModelDataDifference(const TModelData& expected, const TModelData& ac
         {"Background", expected.Background == actual.Background},
         {"Modified", expected.Modified == actual.Modified},
         {"Truncated", expected.Truncated == actual.Truncated},
-        {"grid", expected.Cols == actual.Cols && expected.Rows == actual.Rows && expected.Levels == actual.Levels},
+        {"grid",
+         expected.Cols == actual.Cols && expected.Rows == actual.Rows && expected.Levels == actual.Levels},
     };
     for (const auto& [name, same] : records)
         if (!same)

@@ -114,7 +114,8 @@ TModelData TModel::FileData() const {
         for (int32_t x = 0; x < Cols; ++x) {
             for (int32_t level = 0; level < Levels; ++level) {
                 const int32_t index = GetBlockIndex(x, y, level);
-                const int32_t stored = index == -1 || !list ? -1 : list->IndexFromName(GetBlockName(x, y, level));
+                const int32_t stored =
+                    index == -1 || !list ? -1 : list->IndexFromName(GetBlockName(x, y, level));
                 if (stored == -1)
                     break;
                 data.Cells[static_cast<size_t>(CellOffset(x, y, level))] = stored;
@@ -138,11 +139,13 @@ void TModel::WriteModel(QIODevice& file) const {
                {int64_t{description.DescriptionCode}, int64_t{description.DescriptionFlag},
                 description.DescriptionText},
                "dbs");
-    ChunkWrite(file, "AU", {author.AuthorName, author.OwnerName, author.Country, int64_t{author.Age}}, "sssd");
+    ChunkWrite(file, "AU", {author.AuthorName, author.OwnerName, author.Country, int64_t{author.Age}},
+               "sssd");
     ChunkWrite(file, "TX",
                {overlay.Text, int64_t{overlay.TextCol}, int64_t{overlay.TextRow}, int64_t{overlay.Shadow}},
                "sddd");
-    ChunkWrite(file, "FT", {int64_t{overlay.Font.FontHeight}, int64_t{overlay.Font.FontColor}, overlay.Font.FontName},
+    ChunkWrite(file, "FT",
+               {int64_t{overlay.Font.FontHeight}, int64_t{overlay.Font.FontColor}, overlay.Font.FontName},
                "dds");
     const TBackgroundSettings& background = stored.Background;
     ChunkWrite(file, "BG", {background.Code, int64_t{background.Color}, int64_t{background.Kind}}, "sdd");

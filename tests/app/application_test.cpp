@@ -113,7 +113,8 @@ TEST_F(ApplicationTest, StartupModelAndTheMostRecentlyOpenedOne) {
     Start();
     EXPECT_EQ(ModelFileName(), castle);
     EXPECT_EQ(app->ToolBoxForm->FileLabel->text(), QStringLiteral("Castle"));
-    EXPECT_EQ(app->BlockBoxForm->Library()->NameFromIndex(app->MainForm->Model->GetBlockIndex(2, 2, 0)), "45F");
+    EXPECT_EQ(app->BlockBoxForm->Library()->NameFromIndex(app->MainForm->Model->GetBlockIndex(2, 2, 0)),
+              "45F");
     // "Most recently opened" with an untitled model at the end stores an empty path.
     Stop();
     WriteIntSetting(QStringLiteral("Preferences"), QStringLiteral("StartupModel"), 1);

@@ -324,7 +324,7 @@ TEST_F(SoakTest, RandomEditingKeepsTheModelSound) {
             const int kind = below(20) == 0 ? 6 + below(3) : below(6);
             op << "background " << kind;
             model.Background.Color = below(8) == 0 ? 0x80000000u | static_cast<TColor>(below(25))
-                                                    : static_cast<TColor>(random() & 0xFFFFFF);
+                                                   : static_cast<TColor>(random() & 0xFFFFFF);
             model.Background.Code = kind >= bkStretch ? codes[static_cast<size_t>(below(4))] : std::string();
             model.SetBackgroundKind(static_cast<uint8_t>(kind));
             model.Draw(surface.canvas);
