@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -140,9 +141,21 @@ void TBackground::TileImage(uint8_t kind) {
 
     const std::vector<int> columns = NearestSamples(width, tileWidth, picture.width());
     const std::vector<int> rows = NearestSamples(height, tileHeight, picture.height());
+    // Every row made from the same picture row is the same: each is sampled
+    // once and then copied.
+    std::vector<int> madeAt(static_cast<size_t>(picture.height()), -1);
+    uchar* bits = Bitmap.bits();
+    const qsizetype stride = Bitmap.bytesPerLine();
     for (int y = 0; y < height; ++y) {
-        const QRgb* from = reinterpret_cast<const QRgb*>(picture.constScanLine(rows[static_cast<size_t>(y)]));
-        QRgb* to = reinterpret_cast<QRgb*>(Bitmap.scanLine(y));
+        const int source = rows[static_cast<size_t>(y)];
+        QRgb* to = reinterpret_cast<QRgb*>(bits + y * stride);
+        int& made = madeAt[static_cast<size_t>(source)];
+        if (made >= 0) {
+            std::memcpy(to, bits + made * stride, static_cast<size_t>(width) * sizeof(QRgb));
+            continue;
+        }
+        made = y;
+        const QRgb* from = reinterpret_cast<const QRgb*>(picture.constScanLine(source));
         for (int x = 0; x < width; ++x)
             to[x] = from[columns[static_cast<size_t>(x)]] | 0xFF000000u;
     }
