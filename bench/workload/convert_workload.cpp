@@ -108,10 +108,10 @@ int main(int argc, char* argv[]) {
                          qPrintable(library.LoadError));
             return 1;
         }
-        SetBlockList(&library);
-
         std::vector<int> cells(size_t{kCols} * kRows * kLayers);
-        TModel model;
+        TModelContext context;
+        context.Library = &library;
+        TModel model(context);
         for (int level = 0; level < kLayers; ++level)
             for (int y = 0; y < kRows; ++y)
                 for (int x = 0; x < kCols; ++x) {
@@ -119,21 +119,19 @@ int main(int argc, char* argv[]) {
                     cells[static_cast<size_t>((level * kRows + y) * kCols + x)] = index;
                     model.SetBlockIndex(x, y, index, level);
                 }
-        model.Background->Color = RGBColor(30, 60, 200);
-        model.Background->SetKind(bkGradient);
+        model.Background.Color = RGBColor(30, 60, 200);
+        model.SetBackgroundKind(bkGradient);
         model.SaveToFile(out.filePath("model.cst"));
 
         const QString sheetName = DataFolder(QStringLiteral("System")) + QStringLiteral("sd01.csb");
         const QImage sheet(sheetName, "BMP");
         QFile::remove(out.filePath("sheet.bmp"));
         if (sheet.isNull() || !QFile::copy(sheetName, out.filePath("sheet.bmp")) ||
-            !model.Background->Bitmap.save(out.filePath("background.png"), "PNG") ||
+            !model.BackgroundBitmap().save(out.filePath("background.png"), "PNG") ||
             !WriteText(out.filePath("map.tmx"), MapText(library, sheet, cells))) {
             std::fprintf(stderr, "convert_workload: cannot write the workload into %s\n", argv[2]);
-            SetBlockList(nullptr);
             return 1;
         }
-        SetBlockList(nullptr);
     } catch (const IoError& error) {
         std::fprintf(stderr, "convert_workload: %s\n", error.what());
         return 1;

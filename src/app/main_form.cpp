@@ -9,7 +9,6 @@
 #include "widgets/bmp_wnd.h"
 #include "library/block_list.h"
 #include "model/model.h"
-#include "model/model_defaults.h"
 #include "windows/box_links.h"
 #include "windows/custom_form.h"
 #include "windows/focus_target.h"
@@ -206,7 +205,7 @@ void TMainForm::FormShow() {
         PreferencesForm->ApplySettings();
     }
     LoadGridSetting();
-    ToolBox().SetGridChecked(ModelDefaults().GridVisible);
+    ToolBox().SetGridChecked(Preferences().GridVisible);
     ApplyStartupLayout();
     LoadStartupModel();
     // The keys of the commands go to the main window from the start, even

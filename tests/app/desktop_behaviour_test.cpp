@@ -13,7 +13,6 @@
 #include "common/program_folder.h"
 #include "library/block_list.h"
 #include "model/model.h"
-#include "model/model_defaults.h"
 #include "widgets/flat_button.h"
 #include "windows/block_box_form.h"
 #include "windows/hint_line.h"
@@ -39,9 +38,7 @@ protected:
         SetProgramFolder(folder.path());
         WriteBlockSets(folder, {{{"30H", "30V"}, {"45F"}}});
         WriteIntSetting(kPreferencesSection, QStringLiteral("StartupModel"), 0);
-        ResetBlockSelection();
         ResetPreferences();
-        ResetModelDefaults();
         ResetHintLine();
     }
     void TearDown() override {
@@ -49,7 +46,6 @@ protected:
         app.reset();
         OpenSettingsStore()->clear();
         ResetPreferences();
-        ResetModelDefaults();
         ResetHintLine();
         CubestacksTest::TearDown();
     }
@@ -131,14 +127,14 @@ TEST_F(DesktopBehaviourTest, GridButtonShowsWhetherTheGridIsOn) {
     Start();
     TMainForm& main = *app->MainForm;
     TToolBoxForm& toolBox = *app->ToolBoxForm;
-    EXPECT_TRUE(ModelDefaults().GridVisible);
+    EXPECT_TRUE(Preferences().GridVisible);
     EXPECT_TRUE(toolBox.GridBtn->Checked());
     ASSERT_TRUE(ActivateAndWait(main));
     QTest::keyClick(&main, Qt::Key_G, Qt::ControlModifier);
-    EXPECT_FALSE(ModelDefaults().GridVisible);
+    EXPECT_FALSE(Preferences().GridVisible);
     EXPECT_FALSE(toolBox.GridBtn->Checked());
     QTest::mouseClick(toolBox.GridBtn, Qt::LeftButton);
-    EXPECT_TRUE(ModelDefaults().GridVisible);
+    EXPECT_TRUE(Preferences().GridVisible);
     EXPECT_TRUE(toolBox.GridBtn->Checked());
 }
 

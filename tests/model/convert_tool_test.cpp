@@ -170,10 +170,10 @@ TEST_F(ConvertToolTest, ExitCodes) {
 // number of threads; the damaged one is named with its reason.
 TEST_F(ConvertToolTest, BatchConvertsWhatLoadsAndNamesWhatFails) {
     QDir().mkpath(file("batch"));
-    TModel model;
+    TModel model(context);
     Fill(model);
     model.SaveToFile(file("batch/full.cst"));
-    TModel empty;
+    TModel empty(context);
     empty.SaveToFile(file("batch/empty.cst"));
     QFile::copy(file("batch/full.cst"), file("damaged.cst"));
     QFile::resize(file("damaged.cst"), 120);
@@ -215,7 +215,7 @@ TEST_F(ConvertToolTest, BatchConvertsWhatLoadsAndNamesWhatFails) {
             EXPECT_EQ(ReadAll(single), firstRun[name]) << name.toStdString() << "." << format;
         }
     }
-    TModel back;
+    TModel back(context);
     ASSERT_TRUE(back.LoadFromFile(file("out-cst-1/old.cst")));
     EXPECT_EQ(StackNames(back, 0, 0), (std::vector<std::string>{"30H", "44H", "42V"}));
     EXPECT_EQ(back.TextOverlay.Text, "Old");
@@ -223,12 +223,12 @@ TEST_F(ConvertToolTest, BatchConvertsWhatLoadsAndNamesWhatFails) {
 
 // An input is never written over, and two inputs of one name are told.
 TEST_F(ConvertToolTest, BatchKeepsInputsAndTellsNameClashes) {
-    TModel model;
+    TModel model(context);
     Fill(model);
     QDir().mkpath(file("one"));
     QDir().mkpath(file("two"));
     model.SaveToFile(file("one/same.cst"));
-    TModel other;
+    TModel other(context);
     other.SaveToFile(file("two/same.cst"));
     const QByteArray input = ReadAll(file("one/same.cst"));
 
