@@ -5,8 +5,8 @@
 #include "imaging/bitmap_file.h"
 
 #include <QFileInfo>
-#include <QStringList>
 #include <QPainter>
+#include <QStringList>
 #include <algorithm>
 #include <array>
 #include <bit>
