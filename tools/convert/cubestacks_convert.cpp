@@ -378,7 +378,8 @@ private:
 };
 
 // Converts one input on the calling thread; the reason when it fails.
-QString ConvertJob(const Job& job, const QString& format, const TModelContext& context, QStringList& messages) {
+QString ConvertJob(const Job& job, const QString& format, const TModelContext& context,
+                   QStringList& messages) {
     if (!job.refusal.isEmpty())
         return job.refusal;
     t_messages = &messages;
