@@ -104,7 +104,7 @@ TEST_F(ApplicationTest, StartupModelAndTheMostRecentlyOpenedOne) {
     // A chosen start-up model is loaded and named.
     Start();
     TMainForm& first = *app->MainForm;
-    first.Model->SetBlockIndex(2, 2, app->BlockBoxForm->Library()->IndexFromName("45F"), 0);
+    first.Model->SetBlockIndex(2, 2, app->MainForm->Library()->IndexFromName("45F"), 0);
     const QString castle = folder.file(QStringLiteral("Models/Castle.cst"));
     first.Model->SaveToFile(castle);
     Stop();
@@ -113,7 +113,7 @@ TEST_F(ApplicationTest, StartupModelAndTheMostRecentlyOpenedOne) {
     Start();
     EXPECT_EQ(ModelFileName(), castle);
     EXPECT_EQ(app->ToolBoxForm->FileLabel->text(), QStringLiteral("Castle"));
-    EXPECT_EQ(app->BlockBoxForm->Library()->NameFromIndex(app->MainForm->Model->GetBlockIndex(2, 2, 0)),
+    EXPECT_EQ(app->MainForm->Library()->NameFromIndex(app->MainForm->Model->GetBlockIndex(2, 2, 0)),
               "45F");
     // "Most recently opened" with an untitled model at the end stores an empty path.
     Stop();
@@ -128,12 +128,12 @@ TEST_F(ApplicationTest, StartupModelAndTheMostRecentlyOpenedOne) {
 
 TEST_F(ApplicationTest, AModelFileOnTheCommandLineIsOpenedInsteadOfTheStartupModel) {
     Start();
-    app->MainForm->Model->SetBlockIndex(2, 2, BlockList()->IndexFromName("45F"), 0);
+    app->MainForm->Model->SetBlockIndex(2, 2, app->MainForm->Library()->IndexFromName("45F"), 0);
     const QString castle = folder.file(QStringLiteral("Models/Castle.cst"));
     app->MainForm->Model->SaveToFile(castle);
     const QString tower = folder.file(QStringLiteral("Elsewhere/Tower.cst"));
     QDir().mkpath(QFileInfo(tower).path());
-    app->MainForm->Model->SetBlockIndex(3, 3, BlockList()->IndexFromName("30V"), 0);
+    app->MainForm->Model->SetBlockIndex(3, 3, app->MainForm->Library()->IndexFromName("30V"), 0);
     app->MainForm->Model->SaveToFile(tower);
     folder.write(QStringLiteral("Models/Damaged.cst"), QByteArray("MdF\x1a\x01\x02", 6));
     Stop();
@@ -147,7 +147,7 @@ TEST_F(ApplicationTest, AModelFileOnTheCommandLineIsOpenedInsteadOfTheStartupMod
     QDir::setCurrent(current);
     EXPECT_EQ(ModelFileName(), tower);
     EXPECT_EQ(app->ToolBoxForm->FileLabel->text(), QStringLiteral("Tower"));
-    EXPECT_EQ(BlockList()->NameFromIndex(app->MainForm->Model->GetBlockIndex(3, 3, 0)), "30V");
+    EXPECT_EQ(app->MainForm->Library()->NameFromIndex(app->MainForm->Model->GetBlockIndex(3, 3, 0)), "30V");
     EXPECT_EQ(FileDialogs().SaveModelDialog.InitialDir, folder.file(QStringLiteral("Elsewhere/")));
     EXPECT_TRUE(presenter().shown.empty());
 
@@ -199,12 +199,12 @@ TEST_F(ApplicationTest, ToolboxButtonsRunTheCommandsAndHandTheKeysBack) {
     EXPECT_TRUE(app->BlockBoxForm->isVisible());
     EXPECT_TRUE(toolBox.BlockBoxChecked());
     // Scroll buttons follow the model's edges after a scroll.
-    main.Model->SetBlockIndex(0, 5, app->BlockBoxForm->Library()->IndexFromName("45F"), 0);
+    main.Model->SetBlockIndex(0, 5, app->MainForm->Library()->IndexFromName("45F"), 0);
     QTest::keyClick(&main, Qt::Key_Left);
     EXPECT_FALSE(toolBox.ScrollLeftBtn->Enabled());
     EXPECT_TRUE(toolBox.ScrollRightBtn->Enabled());
     QTest::mouseClick(toolBox.ScrollRightBtn, Qt::LeftButton);
-    EXPECT_EQ(app->BlockBoxForm->Library()->NameFromIndex(main.Model->GetBlockIndex(1, 5, 0)), "45F");
+    EXPECT_EQ(app->MainForm->Library()->NameFromIndex(main.Model->GetBlockIndex(1, 5, 0)), "45F");
     EXPECT_TRUE(toolBox.ScrollLeftBtn->Enabled());
     // Space hides and shows the toolbox, F10 too.
     QTest::keyClick(&main, Qt::Key_Space);

@@ -5,7 +5,6 @@
 
 #include "x_session.h"
 
-#include "common/main_window_size.h"
 #include "common/program_folder.h"
 #include "library/block_list.h"
 #include "model/model.h"
@@ -139,19 +138,19 @@ TEST_F(InstallTest, TheStagedProgramOpensTheModelItIsGiven) {
     QTemporaryDir home;
     // A model unlike the welcome model: every cell holds a block of the installed sets.
     SetProgramFolder(Staged(QStringLiteral("lib/cubestacks")));
-    SetMainWindowSize(kMainWindow.size());
     TBlockList library;
     ASSERT_GT(library.Count, 0) << library.LoadError.toStdString();
-    SetBlockList(&library);
     const QString model = home.filePath(QStringLiteral("Given Model.cst"));
     {
-        TModel given;
+        TModelContext context;
+        context.Library = &library;
+        context.WindowSize = kMainWindow.size();
+        TModel given(context);
         for (int row = 0; row < given.Rows; ++row)
             for (int col = 0; col < given.Cols; ++col)
                 given.SetBlockIndex(col, row, (col * 7 + row * 3) % library.Count, 0);
         given.SaveToFile(model);
     }
-    SetBlockList(nullptr);
     SetProgramFolder(QString());
 
     // The picture expected, from the installed converter.
