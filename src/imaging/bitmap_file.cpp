@@ -3,8 +3,8 @@
 #include "common/io_error.h"
 #include "common/save_file.h"
 #include "imaging/bitmap.h"
+#include "imaging/png_file.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -161,10 +161,8 @@ void SaveBitmapFile(const QImage& image, const QString& fileName) {
 }
 
 void SavePngFile(const QImage& image, const QString& fileName) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!AsBitmap(image).save(&buffer, "PNG"))
+    const QByteArray bytes = EncodePng(AsBitmap(image));
+    if (bytes.isEmpty())
         throw IoError("Cannot write PNG file " + Describe(fileName) + ": the picture could not be encoded");
     SaveFileContents(fileName, bytes, "PNG");
 }
