@@ -6,6 +6,7 @@
 #include "model/model_context.h"
 #include "model/model_data.h"
 
+#include <QByteArray>
 #include <QRect>
 #include <QSize>
 #include <QString>
@@ -111,6 +112,8 @@ public:
     // them, the context's owner name, flags clear, and each stack up to its
     // first empty level with each block the library's first of its name.
     TModelData FileData() const;
+    // The bytes SaveToFile writes, with the model left as it is.
+    QByteArray FileBytes() const;
 
     // Stacks the current blocks that stand for an old block code on the cell.
     void ConvertOldBlock(int32_t x, int32_t y, uint16_t code);

@@ -166,16 +166,17 @@ void TModel::WriteModel(QIODevice& file) const {
     ChunkWrite(file, "00", {int64_t{0}}, "b");
 }
 
-void TModel::SaveToFile(const QString& fileName) {
+QByteArray TModel::FileBytes() const {
     QByteArray bytes;
-    {
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        WriteModel(buffer);
-    }
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    WriteModel(buffer);
+    return bytes;
+}
 
+void TModel::SaveToFile(const QString& fileName) {
     // The earlier file is replaced only once the new one is completely written.
-    SaveFileContents(fileName, bytes, "model");
+    SaveFileContents(fileName, FileBytes(), "model");
 
     Author.OwnerName = m_context.Defaults.OwnerName;
     Modified = false;
