@@ -1,0 +1,104 @@
+#include "model_fixture.h"
+
+#include "library/background.h"
+#include "library/block_list.h"
+#include "model/undo_history.h"
+
+namespace {
+
+class UndoHistoryTest : public ModelTest {
+protected:
+    // The state of a model with a block on each of its first count cells and
+    // levels, and a description of that length.
+    TModelState Filled(int count, size_t textLength = 0) {
+        if (!full)
+            full = std::make_unique<TModel>();
+        TModel& model = *full;
+        const int perLevel = model.Cols * model.Rows;
+        model.Cells.fill(-1);
+        for (int i = 0; i < count; ++i)
+            model.SetBlockIndex(i % model.Cols, i / model.Cols % model.Rows, Index("30H"), i / perLevel);
+        model.Description.DescriptionText.assign(textLength, 'd');
+        return ModelState(model);
+    }
+    std::unique_ptr<TModel> full;
+};
+
+TEST_F(UndoHistoryTest, StepsMoveBetweenStatesAndTheSavedPointFollows) {
+    TModel model;
+    const TModelState empty = ModelState(model);
+    TUndoHistory history;
+    history.Reset(empty, true);
+    EXPECT_FALSE(history.CanUndo());
+    EXPECT_FALSE(history.Record(empty, QStringLiteral("paint"))); // nothing changed
+    EXPECT_TRUE(history.AtSavedPoint());
+
+    model.SetBlockIndex(3, 4, Index("30H"), 0);
+    const TModelState painted = ModelState(model);
+    ASSERT_TRUE(history.Record(painted, QStringLiteral("paint")));
+    model.Background->Color = 0x00FF00;
+    model.TextOverlay.Text = "over";
+    const TModelState attributes = ModelState(model);
+    ASSERT_TRUE(history.Record(attributes, QStringLiteral("attributes")));
+    EXPECT_FALSE(history.AtSavedPoint());
+    EXPECT_EQ(history.UndoName(), QStringLiteral("attributes"));
+    EXPECT_EQ(history.RedoName(), QString());
+
+    ASSERT_NE(history.Undo(), nullptr);
+    const TModelState* back = history.Undo();
+    ASSERT_NE(back, nullptr);
+    EXPECT_TRUE(SameModelState(*back, empty));
+    EXPECT_TRUE(history.AtSavedPoint());
+    EXPECT_EQ(history.Undo(), nullptr);
+    EXPECT_EQ(history.RedoName(), QStringLiteral("paint"));
+    const TModelState* again = history.Redo();
+    ASSERT_NE(again, nullptr);
+    EXPECT_TRUE(SameModelState(*again, painted));
+    EXPECT_FALSE(history.AtSavedPoint());
+
+    // Saved here; something new after an undo drops the undone step for good.
+    history.MarkSaved(painted);
+    EXPECT_TRUE(history.AtSavedPoint());
+    history.Undo();
+    model.Cells.fill(-1);
+    model.SetBlockIndex(0, 0, Index("45F"), 0);
+    ASSERT_TRUE(history.Record(ModelState(model), QStringLiteral("erase")));
+    EXPECT_FALSE(history.CanRedo());
+    EXPECT_EQ(history.UndoCount(), 1u);
+    history.Undo();
+    EXPECT_FALSE(history.AtSavedPoint()); // the saved state is gone with the dropped step
+    history.Redo();
+    EXPECT_FALSE(history.AtSavedPoint());
+}
+
+TEST_F(UndoHistoryTest, ManyFullModelStepsStayWithinTheirMemory) {
+    const TModelState first = Filled(0);
+    TUndoHistory history;
+    history.Reset(first, true);
+    const int cells = 32 * 24 * 8;
+    ASSERT_EQ(first.Cols * first.Rows * first.Levels, cells);
+    const int steps = 300;
+    for (int i = 1; i <= steps; ++i)
+        ASSERT_TRUE(history.Record(Filled(cells - steps + i), QStringLiteral("paint")));
+    // At least 200 steps stay, at most about 30 KB each.
+    EXPECT_GE(history.UndoCount(), 200u);
+    EXPECT_LE(history.UndoCount(), TUndoHistory::MaxSteps);
+    EXPECT_LE(history.Bytes(), (history.UndoCount() + 1) * 30000);
+    size_t undone = 0;
+    const TModelState* state = nullptr;
+    for (const TModelState* s = history.Undo(); s; s = history.Undo(), ++undone)
+        state = s;
+    EXPECT_EQ(undone, TUndoHistory::MaxSteps);
+    ASSERT_NE(state, nullptr);
+    EXPECT_TRUE(SameModelState(*state, Filled(cells - steps + steps - int(TUndoHistory::MaxSteps))));
+    EXPECT_FALSE(history.AtSavedPoint()); // the saved state was among the oldest, gone
+
+    // Huge texts: the oldest steps go until the memory fits, one step always stays.
+    for (int i = 0; i < 12; ++i)
+        history.Record(Filled(i, size_t{1} << 20), QStringLiteral("attributes"));
+    EXPECT_LE(history.Bytes(), TUndoHistory::MaxBytes);
+    EXPECT_GE(history.UndoCount(), 1u);
+    EXPECT_LT(history.UndoCount(), 12u);
+}
+
+} // namespace
