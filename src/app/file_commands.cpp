@@ -135,6 +135,7 @@ void ClearModel(TMainForm& form) {
     form.UpdateModelContext();
     form.Model->Clear(true);
     UpdateModelName(form, QString());
+    form.StartFreshHistory();
 }
 
 // Message 5 for a modified model before it is replaced or the program closes.
@@ -166,6 +167,7 @@ SaveOutcome SaveOrSaveAs(TMainForm& form) {
         return SaveOutcome::NotSaved;
     if (!SaveModel(form, State().modelFileName))
         return SaveOutcome::Failed;
+    form.ModelSaved();
     form.ToolBox().ShowProgressSweep();
     UpdateModelName(form, State().modelFileName);
     return SaveOutcome::Saved;
@@ -184,6 +186,7 @@ SaveOutcome SaveAsOutcome(TMainForm& form) {
     const QString chosen = dialog.FileName;
     if (!SaveModel(form, chosen))
         return SaveOutcome::Failed;
+    form.ModelSaved();
     form.ToolBox().ShowProgressSweep();
     UpdateModelName(form, chosen);
     State().dialogs.OpenModelDialog.InitialDir = FolderOf(chosen);
@@ -298,6 +301,7 @@ bool OpenModelFile(TMainForm& form, const QString& fileName) {
     if (!LoadModel(form, path))
         return false;
     UpdateModelName(form, path);
+    form.StartFreshHistory();
     State().dialogs.SaveModelDialog.InitialDir = FolderOf(path);
     State().dialogs.OpenModelDialog.InitialDir = FolderOf(path);
     return true;
@@ -319,6 +323,7 @@ bool FileRevert(TMainForm& form) {
     if (!LoadModel(form, State().modelFileName))
         return false;
     UpdateModelName(form, State().modelFileName);
+    form.StartFreshHistory();
     return true;
 }
 

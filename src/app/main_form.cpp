@@ -95,6 +95,9 @@ void TMainForm::FormCreate(const QRect& screen) {
     }
     Model = std::make_unique<TModel>(ModelContext());
     Model->Draw(BaseBmp->Canvas);
+    Recovery = std::make_unique<TRecovery>();
+    Recovery->Due = [this] { WriteRecoveryCopy(); };
+    StartFreshHistory();
     EditState = esPaint;
     SetFocusTarget(this);
     SetHintLine([this](const QString& text) { ShowHintLine(text); });
@@ -207,7 +210,9 @@ void TMainForm::FormShow() {
     LoadGridSetting();
     ToolBox().SetGridChecked(Preferences().GridVisible);
     ApplyStartupLayout();
-    LoadStartupModel();
+    // Changes that a run which did not end normally left come before the start-up model.
+    if (!OfferRecovery())
+        LoadStartupModel();
     // The keys of the commands go to the main window from the start, even
     // where no window manager hands it the focus.
     activateWindow();
@@ -254,6 +259,7 @@ void TMainForm::LoadStartupModel() {
     if (loaded) {
         UpdateModelName(*this, path);
         ToolBox().UpdateScrollButtons(sbByEdges);
+        StartFreshHistory();
     }
     RefreshModelView();
 }
@@ -265,6 +271,8 @@ void TMainForm::FormClose() {
         PreferencesForm->SaveSettings();
     THelpViewer::QuitHelp();
     SaveGridSetting();
+    // A normal end, whatever the answer to saving was: no recovery copy stays.
+    Recovery->Discard();
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
@@ -291,7 +299,15 @@ void TMainForm::RefreshModelView() {
     emit ModelViewRefreshed();
 }
 
-void TMainForm::ShowHintLine(const QString& text) { ToolBox().SetHintText(text); }
+void TMainForm::ShowHintLine(const QString& text) {
+    // The Undo and Redo items name the step a click would take back or do again.
+    if (text == QLatin1String(kUndoHint) && History.CanUndo())
+        ToolBox().SetHintText(QStringLiteral("Undo: %1 (Ctrl+Z)").arg(History.UndoName()));
+    else if (text == QLatin1String(kRedoHint) && History.CanRedo())
+        ToolBox().SetHintText(QStringLiteral("Redo: %1 (Shift+Ctrl+Z)").arg(History.RedoName()));
+    else
+        ToolBox().SetHintText(text);
+}
 
 void TMainForm::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Shift) {

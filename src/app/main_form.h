@@ -2,7 +2,9 @@
 
 #include "app/drag_image.h"
 #include "app/main_menu.h"
+#include "app/recovery.h"
 #include "model/model_context.h"
+#include "model/undo_history.h"
 
 #include <QRect>
 #include <QSize>
@@ -87,6 +89,11 @@ public:
     // model when the window is first shown; empty for none.
     QString ArgumentFile;
 
+    // The changes that Undo takes back and Redo does again.
+    TUndoHistory History;
+    // The recovery copy of unsaved changes; nullptr never.
+    std::unique_ptr<TRecovery> Recovery;
+
     // Mouse editing state.
     uint8_t EditState = esPaint;
     bool Dragging = false;
@@ -108,6 +115,22 @@ public:
     // The hint line shows the text.
     void ShowHintLine(const QString& text);
 
+    // The history starts afresh from the model as it is now (a new, opened or
+    // reverted model); an unmodified model is the saved point.
+    void StartFreshHistory();
+    // A gesture or command ended: a change of the model since the last step
+    // becomes a step of that name ("paint"). True when there was one.
+    bool CommitStep(const QString& name);
+    // The model was saved: the history's saved point, and no recovery copy.
+    void ModelSaved();
+    // Enables Undo and Redo by the history.
+    void UpdateUndoItems();
+    // Offers the copies that runs which did not end normally left; true when
+    // one became the current model.
+    bool OfferRecovery();
+    // Writes the recovery copy of the unsaved changes now.
+    void WriteRecoveryCopy();
+
     // Mouse editing on the drawing surface. held: the buttons held after the
     // event; shift: whether the Shift key is held.
     void BmpWndMouseDown(Qt::MouseButton button, Qt::MouseButtons held, bool shift, int x, int y);
@@ -116,6 +139,8 @@ public:
     void RedrawCell(int32_t col, int32_t row, uint8_t sound);
     void ShowEditHint(uint8_t state);
     // Commands of the menu, toolbox buttons and keys.
+    void Undo1Click();
+    void Redo1Click();
     void New1Click();
     void Open1Click();
     void Save1Click();
@@ -177,6 +202,9 @@ private:
     bool EditModeOn(bool shift) const;
     bool OverFloatingBox(int x, int y) const;
     void PickUp(int x, int y);
+    void ShowHistoryState(const TModelState* state);
+    void UpdateRecovery();
+    bool OfferLeftCopy(const TRecovery::TLeftCopy& copy);
     std::pair<int32_t, int32_t> CellAt(int x, int y) const;
 
     std::unique_ptr<TToolBoxLink> m_ownToolBox;
@@ -200,4 +228,5 @@ private:
     // A press began the gesture that the next release finishes.
     bool m_gestureBegun = false;
     int m_editPointer = 0;
+    bool m_recoveryFailed = false; // the last recovery copy could not be written
 };

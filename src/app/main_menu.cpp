@@ -24,6 +24,9 @@
 #include <QMenu>
 #include <vector>
 
+const char* const kUndoHint = "Undo the last change (Ctrl+Z)";
+const char* const kRedoHint = "Redo the last undone change (Shift+Ctrl+Z)";
+
 namespace {
 
 // One line of the main menu: a menu, an item of the menu above it, or a
@@ -58,6 +61,9 @@ std::vector<MenuRow> MainMenuRows() {
     const QKeySequence none;
     return {
         Menu(&M::FileMenu1, "FileMenu1", "&File"),
+        Item(&M::Undo1, "Undo1", "&Undo", Qt::CTRL | Qt::Key_Z, &F::Undo1Click, kUndoHint),
+        Item(&M::Redo1, "Redo1", "&Redo", Qt::SHIFT | Qt::CTRL | Qt::Key_Z, &F::Redo1Click, kRedoHint),
+        Separator("N15"),
         Item(&M::SaveAs1, "SaveAs1", "Save &As...", Qt::SHIFT | Qt::CTRL | Qt::Key_S, &F::SaveAs1Click,
              "Save model as another file (Shift+Ctrl+S)"),
         Item(&M::Revert1, "Revert1", "&Revert", none, &F::Revert1Click,
@@ -155,6 +161,10 @@ void TMainForm::CreateMainMenu() {
         }
     }
 
+    // Redo has a second key.
+    MainMenu.Redo1->setShortcuts(
+        {QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+
     MainMenu.Help1 = new QAction(this);
     MainMenu.Help1->setShortcut(QKeySequence(Qt::Key_F1));
     MainMenu.Help1->setShortcutContext(Qt::WindowShortcut);
@@ -171,7 +181,10 @@ void TMainForm::CreateMainMenu() {
 void TMainForm::SetAttributesForm(TAttributesForm* form) {
     AttributesForm = form;
     if (form) {
-        connect(form, &TAttributesForm::ModelApplied, this, &TMainForm::RefreshModelView);
+        connect(form, &TAttributesForm::ModelApplied, this, [this] {
+            CommitStep(QStringLiteral("attributes"));
+            RefreshModelView();
+        });
         connect(form, &TAttributesForm::HelpRequested, this, &TMainForm::ShowHelp);
     }
 }
@@ -226,6 +239,7 @@ void TMainForm::Mode1Click() { ToolBox().SetModeChecked(!ToolBox().ModeChecked()
 void TMainForm::ScrollModel(int direction) {
     const bool moved = Model->Shift(direction);
     PlaySoundEffect(moved ? kSoundRotate : kSoundCloseBucket);
+    CommitStep(QStringLiteral("scroll"));
     RefreshModelView();
     ToolBox().UpdateScrollButtons(direction == drLeft || direction == drRight ? sbLeftRight : sbUpDown);
     ShowEditHint(EditState);

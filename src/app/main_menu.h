@@ -6,11 +6,17 @@ class QAction;
 class QMenu;
 class QWidget;
 
+// The hints of the Undo and Redo items.
+extern const char* const kUndoHint;
+extern const char* const kRedoHint;
+
 // The main window's menu. No menu bar shows: its items are reached by their
 // keys, and the File, Display and Help menus pop up from toolbox buttons.
 // Each item is a QAction named as the menu item, with its caption, key and hint.
 struct TMainMenu {
     QMenu* FileMenu1 = nullptr;
+    QAction* Undo1 = nullptr;
+    QAction* Redo1 = nullptr;
     QAction* SaveAs1 = nullptr;
     QAction* Revert1 = nullptr;
     QAction* SetAsWallpaper1 = nullptr;

@@ -178,6 +178,10 @@ void TMainForm::BmpWndMouseUp(Qt::MouseButton, Qt::MouseButtons held, bool shift
         ShowEditHint(EditState);
     else
         ShowEditHint(EditModeOn(shift) ? esMove : esPaint);
+    // The whole gesture, from its press to this release, is one step.
+    static const char* const kStepNames[] = {"paint", "move", "erase", "rotate"};
+    if (EditState <= esRotate)
+        CommitStep(QString::fromLatin1(kStepNames[EditState]));
     ToolBox().UpdateScrollButtons(sbByEdges);
     RefreshModelView();
     EditingEnabled = true;

@@ -24,6 +24,8 @@ constexpr std::array<MessageRow, kMessageCount> kCatalogue = {{
     {"Saving this model will truncate the model file on disk forever. Are you sure you want to overwrite "
      "it?",
      MB_ICONQUESTION | MB_YESNO, IDYES},
+    {"Quadrantine Cubestacks did not close normally. Restore the unsaved changes to model %s?",
+     MB_ICONQUESTION | MB_YESNO, IDYES},
 }};
 
 class StderrPresenter : public MessagePresenter {

@@ -13,15 +13,16 @@
 
 // The catalogue's rows; the number is the row's place in the catalogue.
 enum AppMessage : int {
-    kMsgNewerVersion = 0,  // a model of a newer format version
-    kMsgInvalidData = 1,   // "Invalid data in model file %s"
-    kMsgInvalidHeader = 2, // "File %s has an invalid header or is not a model file"
-    kMsgChunkWrite = 3,    // "Invalid ChunkWrite call: %s"
-    kMsgChunkDecode = 4,   // "Invalid ChunkDecode call: ..." with p, pBuf and Type
-    kMsgSaveChanges = 5,   // "Save changes to model %s?": Yes, No or Cancel
-    kMsgRevert = 6,        // "Revert model %s to last saved version?": Yes or No
-    kMsgLargerGrid = 7,    // a model saved for a larger window: cells are cut off
-    kMsgTruncate = 8,      // saving a cut model over its file: Yes or No
+    kMsgNewerVersion = 0,   // a model of a newer format version
+    kMsgInvalidData = 1,    // "Invalid data in model file %s"
+    kMsgInvalidHeader = 2,  // "File %s has an invalid header or is not a model file"
+    kMsgChunkWrite = 3,     // "Invalid ChunkWrite call: %s"
+    kMsgChunkDecode = 4,    // "Invalid ChunkDecode call: ..." with p, pBuf and Type
+    kMsgSaveChanges = 5,    // "Save changes to model %s?": Yes, No or Cancel
+    kMsgRevert = 6,         // "Revert model %s to last saved version?": Yes or No
+    kMsgLargerGrid = 7,     // a model saved for a larger window: cells are cut off
+    kMsgTruncate = 8,       // saving a cut model over its file: Yes or No
+    kMsgRestoreChanges = 9, // a run that did not end normally left unsaved changes: Yes or No
 };
 
 // Windows message-box style words and button identifiers, as the catalogue keeps them.
@@ -42,7 +43,7 @@ struct MessageRow {
     int DefaultAnswer;
 };
 
-constexpr int kMessageCount = kMsgTruncate + 1;
+constexpr int kMessageCount = kMsgRestoreChanges + 1;
 const MessageRow& MessageCatalogueRow(AppMessage message);
 
 // A format argument: a text (QString, or ANSI bytes) or a signed integer.

@@ -69,7 +69,7 @@ const ButtonRow kButtons[] = {
     {&T::PrintBtn, "PrintBtn", {90, 26, 22, 22}, "print", 1, kPlain, &T::Print1Click,
      "Print current model (Ctrl+P)"},
     {&T::FileBtn, "FileBtn", {114, 26, 22, 22}, "file", 1, kPlain, nullptr,
-     "Save as, revert, wallpaper, export bitmap"},
+     "Undo, redo, save as, revert, wallpaper, export bitmap"},
     {&T::GridBtn, "GridBtn", {146, 26, 22, 22}, "grid", 1, kLatch, &T::GridBtnClick,
      "Show/hide grid (Ctrl+G)"},
     {&T::BlockBoxBtn, "BlockBoxBtn", {170, 26, 22, 22}, "blockbox", 1, kLatch, &T::BlockBoxBtnClick,

@@ -1,5 +1,6 @@
 #include "app_fixture.h"
 
+#include "app/recovery.h"
 #include "common/program_folder.h"
 #include "widgets/bmp_wnd.h"
 #include "library/block_list.h"
@@ -8,10 +9,13 @@
 #include "windows/preference_values.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QTest>
 
 void AppTest::SetUp() {
     CubestacksTest::SetUp();
+    // No recovery copy of another test is offered at the start.
+    QDir(TRecovery::DefaultFolder()).removeRecursively();
     folder = std::make_unique<TempProgramFolder>();
     SetProgramFolder(folder->path());
     WriteBlockSets(*folder, {{{"30H", "30V"}, {"45F"}, {"14N", "14E", "14S", "14W"}, {"44H"}}});
@@ -24,6 +28,7 @@ void AppTest::SetUp() {
 
 void AppTest::TearDown() {
     form.reset();
+    QDir(TRecovery::DefaultFolder()).removeRecursively();
     library.reset();
     SetSoundEffectPlayer(nullptr);
     while (QApplication::overrideCursor())

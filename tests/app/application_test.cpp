@@ -20,7 +20,10 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QSettings>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -219,6 +222,46 @@ TEST_F(ApplicationTest, ToolboxButtonsRunTheCommandsAndHandTheKeysBack) {
     EXPECT_TRUE(app->BlockBoxForm->isVisible());
     EXPECT_TRUE(toolBox.BlockBoxChecked());
     main.Model->Modified = false;
+}
+
+// A mouse-only user finds Undo at the top of the File button's pop-up, enabled
+// while there is something to undo.
+TEST_F(ApplicationTest, UndoFromTheFileButtonsPopUp) {
+    Start();
+    TMainForm& main = *app->MainForm;
+    TFlatButton* fileBtn = app->ToolBoxForm->FileBtn;
+    const QPoint centre = fileBtn->rect().center();
+    bool enabled = true;
+    auto choose = [&](bool take) {
+        QTimer::singleShot(0, [&, take] {
+            auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            ASSERT_NE(popup, nullptr);
+            const QList<QAction*> items = popup->actions();
+            ASSERT_GE(items.size(), 3);
+            EXPECT_EQ(items[0]->text(), QStringLiteral("&Undo"));
+            EXPECT_TRUE(items[2]->isSeparator());
+            enabled = items[0]->isEnabled();
+            if (take)
+                popup->setActiveAction(items[0]);
+            QTest::keyClick(popup, take ? Qt::Key_Return : Qt::Key_Escape);
+        });
+        // Sent straight to the button: the menu runs its own loop inside the press.
+        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent event(type, QPointF(centre), QPointF(fileBtn->mapToGlobal(centre)), Qt::LeftButton,
+                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(fileBtn, &event);
+        }
+    };
+    choose(false);
+    EXPECT_FALSE(enabled);
+    BlockList()->SelectIndex(BlockList()->IndexFromName("45F"));
+    main.BmpWndMouseDown(Qt::LeftButton, Qt::LeftButton, false, 40, 40);
+    main.BmpWndMouseUp(Qt::LeftButton, Qt::NoButton, false, 40, 40);
+    ASSERT_NE(main.Model->GetBlockIndex(1, 1, 0), -1);
+    choose(true);
+    EXPECT_TRUE(enabled);
+    EXPECT_EQ(main.Model->GetBlockIndex(1, 1, 0), -1);
+    EXPECT_FALSE(main.Model->Modified);
 }
 
 } // namespace

@@ -37,14 +37,17 @@ TEST_F(CommandsTest, MenuItemsHaveTheirCaptionsKeysAndHints) {
     EXPECT_EQ(m.ShowToolBox1->statusTip(), QStringLiteral("Show/hide toolbox (Spacebar)"));
     EXPECT_EQ(m.HelpSearch1->text(), QStringLiteral("&Search for Help on..."));
     EXPECT_EQ(m.ToggleToolbox2->shortcut(), QKeySequence(Qt::Key_F10));
-    // The File pop-up holds Save As, Revert, a separator, wallpaper and export, in order.
+    // The File pop-up holds Undo, Redo, a separator, Save As, Revert, a separator, wallpaper and export, in order.
     const QList<QAction*> file = m.FileMenu1->actions();
-    ASSERT_EQ(file.size(), 5);
-    EXPECT_EQ(file[0], m.SaveAs1);
-    EXPECT_EQ(file[1], m.Revert1);
+    ASSERT_EQ(file.size(), 8);
+    EXPECT_EQ(file[0], m.Undo1);
+    EXPECT_EQ(file[1], m.Redo1);
     EXPECT_TRUE(file[2]->isSeparator());
-    EXPECT_EQ(file[3], m.SetAsWallpaper1);
-    EXPECT_EQ(file[4], m.ExportasBitmap1);
+    EXPECT_EQ(file[3], m.SaveAs1);
+    EXPECT_EQ(file[4], m.Revert1);
+    EXPECT_TRUE(file[5]->isSeparator());
+    EXPECT_EQ(file[6], m.SetAsWallpaper1);
+    EXPECT_EQ(file[7], m.ExportasBitmap1);
     EXPECT_EQ(m.HelpMenu1->actions().size(), 5);
     EXPECT_EQ(m.DisplayMenu1->actions().size(), 3);
     // No key is claimed twice, or Qt would run neither item.

@@ -7,8 +7,8 @@ namespace {
 class MessagesTest : public CubestacksTest {};
 
 TEST_F(MessagesTest, CatalogueRowsKeepTheirStylesAndDefaults) {
-    const int styles[kMessageCount] = {0x40, 0x30, 0x30, 0x10, 0x10, 0x23, 0x24, 0x40, 0x24};
-    const int defaults[kMessageCount] = {1, 1, 1, 1, 1, 6, 6, 1, 6};
+    const int styles[kMessageCount] = {0x40, 0x30, 0x30, 0x10, 0x10, 0x23, 0x24, 0x40, 0x24, 0x24};
+    const int defaults[kMessageCount] = {1, 1, 1, 1, 1, 6, 6, 1, 6, 6};
     for (int i = 0; i < kMessageCount; ++i) {
         EXPECT_EQ(MessageCatalogueRow(AppMessage(i)).Style, styles[i]) << "row " << i;
         EXPECT_EQ(MessageCatalogueRow(AppMessage(i)).DefaultAnswer, defaults[i]) << "row " << i;
@@ -49,7 +49,7 @@ TEST_F(MessagesTest, MissingArgumentsNeverReadGarbage) {
     EXPECT_EQ(presenter().shown[0].text, QStringLiteral("Invalid ChunkDecode call: -- p: 3   pBuf: 0   Type: 0"));
     EXPECT_EQ(presenter().shown[1].text, QStringLiteral("File  has an invalid header or is not a model file"));
     // A number outside the catalogue shows nothing.
-    EXPECT_EQ(ShowAppMessage(AppMessage(9)), IDOK);
+    EXPECT_EQ(ShowAppMessage(AppMessage(kMessageCount)), IDOK);
     EXPECT_EQ(ShowAppMessage(AppMessage(-1)), IDOK);
     EXPECT_EQ(presenter().shown.size(), 2u);
 }

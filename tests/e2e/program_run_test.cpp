@@ -175,6 +175,49 @@ protected:
         return env;
     }
 
+    // A display of our own, and the folders of the program's home on it.
+    bool StartDisplay() {
+        display = std::make_unique<XDisplay>();
+        QString problem;
+        const bool started = display->Start(kScreen, Out(QStringLiteral("xvfb.log")), &problem);
+        EXPECT_TRUE(started) << problem.toStdString();
+        for (const char* folder : {"home/.config", "home/.local/share", "home/.cache", "runtime", "models"})
+            QDir().mkpath(Home(QString::fromLatin1(folder)));
+        QFile::setPermissions(Home(QStringLiteral("runtime")),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        return started;
+    }
+
+    // The program started on the display; its output goes to program.log (the
+    // log of a second start to program-2.log, and so on).
+    bool Launch(const QProcessEnvironment& env) {
+        ++launches;
+        mainWindowId.clear(); // a new program's windows may take the ids of an ended one's
+        const QString log =
+            launches == 1 ? QStringLiteral("program.log") : QStringLiteral("program-%1.log").arg(launches);
+        program = std::make_unique<XProgram>();
+        const bool started = program->Start(QStringLiteral(CUBESTACKS_PROGRAM), {}, env,
+                                            Home(QStringLiteral("home")), Out(log));
+        EXPECT_TRUE(started) << "cannot start " << CUBESTACKS_PROGRAM;
+        return started;
+    }
+
+    // Waits for the main window and both boxes; the boxes are what covers the model.
+    bool WaitForProgramWindows() {
+        const XWindow main = WaitForWindow(QStringLiteral("start"), kMainTitle, kMainWindow.size(), kStartMs);
+        if (main.id.isEmpty())
+            return false;
+        mainWindowId = main.id;
+        mainWindow = main.geometry;
+        toolBox = WaitForWindow(QStringLiteral("start"), kToolBoxTitle, kToolBoxSize);
+        blockBox = WaitForWindow(QStringLiteral("start"), kBlockBoxTitle, kBlockBoxSize);
+        if (toolBox.id.isEmpty() || blockBox.id.isEmpty())
+            return false;
+        covered = {toolBox.geometry.translated(-mainWindow.topLeft()),
+                   blockBox.geometry.translated(-mainWindow.topLeft())};
+        return true;
+    }
+
     QPoint CellCentre(int col, int row) const {
         return mainWindow.topLeft() + QPoint(col * kCell + kCell / 2, row * kCell + kCell / 2);
     }
@@ -334,8 +377,11 @@ protected:
     std::unique_ptr<TBlockList> library;
     std::unique_ptr<XDisplay> display;
     std::unique_ptr<XProgram> program;
+    int launches = 0;
     QString mainWindowId;
     QRect mainWindow;
+    XWindow toolBox;
+    XWindow blockBox;
     std::vector<QRect> covered; // the boxes, in main-window pixels
     TModel expected{TModelContext()}; // in ModelContext() from the set-up on
     QImage lastScreen;
@@ -361,34 +407,16 @@ TEST_F(ProgramRunTest, PaintCarryRotateEraseSetAGradientSaveAndClose) {
     }
 
     // --- A display of our own and the program on it, with fresh settings.
-    display = std::make_unique<XDisplay>();
-    QString problem;
-    ASSERT_TRUE(display->Start(kScreen, Out(QStringLiteral("xvfb.log")), &problem)) << problem.toStdString();
-    for (const char* folder : {"home/.config", "home/.local/share", "home/.cache", "runtime", "models"})
-        ASSERT_TRUE(QDir().mkpath(Home(QString::fromLatin1(folder))));
-    QFile::setPermissions(Home(QStringLiteral("runtime")),
-                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    program = std::make_unique<XProgram>();
-    ASSERT_TRUE(program->Start(QStringLiteral(CUBESTACKS_PROGRAM), {}, ProgramEnvironment(),
-                               Home(QStringLiteral("home")), Out(QStringLiteral("program.log"))))
-        << "cannot start " << CUBESTACKS_PROGRAM;
+    ASSERT_TRUE(StartDisplay());
+    ASSERT_TRUE(Launch(ProgramEnvironment()));
+    ASSERT_TRUE(WaitForProgramWindows());
 
     // The main window centred, the toolbox docked at its top-left corner, the
     // block box at its top-right corner.
-    const XWindow main = WaitForWindow(QStringLiteral("start"), kMainTitle, kMainWindow.size(), kStartMs);
-    ASSERT_FALSE(main.id.isEmpty());
-    mainWindowId = main.id;
-    mainWindow = main.geometry;
     ASSERT_EQ(mainWindow, kMainWindow);
-    const XWindow toolBox = WaitForWindow(QStringLiteral("start"), kToolBoxTitle, kToolBoxSize);
-    const XWindow blockBox = WaitForWindow(QStringLiteral("start"), kBlockBoxTitle, kBlockBoxSize);
-    ASSERT_FALSE(toolBox.id.isEmpty());
-    ASSERT_FALSE(blockBox.id.isEmpty());
     EXPECT_EQ(toolBox.geometry.topLeft(), mainWindow.topLeft());
     EXPECT_EQ(blockBox.geometry.topLeft(),
               QPoint(mainWindow.right() + 1 - kBlockBoxSize.width(), mainWindow.top()));
-    covered = {toolBox.geometry.translated(-mainWindow.topLeft()),
-               blockBox.geometry.translated(-mainWindow.topLeft())};
 
     // The start-up model is the welcome model, shown as the converter draws it.
     const QString welcome = ProgramFolder() + QStringLiteral("Models/Welcome.cst");
@@ -560,6 +588,66 @@ TEST_F(ProgramRunTest, PaintCarryRotateEraseSetAGradientSaveAndClose) {
     EXPECT_EQ(settings.value(QStringLiteral("Windows/BlockBoxForm/Visible")).toString(), QStringLiteral("1"));
     EXPECT_EQ(settings.value(QStringLiteral("Windows/ToolBoxForm/Left")).toInt(), toolBox.geometry.left());
     EXPECT_EQ(settings.value(QStringLiteral("Windows/BlockBoxForm/Left")).toInt(), blockBox.geometry.left());
+}
+
+TEST_F(ProgramRunTest, AfterACrashTheUnsavedChangesComeBack) {
+    const int32_t block = library->IndexFromMap(0, 0, 0);
+    ASSERT_NE(block, -1);
+    ASSERT_TRUE(StartDisplay());
+    // Recovery copies a moment after each change rather than a minute.
+    QProcessEnvironment env = ProgramEnvironment();
+    env.insert(QStringLiteral("CUBESTACKS_RECOVERY_INTERVAL_MS"), QStringLiteral("300"));
+    ASSERT_TRUE(Launch(env));
+    // The splash window bears the program's title too: its size tells it from
+    // the question asked at the next start.
+    QSize splash;
+    WaitFor(
+        [&] {
+            for (const XWindow& w : display->VisibleWindows(kMainTitle)) {
+                if (w.geometry.size() == kMainWindow.size())
+                    return true;
+                splash = w.geometry.size();
+            }
+            return !program->Running();
+        },
+        kStartMs, 50);
+    ASSERT_TRUE(WaitForProgramWindows());
+    ASSERT_TRUE(FocusMainWindow());
+    display->Keys(QStringLiteral("ctrl+n"));
+    expected.Clear(false);
+    ASSERT_TRUE(WaitForPicture(QStringLiteral("new model")));
+    ASSERT_TRUE(PaintStroke(QStringLiteral("stroke"), {{6, 9}, {7, 9}, {8, 10}}, block));
+
+    // Past the interval the copy is there; then the program dies.
+    const QDir recovery(Home(QStringLiteral("home/.local/share/Quadrantine/Cubestacks/recovery")));
+    const bool written = WaitFor(
+        [&] { return !recovery.entryList({QStringLiteral("*.cst")}, QDir::Files).isEmpty(); }, kStepMs);
+    ASSERT_TRUE(written) << "no recovery copy in " << recovery.path().toStdString();
+    program->Kill();
+    EXPECT_EQ(program->ExitStatus(), QProcess::CrashExit);
+
+    // Started again with the same settings: the question, answered Yes by Enter.
+    ASSERT_TRUE(Launch(env));
+    XWindow question;
+    const bool asked = WaitFor(
+        [&] {
+            for (const XWindow& w : display->VisibleWindows(kMainTitle))
+                if (w.geometry.size() != kMainWindow.size() && w.geometry.size() != splash) {
+                    question = w;
+                    return true;
+                }
+            return !program->Running();
+        },
+        kStartMs, 100);
+    if (!asked || question.id.isEmpty())
+        SaveDiagnostics(QStringLiteral("recovery question"), display->Screenshot(), QImage());
+    ASSERT_TRUE(asked && !question.id.isEmpty())
+        << "no question about the unsaved changes; the program " << program->Describe().toStdString();
+    ASSERT_TRUE(display->Focus(question.id, kStepMs));
+    display->Keys(QStringLiteral("Return"));
+    ASSERT_TRUE(WaitForWindowGone(QStringLiteral("recovery question"), question));
+    ASSERT_TRUE(WaitForProgramWindows());
+    ASSERT_TRUE(WaitForPicture(QStringLiteral("restored")));
 }
 
 } // namespace

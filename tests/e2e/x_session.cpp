@@ -264,6 +264,13 @@ bool XProgram::Running() const {
     return m_process && Alive(*m_process);
 }
 
+void XProgram::Kill() {
+    if (!Running())
+        return;
+    m_process->kill();
+    m_process->waitForFinished(5000);
+}
+
 bool XProgram::WaitForEnd(int timeoutMs) {
     if (!Running())
         return true;

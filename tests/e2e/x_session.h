@@ -91,6 +91,8 @@ public:
     bool Start(const QString& program, const QStringList& args, const QProcessEnvironment& env,
                const QString& workingDir, const QString& logFile);
     bool Running() const;
+    // Ends the program at once with SIGKILL, as a crash or a power cut would.
+    void Kill();
     // Waits for the program to end; false when it is still running after timeoutMs.
     bool WaitForEnd(int timeoutMs);
     QProcess::ExitStatus ExitStatus() const { return m_process->exitStatus(); }

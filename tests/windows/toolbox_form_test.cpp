@@ -157,7 +157,7 @@ TEST_F(ToolBoxFormTest, DockedAtTheMainWindowsTopLeftCornerWithItsHints) {
         {box->OpenBtn, "Open a model file (Ctrl+O)"},
         {box->SaveBtn, "Save current model (Ctrl+S)"},
         {box->PrintBtn, "Print current model (Ctrl+P)"},
-        {box->FileBtn, "Save as, revert, wallpaper, export bitmap"},
+        {box->FileBtn, "Undo, redo, save as, revert, wallpaper, export bitmap"},
         {box->GridBtn, "Show/hide grid (Ctrl+G)"},
         {box->BlockBoxBtn, "Show/hide block box (Ctrl+B)"},
         {box->DisplayBtn, "Show/hide toolbox, dock boxes, minimize"},

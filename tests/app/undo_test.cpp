@@ -1,0 +1,228 @@
+// Undo and redo on the real main window: each gesture and command one step,
+// everything restored, the saved point, and a fresh history after New, Open
+// and Revert.
+
+#include "app_fixture.h"
+
+#include "app/file_commands.h"
+#include "library/background.h"
+#include "library/block_list.h"
+#include "model/model.h"
+#include "widgets/bmp_wnd.h"
+#include "windows/attributes_form.h"
+#include "windows/box_links.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+using Names = std::vector<std::string>;
+
+class UndoTest : public AppTest {
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        MakeForm();
+    }
+    void TearDown() override {
+        SetFileDialogRunner({});
+        AppTest::TearDown();
+    }
+    TToolBoxState& toolBox() { return static_cast<TToolBoxState&>(form->ToolBox()); }
+    void Click(Qt::MouseButton button, int col, int row, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        Press(button, col * 32 + 16, row * 32 + 16, mods);
+        Release(button, col * 32 + 16, row * 32 + 16, mods);
+    }
+    // The names of the steps Undo would take back, the latest first.
+    std::vector<QString> UndoNames() {
+        std::vector<QString> names;
+        while (form->History.CanUndo() && names.size() < 50) {
+            names.push_back(form->History.UndoName());
+            form->MainMenu.Undo1->trigger();
+        }
+        return names;
+    }
+    void RedoAll() {
+        while (form->History.CanRedo())
+            form->MainMenu.Redo1->trigger();
+    }
+    QString Label() const { return static_cast<const TToolBoxState&>(form->ToolBox()).fileLabel; }
+    bool RevertEnabled() const { return form->MainMenu.Revert1->isEnabled(); }
+};
+
+TEST_F(UndoTest, EachGestureAndCommandIsOneStepAndNothingChangedIsNone) {
+    Select("45F");
+    // A stroke over three cells, then a click on a cell that shows the block already.
+    Press(Qt::LeftButton, 5, 5);
+    Move(40, 5, Qt::LeftButton);
+    Move(70, 5, Qt::LeftButton);
+    Release(Qt::LeftButton, 70, 5);
+    Click(Qt::LeftButton, 1, 0);
+    EXPECT_EQ(form->History.UndoCount(), 1u);
+    // The hint line names what a click on Undo would take back.
+    form->ShowHintLine(QString::fromLatin1(kUndoHint));
+    EXPECT_EQ(toolBox().hint, QStringLiteral("Undo: paint (Ctrl+Z)"));
+    // An erase stroke over two cells; a right click on an empty cell.
+    Press(Qt::RightButton, 40, 5);
+    Move(70, 5, Qt::RightButton);
+    Release(Qt::RightButton, 70, 5);
+    Click(Qt::RightButton, 9, 9);
+    // A block carried to (3, 1); a select click that puts a block back; a block lost outside.
+    Press(Qt::LeftButton, 5, 5, Qt::ShiftModifier);
+    Move(60, 30, Qt::LeftButton, Qt::ShiftModifier);
+    Release(Qt::LeftButton, 3 * 32 + 16, 1 * 32 + 16, Qt::ShiftModifier);
+    Click(Qt::LeftButton, 3, 1, Qt::ShiftModifier);
+    Put(6, 6, {"30H"});
+    form->StartFreshHistory(); // what the test put there is where the history starts
+    const Names start = Stack(3, 1);
+    Press(Qt::LeftButton, 6 * 32 + 5, 6 * 32 + 5, Qt::ShiftModifier);
+    Release(Qt::LeftButton, -40, 6 * 32 + 5, Qt::ShiftModifier);
+    // A block painted and turned; a turn on an empty cell.
+    Select("14N");
+    Click(Qt::LeftButton, 5, 5);
+    Click(Qt::RightButton, 5, 5, Qt::ShiftModifier);
+    Click(Qt::RightButton, 8, 8, Qt::ShiftModifier);
+    // Scrolls: four that move everything, one refused by a block at the edge.
+    form->MainMenu.Down1->trigger();
+    for (int i = 0; i < 4; ++i)
+        form->MainMenu.Left1->trigger();
+    EXPECT_EQ(Stack(0, 2), start);
+    EXPECT_EQ(Stack(2, 6), Names({"14E"}));
+    const int32_t selected = library->GetSelectedIndex();
+
+    EXPECT_EQ(UndoNames(),
+              std::vector<QString>({"scroll", "scroll", "scroll", "scroll", "rotate", "paint", "move"}));
+    EXPECT_EQ(Stack(3, 1), start);
+    EXPECT_EQ(Stack(6, 6), Names({"30H"}));
+    EXPECT_TRUE(Stack(5, 5).empty());
+    EXPECT_EQ(library->GetSelectedIndex(), selected); // the block box keeps its selection
+    RedoAll();
+    EXPECT_EQ(Stack(2, 6), Names({"14E"}));
+    EXPECT_EQ(Stack(0, 2), start);
+    EXPECT_TRUE(Stack(6, 6).empty());
+    // The picture follows.
+    EXPECT_EQ(form->BaseBmp->Bitmap.pixel(2 * 32 + 5, 6 * 32 + 5), BlockSetColor(Index("14E")));
+}
+
+TEST_F(UndoTest, AttributesCellsAndTheSavedPointComeBackExactly) {
+    TAttributesForm dialog(form->Model.get(), form.get());
+    form->SetAttributesForm(&dialog);
+    auto attributes = [&](const std::function<void()>& change) {
+        QTimer::singleShot(0, [&] {
+            change();
+            dialog.OKBtn->click();
+        });
+        form->MainMenu.Attributes1->trigger();
+    };
+    attributes([] {}); // OK without a change: no step
+    EXPECT_FALSE(form->History.CanUndo());
+    form->Model->Modified = false;
+    attributes([&] {
+        dialog.DescriptionMemo->setPlainText(QStringLiteral("A gate"));
+        dialog.UserText->setPlainText(QStringLiteral("Hello"));
+        QTest::mouseClick(dialog.BkgndColors[11], Qt::LeftButton, {}, QPoint(8, 8)); // 008000
+        QTest::mouseClick(dialog.GradientCheck, Qt::LeftButton, {},
+                          QPoint(6, dialog.GradientCheck->height() / 2));
+    });
+    ASSERT_EQ(form->History.UndoName(), QStringLiteral("attributes"));
+    const QRgb gradient = form->BaseBmp->Bitmap.pixel(500, 100);
+
+    // Saved after a block, then one more block.
+    const QString path = folder->file(QStringLiteral("Models/Gate.cst"));
+    SetFileDialogRunner([&](TFileDialogSettings& d, QWidget*) {
+        d.FileName = path;
+        return true;
+    });
+    Select("45F");
+    Click(Qt::LeftButton, 2, 2);
+    form->SaveAs1Click();
+    EXPECT_EQ(Label(), QStringLiteral("Gate"));
+    Click(Qt::LeftButton, 3, 2);
+    EXPECT_EQ(Label(), QStringLiteral("Gate*"));
+    EXPECT_TRUE(RevertEnabled());
+
+    // Back at the saved state: no "*", no Revert; away from it both again.
+    form->MainMenu.Undo1->trigger();
+    EXPECT_EQ(Label(), QStringLiteral("Gate"));
+    EXPECT_FALSE(RevertEnabled());
+    EXPECT_FALSE(form->Model->Modified);
+    form->MainMenu.Undo1->trigger();
+    EXPECT_EQ(Label(), QStringLiteral("Gate*"));
+    EXPECT_TRUE(RevertEnabled());
+    form->MainMenu.Undo1->trigger();
+    EXPECT_EQ(form->Model->Background->Kind, uint8_t{bkColor});
+    EXPECT_EQ(form->Model->Description.DescriptionText, "");
+    EXPECT_EQ(form->Model->TextOverlay.Text, "");
+    EXPECT_EQ(form->BaseBmp->Bitmap.pixel(500, 100), qRgb(0, 0, 0));
+    EXPECT_EQ(toolBox().lastScrollMode, 0);
+    RedoAll();
+    EXPECT_EQ(form->Model->Background->Kind, uint8_t{bkGradient});
+    EXPECT_EQ(form->Model->Description.DescriptionText, "A gate");
+    EXPECT_EQ(form->Model->TextOverlay.Text, "Hello");
+    EXPECT_EQ(form->BaseBmp->Bitmap.pixel(500, 100), gradient);
+    EXPECT_EQ(Stack(3, 2), Names({"45F"}));
+    form->MainMenu.Undo1->trigger();
+    EXPECT_EQ(Label(), QStringLiteral("Gate"));
+    form->SetAttributesForm(nullptr);
+}
+
+TEST_F(UndoTest, KeysItemsAndAFreshHistoryAfterNewOpenAndRevert) {
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    const TMainMenu& m = form->MainMenu;
+    EXPECT_EQ(m.Undo1->text(), QStringLiteral("&Undo"));
+    EXPECT_EQ(m.Redo1->text(), QStringLiteral("&Redo"));
+    EXPECT_EQ(m.Undo1->statusTip(), QStringLiteral("Undo the last change (Ctrl+Z)"));
+    EXPECT_EQ(m.Redo1->statusTip(), QStringLiteral("Redo the last undone change (Shift+Ctrl+Z)"));
+    EXPECT_FALSE(m.Undo1->isEnabled());
+    EXPECT_FALSE(m.Redo1->isEnabled());
+
+    Select("45F");
+    Click(Qt::LeftButton, 1, 1);
+    EXPECT_TRUE(m.Undo1->isEnabled());
+    QTest::keyClick(form.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_TRUE(Stack(1, 1).empty());
+    EXPECT_FALSE(m.Undo1->isEnabled());
+    EXPECT_TRUE(m.Redo1->isEnabled());
+    QTest::keyClick(form.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(Stack(1, 1), Names({"45F"}));
+    QTest::keyClick(form.get(), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(form.get(), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(Stack(1, 1), Names({"45F"}));
+    EXPECT_FALSE(m.Redo1->isEnabled());
+
+    // New, saving nothing: nothing to undo.
+    presenter().answers = {IDNO};
+    m.New1->trigger();
+    EXPECT_FALSE(m.Undo1->isEnabled());
+    EXPECT_FALSE(m.Redo1->isEnabled());
+    // Saved, changed, reverted: nothing to undo.
+    const QString path = folder->file(QStringLiteral("Models/Arch.cst"));
+    SetFileDialogRunner([&](TFileDialogSettings& d, QWidget*) {
+        d.FileName = path;
+        return true;
+    });
+    Click(Qt::LeftButton, 4, 4);
+    m.Save1->trigger();
+    Click(Qt::LeftButton, 5, 5);
+    presenter().answers = {IDYES};
+    m.Revert1->trigger();
+    EXPECT_TRUE(Stack(5, 5).empty());
+    EXPECT_FALSE(m.Undo1->isEnabled());
+    // Changed, then another model opened: nothing to undo.
+    Click(Qt::LeftButton, 6, 6);
+    presenter().answers = {IDNO};
+    m.Open1->trigger();
+    EXPECT_TRUE(Stack(6, 6).empty());
+    EXPECT_EQ(Stack(4, 4), Names({"45F"}));
+    EXPECT_FALSE(m.Undo1->isEnabled());
+    EXPECT_FALSE(m.Redo1->isEnabled());
+    EXPECT_EQ(Label(), QStringLiteral("Arch"));
+}
+
+} // namespace
