@@ -41,7 +41,7 @@ protected:
     // The names of the steps Undo would take back, the latest first.
     std::vector<QString> UndoNames() {
         std::vector<QString> names;
-        while (form->History.CanUndo() && names.size() < 50) {
+        while (form->History.CanUndo() && names.size() < 20) {
             names.push_back(form->History.UndoName());
             form->MainMenu.Undo1->trigger();
         }
@@ -72,11 +72,14 @@ TEST_F(UndoTest, EachGestureAndCommandIsOneStepAndNothingChangedIsNone) {
     Move(70, 5, Qt::RightButton);
     Release(Qt::RightButton, 70, 5);
     Click(Qt::RightButton, 9, 9);
+    EXPECT_EQ(form->History.UndoCount(), 2u);
     // A block carried to (3, 1); a select click that puts a block back; a block lost outside.
     Press(Qt::LeftButton, 5, 5, Qt::ShiftModifier);
     Move(60, 30, Qt::LeftButton, Qt::ShiftModifier);
     Release(Qt::LeftButton, 3 * 32 + 16, 1 * 32 + 16, Qt::ShiftModifier);
     Click(Qt::LeftButton, 3, 1, Qt::ShiftModifier);
+    EXPECT_EQ(form->History.UndoCount(), 3u);
+    EXPECT_EQ(form->History.UndoName(), QStringLiteral("move"));
     Put(6, 6, {"30H"});
     form->StartFreshHistory(); // what the test put there is where the history starts
     const Names start = Stack(3, 1);
@@ -150,7 +153,6 @@ TEST_F(UndoTest, AttributesCellsAndTheSavedPointComeBackExactly) {
     form->MainMenu.Undo1->trigger();
     EXPECT_EQ(Label(), QStringLiteral("Gate"));
     EXPECT_FALSE(RevertEnabled());
-    EXPECT_FALSE(form->Model->Modified);
     form->MainMenu.Undo1->trigger();
     EXPECT_EQ(Label(), QStringLiteral("Gate*"));
     EXPECT_TRUE(RevertEnabled());
@@ -165,9 +167,7 @@ TEST_F(UndoTest, AttributesCellsAndTheSavedPointComeBackExactly) {
     EXPECT_EQ(form->Model->Description.DescriptionText, "A gate");
     EXPECT_EQ(form->Model->TextOverlay.Text, "Hello");
     EXPECT_EQ(form->BaseBmp->Bitmap.pixel(500, 100), gradient);
-    EXPECT_EQ(Stack(3, 2), Names({"45F"}));
-    form->MainMenu.Undo1->trigger();
-    EXPECT_EQ(Label(), QStringLiteral("Gate"));
+    EXPECT_EQ(Label(), QStringLiteral("Gate*"));
     form->SetAttributesForm(nullptr);
 }
 
@@ -175,8 +175,6 @@ TEST_F(UndoTest, KeysItemsAndAFreshHistoryAfterNewOpenAndRevert) {
     form->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     const TMainMenu& m = form->MainMenu;
-    EXPECT_EQ(m.Undo1->text(), QStringLiteral("&Undo"));
-    EXPECT_EQ(m.Redo1->text(), QStringLiteral("&Redo"));
     EXPECT_EQ(m.Undo1->statusTip(), QStringLiteral("Undo the last change (Ctrl+Z)"));
     EXPECT_EQ(m.Redo1->statusTip(), QStringLiteral("Redo the last undone change (Shift+Ctrl+Z)"));
     EXPECT_FALSE(m.Undo1->isEnabled());
