@@ -67,16 +67,16 @@ void TMainForm::UpdateUndoItems() {
 }
 
 void TMainForm::Undo1Click() {
-    // Not while a paint stroke or a carried block is under way. A change not
-    // yet a step (an erase stroke still going on) becomes one first.
-    if (Dragging)
+    // Not while a gesture is under way. A change that reached the model
+    // outside the gestures and commands becomes a step of its own first.
+    if (Dragging || m_gestureBegun)
         return;
     CommitStep(QStringLiteral("change"));
     ShowHistoryState(History.Undo());
 }
 
 void TMainForm::Redo1Click() {
-    if (Dragging)
+    if (Dragging || m_gestureBegun)
         return;
     CommitStep(QStringLiteral("change"));
     ShowHistoryState(History.Redo());
