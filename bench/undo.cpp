@@ -52,8 +52,8 @@ void BM_UndoRedoFullModelStep(benchmark::State& state) {
     SetSoundEffectPlayer(&sounds);
     {
         TBlockList library;
-        SetBlockList(&library);
         TMainForm form(QSize(1280, 1024));
+        form.SetLibrary(&library);
         form.show();
         if (!WaitUntilExposed(form)) {
             state.SkipWithError("the main window was not shown");
@@ -82,7 +82,6 @@ void BM_UndoRedoFullModelStep(benchmark::State& state) {
                 static_cast<double>(form.History.UndoCount() + form.History.RedoCount() + 1);
         }
         form.Model->Modified = false;
-        SetBlockList(nullptr);
     }
     SetSoundEffectPlayer(nullptr);
     SetProgramFolder(QString());

@@ -202,7 +202,7 @@ private:
     bool EditModeOn(bool shift) const;
     bool OverFloatingBox(int x, int y) const;
     void PickUp(int x, int y);
-    void ShowHistoryState(const TModelState* state);
+    void ShowHistoryState(const TModelData* value);
     void UpdateRecovery();
     bool OfferLeftCopy(const TRecovery::TLeftCopy& copy);
     std::pair<int32_t, int32_t> CellAt(int x, int y) const;

@@ -43,13 +43,13 @@ QString ShownName(const QString& path) {
 } // namespace
 
 void TMainForm::StartFreshHistory() {
-    History.Reset(ModelState(*Model), !Model->Modified);
+    History.Reset(Model->Data(), !Model->Modified);
     UpdateUndoItems();
     UpdateRecovery();
 }
 
 bool TMainForm::CommitStep(const QString& name) {
-    if (!History.Record(ModelState(*Model), name))
+    if (!History.Record(Model->Data(), name))
         return false;
     UpdateUndoItems();
     UpdateRecovery();
@@ -57,7 +57,7 @@ bool TMainForm::CommitStep(const QString& name) {
 }
 
 void TMainForm::ModelSaved() {
-    History.MarkSaved(ModelState(*Model));
+    History.MarkSaved(Model->Data());
     UpdateRecovery();
 }
 
@@ -82,16 +82,18 @@ void TMainForm::Redo1Click() {
     ShowHistoryState(History.Redo());
 }
 
-void TMainForm::ShowHistoryState(const TModelState* state) {
-    if (!state)
+void TMainForm::ShowHistoryState(const TModelData* value) {
+    if (!value)
         return;
+    TModelData shown = *value;
+    shown.Modified = !History.AtSavedPoint();
+    shown.Truncated = Model->Truncated;
     try {
-        RestoreModelState(*Model, *state);
+        Model->SetData(shown);
     } catch (const IoError& error) {
         // The background picture could not be read again: the rest is back.
         ShowErrorBox(error);
     }
-    Model->Modified = !History.AtSavedPoint();
     ToolBox().UpdateScrollButtons(sbByEdges);
     RefreshModelView();
     UpdateUndoItems();
@@ -140,7 +142,7 @@ bool TMainForm::OfferLeftCopy(const TRecovery::TLeftCopy& copy) {
     const QString name = ShownName(copy.Path);
     // Read before asking: a damaged copy is told, not offered. What the
     // reader has to say is kept for the message about it.
-    TModel recovered;
+    TModel recovered(Model->Context());
     bool loaded = false;
     std::vector<TShownMessage> said;
     {

@@ -254,7 +254,7 @@ TEST_F(ApplicationTest, UndoFromTheFileButtonsPopUp) {
     };
     choose(false);
     EXPECT_FALSE(enabled);
-    BlockList()->SelectIndex(BlockList()->IndexFromName("45F"));
+    main.Library()->SelectIndex(main.Library()->IndexFromName("45F"));
     main.BmpWndMouseDown(Qt::LeftButton, Qt::LeftButton, false, 40, 40);
     main.BmpWndMouseUp(Qt::LeftButton, Qt::NoButton, false, 40, 40);
     ASSERT_NE(main.Model->GetBlockIndex(1, 1, 0), -1);

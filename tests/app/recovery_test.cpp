@@ -61,7 +61,7 @@ protected:
     }
     QString Folder() const { return TRecovery::DefaultFolder(); }
     QByteArray ModelWith(int col, int row, const std::string& name) {
-        TModel model;
+        TModel model(ModelContext());
         model.SetBlockIndex(col, row, Index(name), 0);
         return model.FileBytes();
     }
@@ -83,7 +83,7 @@ TEST_F(RecoveryTest, WrittenAfterAChangeAndGoneWhenNothingIsUnsaved) {
     EXPECT_FALSE(QFileInfo::exists(copy)); // not at once
     ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(copy); }, 5000));
     {
-        TModel written;
+        TModel written(ModelContext());
         ASSERT_TRUE(written.LoadFromFile(copy));
         EXPECT_EQ(written.GetBlockIndex(2, 3, 0), Index("45F"));
     }
@@ -143,7 +143,7 @@ TEST_F(RecoveryTest, ALeftCopyComesBackModifiedUnderItsOwnFileName) {
     EXPECT_EQ(FilesLeft(), QStringList({own + ".cst", own + ".lock", own + ".path"}));
     // Save writes the user's own file.
     form->MainMenu.Save1->trigger();
-    TModel saved;
+    TModel saved(ModelContext());
     ASSERT_TRUE(saved.LoadFromFile(castle));
     EXPECT_EQ(saved.GetBlockIndex(4, 5, 0), Index("45F"));
     EXPECT_EQ(FilesLeft(), QStringList({own + ".lock"}));

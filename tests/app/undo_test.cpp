@@ -157,13 +157,13 @@ TEST_F(UndoTest, AttributesCellsAndTheSavedPointComeBackExactly) {
     EXPECT_EQ(Label(), QStringLiteral("Gate*"));
     EXPECT_TRUE(RevertEnabled());
     form->MainMenu.Undo1->trigger();
-    EXPECT_EQ(form->Model->Background->Kind, uint8_t{bkColor});
+    EXPECT_EQ(form->Model->Background.Kind, uint8_t{bkColor});
     EXPECT_EQ(form->Model->Description.DescriptionText, "");
     EXPECT_EQ(form->Model->TextOverlay.Text, "");
     EXPECT_EQ(form->BaseBmp->Bitmap.pixel(500, 100), qRgb(0, 0, 0));
     EXPECT_EQ(toolBox().lastScrollMode, 0);
     RedoAll();
-    EXPECT_EQ(form->Model->Background->Kind, uint8_t{bkGradient});
+    EXPECT_EQ(form->Model->Background.Kind, uint8_t{bkGradient});
     EXPECT_EQ(form->Model->Description.DescriptionText, "A gate");
     EXPECT_EQ(form->Model->TextOverlay.Text, "Hello");
     EXPECT_EQ(form->BaseBmp->Bitmap.pixel(500, 100), gradient);

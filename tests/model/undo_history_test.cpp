@@ -1,40 +1,37 @@
-#include "model_fixture.h"
+#include "support/test_support.h"
 
-#include "library/background.h"
-#include "library/block_list.h"
 #include "model/undo_history.h"
 
 namespace {
 
-class UndoHistoryTest : public ModelTest {
+class UndoHistoryTest : public CubestacksTest {
 protected:
-    // The state of a model with a block on each of its first count cells and
-    // levels, and a description of that length.
-    TModelState Filled(int count, size_t textLength = 0) {
-        if (!full)
-            full = std::make_unique<TModel>();
-        TModel& model = *full;
-        const int perLevel = model.Cols * model.Rows;
-        model.Cells.fill(-1);
+    // A full 32 x 24 x 8 model's value with a block on its first count cell
+    // entries, and a description of that length.
+    static TModelData Filled(int count, size_t textLength = 0) {
+        TModelData value;
+        value.Cols = 32;
+        value.Rows = 24;
         for (int i = 0; i < count; ++i)
-            model.SetBlockIndex(i % model.Cols, i / model.Cols % model.Rows, Index("30H"), i / perLevel);
-        model.Description.DescriptionText.assign(textLength, 'd');
-        return ModelState(model);
+            value.Cells[static_cast<size_t>(i)] = 7;
+        value.Description.DescriptionText.assign(textLength, 'd');
+        return value;
     }
-    std::unique_ptr<TModel> full;
 };
 
 TEST_F(UndoHistoryTest, StepsMoveBetweenStatesAndTheSavedPointFollows) {
-    const TModelState empty = Filled(0), one = Filled(1), two = Filled(2);
+    const TModelData empty = Filled(0), one = Filled(1), two = Filled(2);
     TUndoHistory history;
     history.Reset(empty, true);
-    EXPECT_FALSE(history.Record(empty, QStringLiteral("paint"))); // nothing changed
+    TModelData flagged = empty;
+    flagged.Modified = flagged.Truncated = true; // the model's state, not a change
+    EXPECT_FALSE(history.Record(flagged, QStringLiteral("paint")));
     ASSERT_TRUE(history.Record(one, QStringLiteral("paint")));
     EXPECT_EQ(history.UndoName(), QStringLiteral("paint"));
     EXPECT_FALSE(history.AtSavedPoint());
-    const TModelState* back = history.Undo();
+    const TModelData* back = history.Undo();
     ASSERT_NE(back, nullptr);
-    EXPECT_TRUE(SameModelState(*back, empty));
+    EXPECT_EQ(*back, empty);
     EXPECT_TRUE(history.AtSavedPoint());
     EXPECT_EQ(history.Undo(), nullptr);
     history.Redo();
@@ -43,16 +40,16 @@ TEST_F(UndoHistoryTest, StepsMoveBetweenStatesAndTheSavedPointFollows) {
     history.Undo();
     ASSERT_TRUE(history.Record(two, QStringLiteral("erase")));
     EXPECT_FALSE(history.CanRedo());
-    const TModelState* redone = (history.Undo(), history.Redo());
+    const TModelData* redone = (history.Undo(), history.Redo());
     ASSERT_NE(redone, nullptr);
-    EXPECT_TRUE(SameModelState(*redone, two));
+    EXPECT_EQ(*redone, two);
     EXPECT_FALSE(history.AtSavedPoint());
     history.Undo();
     EXPECT_FALSE(history.AtSavedPoint());
 }
 
 TEST_F(UndoHistoryTest, ManyFullModelStepsStayWithinTheirMemory) {
-    const TModelState first = Filled(0);
+    const TModelData first = Filled(0);
     TUndoHistory history;
     history.Reset(first, true);
     const int cells = 32 * 24 * 8;
@@ -65,12 +62,12 @@ TEST_F(UndoHistoryTest, ManyFullModelStepsStayWithinTheirMemory) {
     EXPECT_LE(history.UndoCount(), TUndoHistory::MaxSteps);
     EXPECT_LE(history.Bytes(), (history.UndoCount() + 1) * 30000);
     size_t undone = 0;
-    const TModelState* state = nullptr;
-    for (const TModelState* s = history.Undo(); s; s = history.Undo(), ++undone)
+    const TModelData* state = nullptr;
+    for (const TModelData* s = history.Undo(); s; s = history.Undo(), ++undone)
         state = s;
     EXPECT_EQ(undone, TUndoHistory::MaxSteps);
     ASSERT_NE(state, nullptr);
-    EXPECT_TRUE(SameModelState(*state, Filled(cells - steps + steps - int(TUndoHistory::MaxSteps))));
+    EXPECT_EQ(*state, Filled(cells - int(TUndoHistory::MaxSteps)));
     EXPECT_FALSE(history.AtSavedPoint()); // the saved state was among the oldest, gone
 
     // Huge texts: the oldest steps go until the memory fits, one step always stays.
