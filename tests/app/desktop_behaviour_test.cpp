@@ -1,7 +1,6 @@
-// The whole program's windows as a desktop sees them: the boxes owned by the
-// main window and following it when it is minimised, the main window on a
-// screen that does not start at (0, 0), the grid button in step with the
-// grid, and the help usable while a dialog is open.
+// The whole program's windows as a desktop sees them: the main window and the
+// boxes it owns, the grid button, the help beside a dialog, and the end of the
+// program under a running event loop.
 
 #include "support/test_sets.h"
 #include "support/test_support.h"
@@ -11,8 +10,8 @@
 #include "app/help_viewer.h"
 #include "app/main_form.h"
 #include "common/program_folder.h"
-#include "library/block_list.h"
 #include "model/model.h"
+#include "widgets/bmp_wnd.h"
 #include "widgets/flat_button.h"
 #include "windows/block_box_form.h"
 #include "windows/hint_line.h"
@@ -27,6 +26,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
+#include <functional>
 
 namespace {
 
@@ -57,15 +57,21 @@ protected:
         LetEventsRun();
     }
     // Ends the program as closing the main window does, without ending the
-    // test's event loop: a nested loop (a dialog's) would not run after it.
+    // test's event loop.
     void Stop() {
         QObject::disconnect(app->MainForm.get(), &TMainForm::Closed, nullptr, nullptr);
         app->MainForm->close();
         app.reset();
     }
-    QString StoredVisible(const char* box) const {
-        return ReadStringSetting(QStringLiteral("Windows/") + QLatin1String(box), QStringLiteral("Visible"),
-                                 QString());
+    bool StoredVisible(const char* box) const {
+        return ReadFlagSetting(QStringLiteral("Windows/") + QLatin1String(box), QStringLiteral("Visible"),
+                               false);
+    }
+    // Runs the event loop with start queued: its exit code, or 3 when nothing ended it within 10 s.
+    int RunLoop(const std::function<void()>& start) {
+        QTimer::singleShot(0, app->MainForm.get(), start);
+        QTimer::singleShot(10000, app->MainForm.get(), [] { QCoreApplication::exit(3); });
+        return QApplication::exec();
     }
     std::unique_ptr<TCubestacksApplication> app;
     TempProgramFolder folder;
@@ -76,25 +82,24 @@ TEST_F(DesktopBehaviourTest, BoxesBelongToTheMainWindowAndGoAndComeBackWithIt) {
     TMainForm& main = *app->MainForm;
     TToolBoxForm& toolBox = *app->ToolBoxForm;
     TBlockBoxForm& blockBox = *app->BlockBoxForm;
+    EXPECT_TRUE(main.windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(main.windowTitle(), QStringLiteral("Quadrantine Cubestacks"));
+    EXPECT_EQ(main.BaseBmp->geometry(), QRect(0, 0, 1024, 768));
+    EXPECT_EQ(main.grab().toImage().pixel(500, 400) | 0xFF000000u, qRgb(0, 0, 0));
     // Above the main window through it, not above every other program.
     for (QWidget* box : {static_cast<QWidget*>(&toolBox), static_cast<QWidget*>(&blockBox)}) {
         EXPECT_FALSE(box->windowFlags() & Qt::WindowStaysOnTopHint);
         ASSERT_NE(box->windowHandle(), nullptr);
         EXPECT_EQ(box->windowHandle()->transientParent(), main.windowHandle());
     }
-
-    // Minimised by the window manager (not by the program's own command).
-    main.setWindowState(Qt::WindowMinimized);
-    EXPECT_FALSE(toolBox.isVisible());
-    EXPECT_FALSE(blockBox.isVisible());
+    main.setWindowState(Qt::WindowMinimized); // by the window manager
+    EXPECT_FALSE(toolBox.isVisible() || blockBox.isVisible());
     main.setWindowState(Qt::WindowNoState);
-    EXPECT_TRUE(toolBox.isVisible());
-    EXPECT_TRUE(blockBox.isVisible());
+    EXPECT_TRUE(toolBox.isVisible() && blockBox.isVisible());
     EXPECT_TRUE(toolBox.BlockBoxChecked());
     EXPECT_TRUE(FocusIsBackOn(main)); // the keys work at once
 
-    // A box hidden before stays hidden after the restore.
-    blockBox.hide();
+    blockBox.hide(); // hidden before, hidden after
     main.setWindowState(Qt::WindowMinimized);
     main.setWindowState(Qt::WindowNoState);
     EXPECT_TRUE(toolBox.isVisible());
@@ -107,15 +112,17 @@ TEST_F(DesktopBehaviourTest, BoxesBelongToTheMainWindowAndGoAndComeBackWithIt) {
     EXPECT_TRUE(main.isMinimized());
     EXPECT_FALSE(toolBox.isVisible());
     Stop();
-    EXPECT_EQ(StoredVisible("ToolBoxForm"), QStringLiteral("1"));
-    EXPECT_EQ(StoredVisible("BlockBoxForm"), QStringLiteral("1"));
+    EXPECT_TRUE(StoredVisible("ToolBoxForm"));
+    EXPECT_TRUE(StoredVisible("BlockBoxForm"));
     Start();
-    EXPECT_TRUE(app->ToolBoxForm->isVisible());
-    EXPECT_TRUE(app->BlockBoxForm->isVisible());
+    EXPECT_TRUE(app->ToolBoxForm->isVisible() && app->BlockBoxForm->isVisible());
 }
 
-TEST_F(DesktopBehaviourTest, OnAScreenLeftOfThePrimaryTheWindowIsCentredThereWithTheBoxesDocked) {
-    Start(QRect(-1280, 200, 1280, 1024));
+TEST_F(DesktopBehaviourTest, CentredAtMost1024By768OnAnyScreenWithTheBoxesDocked) {
+    EXPECT_EQ(MainWindowGeometry(QSize(800, 600)), QRect(0, 0, 800, 600));
+    EXPECT_EQ(MainWindowGeometry(QSize(1025, 768)), QRect(0, 0, 1024, 768));
+    EXPECT_EQ(MainWindowGeometry(QSize(1027, 771)), QRect(1, 1, 1024, 768));
+    Start(QRect(-1280, 200, 1280, 1024)); // left of the primary screen
     const QRect main = app->MainForm->geometry();
     EXPECT_EQ(main, QRect(-1280 + 128, 200 + 128, 1024, 768));
     EXPECT_EQ(app->ToolBoxForm->pos(), main.topLeft());
@@ -125,12 +132,10 @@ TEST_F(DesktopBehaviourTest, OnAScreenLeftOfThePrimaryTheWindowIsCentredThereWit
 TEST_F(DesktopBehaviourTest, GridButtonShowsWhetherTheGridIsOn) {
     WriteFlagSetting(kPreferencesSection, QStringLiteral("Grid"), true);
     Start();
-    TMainForm& main = *app->MainForm;
     TToolBoxForm& toolBox = *app->ToolBoxForm;
-    EXPECT_TRUE(Preferences().GridVisible);
     EXPECT_TRUE(toolBox.GridBtn->Checked());
-    ASSERT_TRUE(ActivateAndWait(main));
-    QTest::keyClick(&main, Qt::Key_G, Qt::ControlModifier);
+    ASSERT_TRUE(ActivateAndWait(*app->MainForm));
+    QTest::keyClick(app->MainForm.get(), Qt::Key_G, Qt::ControlModifier);
     EXPECT_FALSE(Preferences().GridVisible);
     EXPECT_FALSE(toolBox.GridBtn->Checked());
     QTest::mouseClick(toolBox.GridBtn, Qt::LeftButton);
@@ -140,7 +145,6 @@ TEST_F(DesktopBehaviourTest, GridButtonShowsWhetherTheGridIsOn) {
 
 TEST_F(DesktopBehaviourTest, HelpOpenedFromADialogCanBeUsedWhileTheDialogIsOpen) {
     Start();
-    TMainForm& main = *app->MainForm;
     TPreferencesForm& preferences = *app->PreferencesForm;
     bool searched = false;
     QTimer::singleShot(0, &preferences, [&] {
@@ -156,20 +160,51 @@ TEST_F(DesktopBehaviourTest, HelpOpenedFromADialogCanBeUsedWhileTheDialogIsOpen)
         }
         preferences.reject();
     });
-    main.MainMenu.Preferences1->trigger();
+    app->MainForm->MainMenu.Preferences1->trigger();
     EXPECT_TRUE(searched) << "the help did not take the click while the dialog was open";
 
     // Over a box, the pointer leaves the keyboard with the help window.
     THelpViewer* help = THelpViewer::Existing();
     ASSERT_NE(help, nullptr);
     ASSERT_TRUE(ActivateAndWait(*help));
-    TToolBoxForm& toolBox = *app->ToolBoxForm;
     const QPoint over(200, 40);
-    QMouseEvent move(QEvent::MouseMove, over, toolBox.mapToGlobal(over), Qt::NoButton, Qt::NoButton,
+    QMouseEvent move(QEvent::MouseMove, over, app->ToolBoxForm->mapToGlobal(over), Qt::NoButton, Qt::NoButton,
                      Qt::NoModifier);
-    QApplication::sendEvent(&toolBox, &move);
+    QApplication::sendEvent(app->ToolBoxForm.get(), &move);
     LetEventsRun();
     EXPECT_EQ(QApplication::activeWindow(), help);
+}
+
+TEST_F(DesktopBehaviourTest, ClosingTheMainWindowOrTheToolboxEndsTheLoopACancelDoesNot) {
+    Start();
+    // Exit with the boxes still shown, so that they store themselves visible.
+    EXPECT_EQ(RunLoop([this] { app->MainForm->Exit1Click(); }), 0);
+    EXPECT_FALSE(app->MainForm->isVisible());
+    EXPECT_TRUE(app->ToolBoxForm->isVisible() && app->BlockBoxForm->isVisible());
+    EXPECT_TRUE(presenter().shown.empty()) << "an unmodified model asks nothing";
+    app.reset();
+    EXPECT_TRUE(StoredVisible("ToolBoxForm"));
+    EXPECT_TRUE(StoredVisible("BlockBoxForm"));
+
+    Start();
+    EXPECT_EQ(RunLoop([this] { app->ToolBoxForm->close(); }), 0);
+    EXPECT_FALSE(app->MainForm->isVisible());
+    app.reset();
+
+    // A cancelled save question keeps it running; a later No ends it.
+    Start();
+    bool shownAfterCancel = false;
+    const int code = RunLoop([&] {
+        app->MainForm->Model->Modified = true;
+        presenter().answers = {IDCANCEL, IDNO};
+        app->MainForm->Exit1Click();
+        shownAfterCancel = app->MainForm->isVisible();
+        QTimer::singleShot(50, app->MainForm.get(), [&] { app->MainForm->Exit1Click(); });
+    });
+    EXPECT_TRUE(shownAfterCancel);
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(presenter().shown.size(), 2u);
+    EXPECT_FALSE(app->MainForm->isVisible());
 }
 
 } // namespace

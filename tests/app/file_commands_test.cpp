@@ -1,43 +1,35 @@
-// The model file commands on the real main window, with real files in a
-// temporary program folder, questions answered by the test presenter and file
-// dialogs answered by a runner that records what each dialog was shown with.
+// The model file commands on the real main window, with real files; questions
+// answered by the test presenter, file dialogs by a runner that records them.
 
 #include "app_fixture.h"
 
 #include "app/file_commands.h"
-#include "common/program_folder.h"
-#include "imaging/bitmap_file.h"
 #include "desktop/user_folders.h"
 #include "desktop/wallpaper_changer.h"
-#include "widgets/bmp_wnd.h"
+#include "imaging/bitmap_file.h"
 #include "library/block_list.h"
 #include "model/model.h"
+#include "widgets/bmp_wnd.h"
 #include "windows/box_links.h"
 #include "windows/preference_values.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QListView>
 #include <QTest>
 #include <QTimer>
-#include <QUrl>
-#include <algorithm>
 #include <deque>
 #include <functional>
 
 namespace {
 
-const QString kModelFilter = QStringLiteral("Cubestacks Files (*.cst)|*.cst|All files (*.*)|*.*");
-const QString kSaveFilter = QStringLiteral("Cubestacks Files (*.cst)|*.cst|Any file (*.*)|*.*");
-const QString kBitmapFilter = QStringLiteral(
-    "Bitmap Files (*.bmp)|*.bmp|DIB files (*.dib)|*.dib|PNG Files (*.png)|*.png|Any file (*.*)|*.*");
-constexpr int kQuestion3 = MB_ICONQUESTION | MB_YESNOCANCEL;
-constexpr int kQuestion2 = MB_ICONQUESTION | MB_YESNO;
+using Names = std::vector<std::string>;
+QString S(const char* text) {
+    return QString::fromUtf8(text);
+}
 constexpr int kErrorBox = MB_ICONHAND | MB_OK;
 
 class FileCommandsTest : public AppTest {
@@ -52,35 +44,30 @@ protected:
                 ADD_FAILURE() << "unexpected dialog " << dialog.Title.toStdString();
                 return false;
             }
-            const QString choice = choices.front();
+            dialog.FileName = choices.front();
             choices.pop_front();
-            if (choice.isEmpty())
-                return false;
-            dialog.FileName = choice;
-            return true;
+            return !dialog.FileName.isEmpty();
         });
     }
-
     void TearDown() override {
         EXPECT_TRUE(choices.empty()) << "dialogs expected but not shown: " << choices.size();
         SetFileDialogRunner({});
         AppTest::TearDown();
     }
-
     TToolBoxState& toolBox() { return static_cast<TToolBoxState&>(form->ToolBox()); }
-    QString models() const { return folder->file(QStringLiteral("Models/")); }
-    QString images() const { return folder->file(QStringLiteral("Images/")); }
-
-    // A block painted as the mouse would: the model becomes modified.
+    QString models() const { return folder->file(S("Models/")); }
+    QString Dir(const char* name) const {
+        const QString dir = folder->file(S(name) + '/');
+        QDir().mkpath(dir);
+        return dir;
+    }
     void Paint(int col, int row, const std::string& name) {
         Select(name);
         ASSERT_TRUE(form->Model->ApplyTool(form->BaseBmp->Canvas, tlPlace, col, row));
         form->RefreshModelView();
     }
-
-    // A model file written beside the form's model, with one stack.
-    QString WriteModel(const QString& path, int col, int row, const std::vector<std::string>& names,
-                       const std::string& text = std::string()) {
+    QString WriteModel(const QString& path, int col, int row, const Names& names,
+                       const std::string& text = {}) {
         TModel model(ModelContext());
         for (size_t level = 0; level < names.size(); ++level)
             model.SetBlockIndex(col, row, Index(names[level]), static_cast<int32_t>(level));
@@ -88,554 +75,342 @@ protected:
         model.SaveToFile(path);
         return path;
     }
-
-    // The stack of a cell as the file holds it.
-    std::vector<std::string> StackInFile(const QString& path, int col, int row) {
+    Names StackInFile(const QString& path, int col, int row) {
         TModel model(ModelContext());
         EXPECT_TRUE(model.LoadFromFile(path)) << path.toStdString();
-        std::vector<std::string> names;
+        Names names;
         for (int level = 0; level < model.Levels && model.GetBlockIndex(col, row, level) >= 0; ++level)
             names.push_back(model.GetBlockName(col, row, level));
         return names;
     }
-
-    // Titles a modified model: saved as Models/<name>.cst, then one more block painted.
-    QString TitledModifiedModel(const QString& name) {
+    // Saved as Models/<name>.cst, then one more block painted.
+    QString TitledModifiedModel(const char* name) {
         Paint(1, 1, "30H");
-        const QString path = models() + name + QStringLiteral(".cst");
+        const QString path = models() + S(name) + S(".cst");
         form->Model->SaveToFile(path);
         UpdateModelName(*form, path);
         Paint(2, 1, "45F");
         return path;
     }
-
-    std::vector<QString> ShownTexts() const {
+    void Answer(std::vector<int> answers) {
+        presenter().Clear();
+        presenter().answers = std::move(answers);
+    }
+    std::vector<QString> Texts() const {
         std::vector<QString> texts;
         for (const auto& shown : TestPresenter().shown)
             texts.push_back(shown.text);
         return texts;
     }
+    void ExpectSaveDialog(const TFileDialogSettings& d, const QString& dir, const QString& name) {
+        EXPECT_EQ(d.Title, S("Save Model As"));
+        EXPECT_EQ(d.InitialDir, dir);
+        EXPECT_EQ(d.FileName, name);
+    }
 
     std::vector<TFileDialogSettings> dialogs; // as each dialog was shown
-    std::deque<QString> choices;              // the path each dialog returns; empty: cancelled
+    std::deque<QString> choices;              // what each dialog returns; empty: cancelled
 };
 
-void ExpectDialog(const TFileDialogSettings& d, const QString& title, const QString& filter,
-                  const QString& ext, const QString& dir, const QString& name, bool overwrite) {
-    EXPECT_EQ(d.Title, title);
-    EXPECT_EQ(d.Filter, filter);
-    EXPECT_EQ(d.DefaultExt, ext);
-    EXPECT_EQ(d.InitialDir, dir);
-    EXPECT_EQ(d.FileName, name);
-    EXPECT_EQ(d.OverwritePrompt, overwrite);
-}
-
-void ExpectOpenDialog(const TFileDialogSettings& d, const QString& dir) {
-    ExpectDialog(d, QStringLiteral("Open Model File"), kModelFilter, QString(), dir, QString(), false);
-    EXPECT_TRUE(d.MustExist);
-}
-
-void ExpectSaveDialog(const TFileDialogSettings& d, const QString& dir, const QString& name,
-                      bool overwrite = true) {
-    ExpectDialog(d, QStringLiteral("Save Model As"), kSaveFilter, QStringLiteral("cst"), dir, name,
-                 overwrite);
-    EXPECT_FALSE(d.MustExist);
-}
-
-TEST_F(FileCommandsTest, StartsUntitledWithTheDialogsInTheDataFolders) {
-    EXPECT_EQ(ModelName(), QStringLiteral("(Untitled)"));
-    EXPECT_TRUE(ModelFileName().isEmpty());
-    EXPECT_EQ(toolBox().fileLabel, QStringLiteral("(Untitled)"));
+TEST_F(FileCommandsTest, DialogsNamesAndFilters) {
+    const auto shown = [this](const TFileDialogSettings& d) {
+        return QStringList{d.Title,
+                           d.Filter,
+                           d.DefaultExt,
+                           QDir(folder->path()).relativeFilePath(d.InitialDir),
+                           d.FileName,
+                           QString::number(d.MustExist),
+                           QString::number(d.OverwritePrompt)}
+            .join(';');
+    };
+    const char* cst = "Cubestacks Files (*.cst)|*.cst|All files (*.*)|*.*";
     const TFileDialogs& d = FileDialogs();
-    ExpectOpenDialog(d.OpenModelDialog, models());
-    ExpectSaveDialog(d.SaveModelDialog, models(), QString());
-    ExpectDialog(d.ExportBitmapDialog, QStringLiteral("Export As Bitmap"), kBitmapFilter,
-                 QStringLiteral("bmp"), images(), QString(), true);
-    ExpectDialog(d.ChooseModelDialog, QStringLiteral("Select Model File"), kModelFilter, QString(), models(),
-                 QString(), false);
-    EXPECT_TRUE(d.ChooseModelDialog.MustExist);
-}
+    EXPECT_EQ(shown(d.OpenModelDialog), S("Open Model File;%1;;Models;;1;0").arg(S(cst)));
+    EXPECT_EQ(shown(d.ChooseModelDialog), S("Select Model File;%1;;Models;;1;0").arg(S(cst)));
+    EXPECT_EQ(shown(d.SaveModelDialog),
+              S("Save Model As;Cubestacks Files (*.cst)|*.cst|Any file (*.*)|*.*;cst;Models;;0;1"));
+    EXPECT_EQ(shown(d.ExportBitmapDialog),
+              S("Export As Bitmap;Bitmap Files (*.bmp)|*.bmp|DIB files (*.dib)|*.dib|"
+                "PNG Files (*.png)|*.png|Any file (*.*)|*.*;bmp;Images;;0;1"));
+    EXPECT_EQ(QtNameFilters(S(cst)), QStringList({S("Cubestacks Files (*.cst)"), S("All files (*.*)")}));
+    EXPECT_EQ(QtNameFilters(S("Pictures (*.bmp)|*.bmp;*.dib|Odd")),
+              QStringList({S("Pictures (*.bmp *.dib)")}));
 
-TEST_F(FileCommandsTest, DataFoldersAreFoundWhateverTheirLetterCase) {
-    form.reset();
-    QDir(folder->path()).rename(QStringLiteral("Models"), QStringLiteral("models"));
-    MakeForm();
-    EXPECT_EQ(FileDialogs().OpenModelDialog.InitialDir, folder->file(QStringLiteral("models/")));
-    EXPECT_EQ(FileDialogs().SaveModelDialog.InitialDir, folder->file(QStringLiteral("models/")));
-}
-
-TEST_F(FileCommandsTest, DisplayNameDropsTheFolderAndTheLastExtensionOnly) {
-    EXPECT_EQ(DisplayNameOf(QStringLiteral("/a/b/Castle.cst")), QStringLiteral("Castle"));
-    EXPECT_EQ(DisplayNameOf(QStringLiteral("/a/b/Castle.v2.cst")), QStringLiteral("Castle.v2"));
-    EXPECT_EQ(DisplayNameOf(QStringLiteral("/a/b.d/Castle")), QStringLiteral("Castle"));
-    EXPECT_EQ(DisplayNameOf(QStringLiteral("Castle.")), QStringLiteral("Castle"));
-
-    // A name without a dot shows whole, with the mark while modified.
-    UpdateModelName(*form, models() + QStringLiteral("README"));
-    EXPECT_EQ(ModelName(), QStringLiteral("README"));
-    EXPECT_EQ(ModelFileName(), models() + QStringLiteral("README"));
-    EXPECT_EQ(toolBox().fileLabel, QStringLiteral("README"));
+    EXPECT_EQ(toolBox().fileLabel, S("(Untitled)"));
+    for (const auto& [path, name] :
+         std::vector<std::pair<const char*, const char*>>{{"/a/b/Castle.cst", "Castle"},
+                                                          {"/a/Castle.v2.cst", "Castle.v2"},
+                                                          {"/a/b.d/Castle", "Castle"},
+                                                          {"Castle.", "Castle"}})
+        EXPECT_EQ(DisplayNameOf(S(path)), S(name)) << path;
     form->Model->Modified = true;
-    UpdateModelName(*form, models() + QStringLiteral("README"));
-    EXPECT_EQ(toolBox().fileLabel, QStringLiteral("README*"));
+    UpdateModelName(*form, models() + S("README"));
+    EXPECT_EQ(ModelFileName(), models() + S("README"));
+    EXPECT_EQ(toolBox().fileLabel, S("README*"));
     UpdateModelName(*form, QString());
-    EXPECT_EQ(ModelName(), QStringLiteral("(Untitled)"));
+    EXPECT_EQ(ModelName(), S("(Untitled)"));
     EXPECT_TRUE(ModelFileName().isEmpty());
-    EXPECT_EQ(toolBox().fileLabel, QStringLiteral("(Untitled)*"));
+    EXPECT_EQ(toolBox().fileLabel, S("(Untitled)*"));
 }
 
-TEST_F(FileCommandsTest, QtFiltersTakeThePatternsAndKeepTheCaptions) {
-    EXPECT_EQ(QtNameFilters(kModelFilter),
-              QStringList({QStringLiteral("Cubestacks Files (*.cst)"), QStringLiteral("All files (*.*)")}));
-    EXPECT_EQ(QtNameFilters(QStringLiteral("Pictures (*.bmp)|*.bmp;*.dib|Odd")),
-              QStringList({QStringLiteral("Pictures (*.bmp *.dib)")}));
-}
-
-TEST_F(FileCommandsTest, NewOnAnUnmodifiedModelAsksNothingAndTakesTheAuthorDefaults) {
-    const QString path = WriteModel(models() + QStringLiteral("Tower.cst"), 3, 2, {"30H", "44H"}, "Hello");
-    choices = {path};
+TEST_F(FileCommandsTest, NewAsksToSaveAModifiedModelAndFollowsTheAnswer) {
+    // Unmodified: no question, nothing written, the author defaults taken.
+    const QString tower = WriteModel(models() + S("Tower.cst"), 3, 2, {"30H", "44H"}, "Hello");
+    choices = {tower};
     ASSERT_TRUE(FileOpen(*form));
-    ASSERT_EQ(Stack(3, 2), std::vector<std::string>({"30H", "44H"}));
-    Preferences().AuthorName = QStringLiteral("Ann Smith");
-    Preferences().AuthorCountry = QStringLiteral("NL");
-    Preferences().AuthorAge = 31;
-    const int sweeps = toolBox().sweeps;
-
+    Preferences().AuthorName = S("Ann Smith");
     EXPECT_TRUE(FileNew(*form));
-    EXPECT_TRUE(TestPresenter().shown.empty());
-    EXPECT_EQ(dialogs.size(), 1u); // only the Open
-    EXPECT_EQ(ModelName(), QStringLiteral("(Untitled)"));
-    EXPECT_TRUE(ModelFileName().isEmpty());
-    EXPECT_EQ(toolBox().fileLabel, QStringLiteral("(Untitled)"));
+    EXPECT_TRUE(presenter().shown.empty());
     EXPECT_TRUE(Stack(3, 2).empty());
-    EXPECT_TRUE(form->Model->TextOverlay.Text.empty());
-    EXPECT_FALSE(form->Model->Modified);
     EXPECT_EQ(form->Model->Author.AuthorName, "Ann Smith");
-    EXPECT_EQ(form->Model->Author.Country, "NL");
-    EXPECT_EQ(form->Model->Author.Age, 31);
-    EXPECT_EQ(toolBox().sweeps, sweeps); // nothing written
-    EXPECT_EQ(StackInFile(path, 3, 2), std::vector<std::string>({"30H", "44H"}));
-}
+    EXPECT_EQ(toolBox().sweeps, 0);
+    EXPECT_TRUE(ModelFileName().isEmpty());
 
-TEST_F(FileCommandsTest, NewOnAModifiedModelFollowsTheAnswerToTheSaveQuestion) {
-    const QString path = TitledModifiedModel(QStringLiteral("Garden"));
+    const QString path = TitledModifiedModel("Garden");
     const QByteArray saved = ReadAll(path);
-
-    // Cancel: nothing changes, nothing is written.
-    presenter().answers = {IDCANCEL};
+    Answer({IDCANCEL});
     EXPECT_FALSE(FileNew(*form));
-    ASSERT_EQ(ShownTexts(), std::vector<QString>({QStringLiteral("Save changes to model Garden?")}));
-    EXPECT_EQ(TestPresenter().shown[0].style, kQuestion3);
-    EXPECT_EQ(TestPresenter().shown[0].caption, QStringLiteral("Quadrantine Cubestacks"));
-    EXPECT_EQ(Stack(2, 1), std::vector<std::string>({"45F"}));
-    EXPECT_TRUE(form->Model->Modified);
-    EXPECT_EQ(ModelFileName(), path);
-    EXPECT_EQ(toolBox().fileLabel, QStringLiteral("Garden*"));
+    ASSERT_EQ(Texts(), std::vector<QString>({S("Save changes to model Garden?")}));
+    EXPECT_EQ(Stack(2, 1), Names({"45F"}));
     EXPECT_EQ(ReadAll(path), saved);
 
-    // No: the changes are dropped, the file stays as it was.
-    presenter().Clear();
-    presenter().answers = {IDNO};
+    Answer({IDNO});
     EXPECT_TRUE(FileNew(*form));
-    EXPECT_EQ(presenter().shown.size(), 1u);
     EXPECT_TRUE(Stack(2, 1).empty());
-    EXPECT_EQ(ModelName(), QStringLiteral("(Untitled)"));
-    EXPECT_EQ(toolBox().fileLabel, QStringLiteral("(Untitled)"));
     EXPECT_EQ(ReadAll(path), saved);
 
-    // Yes on a titled model: saved in place without a dialog, then cleared.
+    // Yes, titled: saved in place without a dialog.
     choices = {path};
     ASSERT_TRUE(FileOpen(*form));
     Paint(5, 5, "14N");
-    presenter().Clear();
-    presenter().answers = {IDYES};
-    const int sweeps = toolBox().sweeps;
+    Answer({IDYES});
     EXPECT_TRUE(FileNew(*form));
-    EXPECT_EQ(dialogs.size(), 1u);
-    EXPECT_EQ(toolBox().sweeps, sweeps + 1);
-    EXPECT_EQ(StackInFile(path, 5, 5), std::vector<std::string>({"14N"}));
-    EXPECT_EQ(StackInFile(path, 1, 1), std::vector<std::string>({"30H"}));
+    EXPECT_EQ(dialogs.size(), 2u);
+    EXPECT_EQ(toolBox().sweeps, 1);
+    EXPECT_EQ(StackInFile(path, 5, 5), Names({"14N"}));
     EXPECT_TRUE(Stack(5, 5).empty());
-    EXPECT_EQ(ModelName(), QStringLiteral("(Untitled)"));
 
-    // Yes on an untitled model: through Save As, then cleared.
+    // Yes, untitled: through Save As.
     Paint(4, 4, "44H");
-    presenter().Clear();
-    presenter().answers = {IDYES};
-    const QString chosen = models() + QStringLiteral("Saved first.cst");
-    choices = {chosen};
+    Answer({IDYES});
+    choices = {models() + S("First.cst")};
     EXPECT_TRUE(FileNew(*form));
-    ASSERT_EQ(ShownTexts(), std::vector<QString>({QStringLiteral("Save changes to model (Untitled)?")}));
-    ASSERT_EQ(dialogs.size(), 2u);
-    ExpectSaveDialog(dialogs[1], models(), QStringLiteral("Model01.cst"));
-    EXPECT_EQ(StackInFile(chosen, 4, 4), std::vector<std::string>({"44H"}));
+    ASSERT_EQ(Texts(), std::vector<QString>({S("Save changes to model (Untitled)?")}));
+    ExpectSaveDialog(dialogs.back(), models(), S("Model01.cst"));
+    EXPECT_EQ(StackInFile(models() + S("First.cst"), 4, 4), Names({"44H"}));
     EXPECT_TRUE(Stack(4, 4).empty());
-    EXPECT_EQ(ModelName(), QStringLiteral("(Untitled)"));
-    EXPECT_TRUE(ModelFileName().isEmpty());
 
-    // Yes, then the Save As dialog cancelled: the changes are given up.
+    // Yes, then Save As cancelled: the changes are given up.
     Paint(6, 6, "44H");
-    presenter().Clear();
-    presenter().answers = {IDYES};
+    Answer({IDYES});
     choices = {QString()};
     EXPECT_TRUE(FileNew(*form));
-    EXPECT_EQ(dialogs.size(), 3u);
     EXPECT_TRUE(Stack(6, 6).empty());
     EXPECT_FALSE(form->Model->Modified);
 }
 
-TEST_F(FileCommandsTest, OpenLoadsTheChosenFileAndRemembersItsFolder) {
-    const QString elsewhere = folder->file(QStringLiteral("Elsewhere/"));
-    QDir().mkpath(elsewhere);
-    const QString path = WriteModel(elsewhere + QStringLiteral("Bridge.cst"), 7, 3, {"14E"});
-
-    // Cancelled: nothing changes, editing stays on.
-    choices = {QString()};
+TEST_F(FileCommandsTest, OpenLoadsTheChosenFileAndMovesTheDialogsThere) {
+    const QString elsewhere = Dir("Elsewhere");
+    const QString path = WriteModel(elsewhere + S("Bridge.cst"), 7, 3, {"14E"});
+    choices = {QString(), path, path};
     EXPECT_FALSE(FileOpen(*form));
     EXPECT_TRUE(form->EditingEnabled);
-    EXPECT_EQ(ModelName(), QStringLiteral("(Untitled)"));
-
-    choices = {path};
     EXPECT_TRUE(FileOpen(*form));
-    EXPECT_TRUE(presenter().shown.empty()); // unmodified: no question
-    ASSERT_EQ(dialogs.size(), 2u);
-    ExpectOpenDialog(dialogs[0], models());
-    ExpectOpenDialog(dialogs[1], models());
-    EXPECT_FALSE(form->EditingEnabled);
-    EXPECT_EQ(Stack(7, 3), std::vector<std::string>({"14E"}));
-    EXPECT_FALSE(form->Model->Modified);
-    EXPECT_EQ(ModelFileName(), path);
-    EXPECT_EQ(ModelName(), QStringLiteral("Bridge"));
-    EXPECT_EQ(toolBox().fileLabel, QStringLiteral("Bridge"));
-    EXPECT_EQ(FileDialogs().OpenModelDialog.InitialDir, elsewhere);
-    EXPECT_EQ(FileDialogs().SaveModelDialog.InitialDir, elsewhere);
-    EXPECT_EQ(FileDialogs().ExportBitmapDialog.InitialDir, images());
-
-    // The next Open starts with an empty file name in the folder last used.
-    form->EditingEnabled = true;
-    choices = {path};
-    EXPECT_TRUE(FileOpen(*form));
-    ASSERT_EQ(dialogs.size(), 3u);
-    ExpectOpenDialog(dialogs[2], elsewhere);
-}
-
-TEST_F(FileCommandsTest, OpenOnAModifiedModelFollowsTheAnswerToTheSaveQuestion) {
-    const QString other = WriteModel(models() + QStringLiteral("Other.cst"), 0, 0, {"45F"});
-    Paint(3, 3, "30H");
-
-    // Cancel: no dialog, nothing changes.
-    presenter().answers = {IDCANCEL};
-    EXPECT_FALSE(FileOpen(*form));
-    EXPECT_TRUE(dialogs.empty());
-    EXPECT_EQ(ShownTexts(), std::vector<QString>({QStringLiteral("Save changes to model (Untitled)?")}));
-    EXPECT_EQ(Stack(3, 3), std::vector<std::string>({"30H"}));
-    EXPECT_TRUE(form->Model->Modified);
-
-    // Yes on an untitled model: Save As, then the Open dialog in the folder saved to.
-    const QString saveFolder = folder->file(QStringLiteral("Saves/"));
-    QDir().mkpath(saveFolder);
-    presenter().Clear();
-    presenter().answers = {IDYES};
-    choices = {saveFolder + QStringLiteral("Mine.cst"), other};
-    EXPECT_TRUE(FileOpen(*form));
-    ASSERT_EQ(dialogs.size(), 2u);
-    ExpectSaveDialog(dialogs[0], models(), QStringLiteral("Model01.cst"));
-    ExpectOpenDialog(dialogs[1], saveFolder);
-    EXPECT_EQ(StackInFile(saveFolder + QStringLiteral("Mine.cst"), 3, 3), std::vector<std::string>({"30H"}));
-    EXPECT_EQ(Stack(0, 0), std::vector<std::string>({"45F"}));
-    EXPECT_TRUE(Stack(3, 3).empty());
-    EXPECT_EQ(ModelFileName(), other);
-    EXPECT_EQ(FileDialogs().SaveModelDialog.InitialDir, models());
-    // The other answers go as for New.
-}
-
-TEST_F(FileCommandsTest, ADamagedFileLeavesTheModelAndItsNameAsTheyWere) {
-    const QString path = TitledModifiedModel(QStringLiteral("Kept"));
-    presenter().answers = {IDNO};
-
-    // Not a model file: the loader's message, nothing else changes.
-    folder->write(QStringLiteral("Models/Damaged.cst"), QByteArray("not a model at all"));
-    choices = {models() + QStringLiteral("Damaged.cst")};
-    EXPECT_FALSE(FileOpen(*form));
-    EXPECT_FALSE(form->EditingEnabled); // the dialog was closed with a choice
-    ASSERT_EQ(presenter().shown.size(), 2u);
-    EXPECT_EQ(presenter().shown[1].text,
-              QStringLiteral("File Damaged.cst has an invalid header or is not a model file"));
-    EXPECT_EQ(ModelFileName(), path);
-    EXPECT_EQ(ModelName(), QStringLiteral("Kept"));
-    EXPECT_EQ(Stack(1, 1), std::vector<std::string>({"30H"}));
-    EXPECT_EQ(Stack(2, 1), std::vector<std::string>({"45F"}));
-    EXPECT_TRUE(form->Model->Modified);
-    EXPECT_EQ(FileDialogs().SaveModelDialog.InitialDir, models());
-
-    // A model file that ends early: an error box, the model as it was.
-    QByteArray cut = ReadAll(WriteModel(models() + QStringLiteral("Whole.cst"), 0, 0, {"30H"}));
-    cut.chop(12);
-    folder->write(QStringLiteral("Models/Cut.cst"), cut);
-    presenter().Clear();
-    presenter().answers = {IDNO};
-    choices = {models() + QStringLiteral("Cut.cst")};
-    EXPECT_FALSE(FileOpen(*form));
-    ASSERT_EQ(presenter().shown.size(), 2u);
-    EXPECT_EQ(presenter().shown[1].style, kErrorBox);
-    EXPECT_FALSE(presenter().shown[1].text.isEmpty());
-    EXPECT_EQ(ModelName(), QStringLiteral("Kept"));
-    EXPECT_EQ(Stack(2, 1), std::vector<std::string>({"45F"}));
-    EXPECT_TRUE(Stack(0, 0).empty());
-
-    // A file gone between choosing and loading: said so, not a silent nothing.
-    presenter().Clear();
-    presenter().answers = {IDNO};
-    choices = {models() + QStringLiteral("Gone.cst")};
-    EXPECT_FALSE(FileOpen(*form));
-    ASSERT_EQ(presenter().shown.size(), 2u);
-    EXPECT_EQ(presenter().shown[1].style, kErrorBox);
-    EXPECT_TRUE(presenter().shown[1].text.contains(QStringLiteral("Gone.cst")));
-    EXPECT_EQ(ModelFileName(), path);
-}
-
-TEST_F(FileCommandsTest, SaveWritesInPlaceOrGoesThroughSaveAsForAnUntitledModel) {
-    // Untitled: Save shows Save As.
-    Paint(3, 2, "30H");
-    EXPECT_EQ(toolBox().fileLabel, QStringLiteral("(Untitled)*"));
-    const QString first = models() + QStringLiteral("Model01.cst");
-    choices = {first};
-    EXPECT_TRUE(FileSave(*form));
-    ASSERT_EQ(dialogs.size(), 1u);
-    ExpectSaveDialog(dialogs[0], models(), QStringLiteral("Model01.cst"));
     EXPECT_TRUE(presenter().shown.empty());
-    EXPECT_FALSE(form->Model->Modified);
-    EXPECT_EQ(toolBox().fileLabel, QStringLiteral("Model01"));
-    EXPECT_EQ(toolBox().sweeps, 1);
-    EXPECT_EQ(ModelFileName(), first);
-    EXPECT_EQ(StackInFile(first, 3, 2), std::vector<std::string>({"30H"}));
+    EXPECT_FALSE(form->EditingEnabled); // the double click that chose must not edit
+    EXPECT_EQ(Stack(7, 3), Names({"14E"}));
+    EXPECT_EQ(toolBox().fileLabel, S("Bridge"));
+    EXPECT_EQ(FileDialogs().SaveModelDialog.InitialDir, elsewhere);
+    EXPECT_TRUE(FileOpen(*form));
+    EXPECT_EQ(dialogs[2].InitialDir, elsewhere);
+    EXPECT_TRUE(dialogs[2].FileName.isEmpty());
 
-    // Titled: no dialog, the same file rewritten, the mark gone.
+    // Modified: Cancel shows no dialog; Yes saves first, then opens in the folder saved to.
+    UpdateModelName(*form, QString());
+    Paint(3, 3, "30H");
+    Answer({IDCANCEL});
+    EXPECT_FALSE(FileOpen(*form));
+    EXPECT_EQ(dialogs.size(), 3u);
+    const QString saves = Dir("Saves");
+    const QString other = WriteModel(models() + S("Other.cst"), 0, 0, {"45F"});
+    Answer({IDYES});
+    choices = {saves + S("Mine.cst"), other};
+    EXPECT_TRUE(FileOpen(*form));
+    ExpectSaveDialog(dialogs[3], elsewhere, S("Model01.cst"));
+    EXPECT_EQ(dialogs[4].InitialDir, saves);
+    EXPECT_EQ(StackInFile(saves + S("Mine.cst"), 3, 3), Names({"30H"}));
+    EXPECT_EQ(Stack(0, 0), Names({"45F"}));
+    EXPECT_EQ(ModelFileName(), other);
+}
+
+TEST_F(FileCommandsTest, ADamagedCutOrMissingFileLeavesTheModelAsItWas) {
+    const QString path = TitledModifiedModel("Kept");
+    QByteArray cut = ReadAll(WriteModel(models() + S("Whole.cst"), 0, 0, {"30H"}));
+    cut.chop(12);
+    folder->write(S("Models/Cut.cst"), cut);
+    folder->write(S("Models/Damaged.cst"), QByteArray("not a model at all"));
+    const QString gone = QDir::toNativeSeparators(models() + S("Gone.cst"));
+    for (const auto& [name, text] : std::vector<std::pair<const char*, QString>>{
+             {"Damaged.cst", S("File Damaged.cst has an invalid header or is not a model file")},
+             {"Cut.cst", QString()},
+             {"Gone.cst", S("The model file \"%1\" does not exist.").arg(gone)}}) {
+        Answer({IDNO});
+        choices = {models() + S(name)};
+        EXPECT_FALSE(FileOpen(*form)) << name;
+        ASSERT_EQ(presenter().shown.size(), 2u) << name;
+        if (!text.isEmpty())
+            EXPECT_EQ(presenter().shown[1].text, text);
+        else
+            EXPECT_EQ(presenter().shown[1].style, kErrorBox);
+        EXPECT_EQ(ModelFileName(), path);
+        EXPECT_EQ(Stack(2, 1), Names({"45F"}));
+        EXPECT_TRUE(Stack(0, 0).empty());
+        EXPECT_EQ(FileDialogs().SaveModelDialog.InitialDir, models());
+    }
+}
+
+TEST_F(FileCommandsTest, SaveWritesInPlaceOrThroughSaveAsAndTheDialogsShareTheFolder) {
+    Paint(3, 2, "30H");
+    const QString a = Dir("A");
+    choices = {a + S("Ship.cst")};
+    EXPECT_TRUE(FileSave(*form));
+    ExpectSaveDialog(dialogs[0], models(), S("Model01.cst"));
+    EXPECT_EQ(toolBox().fileLabel, S("Ship"));
+    EXPECT_EQ(toolBox().sweeps, 1);
+    EXPECT_EQ(FileDialogs().OpenModelDialog.InitialDir, a);
+
     Paint(3, 2, "44H");
-    EXPECT_EQ(toolBox().fileLabel, QStringLiteral("Model01*"));
+    EXPECT_EQ(toolBox().fileLabel, S("Ship*"));
     EXPECT_TRUE(FileSave(*form));
     EXPECT_EQ(dialogs.size(), 1u);
-    EXPECT_FALSE(form->Model->Modified);
-    EXPECT_EQ(toolBox().fileLabel, QStringLiteral("Model01"));
     EXPECT_EQ(toolBox().sweeps, 2);
-    EXPECT_EQ(ModelFileName(), first);
-    EXPECT_EQ(StackInFile(first, 3, 2), std::vector<std::string>({"30H", "44H"}));
+    EXPECT_EQ(StackInFile(a + S("Ship.cst"), 3, 2), Names({"30H", "44H"}));
 
-    // Save As cancelled: false, nothing written, no sweep.
+    // Save As: cancelled writes nothing; a titled model proposes its own name.
     Paint(0, 0, "45F");
-    const QByteArray before = ReadAll(first);
-    choices = {QString()};
+    const QByteArray before = ReadAll(a + S("Ship.cst"));
+    const QString b = Dir("B");
+    choices = {QString(), b + S("Copy.cst")};
     EXPECT_FALSE(FileSaveAs(*form));
-    EXPECT_EQ(ReadAll(first), before);
+    EXPECT_EQ(ReadAll(a + S("Ship.cst")), before);
     EXPECT_EQ(toolBox().sweeps, 2);
-    EXPECT_TRUE(form->Model->Modified);
-    EXPECT_EQ(ModelFileName(), first);
-}
-
-TEST_F(FileCommandsTest, SaveAsProposesANameAndTheDialogsShareTheLastFolder) {
-    const QString a = folder->file(QStringLiteral("A/"));
-    const QString b = folder->file(QStringLiteral("B/"));
-    QDir().mkpath(a);
-    QDir().mkpath(b);
-    Paint(1, 1, "30H");
-
-    choices = {a + QStringLiteral("Ship.cst")};
     EXPECT_TRUE(FileSaveAs(*form));
-    ExpectSaveDialog(dialogs.back(), models(), QStringLiteral("Model01.cst"));
-    EXPECT_EQ(FileDialogs().OpenModelDialog.InitialDir, a);
-    EXPECT_EQ(FileDialogs().SaveModelDialog.InitialDir, a);
-    EXPECT_EQ(ModelName(), QStringLiteral("Ship"));
-
-    // A titled model proposes its own file name, in the folder last used.
-    choices = {b + QStringLiteral("Ship copy.cst")};
-    EXPECT_TRUE(FileSaveAs(*form));
-    ExpectSaveDialog(dialogs.back(), a, QStringLiteral("Ship.cst"));
-    EXPECT_EQ(ModelFileName(), b + QStringLiteral("Ship copy.cst"));
+    ExpectSaveDialog(dialogs.back(), a, S("Ship.cst"));
+    EXPECT_EQ(ModelFileName(), b + S("Copy.cst"));
     EXPECT_EQ(FileDialogs().OpenModelDialog.InitialDir, b);
+    EXPECT_EQ(StackInFile(b + S("Copy.cst"), 0, 0), Names({"45F"}));
+
+    // A failed Save As: the error box, the folders stay.
+    const QString blocked = Dir("Elsewhere/Folder.cst");
+    presenter().Clear();
+    choices = {blocked};
+    EXPECT_FALSE(FileSaveAs(*form));
+    EXPECT_EQ(presenter().shown.at(0).style, kErrorBox);
     EXPECT_EQ(FileDialogs().SaveModelDialog.InitialDir, b);
-    EXPECT_EQ(StackInFile(a + QStringLiteral("Ship.cst"), 1, 1), std::vector<std::string>({"30H"}));
-    EXPECT_EQ(StackInFile(b + QStringLiteral("Ship copy.cst"), 1, 1), std::vector<std::string>({"30H"}));
 
-    // Open in another folder moves both again.
-    choices = {a + QStringLiteral("Ship.cst")};
-    EXPECT_TRUE(FileOpen(*form));
-    ExpectOpenDialog(dialogs.back(), b);
-    EXPECT_EQ(FileDialogs().SaveModelDialog.InitialDir, a);
-    choices = {a + QStringLiteral("Ship.cst")};
-    EXPECT_TRUE(FileSaveAs(*form));
-    ExpectSaveDialog(dialogs.back(), a, QStringLiteral("Ship.cst"));
-    EXPECT_EQ(FileDialogs().ExportBitmapDialog.InitialDir, images());
-}
-
-TEST_F(FileCommandsTest, AFileNamedUntitledCountsAsUntitled) {
-    const QString path = WriteModel(models() + QStringLiteral("(Untitled).cst"), 2, 2, {"30V"});
-    choices = {path};
+    // A file named "(Untitled)" counts as untitled: no revert, Save goes through Save As.
+    const QString untitled = WriteModel(models() + S("(Untitled).cst"), 2, 2, {"30V"});
+    choices = {untitled, QString()};
     ASSERT_TRUE(FileOpen(*form));
-    EXPECT_EQ(ModelName(), QStringLiteral("(Untitled)"));
-    EXPECT_EQ(ModelFileName(), path);
     Paint(5, 5, "45F");
-
-    // Revert does nothing and asks nothing.
     EXPECT_FALSE(FileRevert(*form));
-    EXPECT_TRUE(presenter().shown.empty());
-    EXPECT_EQ(Stack(5, 5), std::vector<std::string>({"45F"}));
-
-    // Save shows Save As with the untitled proposal.
-    const QByteArray before = ReadAll(path);
-    choices = {QString()};
     EXPECT_FALSE(FileSave(*form));
-    ExpectSaveDialog(dialogs.back(), models(), QStringLiteral("Model01.cst"));
-    EXPECT_EQ(ReadAll(path), before);
-
-    // Export proposes "(Untitled).bmp" too.
-    choices = {QString()};
-    EXPECT_FALSE(FileExportBitmap(*form));
-    EXPECT_EQ(dialogs.back().FileName, QStringLiteral("(Untitled).bmp"));
+    ExpectSaveDialog(dialogs.back(), models(), S("Model01.cst"));
+    EXPECT_EQ(presenter().shown.size(), 1u);
 }
 
 TEST_F(FileCommandsTest, RevertOnlyForATitledModifiedModelAndOnlyOnYes) {
-    // Untitled and modified: nothing asked.
     Paint(0, 0, "30H");
-    EXPECT_FALSE(FileRevert(*form));
-    EXPECT_TRUE(presenter().shown.empty());
-
-    // Titled and unmodified: nothing asked.
-    const QString path = models() + QStringLiteral("Arch.cst");
+    EXPECT_FALSE(FileRevert(*form)); // untitled
+    const QString path = models() + S("Arch.cst");
     choices = {path};
     ASSERT_TRUE(FileSaveAs(*form));
-    EXPECT_FALSE(FileRevert(*form));
+    EXPECT_FALSE(FileRevert(*form)); // unmodified
     EXPECT_TRUE(presenter().shown.empty());
 
-    // No: nothing changes.
     Paint(0, 0, "44H");
-    presenter().answers = {IDNO};
+    Answer({IDNO});
     EXPECT_FALSE(FileRevert(*form));
-    ASSERT_EQ(ShownTexts(),
-              std::vector<QString>({QStringLiteral("Revert model Arch to last saved version?")}));
-    EXPECT_EQ(presenter().shown[0].style, kQuestion2);
-    EXPECT_EQ(Stack(0, 0), std::vector<std::string>({"30H", "44H"}));
-    EXPECT_TRUE(form->Model->Modified);
+    ASSERT_EQ(Texts(), std::vector<QString>({S("Revert model Arch to last saved version?")}));
+    EXPECT_EQ(Stack(0, 0), Names({"30H", "44H"}));
 
-    // Yes: the file as it is on disk now.
     WriteModel(path, 9, 9, {"14S"}, "On disk");
-    presenter().Clear();
-    presenter().answers = {IDYES};
+    Answer({IDYES});
     EXPECT_TRUE(FileRevert(*form));
-    EXPECT_EQ(presenter().shown.size(), 1u);
     EXPECT_TRUE(Stack(0, 0).empty());
-    EXPECT_EQ(Stack(9, 9), std::vector<std::string>({"14S"}));
-    EXPECT_EQ(form->Model->TextOverlay.Text, "On disk");
-    EXPECT_FALSE(form->Model->Modified);
-    EXPECT_EQ(ModelFileName(), path);
-    EXPECT_EQ(toolBox().fileLabel, QStringLiteral("Arch"));
+    EXPECT_EQ(Stack(9, 9), Names({"14S"}));
+    EXPECT_EQ(toolBox().fileLabel, S("Arch"));
 
-    // The file gone: said so, the model and its name kept.
     Paint(1, 0, "30H");
     QFile::remove(path);
-    presenter().Clear();
-    presenter().answers = {IDYES};
+    Answer({IDYES});
     EXPECT_FALSE(FileRevert(*form));
-    ASSERT_EQ(presenter().shown.size(), 2u);
-    EXPECT_EQ(presenter().shown[1].style, kErrorBox);
-    EXPECT_TRUE(presenter().shown[1].text.contains(QStringLiteral("Arch.cst")));
-    EXPECT_EQ(Stack(1, 0), std::vector<std::string>({"30H"}));
+    EXPECT_EQ(presenter().shown.at(1).style, kErrorBox);
+    EXPECT_EQ(Stack(1, 0), Names({"30H"}));
     EXPECT_EQ(ModelFileName(), path);
 }
 
 TEST_F(FileCommandsTest, ATruncatedModelAsksBeforeEverySaveUntilOneSucceeds) {
-    const QString path = TitledModifiedModel(QStringLiteral("Wide"));
+    const QString path = TitledModifiedModel("Wide");
     const QByteArray before = ReadAll(path);
     form->Model->Truncated = true;
-    const QString warning = QStringLiteral("Saving this model will truncate the model file on disk forever. "
-                                           "Are you sure you want to overwrite it?");
-
-    presenter().answers = {IDNO};
+    const QString warning = S("Saving this model will truncate the model file on disk forever. "
+                              "Are you sure you want to overwrite it?");
+    Answer({IDNO});
     EXPECT_FALSE(FileSave(*form));
-    ASSERT_EQ(ShownTexts(), std::vector<QString>({warning}));
-    EXPECT_EQ(presenter().shown[0].style, kQuestion2);
+    EXPECT_EQ(Texts(), std::vector<QString>({warning}));
     EXPECT_EQ(ReadAll(path), before);
-    EXPECT_TRUE(form->Model->Truncated);
-    EXPECT_TRUE(form->Model->Modified);
     EXPECT_EQ(toolBox().sweeps, 0);
 
-    // Save As asks after the dialog; No writes nothing at the chosen place.
-    presenter().Clear();
-    presenter().answers = {IDNO};
-    choices = {models() + QStringLiteral("Narrow.cst")};
+    Answer({IDNO}); // Save As asks after the dialog
+    choices = {models() + S("Narrow.cst")};
     EXPECT_FALSE(FileSaveAs(*form));
-    EXPECT_EQ(ShownTexts(), std::vector<QString>({warning}));
-    EXPECT_FALSE(QFileInfo::exists(models() + QStringLiteral("Narrow.cst")));
-    EXPECT_EQ(ModelFileName(), path);
+    EXPECT_EQ(Texts(), std::vector<QString>({warning}));
+    EXPECT_FALSE(QFileInfo::exists(models() + S("Narrow.cst")));
 
-    presenter().Clear();
-    presenter().answers = {IDYES};
+    Answer({IDYES});
     EXPECT_TRUE(FileSave(*form));
-    EXPECT_EQ(ShownTexts(), std::vector<QString>({warning}));
     EXPECT_NE(ReadAll(path), before);
     EXPECT_FALSE(form->Model->Truncated);
-    EXPECT_FALSE(form->Model->Modified);
-
-    // Once saved, no more warnings.
     presenter().Clear();
     Paint(7, 7, "30H");
     EXPECT_TRUE(FileSave(*form));
     EXPECT_TRUE(presenter().shown.empty());
 }
 
-TEST_F(FileCommandsTest, ClosingAsksToSaveAModifiedModel) {
-    EXPECT_TRUE(FileQueryClose(*form)); // unmodified
-    EXPECT_TRUE(presenter().shown.empty());
-    const QString path = TitledModifiedModel(QStringLiteral("Closing"));
+TEST_F(FileCommandsTest, ClosingAsksToSaveAndWithMessagesOffEveryQuestionIsYes) {
+    EXPECT_TRUE(FileQueryClose(*form));
+    const QString path = TitledModifiedModel("Closing");
     const QByteArray before = ReadAll(path);
-
-    // Cancel through the real window: it stays open with the changes.
-    presenter().answers = {IDCANCEL};
+    Answer({IDCANCEL});
     EXPECT_FALSE(form->close());
-    EXPECT_TRUE(form->isVisible());
-    EXPECT_EQ(ShownTexts(), std::vector<QString>({QStringLiteral("Save changes to model Closing?")}));
-    EXPECT_TRUE(form->Model->Modified);
+    EXPECT_EQ(Texts(), std::vector<QString>({S("Save changes to model Closing?")}));
     EXPECT_EQ(ReadAll(path), before);
-
-    // Yes: saved in place, then closed.
-    presenter().Clear();
-    presenter().answers = {IDYES};
+    Answer({IDYES});
     EXPECT_TRUE(form->close());
     EXPECT_FALSE(form->isVisible());
-    EXPECT_EQ(StackInFile(path, 2, 1), std::vector<std::string>({"45F"}));
-}
+    EXPECT_EQ(StackInFile(path, 2, 1), Names({"45F"}));
 
-TEST_F(FileCommandsTest, WithMessagesOffEveryQuestionIsYesAndNothingAsksToOverwrite) {
+    presenter().Clear();
     SetMessagesEnabled(false);
+    UpdateModelName(*form, QString());
     Paint(2, 2, "30H");
-
-    // Closing an untitled model shows Save As; cancelling it still closes.
-    choices = {QString()};
-    EXPECT_TRUE(FileQueryClose(*form));
-    ASSERT_EQ(dialogs.size(), 1u);
-    ExpectSaveDialog(dialogs[0], models(), QStringLiteral("Model01.cst"), false);
-
-    // Export asks for no overwrite either.
-    choices = {QString()};
+    choices = {QString(), QString()};
+    EXPECT_TRUE(FileQueryClose(*form)); // Save As cancelled still closes
+    EXPECT_FALSE(dialogs[0].OverwritePrompt);
     EXPECT_FALSE(FileExportBitmap(*form));
-    EXPECT_FALSE(dialogs.back().OverwritePrompt);
-
-    // A truncated model is saved without the warning.
-    const QString path = models() + QStringLiteral("Quiet.cst");
+    EXPECT_FALSE(dialogs[1].OverwritePrompt);
+    const QString quiet = models() + S("Quiet.cst");
     form->Model->Truncated = true;
-    choices = {path};
+    choices = {quiet};
     EXPECT_TRUE(FileSave(*form));
-    EXPECT_FALSE(form->Model->Truncated);
-
-    // Revert reverts at once; New saves first.
     Paint(3, 3, "44H");
     EXPECT_TRUE(FileRevert(*form));
     EXPECT_TRUE(Stack(3, 3).empty());
     Paint(4, 4, "45F");
     EXPECT_TRUE(FileNew(*form));
-    EXPECT_EQ(StackInFile(path, 4, 4), std::vector<std::string>({"45F"}));
+    EXPECT_EQ(StackInFile(quiet, 4, 4), Names({"45F"}));
     EXPECT_TRUE(presenter().shown.empty());
-
-    // Back on, the dialogs ask again.
     SetMessagesEnabled(true);
     choices = {QString(), QString()};
     FileSaveAs(*form);
@@ -644,88 +419,58 @@ TEST_F(FileCommandsTest, WithMessagesOffEveryQuestionIsYesAndNothingAsksToOverwr
     EXPECT_TRUE(dialogs.back().OverwritePrompt);
 }
 
-// Failed writes, the earlier file kept and the program going on, are the
-// fault injection tests' business; here a failed Save As leaves the dialogs'
-// folder where it was.
-TEST_F(FileCommandsTest, AFailedSaveAsLeavesTheDialogsFolder) {
-    TitledModifiedModel(QStringLiteral("Safe"));
-    const QString dir = folder->file(QStringLiteral("Elsewhere/Folder.cst"));
-    QDir().mkpath(dir);
-    choices = {dir};
-    EXPECT_FALSE(FileSaveAs(*form));
-    ASSERT_EQ(presenter().shown.size(), 1u);
-    EXPECT_EQ(presenter().shown[0].style, kErrorBox);
-    EXPECT_EQ(FileDialogs().OpenModelDialog.InitialDir, models());
-    EXPECT_EQ(FileDialogs().SaveModelDialog.InitialDir, models());
-}
-
-TEST_F(FileCommandsTest, ExportWritesTheModelImageAsA24BitBitmap) {
+TEST_F(FileCommandsTest, ExportWritesTheModelImageAsABitmapOrAPng) {
     Paint(0, 0, "30H");
     Paint(5, 3, "14W");
-    Paint(5, 3, "45F");
-
-    // Cancelled: nothing written.
     choices = {QString()};
     EXPECT_FALSE(FileExportBitmap(*form));
-    ASSERT_EQ(dialogs.size(), 1u);
-    ExpectDialog(dialogs[0], QStringLiteral("Export As Bitmap"), kBitmapFilter, QStringLiteral("bmp"),
-                 images(), QStringLiteral("(Untitled).bmp"), true);
+    EXPECT_EQ(dialogs[0].FileName, S("(Untitled).bmp"));
     EXPECT_EQ(toolBox().sweeps, 0);
-    EXPECT_TRUE(QDir(images()).isEmpty());
+    EXPECT_TRUE(QDir(folder->file(S("Images/"))).isEmpty());
 
-    const QString out = folder->file(QStringLiteral("Out/"));
-    QDir().mkpath(out);
-    const QString file = out + QStringLiteral("Picture.bmp");
-    choices = {file};
+    const QString out = Dir("Out");
+    choices = {out + S("Picture.bmp")};
     EXPECT_TRUE(FileExportBitmap(*form));
     EXPECT_EQ(toolBox().sweeps, 1);
-    const QByteArray bytes = ReadAll(file);
-    ASSERT_GT(bytes.size(), 54);
+    const QByteArray bytes = ReadAll(out + S("Picture.bmp"));
+    const QImage& shown = form->BaseBmp->Bitmap;
     EXPECT_EQ(bytes.left(2), QByteArray("BM"));
     EXPECT_EQ(static_cast<uint8_t>(bytes[28]), 24); // bits per pixel
-    const QImage& shown = form->BaseBmp->Bitmap;
     EXPECT_EQ(bytes.size(), 54 + shown.height() * ((shown.width() * 3 + 3) / 4 * 4));
-    const QImage back = LoadBitmapFile(file);
+    const QImage back = LoadBitmapFile(out + S("Picture.bmp"));
     EXPECT_EQ(back, shown.convertToFormat(QImage::Format_RGB32));
-    EXPECT_NE(back.pixel(5 * 32 + 16, 3 * 32 + 16), qRgb(0, 0, 0)); // the blocks are in it
+    EXPECT_NE(back.pixel(5 * 32 + 16, 3 * 32 + 16), qRgb(0, 0, 0));
     EXPECT_EQ(FileDialogs().ExportBitmapDialog.InitialDir, out);
     EXPECT_EQ(FileDialogs().SaveModelDialog.InitialDir, models());
-
-    // A titled model proposes its name.
-    choices = {models() + QStringLiteral("Scene.cst"), QString()};
+    choices = {models() + S("Scene.cst"), QString()};
     ASSERT_TRUE(FileSaveAs(*form));
     EXPECT_FALSE(FileExportBitmap(*form));
-    EXPECT_EQ(dialogs.back().FileName, QStringLiteral("Scene.bmp"));
+    EXPECT_EQ(dialogs.back().FileName, S("Scene.bmp"));
     EXPECT_EQ(dialogs.back().InitialDir, out);
-}
 
-TEST_F(FileCommandsTest, ExportWritesAPngByTheNamesExtensionOrElseTheChosenFilter) {
-    Paint(5, 3, "14W");
-    const QString out = folder->file(QStringLiteral("Out/"));
-    QDir().mkpath(out);
+    // The name's extension decides; a name of none written goes by the filter (0 bmp, 2 png, 3 any).
     struct Case {
         const char* name;
-        int filter; // 0 bitmap, 1 DIB, 2 PNG, 3 any file
+        int filter;
         bool png;
     };
     for (const Case& c : {Case{"a.png", 0, true}, Case{"b", 2, true}, Case{"c.PNG", 3, true},
                           Case{"d.bmp", 2, false}, Case{"e.dib", 2, false}, Case{"f.xyz", 3, false}}) {
         SetFileDialogRunner([&](TFileDialogSettings& dialog, QWidget*) {
-            dialog.FileName = out + QLatin1String(c.name);
+            dialog.FileName = out + S(c.name);
             dialog.FilterIndex = c.filter;
             return true;
         });
         ASSERT_TRUE(FileExportBitmap(*form)) << c.name;
-        const QByteArray bytes = ReadAll(out + QLatin1String(c.name));
-        EXPECT_EQ(bytes.startsWith("\x89PNG\r\n\x1a\n"), c.png) << c.name;
-        EXPECT_EQ(bytes.startsWith("BM"), !c.png) << c.name;
+        const QByteArray file = ReadAll(out + S(c.name));
+        EXPECT_EQ(file.startsWith("\x89PNG\r\n\x1a\n"), c.png) << c.name;
+        EXPECT_EQ(file.startsWith("BM"), !c.png) << c.name;
     }
-    EXPECT_EQ(QImage(out + QStringLiteral("a.png")).convertToFormat(QImage::Format_RGB32),
-              form->BaseBmp->Bitmap.convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(QImage(out + S("a.png")).convertToFormat(QImage::Format_RGB32),
+              shown.convertToFormat(QImage::Format_RGB32));
 }
 
 TEST_F(FileCommandsTest, InstalledSaveAsAndExportStartInTheUsersOwnFolder) {
-    // The program folder read-only, as installed system-wide.
     SetFolderWritableCheck([this](const QString& dir) { return !dir.startsWith(folder->path()); });
     const QString own = UserCubestacksFolder();
     QDir(own).removeRecursively();
@@ -733,214 +478,133 @@ TEST_F(FileCommandsTest, InstalledSaveAsAndExportStartInTheUsersOwnFolder) {
     EXPECT_FALSE(FileSaveAs(*form));
     EXPECT_FALSE(FileExportBitmap(*form));
     SetFolderWritableCheck({});
-    ASSERT_EQ(dialogs.size(), 2u);
     EXPECT_EQ(dialogs[0].InitialDir, own);
     EXPECT_EQ(dialogs[1].InitialDir, own);
     EXPECT_TRUE(QDir(own).exists());
-    EXPECT_EQ(FileDialogs().OpenModelDialog.InitialDir, models()); // reading stays with the program
+    EXPECT_EQ(FileDialogs().OpenModelDialog.InitialDir, models());
     QDir(own).removeRecursively();
 }
 
-// Answers like a desktop of the given name, with every program present, and
-// records the commands run.
-class FakeDesktop : public DesktopCommands {
-public:
-    explicit FakeDesktop(QString desktop) : m_desktop(std::move(desktop)) {}
-    int Run(const QString& program, const QStringList& args, QString*) override {
-        runs.push_back(program + ' ' + args.join(' '));
-        return 0;
-    }
-    QString Env(const QString& name) override {
-        return name == QLatin1String("XDG_CURRENT_DESKTOP") ? m_desktop : QString();
-    }
+#ifndef Q_OS_WIN
+// A desktop of the given name (none: empty) with every program present.
+struct FakeDesktop : DesktopCommands {
+    QString desktop;
+    int runs = 0;
+    int Run(const QString&, const QStringList&, QString*) override { return ++runs, 0; }
+    QString Env(const QString& name) override { return name == "XDG_CURRENT_DESKTOP" ? desktop : QString(); }
     bool HasProgram(const QString&) override { return true; }
-    bool WriteDesktopValue(const QString& name, const QString& value) override {
-        runs.push_back(QStringLiteral("reg ") + name + '=' + value);
-        return true;
-    }
-    bool SetDeskWallpaper(const QString& path) override {
-        runs.push_back(QStringLiteral("spi ") + path);
-        return true;
-    }
-    std::vector<QString> runs;
-
-private:
-    QString m_desktop;
 };
 
-class WallpaperCommandTest : public FileCommandsTest {
-protected:
-    void SetUp() override {
-        FileCommandsTest::SetUp();
-        path = WallpaperBitmapPath();
-        // Never the user's own data folder: the test program points it elsewhere.
-        ASSERT_FALSE(qEnvironmentVariableIsEmpty("XDG_DATA_HOME"));
-        ASSERT_TRUE(path.startsWith(qEnvironmentVariable("XDG_DATA_HOME") + '/')) << path.toStdString();
-        EXPECT_EQ(QFileInfo(path).fileName(), QStringLiteral("Quadrantine Cubestacks.bmp"));
-        QFile::remove(path);
-    }
-    void TearDown() override {
-        form->WallPaperChanger1->SetDesktopCommands(nullptr);
-        QFileInfo(path).isDir() ? QDir(path).removeRecursively() : QFile::remove(path);
-        FileCommandsTest::TearDown();
-    }
-    QString path;
-};
-
-TEST_F(WallpaperCommandTest, WritesTheModelImageAndHandsItToTheDesktop) {
+TEST_F(FileCommandsTest, WallpaperWritesTheModelImageAndHandsItToTheDesktop) {
+    const QString path = WallpaperBitmapPath();
+    ASSERT_TRUE(path.startsWith(qEnvironmentVariable("XDG_DATA_HOME") + '/')) << path.toStdString();
+    EXPECT_EQ(QFileInfo(path).fileName(), S("Quadrantine Cubestacks.bmp"));
     Paint(4, 4, "14S");
-    FakeDesktop desktop(QStringLiteral("GNOME"));
+    FakeDesktop desktop;
+    desktop.desktop = S("GNOME");
     form->WallPaperChanger1->SetDesktopCommands(&desktop);
     int sweepsAtChange = -1;
     form->WallPaperChanger1->OnBeginChange = [&](TWallPaperChanger*) { sweepsAtChange = toolBox().sweeps; };
-
-    EXPECT_TRUE(FileSetWallpaper(*form));
-    EXPECT_TRUE(presenter().shown.empty());
-    EXPECT_EQ(LoadBitmapFile(path), form->BaseBmp->Bitmap.convertToFormat(QImage::Format_RGB32));
-    EXPECT_EQ(static_cast<uint8_t>(ReadAll(path)[28]), 24);
+    for (int round = 1; round <= 2; ++round) {
+        EXPECT_TRUE(FileSetWallpaper(*form));
+        EXPECT_TRUE(presenter().shown.empty());
+        EXPECT_EQ(LoadBitmapFile(path), form->BaseBmp->Bitmap.convertToFormat(QImage::Format_RGB32));
+        EXPECT_EQ(static_cast<uint8_t>(ReadAll(path)[28]), 24);
+        EXPECT_EQ(sweepsAtChange, round); // written and swept before the change
+        EXPECT_GT(desktop.runs, 0);
+        Paint(round, 0, "30H"); // the next round replaces the picture
+    }
     EXPECT_EQ(form->WallPaperChanger1->Filename(), path);
-    EXPECT_EQ(sweepsAtChange, 1); // written and swept before the change
     EXPECT_FALSE(form->WallPaperChanger1->Tiled());
-#ifdef Q_OS_WIN
-    const QString expected = QStringLiteral("spi ") + path;
-#else
-    const QString expected = QStringLiteral("gsettings set org.gnome.desktop.background picture-uri '%1'")
-                                 .arg(QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded));
-#endif
-    EXPECT_NE(std::find(desktop.runs.begin(), desktop.runs.end(), expected), desktop.runs.end());
-
-    // Again: the earlier picture is replaced without a question.
-    const QImage first = LoadBitmapFile(path);
-    Paint(0, 0, "30H");
-    EXPECT_TRUE(FileSetWallpaper(*form));
-    EXPECT_TRUE(presenter().shown.empty());
-    const QImage second = LoadBitmapFile(path);
-    EXPECT_NE(second, first);
-    EXPECT_EQ(second, form->BaseBmp->Bitmap.convertToFormat(QImage::Format_RGB32));
-}
-
-#ifndef Q_OS_WIN
-TEST_F(WallpaperCommandTest, WithoutADesktopTheMessageSaysWhereThePictureIs) {
-    FakeDesktop desktop{QString()};
-    form->WallPaperChanger1->SetDesktopCommands(&desktop);
-    SetMessagesEnabled(false); // no question: shown whatever the switch says
-
+    // Without a desktop: not a question, the message says where the picture is.
+    desktop.desktop.clear();
+    desktop.runs = 0;
+    SetMessagesEnabled(false);
     EXPECT_FALSE(FileSetWallpaper(*form));
-    EXPECT_TRUE(QFileInfo(path).isFile());
-    EXPECT_TRUE(desktop.runs.empty());
+    EXPECT_EQ(desktop.runs, 0);
     ASSERT_EQ(presenter().shown.size(), 1u);
     EXPECT_EQ(presenter().shown[0].style, MB_ICONINFORMATION | MB_OK);
-    EXPECT_TRUE(presenter().shown[0].text.contains(QDir::toNativeSeparators(path)))
-        << presenter().shown[0].text.toStdString();
-    EXPECT_EQ(toolBox().sweeps, 1);
+    EXPECT_TRUE(presenter().shown[0].text.contains(QDir::toNativeSeparators(path)));
+    form->WallPaperChanger1->SetDesktopCommands(nullptr);
+    QFile::remove(path);
 }
 #endif
 
-// The program's own dialog, on real widgets: the settings reach it, and what
-// the user types there comes back, the default extension added.
-class RealFileDialogTest : public FileCommandsTest {
-protected:
-    // Runs action while the next modal dialog is open, then closes it by Enter.
-    void WhenDialogOpens(std::function<void(QFileDialog&)> action) {
-        QTimer::singleShot(0, [this, action] { Poll(action, 200); });
-    }
+// The program's own dialog on real widgets: runs action once the next modal
+// file dialog is open.
+void WhenDialogOpens(std::function<void(QFileDialog&)> action, int triesLeft = 200) {
+    QTimer::singleShot(triesLeft == 200 ? 0 : 10, [action, triesLeft] {
+        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget()))
+            action(*dialog);
+        else if (triesLeft > 0)
+            WhenDialogOpens(action, triesLeft - 1);
+        else
+            ADD_FAILURE() << "no file dialog opened";
+    });
+}
 
-private:
-    void Poll(std::function<void(QFileDialog&)> action, int triesLeft) {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (!dialog) {
-            if (triesLeft > 0)
-                QTimer::singleShot(10, [this, action, triesLeft] { Poll(action, triesLeft - 1); });
-            else
-                ADD_FAILURE() << "no file dialog opened";
-            return;
-        }
-        action(*dialog);
-    }
-};
+void TypeName(QFileDialog& dialog, const char* name) {
+    auto* edit = dialog.findChild<QLineEdit*>(S("fileNameEdit"));
+    ASSERT_NE(edit, nullptr);
+    edit->clear();
+    QTest::keyClicks(edit, S(name));
+    QTest::keyClick(edit, Qt::Key_Return);
+    if (dialog.isVisible())
+        dialog.reject();
+}
 
-TEST_F(RealFileDialogTest, SaveAsShowsTheSettingsAndAddsTheDefaultExtension) {
+TEST_F(FileCommandsTest, RealDialogsTakeTheSettingsAndGiveBackWhatIsTyped) {
     SetFileDialogRunner({});
     Paint(1, 1, "30H");
-    bool seen = false;
     WhenDialogOpens([&](QFileDialog& dialog) {
-        seen = true;
-        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Save Model As"));
-        EXPECT_EQ(dialog.nameFilters(),
-                  QStringList({QStringLiteral("Cubestacks Files (*.cst)"), QStringLiteral("Any file (*.*)")}));
+        EXPECT_EQ(dialog.windowTitle(), S("Save Model As"));
+        EXPECT_EQ(dialog.nameFilters(), QStringList({S("Cubestacks Files (*.cst)"), S("Any file (*.*)")}));
         EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptSave);
-        EXPECT_EQ(dialog.defaultSuffix(), QStringLiteral("cst"));
         EXPECT_FALSE(dialog.testOption(QFileDialog::DontConfirmOverwrite));
         EXPECT_EQ(QDir(dialog.directory()).absolutePath() + '/', models());
-        auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-        ASSERT_NE(name, nullptr);
-        EXPECT_EQ(name->text(), QStringLiteral("Model01.cst"));
-        name->clear();
-        QTest::keyClicks(name, QStringLiteral("Typed"));
-        QTest::keyClick(name, Qt::Key_Return);
-        if (dialog.isVisible())
-            dialog.reject();
+        EXPECT_EQ(dialog.findChild<QLineEdit*>(S("fileNameEdit"))->text(), S("Model01.cst"));
+        TypeName(dialog, "Typed");
     });
     EXPECT_TRUE(FileSaveAs(*form));
-    EXPECT_TRUE(seen);
-    EXPECT_EQ(ModelFileName(), models() + QStringLiteral("Typed.cst"));
-    EXPECT_EQ(StackInFile(models() + QStringLiteral("Typed.cst"), 1, 1), std::vector<std::string>({"30H"}));
-}
+    EXPECT_EQ(StackInFile(models() + S("Typed.cst"), 1, 1), Names({"30H"}));
 
-TEST_F(RealFileDialogTest, ExportTakesTheExtensionOfTheFilterChosen) {
-    SetFileDialogRunner({});
+    // Export: the extension of the filter chosen.
     WhenDialogOpens([&](QFileDialog& dialog) {
-        auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
-        auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-        ASSERT_TRUE(types && name);
+        auto* types = dialog.findChild<QComboBox*>(S("fileTypeCombo"));
+        ASSERT_NE(types, nullptr);
         QTest::keyClick(types, Qt::Key_Down);
         QTest::keyClick(types, Qt::Key_Down);
-        EXPECT_EQ(dialog.selectedNameFilter(), QStringLiteral("PNG Files (*.png)"));
-        name->clear();
-        QTest::keyClicks(name, QStringLiteral("Typed"));
-        QTest::keyClick(name, Qt::Key_Return);
-        if (dialog.isVisible())
-            dialog.reject();
+        TypeName(dialog, "Typed");
     });
     EXPECT_TRUE(FileExportBitmap(*form));
-    EXPECT_TRUE(ReadAll(images() + QStringLiteral("Typed.png")).startsWith("\x89PNG"));
-}
+    EXPECT_TRUE(ReadAll(folder->file(S("Images/Typed.png"))).startsWith("\x89PNG"));
 
-TEST_F(RealFileDialogTest, OpenWantsAnExistingFileAndCancelChangesNothing) {
-    SetFileDialogRunner({});
-    WriteModel(models() + QStringLiteral("Tower.cst"), 3, 2, {"30H"}, "");
-    QFile readme(models() + QStringLiteral("README"));
-    ASSERT_TRUE(readme.open(QIODevice::WriteOnly));
-    readme.close();
+    // Open: an existing file; "All files (*.*)" lists a file without a dot too; Escape changes nothing.
+    folder->write(S("Models/README"), QByteArray());
     bool seen = false;
     WhenDialogOpens([&](QFileDialog& dialog) {
         seen = true;
-        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Open Model File"));
-        EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptOpen);
         EXPECT_EQ(dialog.fileMode(), QFileDialog::ExistingFile);
-        EXPECT_TRUE(dialog.defaultSuffix().isEmpty());
-        // "All files (*.*)" lists a file without a dot too, as on Windows.
-        auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
-        auto* list = dialog.findChild<QListView*>(QStringLiteral("listView"));
+        auto* types = dialog.findChild<QComboBox*>(S("fileTypeCombo"));
+        auto* list = dialog.findChild<QListView*>(S("listView"));
         ASSERT_TRUE(types && list);
-        const auto listed = [list](const QString& name) {
+        const auto listed = [list](const char* name) {
             const QAbstractItemModel* model = list->model();
             for (int row = 0; row < model->rowCount(list->rootIndex()); ++row)
-                if (model->index(row, 0, list->rootIndex()).data().toString() == name)
+                if (model->index(row, 0, list->rootIndex()).data().toString() == S(name))
                     return true;
             return false;
         };
-        EXPECT_TRUE(QTest::qWaitFor([&] { return listed(QStringLiteral("Tower.cst")); }, 5000));
-        EXPECT_FALSE(listed(QStringLiteral("README")));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return listed("Typed.cst"); }, 5000));
+        EXPECT_FALSE(listed("README"));
         QTest::keyClick(types, Qt::Key_Down);
-        EXPECT_EQ(types->currentText(), QStringLiteral("All files (*.*)"));
-        EXPECT_TRUE(QTest::qWaitFor([&] { return listed(QStringLiteral("README")); }, 5000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return listed("README"); }, 5000));
         QTest::keyClick(&dialog, Qt::Key_Escape);
     });
     EXPECT_FALSE(FileOpen(*form));
     EXPECT_TRUE(seen);
     EXPECT_TRUE(form->EditingEnabled);
-    EXPECT_EQ(ModelName(), QStringLiteral("(Untitled)"));
+    EXPECT_EQ(ModelFileName(), models() + S("Typed.cst"));
 }
 
 } // namespace

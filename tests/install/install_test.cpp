@@ -1,7 +1,7 @@
-// The program installed as a package installs it (cmake --install into a
-// staging folder with DESTDIR), the tree and the desktop files checked, then the
-// staged program started with a model file and that model found on the screen.
-// On a failure the screenshot and the expected picture are in install-output/.
+// The program installed into a staging folder (cmake --install with DESTDIR),
+// its tree and desktop files checked, then the staged program started with a
+// model file and that model found on the screen (on a failure the screenshot
+// and the expected picture are in install-output/).
 
 #include "x_session.h"
 
@@ -16,6 +16,7 @@
 #include <QMimeDatabase>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdio>
 #include <unistd.h>
 
@@ -67,20 +68,18 @@ QTemporaryDir* InstallTest::stage = nullptr;
 ToolResult InstallTest::installed;
 
 TEST_F(InstallTest, TheProgramFolderTheLinksAndTheIconsAreLaidOut) {
-    // Everything of the build's data folders, byte for byte the same size.
+    // Everything of the build's data folders, each file of the same size.
     const QDir built(QStringLiteral(PROGRAM_FOLDER));
     int files = 0;
-    for (const QString& data :
-         {QStringLiteral("System"), QStringLiteral("Models"), QStringLiteral("Images")}) {
-        QDirIterator it(built.filePath(data), QDir::Files, QDirIterator::Subdirectories);
-        while (it.hasNext()) {
+    for (const char* data : {"System", "Models", "Images"})
+        for (QDirIterator it(built.filePath(QString::fromLatin1(data)), QDir::Files,
+                             QDirIterator::Subdirectories);
+             it.hasNext(); ++files) {
             const QFileInfo file(it.next());
-            ++files;
-            const QFileInfo copy(
-                Staged(QStringLiteral("lib/cubestacks/") + built.relativeFilePath(file.filePath())));
-            EXPECT_EQ(copy.size(), file.size()) << copy.filePath().toStdString();
+            const QString copy =
+                Staged(QStringLiteral("lib/cubestacks/") + built.relativeFilePath(file.filePath()));
+            EXPECT_EQ(QFileInfo(copy).size(), file.size()) << copy.toStdString();
         }
-    }
     EXPECT_GT(files, 2);
     EXPECT_TRUE(QFileInfo(Staged(QStringLiteral("lib/cubestacks/Images"))).isDir());
 
@@ -135,13 +134,13 @@ TEST_F(InstallTest, TheDesktopEntryFileTypeAndAppStreamDataAreAccepted) {
 }
 
 TEST_F(InstallTest, TheStagedProgramOpensTheModelItIsGiven) {
-    QTemporaryDir home;
     // A model unlike the welcome model: every cell holds a block of the installed sets.
-    SetProgramFolder(Staged(QStringLiteral("lib/cubestacks")));
-    TBlockList library;
-    ASSERT_GT(library.Count, 0) << library.LoadError.toStdString();
+    QTemporaryDir home;
     const QString model = home.filePath(QStringLiteral("Given Model.cst"));
+    SetProgramFolder(Staged(QStringLiteral("lib/cubestacks")));
     {
+        TBlockList library;
+        ASSERT_GT(library.Count, 0) << library.LoadError.toStdString();
         TModelContext context;
         context.Library = &library;
         context.WindowSize = kMainWindow.size();
@@ -153,34 +152,29 @@ TEST_F(InstallTest, TheStagedProgramOpensTheModelItIsGiven) {
     }
     SetProgramFolder(QString());
 
-    // The picture expected, from the installed converter.
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("HOME"), home.path());
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
-    env.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.filePath(QStringLiteral("runtime")));
+    // The picture expected, from the installed converter; then the program on a private display.
+    XDisplay display;
+    QString error;
+    ASSERT_TRUE(display.Start(QSize(1280, 1024), home.filePath(QStringLiteral("xvfb.log")), &error))
+        << error.toStdString();
+    QProcessEnvironment env = display.Environment();
     for (const char* name :
          {"XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "WAYLAND_DISPLAY", "QT_QPA_PLATFORMTHEME",
           "QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS", "DBUS_SESSION_BUS_ADDRESS"})
         env.remove(QString::fromLatin1(name));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.filePath(QStringLiteral("runtime")));
+    env.insert(QStringLiteral("HOME"), home.path());
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     const QString expectedFile = home.filePath(QStringLiteral("expected.png"));
     const ToolResult converted =
         RunTool(Staged(QStringLiteral("bin/cubestacks-convert")),
                 {QStringLiteral("--size"), QStringLiteral("1024x768"), model, expectedFile}, env, kToolMs);
     ASSERT_TRUE(converted.ok()) << converted.err.toStdString();
     const QImage expected = QImage(expectedFile).convertToFormat(QImage::Format_RGB32);
-
-    XDisplay display;
-    QString error;
-    ASSERT_TRUE(display.Start(QSize(1280, 1024), home.filePath(QStringLiteral("xvfb.log")), &error))
-        << error.toStdString();
-    QProcessEnvironment programEnv = display.Environment();
-    for (const QString& name : env.keys())
-        programEnv.insert(name, env.value(name));
-    programEnv.insert(QStringLiteral("DISPLAY"), display.Name());
-    programEnv.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     XProgram program;
-    ASSERT_TRUE(program.Start(Staged(QStringLiteral("bin/cubestacks")), {model}, programEnv, home.path(),
+    ASSERT_TRUE(program.Start(Staged(QStringLiteral("bin/cubestacks")), {model}, env, home.path(),
                               home.filePath(QStringLiteral("program.log"))));
 
     // The main window shows it wherever the boxes leave it in view.
@@ -199,13 +193,12 @@ TEST_F(InstallTest, TheStagedProgramOpensTheModelItIsGiven) {
             const QImage shown = screen.copy(kMainWindow);
             differ = compared = 0;
             for (int y = 0; y < shown.height(); ++y)
-                for (int x = 0; x < shown.width(); ++x) {
-                    bool hidden = false;
-                    for (const QRect& r : covered)
-                        hidden = hidden || r.contains(x, y);
-                    compared += !hidden;
-                    differ += !hidden && (shown.pixel(x, y) & 0xFFFFFF) != (expected.pixel(x, y) & 0xFFFFFF);
-                }
+                for (int x = 0; x < shown.width(); ++x)
+                    if (std::none_of(covered.begin(), covered.end(),
+                                     [&](const QRect& r) { return r.contains(x, y); })) {
+                        ++compared;
+                        differ += (shown.pixel(x, y) & 0xFFFFFF) != (expected.pixel(x, y) & 0xFFFFFF);
+                    }
             return differ == 0;
         },
         60000, 200);
