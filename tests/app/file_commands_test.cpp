@@ -66,12 +66,10 @@ protected:
         ASSERT_TRUE(form->Model->ApplyTool(form->BaseBmp->Canvas, tlPlace, col, row));
         form->RefreshModelView();
     }
-    QString WriteModel(const QString& path, int col, int row, const Names& names,
-                       const std::string& text = {}) {
+    QString WriteModel(const QString& path, int col, int row, const Names& names) {
         TModel model(ModelContext());
         for (size_t level = 0; level < names.size(); ++level)
             model.SetBlockIndex(col, row, Index(names[level]), static_cast<int32_t>(level));
-        model.TextOverlay.Text = text;
         model.SaveToFile(path);
         return path;
     }
@@ -155,7 +153,7 @@ TEST_F(FileCommandsTest, DialogsNamesAndFilters) {
 
 TEST_F(FileCommandsTest, NewAsksToSaveAModifiedModelAndFollowsTheAnswer) {
     // Unmodified: no question, nothing written, the author defaults taken.
-    const QString tower = WriteModel(models() + S("Tower.cst"), 3, 2, {"30H", "44H"}, "Hello");
+    const QString tower = WriteModel(models() + S("Tower.cst"), 3, 2, {"30H", "44H"});
     choices = {tower};
     ASSERT_TRUE(FileOpen(*form));
     Preferences().AuthorName = S("Ann Smith");
@@ -334,7 +332,7 @@ TEST_F(FileCommandsTest, RevertOnlyForATitledModifiedModelAndOnlyOnYes) {
     ASSERT_EQ(Texts(), std::vector<QString>({S("Revert model Arch to last saved version?")}));
     EXPECT_EQ(Stack(0, 0), Names({"30H", "44H"}));
 
-    WriteModel(path, 9, 9, {"14S"}, "On disk");
+    WriteModel(path, 9, 9, {"14S"});
     Answer({IDYES});
     EXPECT_TRUE(FileRevert(*form));
     EXPECT_TRUE(Stack(0, 0).empty());
@@ -391,25 +389,18 @@ TEST_F(FileCommandsTest, ClosingAsksToSaveAndWithMessagesOffEveryQuestionIsYes) 
     EXPECT_FALSE(form->isVisible());
     EXPECT_EQ(StackInFile(path, 2, 1), Names({"45F"}));
 
-    presenter().Clear();
+    // Messages off: every question is Yes, no dialog asks before overwriting.
     SetMessagesEnabled(false);
     UpdateModelName(*form, QString());
     Paint(2, 2, "30H");
-    choices = {QString(), QString()};
-    EXPECT_TRUE(FileQueryClose(*form)); // Save As cancelled still closes
-    EXPECT_FALSE(dialogs[0].OverwritePrompt);
-    EXPECT_FALSE(FileExportBitmap(*form));
-    EXPECT_FALSE(dialogs[1].OverwritePrompt);
-    const QString quiet = models() + S("Quiet.cst");
     form->Model->Truncated = true;
-    choices = {quiet};
-    EXPECT_TRUE(FileSave(*form));
-    Paint(3, 3, "44H");
-    EXPECT_TRUE(FileRevert(*form));
-    EXPECT_TRUE(Stack(3, 3).empty());
-    Paint(4, 4, "45F");
+    choices = {QString(), models() + S("Quiet.cst"), QString()};
+    EXPECT_TRUE(FileQueryClose(*form)); // Save As cancelled still closes
     EXPECT_TRUE(FileNew(*form));
-    EXPECT_EQ(StackInFile(quiet, 4, 4), Names({"45F"}));
+    EXPECT_EQ(StackInFile(models() + S("Quiet.cst"), 2, 2), Names({"30H"}));
+    EXPECT_FALSE(FileExportBitmap(*form));
+    for (const TFileDialogSettings& d : dialogs)
+        EXPECT_FALSE(d.OverwritePrompt) << d.Title.toStdString();
     EXPECT_TRUE(presenter().shown.empty());
     SetMessagesEnabled(true);
     choices = {QString(), QString()};
@@ -468,21 +459,22 @@ TEST_F(FileCommandsTest, ExportWritesTheModelImageAsABitmapOrAPng) {
     }
     EXPECT_EQ(QImage(out + S("a.png")).convertToFormat(QImage::Format_RGB32),
               shown.convertToFormat(QImage::Format_RGB32));
-}
 
-TEST_F(FileCommandsTest, InstalledSaveAsAndExportStartInTheUsersOwnFolder) {
+    // Installed read-only: Save As and Export start in the user's own folder.
+    SetFileDialogRunner([&](TFileDialogSettings& dialog, QWidget*) {
+        dialogs.push_back(dialog);
+        return false;
+    });
     SetFolderWritableCheck([this](const QString& dir) { return !dir.startsWith(folder->path()); });
     const QString own = UserCubestacksFolder();
     QDir(own).removeRecursively();
-    choices = {QString(), QString()};
     EXPECT_FALSE(FileSaveAs(*form));
     EXPECT_FALSE(FileExportBitmap(*form));
     SetFolderWritableCheck({});
-    EXPECT_EQ(dialogs[0].InitialDir, own);
-    EXPECT_EQ(dialogs[1].InitialDir, own);
-    EXPECT_TRUE(QDir(own).exists());
-    EXPECT_EQ(FileDialogs().OpenModelDialog.InitialDir, models());
-    QDir(own).removeRecursively();
+    EXPECT_EQ(dialogs.rbegin()[1].InitialDir, own);
+    EXPECT_EQ(dialogs.back().InitialDir, own);
+    EXPECT_TRUE(QDir(own).removeRecursively());
+    EXPECT_EQ(FileDialogs().OpenModelDialog.InitialDir, models()); // reading stays with the program
 }
 
 #ifndef Q_OS_WIN
