@@ -390,6 +390,7 @@ TEST_F(FileCommandsTest, ClosingAsksToSaveAndWithMessagesOffEveryQuestionIsYes) 
     EXPECT_EQ(StackInFile(path, 2, 1), Names({"45F"}));
 
     // Messages off: every question is Yes, no dialog asks before overwriting.
+    presenter().Clear();
     SetMessagesEnabled(false);
     UpdateModelName(*form, QString());
     Paint(2, 2, "30H");
