@@ -1,34 +1,44 @@
+// The whole program as the entry makes it, over test-made block sets, with
+// settings that start empty for every test: its windows as a desktop sees
+// them, its start-up model, its buttons and keys, and its end.
+
 #include "support/test_sets.h"
 #include "support/test_support.h"
+#include "support/widget_helpers.h"
 
 #include "app/application.h"
 #include "app/file_commands.h"
+#include "app/help_viewer.h"
 #include "app/main_form.h"
 #include "common/program_folder.h"
 #include "library/block_list.h"
 #include "model/model.h"
+#include "widgets/bmp_wnd.h"
+#include "widgets/flat_button.h"
 #include "windows/block_box_form.h"
 #include "windows/hint_line.h"
 #include "windows/preference_values.h"
 #include "windows/preferences_form.h"
 #include "windows/settings_store.h"
 #include "windows/toolbox_form.h"
-#include "widgets/flat_button.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
-#include <QSettings>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
+#include <functional>
 
 namespace {
 
-// The whole program as the entry makes it, over test-made block sets, with
-// settings that start empty for every test.
+const QRect kMain(128, 128, 1024, 768); // on a 1280 x 1024 screen
+const QPoint kBlockBoxPlace(128 + 1024 - 112, 128);
+
 class ApplicationTest : public CubestacksTest {
 protected:
     void SetUp() override {
@@ -40,55 +50,117 @@ protected:
         ResetHintLine();
     }
     void TearDown() override {
+        THelpViewer::QuitHelp();
         app.reset();
         OpenSettingsStore()->clear();
         ResetPreferences();
         ResetHintLine();
         CubestacksTest::TearDown();
     }
-    void Start(const QString& argument = QString()) {
-        app = std::make_unique<TCubestacksApplication>(QSize(1280, 1024));
+    void Start(const QString& argument = QString(), const QRect& screen = QRect(0, 0, 1280, 1024)) {
+        app = std::make_unique<TCubestacksApplication>(screen);
         SetMessagePresenter(&presenter()); // the program installed its message boxes
         app->MainForm->ArgumentFile = argument;
         app->Show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(app->MainForm.get()));
+        LetEventsRun();
     }
-    // Ends the program as closing the main window does.
+    // Ends the program as closing the main window does, without ending the
+    // test's event loop (a dialog's nested loop would not run after it).
     void Stop() {
+        QObject::disconnect(app->MainForm.get(), &TMainForm::Closed, nullptr, nullptr);
         app->MainForm->close();
         app.reset();
+    }
+    QString StoredVisible(const char* box) const {
+        return ReadStringSetting(QStringLiteral("Windows/") + QLatin1String(box), QStringLiteral("Visible"),
+                                 QString());
+    }
+    std::string NameAt(int col, int row) const {
+        const int32_t index = app->MainForm->Model->GetBlockIndex(col, row, 0);
+        return index < 0 ? std::string() : app->MainForm->Library()->NameFromIndex(index);
+    }
+    void Set(int col, int row, const char* name) {
+        app->MainForm->Model->SetBlockIndex(col, row, app->MainForm->Library()->IndexFromName(name), 0);
+    }
+    // Runs the event loop with start queued: its exit code, or 3 when nothing ended it within 10 s.
+    int RunLoop(const std::function<void()>& start) {
+        QTimer::singleShot(0, app->MainForm.get(), start);
+        QTimer::singleShot(10000, app->MainForm.get(), [] { QCoreApplication::exit(3); });
+        return QApplication::exec();
     }
     std::unique_ptr<TCubestacksApplication> app;
     TempProgramFolder folder;
 };
 
-TEST_F(ApplicationTest, FirstRunDocksBothBoxesAndLoadsTheLibrary) {
+TEST_F(ApplicationTest, FirstRunCentresTheWindowDocksBothBoxesAndLoadsTheLibrary) {
+    EXPECT_EQ(MainWindowGeometry(QSize(800, 600)), QRect(0, 0, 800, 600));
+    EXPECT_EQ(MainWindowGeometry(QSize(1025, 768)), QRect(0, 0, 1024, 768));
+    EXPECT_EQ(MainWindowGeometry(QSize(1027, 771)), QRect(1, 1, 1024, 768));
     Start();
     TMainForm& main = *app->MainForm;
-    EXPECT_EQ(main.geometry(), QRect(128, 128, 1024, 768));
-    ASSERT_TRUE(app->ToolBoxForm && app->BlockBoxForm);
-    EXPECT_TRUE(app->ToolBoxForm->isVisible());
-    EXPECT_TRUE(app->BlockBoxForm->isVisible());
-    EXPECT_EQ(app->ToolBoxForm->pos(), QPoint(128, 128));
-    EXPECT_EQ(app->BlockBoxForm->pos(), QPoint(128 + 1024 - 112, 128));
+    EXPECT_EQ(main.geometry(), kMain);
+    EXPECT_TRUE(main.windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(main.windowTitle(), QStringLiteral("Quadrantine Cubestacks"));
+    EXPECT_EQ(main.BaseBmp->geometry(), QRect(0, 0, 1024, 768));
+    EXPECT_EQ(main.grab().toImage().pixel(500, 400) | 0xFF000000u, qRgb(0, 0, 0));
+    EXPECT_TRUE(app->ToolBoxForm->isVisible() && app->BlockBoxForm->isVisible());
+    EXPECT_EQ(app->ToolBoxForm->pos(), kMain.topLeft());
+    EXPECT_EQ(app->BlockBoxForm->pos(), kBlockBoxPlace);
     EXPECT_TRUE(app->ToolBoxForm->BlockBoxChecked());
     ASSERT_NE(main.Library(), nullptr);
     EXPECT_EQ(main.Library(), app->BlockBoxForm->Library());
     EXPECT_EQ(main.Library()->Count, 3);
-    // No start-up model in the folder: the empty model, untitled.
     EXPECT_EQ(app->ToolBoxForm->FileLabel->text(), QStringLiteral("(Untitled)"));
     EXPECT_FALSE(main.MainMenu.Revert1->isEnabled());
-    // The hint line follows the hints of the program.
     SetCurrentHint(QStringLiteral("Drag to move this box"));
     EXPECT_EQ(app->ToolBoxForm->Hint->text(), QStringLiteral("Drag to move this box"));
+
+    // On a screen left of the primary one: centred there, the boxes docked.
+    Stop();
+    OpenSettingsStore()->clear();
+    Start(QString(), QRect(-1280, 200, 1280, 1024));
+    EXPECT_EQ(app->MainForm->geometry(), kMain.translated(-1280, 200));
+    EXPECT_EQ(app->ToolBoxForm->pos(), kMain.topLeft() + QPoint(-1280, 200));
+    EXPECT_EQ(app->BlockBoxForm->pos(), kBlockBoxPlace + QPoint(-1280, 200));
 }
 
-TEST_F(ApplicationTest, AHiddenToolboxStaysHiddenAtTheNextStart) {
+TEST_F(ApplicationTest, BoxesBelongToTheMainWindowAndTheirLayoutIsStored) {
+    Start();
+    TMainForm& main = *app->MainForm;
+    TToolBoxForm& toolBox = *app->ToolBoxForm;
+    TBlockBoxForm& blockBox = *app->BlockBoxForm;
+    // Above the main window through it, not above every other program.
+    for (QWidget* box : {static_cast<QWidget*>(&toolBox), static_cast<QWidget*>(&blockBox)}) {
+        EXPECT_FALSE(box->windowFlags() & Qt::WindowStaysOnTopHint);
+        ASSERT_NE(box->windowHandle(), nullptr);
+        EXPECT_EQ(box->windowHandle()->transientParent(), main.windowHandle());
+    }
+    main.setWindowState(Qt::WindowMinimized); // by the window manager
+    EXPECT_FALSE(toolBox.isVisible() || blockBox.isVisible());
+    main.setWindowState(Qt::WindowNoState);
+    EXPECT_TRUE(toolBox.isVisible() && blockBox.isVisible());
+    EXPECT_TRUE(FocusIsBackOn(main)); // the keys work at once
+    blockBox.hide();                  // hidden before, hidden after
+    main.setWindowState(Qt::WindowMinimized);
+    main.setWindowState(Qt::WindowNoState);
+    EXPECT_TRUE(toolBox.isVisible());
+    EXPECT_FALSE(blockBox.isVisible());
+    EXPECT_FALSE(toolBox.BlockBoxChecked());
+
+    // Shift+Esc, then closing while minimised: the layout from before is stored.
+    blockBox.show();
+    main.MainMenu.Minimize1->trigger();
+    EXPECT_TRUE(main.isMinimized());
+    EXPECT_FALSE(toolBox.isVisible());
+    Stop();
+    EXPECT_EQ(StoredVisible("ToolBoxForm"), QStringLiteral("1"));
+    EXPECT_EQ(StoredVisible("BlockBoxForm"), QStringLiteral("1"));
+    // A hidden toolbox stays hidden at the next start.
     Start();
     app->ToolBoxForm->hide();
     Stop();
-    EXPECT_EQ(ReadStringSetting(QStringLiteral("Windows/ToolBoxForm"), QStringLiteral("Visible"), QString()),
-              QStringLiteral("0"));
+    EXPECT_EQ(StoredVisible("ToolBoxForm"), QStringLiteral("0"));
     Start();
     EXPECT_FALSE(app->ToolBoxForm->isVisible());
     EXPECT_TRUE(app->BlockBoxForm->isVisible());
@@ -98,45 +170,43 @@ TEST_F(ApplicationTest, AHiddenToolboxStaysHiddenAtTheNextStart) {
     WriteIntSetting(QStringLiteral("Windows/BlockBoxForm"), QStringLiteral("Left"), 3);
     Start();
     EXPECT_TRUE(app->ToolBoxForm->isVisible());
-    EXPECT_TRUE(app->BlockBoxForm->isVisible());
-    EXPECT_EQ(app->BlockBoxForm->pos(), QPoint(128 + 1024 - 112, 128));
+    EXPECT_EQ(app->BlockBoxForm->pos(), kBlockBoxPlace);
     EXPECT_TRUE(app->ToolBoxForm->BlockBoxChecked());
 }
 
 TEST_F(ApplicationTest, StartupModelAndTheMostRecentlyOpenedOne) {
-    // A chosen start-up model is loaded and named.
     Start();
-    TMainForm& first = *app->MainForm;
-    first.Model->SetBlockIndex(2, 2, app->MainForm->Library()->IndexFromName("45F"), 0);
+    Set(2, 2, "45F");
     const QString castle = folder.file(QStringLiteral("Models/Castle.cst"));
-    first.Model->SaveToFile(castle);
+    app->MainForm->Model->SaveToFile(castle);
     Stop();
     WriteIntSetting(QStringLiteral("Preferences"), QStringLiteral("StartupModel"), 2);
     WriteStringSetting(QStringLiteral("Preferences"), QStringLiteral("StartupModelFile"), castle);
     Start();
     EXPECT_EQ(ModelFileName(), castle);
     EXPECT_EQ(app->ToolBoxForm->FileLabel->text(), QStringLiteral("Castle"));
-    EXPECT_EQ(app->MainForm->Library()->NameFromIndex(app->MainForm->Model->GetBlockIndex(2, 2, 0)),
-              "45F");
+    EXPECT_EQ(NameAt(2, 2), "45F");
     // "Most recently opened" with an untitled model at the end stores an empty path.
     Stop();
     WriteIntSetting(QStringLiteral("Preferences"), QStringLiteral("StartupModel"), 1);
-    WriteStringSetting(QStringLiteral("Preferences"), QStringLiteral("StartupModelFile"), QStringLiteral("(Untitled)"));
+    WriteStringSetting(QStringLiteral("Preferences"), QStringLiteral("StartupModelFile"),
+                       QStringLiteral("(Untitled)"));
     Start();
     EXPECT_EQ(ModelFileName(), QString()); // "(Untitled)" is never loaded
     Stop();
-    EXPECT_EQ(ReadStringSetting(QStringLiteral("Preferences"), QStringLiteral("StartupModelFile"), QStringLiteral("x")),
+    EXPECT_EQ(ReadStringSetting(QStringLiteral("Preferences"), QStringLiteral("StartupModelFile"),
+                                QStringLiteral("x")),
               QString());
 }
 
 TEST_F(ApplicationTest, AModelFileOnTheCommandLineIsOpenedInsteadOfTheStartupModel) {
     Start();
-    app->MainForm->Model->SetBlockIndex(2, 2, app->MainForm->Library()->IndexFromName("45F"), 0);
+    Set(2, 2, "45F");
     const QString castle = folder.file(QStringLiteral("Models/Castle.cst"));
     app->MainForm->Model->SaveToFile(castle);
     const QString tower = folder.file(QStringLiteral("Elsewhere/Tower.cst"));
     QDir().mkpath(QFileInfo(tower).path());
-    app->MainForm->Model->SetBlockIndex(3, 3, app->MainForm->Library()->IndexFromName("30V"), 0);
+    Set(3, 3, "30V");
     app->MainForm->Model->SaveToFile(tower);
     folder.write(QStringLiteral("Models/Damaged.cst"), QByteArray("MdF\x1a\x01\x02", 6));
     Stop();
@@ -149,51 +219,73 @@ TEST_F(ApplicationTest, AModelFileOnTheCommandLineIsOpenedInsteadOfTheStartupMod
     Start(QStringLiteral("Tower.cst"));
     QDir::setCurrent(current);
     EXPECT_EQ(ModelFileName(), tower);
-    EXPECT_EQ(app->ToolBoxForm->FileLabel->text(), QStringLiteral("Tower"));
-    EXPECT_EQ(app->MainForm->Library()->NameFromIndex(app->MainForm->Model->GetBlockIndex(3, 3, 0)), "30V");
+    EXPECT_EQ(NameAt(3, 3), "30V");
     EXPECT_EQ(FileDialogs().SaveModelDialog.InitialDir, folder.file(QStringLiteral("Elsewhere/")));
     EXPECT_TRUE(presenter().shown.empty());
 
     // Missing or damaged: the loader's message, then an untitled model, not the start-up one.
-    for (const QString& bad : {folder.file(QStringLiteral("Models/Gone.cst")),
-                               folder.file(QStringLiteral("Models/Damaged.cst"))}) {
+    for (const char* bad : {"Models/Gone.cst", "Models/Damaged.cst"}) {
         Stop();
         presenter().Clear();
-        Start(bad);
-        ASSERT_EQ(presenter().shown.size(), 1u) << bad.toStdString();
-        EXPECT_TRUE(presenter().shown[0].text.contains(QFileInfo(bad).fileName()))
-            << presenter().shown[0].text.toStdString();
+        Start(folder.file(QLatin1String(bad)));
+        ASSERT_EQ(presenter().shown.size(), 1u) << bad;
+        EXPECT_TRUE(presenter().shown[0].text.contains(QFileInfo(QLatin1String(bad)).fileName()));
         EXPECT_EQ(ModelFileName(), QString());
         EXPECT_EQ(app->ToolBoxForm->FileLabel->text(), QStringLiteral("(Untitled)"));
-        EXPECT_EQ(app->MainForm->Model->GetBlockIndex(2, 2, 0), -1);
+        EXPECT_EQ(NameAt(2, 2), "");
     }
 }
 
-TEST_F(ApplicationTest, CancellingTheSaveQuestionKeepsTheProgramRunning) {
+TEST_F(ApplicationTest, ClosingTheMainWindowOrTheToolboxEndsTheLoopACancelDoesNot) {
     Start();
-    TMainForm& main = *app->MainForm;
-    main.Model->Modified = true;
-    presenter().answers = {IDCANCEL};
-    EXPECT_FALSE(main.close());
-    EXPECT_TRUE(main.isVisible());
-    ASSERT_EQ(presenter().shown.size(), 1u);
+    // Exit with the boxes still shown, so that they store themselves visible.
+    EXPECT_EQ(RunLoop([this] { app->MainForm->Exit1Click(); }), 0);
+    EXPECT_FALSE(app->MainForm->isVisible());
+    EXPECT_TRUE(app->ToolBoxForm->isVisible() && app->BlockBoxForm->isVisible());
+    EXPECT_TRUE(presenter().shown.empty()) << "an unmodified model asks nothing";
+    app.reset();
+    EXPECT_EQ(StoredVisible("ToolBoxForm"), QStringLiteral("1"));
+    EXPECT_EQ(StoredVisible("BlockBoxForm"), QStringLiteral("1"));
+    Start();
+    EXPECT_EQ(RunLoop([this] { app->ToolBoxForm->close(); }), 0);
+    EXPECT_FALSE(app->MainForm->isVisible());
+    app.reset();
+
+    // A cancelled save question keeps it running; a later No ends it.
+    Start();
+    bool shownAfterCancel = false;
+    const int code = RunLoop([&] {
+        app->MainForm->Model->Modified = true;
+        presenter().answers = {IDCANCEL, IDNO};
+        app->MainForm->Exit1Click();
+        shownAfterCancel = app->MainForm->isVisible();
+        QTimer::singleShot(50, app->MainForm.get(), [&] { app->MainForm->Exit1Click(); });
+    });
+    EXPECT_TRUE(shownAfterCancel);
+    EXPECT_EQ(code, 0);
+    ASSERT_EQ(presenter().shown.size(), 2u);
     EXPECT_EQ(presenter().shown[0].text, QStringLiteral("Save changes to model (Untitled)?"));
-    // No: the program ends, the changes go.
-    presenter().answers = {IDNO};
-    EXPECT_TRUE(main.close());
+    EXPECT_FALSE(app->MainForm->isVisible());
 }
 
 TEST_F(ApplicationTest, ToolboxButtonsRunTheCommandsAndHandTheKeysBack) {
+    WriteFlagSetting(kPreferencesSection, QStringLiteral("Grid"), true);
     Start();
     TMainForm& main = *app->MainForm;
     TToolBoxForm& toolBox = *app->ToolBoxForm;
-    main.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
-    // The mode button and Tab are one switch.
+    ASSERT_TRUE(ActivateAndWait(main));
+    // The mode button and Tab are one switch; so are the grid button and Ctrl+G.
     QTest::mouseClick(toolBox.ModeBtn, Qt::LeftButton);
     EXPECT_TRUE(toolBox.ModeChecked());
     QTest::keyClick(&main, Qt::Key_Tab);
     EXPECT_FALSE(toolBox.ModeChecked());
+    EXPECT_TRUE(toolBox.GridBtn->Checked());
+    QTest::keyClick(&main, Qt::Key_G, Qt::ControlModifier);
+    EXPECT_FALSE(Preferences().GridVisible);
+    EXPECT_FALSE(toolBox.GridBtn->Checked());
+    QTest::mouseClick(toolBox.GridBtn, Qt::LeftButton);
+    EXPECT_TRUE(Preferences().GridVisible);
+    EXPECT_TRUE(toolBox.GridBtn->Checked());
     // A click on the block box button hides the block box; Ctrl+B brings it back.
     QTest::mouseClick(toolBox.BlockBoxBtn, Qt::LeftButton);
     EXPECT_FALSE(app->BlockBoxForm->isVisible());
@@ -202,12 +294,12 @@ TEST_F(ApplicationTest, ToolboxButtonsRunTheCommandsAndHandTheKeysBack) {
     EXPECT_TRUE(app->BlockBoxForm->isVisible());
     EXPECT_TRUE(toolBox.BlockBoxChecked());
     // Scroll buttons follow the model's edges after a scroll.
-    main.Model->SetBlockIndex(0, 5, app->MainForm->Library()->IndexFromName("45F"), 0);
+    Set(0, 5, "45F");
     QTest::keyClick(&main, Qt::Key_Left);
     EXPECT_FALSE(toolBox.ScrollLeftBtn->Enabled());
     EXPECT_TRUE(toolBox.ScrollRightBtn->Enabled());
     QTest::mouseClick(toolBox.ScrollRightBtn, Qt::LeftButton);
-    EXPECT_EQ(app->MainForm->Library()->NameFromIndex(main.Model->GetBlockIndex(1, 5, 0)), "45F");
+    EXPECT_EQ(NameAt(1, 5), "45F");
     EXPECT_TRUE(toolBox.ScrollLeftBtn->Enabled());
     // Space hides and shows the toolbox, F10 too.
     QTest::keyClick(&main, Qt::Key_Space);
@@ -222,6 +314,38 @@ TEST_F(ApplicationTest, ToolboxButtonsRunTheCommandsAndHandTheKeysBack) {
     EXPECT_TRUE(app->BlockBoxForm->isVisible());
     EXPECT_TRUE(toolBox.BlockBoxChecked());
     main.Model->Modified = false;
+}
+
+TEST_F(ApplicationTest, HelpOpenedFromADialogCanBeUsedWhileTheDialogIsOpen) {
+    Start();
+    TPreferencesForm& preferences = *app->PreferencesForm;
+    bool searched = false;
+    QTimer::singleShot(0, &preferences, [&] {
+        QTest::mouseClick(preferences.HelpBtn, Qt::LeftButton);
+        THelpViewer* help = THelpViewer::Existing();
+        if (!help || !QTest::qWaitForWindowExposed(help)) {
+            ADD_FAILURE() << "no help window";
+        } else {
+            // A click as the window system delivers it, through the modal check.
+            const QPoint at = help->SearchBtn->mapTo(help, help->SearchBtn->rect().center());
+            QTest::mouseClick(help->windowHandle(), Qt::LeftButton, Qt::NoModifier, at);
+            searched = help->SearchVisible();
+        }
+        preferences.reject();
+    });
+    app->MainForm->MainMenu.Preferences1->trigger();
+    EXPECT_TRUE(searched) << "the help did not take the click while the dialog was open";
+
+    // Over a box, the pointer leaves the keyboard with the help window.
+    THelpViewer* help = THelpViewer::Existing();
+    ASSERT_NE(help, nullptr);
+    ASSERT_TRUE(ActivateAndWait(*help));
+    const QPoint over(200, 40);
+    QMouseEvent move(QEvent::MouseMove, over, app->ToolBoxForm->mapToGlobal(over), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(app->ToolBoxForm.get(), &move);
+    LetEventsRun();
+    EXPECT_EQ(QApplication::activeWindow(), help);
 }
 
 // A mouse-only user finds Undo at the top of the File button's pop-up, enabled
@@ -248,7 +372,8 @@ TEST_F(ApplicationTest, UndoFromTheFileButtonsPopUp) {
         // Sent straight to the button: the menu runs its own loop inside the press.
         for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
             QMouseEvent event(type, QPointF(centre), QPointF(fileBtn->mapToGlobal(centre)), Qt::LeftButton,
-                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                              Qt::NoModifier);
             QApplication::sendEvent(fileBtn, &event);
         }
     };

@@ -1,9 +1,9 @@
 #include "app_fixture.h"
 
 #include "app/file_commands.h"
-#include "widgets/bmp_wnd.h"
 #include "library/block_list.h"
 #include "model/model.h"
+#include "widgets/bmp_wnd.h"
 #include "windows/box_links.h"
 #include "windows/preference_values.h"
 
@@ -12,6 +12,8 @@
 #include <QTest>
 
 namespace {
+
+using Names = std::vector<std::string>;
 
 class CommandsTest : public AppTest {
 protected:
@@ -27,85 +29,84 @@ protected:
     TToolBoxState& toolBox() { return static_cast<TToolBoxState&>(form->ToolBox()); }
 };
 
-TEST_F(CommandsTest, MenuItemsHaveTheirCaptionsKeysAndHints) {
+TEST_F(CommandsTest, EveryMenuItemHasItsCaptionKeyAndHint) {
+    // A menu as "caption key|hint" items, "-" for a separator.
+    const auto listed = [](const QMenu* menu) {
+        QStringList items;
+        for (const QAction* a : menu->actions()) {
+            QString item = (a->text() + ' ' + a->shortcut().toString()).trimmed();
+            items << (a->isSeparator()           ? QStringLiteral("-")
+                      : a->statusTip().isEmpty() ? item
+                                                 : item + '|' + a->statusTip());
+        }
+        return items.join(QStringLiteral("; ")).toStdString();
+    };
     const TMainMenu& m = form->MainMenu;
-    EXPECT_EQ(m.SaveAs1->text(), QStringLiteral("Save &As..."));
-    EXPECT_EQ(m.SaveAs1->shortcut(), QKeySequence(QStringLiteral("Shift+Ctrl+S")));
-    EXPECT_EQ(m.SaveAs1->statusTip(), QStringLiteral("Save model as another file (Shift+Ctrl+S)"));
-    EXPECT_EQ(m.ExportasBitmap1->text(), QStringLiteral("Export as Bit&map..."));
-    EXPECT_EQ(m.Minimize1->shortcut(), QKeySequence(QStringLiteral("Shift+Esc")));
-    EXPECT_EQ(m.ShowToolBox1->statusTip(), QStringLiteral("Show/hide toolbox (Spacebar)"));
-    EXPECT_EQ(m.HelpSearch1->text(), QStringLiteral("&Search for Help on..."));
-    EXPECT_EQ(m.ToggleToolbox2->shortcut(), QKeySequence(Qt::Key_F10));
-    // The File pop-up holds Undo, Redo, a separator, Save As, Revert, a separator, wallpaper and export, in order.
-    const QList<QAction*> file = m.FileMenu1->actions();
-    ASSERT_EQ(file.size(), 8);
-    EXPECT_EQ(file[0], m.Undo1);
-    EXPECT_EQ(file[1], m.Redo1);
-    EXPECT_TRUE(file[2]->isSeparator());
-    EXPECT_EQ(file[3], m.SaveAs1);
-    EXPECT_EQ(file[4], m.Revert1);
-    EXPECT_TRUE(file[5]->isSeparator());
-    EXPECT_EQ(file[6], m.SetAsWallpaper1);
-    EXPECT_EQ(file[7], m.ExportasBitmap1);
-    EXPECT_EQ(m.HelpMenu1->actions().size(), 5);
-    EXPECT_EQ(m.DisplayMenu1->actions().size(), 3);
+    EXPECT_EQ(listed(m.FileMenu1),
+              "&Undo Ctrl+Z|Undo the last change (Ctrl+Z); &Redo Ctrl+Shift+Z|Redo the last undone change "
+              "(Shift+Ctrl+Z); -; Save &As... Ctrl+Shift+S|Save model as another file (Shift+Ctrl+S); "
+              "&Revert|Restore model to last saved version; -; Set as &Wallpaper|Set model image as Windows "
+              "wallpaper; Export as Bit&map...|Export image as a Windows bitmap");
+    EXPECT_EQ(
+        listed(m.DisplayMenu1),
+        "Show/hide &Toolbox Space|Show/hide toolbox (Spacebar); &Dock Boxes|Reset block box and toolbox "
+        "to default position; Minimi&ze Shift+Esc|Shrink main window to a button on the taskbar "
+        "(Shift+Esc)");
+    EXPECT_EQ(listed(m.HelpMenu1), "&Contents|Help contents; &Search for Help on...|Browse help topics; &How "
+                                   "to use Help|How to use Help; -; &About...");
+    EXPECT_EQ(listed(m.ButtonsMenu1), "&New Ctrl+N; &Open... Ctrl+O; &Save Ctrl+S; &Print Ctrl+P; -; "
+                                      "Show/hide &Block Box Ctrl+B; Show/hide &Grid Ctrl+G; &Refresh Screen "
+                                      "Ctrl+Shift+R; &Information... Ctrl+Shift+I; -; E&xit");
+    EXPECT_EQ(listed(m.EditMenu1),
+              "&Mode Tab; -; Scroll &Right Right; Scroll &Left Left; Scroll &Up Up; "
+              "Scroll &Down Down; -; Model &Attributes... Ctrl+T; &Preferences... Ctrl+J");
+    EXPECT_EQ(listed(m.ToggleToolbox1), "Show/hide &Toolbox F10");
+    EXPECT_EQ(m.Redo1->shortcuts().value(1), QKeySequence(Qt::CTRL | Qt::Key_Y));
     // No key is claimed twice, or Qt would run neither item.
     QList<QKeySequence> keys;
-    for (QAction* action : form->actions()) {
-        if (action->shortcut().isEmpty())
-            continue;
-        EXPECT_FALSE(keys.contains(action->shortcut())) << action->objectName().toStdString();
-        keys << action->shortcut();
-    }
-}
-
-TEST_F(CommandsTest, NewOnAnUnmodifiedModelEnablesEveryScrollButton) {
-    Put(0, 0, {"45F"});
-    form->Model->Modified = false;
-    Key(Qt::Key_N, Qt::ControlModifier);
-    EXPECT_TRUE(presenter().shown.empty());
-    EXPECT_TRUE(Stack(0, 0).empty());
-    EXPECT_EQ(toolBox().lastScrollMode, sbAllEnabled);
-    EXPECT_EQ(toolBox().fileLabel, QStringLiteral("(Untitled)"));
-    EXPECT_FALSE(form->MainMenu.Revert1->isEnabled());
+    for (QAction* action : form->actions())
+        for (const QKeySequence& key : action->shortcuts()) {
+            EXPECT_FALSE(keys.contains(key)) << action->objectName().toStdString();
+            keys << key;
+        }
 }
 
 TEST_F(CommandsTest, ScrollingMovesTheModelOrSaysNoWithASound) {
     Put(31, 3, {"45F"});
     form->Model->Modified = false;
     Key(Qt::Key_Right);
-    EXPECT_EQ(Stack(31, 3), std::vector<std::string>({"45F"}));
+    EXPECT_EQ(Stack(31, 3), Names({"45F"}));
     EXPECT_FALSE(form->Model->Modified);
     EXPECT_EQ(sounds.played, std::vector<int>({4})); // "closebucket"
     EXPECT_EQ(toolBox().lastScrollMode, sbLeftRight);
     Key(Qt::Key_Left);
-    EXPECT_EQ(Stack(30, 3), std::vector<std::string>({"45F"}));
+    EXPECT_EQ(Stack(30, 3), Names({"45F"}));
     EXPECT_TRUE(form->Model->Modified);
+    EXPECT_TRUE(form->MainMenu.Revert1->isEnabled());
     EXPECT_EQ(sounds.played, std::vector<int>({4, 2}));
     Key(Qt::Key_Down);
-    EXPECT_EQ(Stack(30, 4), std::vector<std::string>({"45F"}));
+    EXPECT_EQ(Stack(30, 4), Names({"45F"}));
     EXPECT_EQ(toolBox().lastScrollMode, sbUpDown);
     Key(Qt::Key_Up);
-    EXPECT_EQ(Stack(30, 3), std::vector<std::string>({"45F"}));
-    // The picture follows at once.
-    EXPECT_EQ(form->BaseBmp->Bitmap.pixel(30 * 32 + 5, 3 * 32 + 5), BlockSetColor(2));
-    EXPECT_TRUE(form->MainMenu.Revert1->isEnabled() == form->Model->Modified);
-}
+    EXPECT_EQ(Stack(30, 3), Names({"45F"}));
+    EXPECT_EQ(form->BaseBmp->Bitmap.pixel(30 * 32 + 5, 3 * 32 + 5), BlockSetColor(2)); // drawn at once
 
-// Tab and Ctrl+B are tried on the real toolbox in the application tests.
-TEST_F(CommandsTest, CtrlGTogglesTheGrid) {
+    // Ctrl+G: the grid line under row 0 drawn (or gone) at once.
     const bool grid = Preferences().GridVisible;
     Key(Qt::Key_G, Qt::ControlModifier);
     EXPECT_NE(Preferences().GridVisible, grid);
-    // The grid line under row 0 is drawn (or gone) at once.
-    const QRgb line = form->BaseBmp->Bitmap.pixel(100, 31);
-    EXPECT_EQ(line == qRgb(0, 128, 0), Preferences().GridVisible);
-    Key(Qt::Key_G, Qt::ControlModifier);
-    EXPECT_EQ(Preferences().GridVisible, grid);
-}
+    EXPECT_EQ(form->BaseBmp->Bitmap.pixel(100, 31) == qRgb(0, 128, 0), Preferences().GridVisible);
 
-TEST_F(CommandsTest, KeysThatDoNothing) {
+    // New on an unmodified model: no question, every scroll button enabled.
+    form->Model->Modified = false;
+    sounds.played.clear();
+    Key(Qt::Key_N, Qt::ControlModifier);
+    EXPECT_TRUE(presenter().shown.empty());
+    EXPECT_TRUE(Stack(30, 3).empty());
+    EXPECT_EQ(toolBox().lastScrollMode, sbAllEnabled);
+    EXPECT_FALSE(form->MainMenu.Revert1->isEnabled());
+
+    // Two keys that do nothing.
     Put(2, 2, {"45F"});
     form->Model->Modified = false;
     Key(Qt::Key_R, Qt::ShiftModifier | Qt::ControlModifier);
@@ -113,17 +114,14 @@ TEST_F(CommandsTest, KeysThatDoNothing) {
     EXPECT_FALSE(form->Model->Modified);
     EXPECT_TRUE(presenter().shown.empty());
     EXPECT_TRUE(sounds.played.empty());
-    EXPECT_EQ(Stack(2, 2), std::vector<std::string>({"45F"}));
-}
 
-// What Save does is the file command tests' business; here Ctrl+S reaches it.
-TEST_F(CommandsTest, CtrlSOnAnUntitledModelAsksForAName) {
-    Put(1, 1, {"45F"});
+    // Ctrl+S reaches Save: an untitled model asks for a name.
     QString asked;
     SetFileDialogRunner([&](TFileDialogSettings& dialog, QWidget*) {
         asked = dialog.Title + QLatin1Char('|') + dialog.FileName;
         return false;
     });
+    form->Model->Modified = true;
     Key(Qt::Key_S, Qt::ControlModifier);
     SetFileDialogRunner({});
     EXPECT_EQ(asked, QStringLiteral("Save Model As|Model01.cst"));

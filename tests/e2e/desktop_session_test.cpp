@@ -32,8 +32,7 @@ protected:
               QString::fromLatin1(::testing::UnitTest::GetInstance()->current_test_info()->name());
         QDir(out).removeRecursively();
         ASSERT_TRUE(QDir().mkpath(out));
-        for (const char* folder : {"home/.config", "home/.local/share", "home/.cache", "runtime"})
-            ASSERT_TRUE(QDir().mkpath(Home(QString::fromLatin1(folder))));
+        ASSERT_TRUE(QDir().mkpath(Home(QStringLiteral("runtime"))));
         QFile::setPermissions(Home(QStringLiteral("runtime")),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
@@ -50,24 +49,7 @@ protected:
     QString Out(const QString& name) const { return out + QLatin1Char('/') + name; }
     QString Home(const QString& name) const { return home.filePath(name); }
 
-    // The program's environment on the display: its own home and settings,
-    // no desktop of the machine the test runs on.
-    QProcessEnvironment ProgramEnvironment() const {
-        QProcessEnvironment env = display->Environment();
-        for (const QString& name : env.keys())
-            if (name.startsWith(QLatin1String("QT_")) || name.startsWith(QLatin1String("XDG_")) ||
-                name.startsWith(QLatin1String("KDE_")) || name.contains(QLatin1String("SESSION")) ||
-                name == QLatin1String("WAYLAND_DISPLAY"))
-                env.remove(name);
-        for (const auto& [name, folder] :
-             std::vector<std::pair<const char*, const char*>>{{"HOME", "home"},
-                                                              {"XDG_CONFIG_HOME", "home/.config"},
-                                                              {"XDG_DATA_HOME", "home/.local/share"},
-                                                              {"XDG_CACHE_HOME", "home/.cache"},
-                                                              {"XDG_RUNTIME_DIR", "runtime"}})
-            env.insert(QString::fromLatin1(name), Home(QString::fromLatin1(folder)));
-        return env;
-    }
+    QProcessEnvironment ProgramEnvironment() const { return ::ProgramEnvironment(*display, home.path()); }
 
     void StartProgram(const QProcessEnvironment& env, const QString& log) {
         program = std::make_unique<XProgram>();

@@ -1,7 +1,9 @@
 #include "x_session.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
 #include <QThread>
 #include <csignal>
 #include <gtest/gtest.h>
@@ -180,23 +182,13 @@ std::vector<XWindow> XDisplay::VisibleWindows(const QString& nameRegex) const {
             TryXdotool({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), id});
         const ToolResult name = TryXdotool({QStringLiteral("getwindowname"), id});
         if (!shape.ok() || !name.ok())
-            continue; // gone in the meantime
-        int x = 0, y = 0, width = 0, height = 0;
-        for (const QByteArray& field : shape.out.split('\n')) {
-            const QList<QByteArray> pair = field.split('=');
-            if (pair.size() != 2)
-                continue;
-            const int value = pair[1].trimmed().toInt();
-            if (pair[0] == "X")
-                x = value;
-            else if (pair[0] == "Y")
-                y = value;
-            else if (pair[0] == "WIDTH")
-                width = value;
-            else if (pair[0] == "HEIGHT")
-                height = value;
-        }
-        windows.push_back({id, QString::fromUtf8(name.out).trimmed(), QRect(x, y, width, height)});
+            continue;                // gone in the meantime
+        QMap<QByteArray, int> field; // X, Y, WIDTH, HEIGHT
+        for (const QByteArray& row : shape.out.split('\n'))
+            if (const QList<QByteArray> pair = row.split('='); pair.size() == 2)
+                field[pair[0]] = pair[1].trimmed().toInt();
+        windows.push_back({id, QString::fromUtf8(name.out).trimmed(),
+                           QRect(field["X"], field["Y"], field["WIDTH"], field["HEIGHT"])});
     }
     return windows;
 }
@@ -211,36 +203,26 @@ bool XDisplay::Focus(const QString& id, int timeoutMs) const {
     return WaitFor([&] { return FocusedWindow() == id; }, timeoutMs);
 }
 
-void XDisplay::MoveMouse(QPoint at) const {
-    Xdotool({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y())});
-}
-
-void XDisplay::Press(int button) const {
-    Xdotool({QStringLiteral("mousedown"), QString::number(button)});
-}
-
-void XDisplay::Release(int button) const {
-    Xdotool({QStringLiteral("mouseup"), QString::number(button)});
-}
-
-void XDisplay::Click(int button) const {
-    Xdotool({QStringLiteral("click"), QString::number(button)});
-}
-
-void XDisplay::KeyDown(const QString& key) const {
-    Xdotool({QStringLiteral("keydown"), key});
-}
-
-void XDisplay::KeyUp(const QString& key) const {
-    Xdotool({QStringLiteral("keyup"), key});
-}
-
-void XDisplay::Keys(const QString& keys) const {
-    Xdotool({QStringLiteral("key"), keys});
-}
-
-void XDisplay::Type(const QString& text) const {
-    Xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("30"), text});
+QProcessEnvironment ProgramEnvironment(const XDisplay& display, const QString& root) {
+    QProcessEnvironment env = display.Environment();
+    for (const QString& name : env.keys())
+        if (name.startsWith(QLatin1String("QT_")) || name.startsWith(QLatin1String("XDG_")) ||
+            name.startsWith(QLatin1String("KDE_")) || name.contains(QLatin1String("SESSION")) ||
+            name == QLatin1String("WAYLAND_DISPLAY"))
+            env.remove(name);
+    for (const auto& [name, folder] :
+         std::vector<std::pair<const char*, const char*>>{{"HOME", "home"},
+                                                          {"XDG_CONFIG_HOME", "home/.config"},
+                                                          {"XDG_DATA_HOME", "home/.local/share"},
+                                                          {"XDG_CACHE_HOME", "home/.cache"},
+                                                          {"XDG_RUNTIME_DIR", "runtime"}}) {
+        const QString path = root + QLatin1Char('/') + QLatin1String(folder);
+        QDir().mkpath(path);
+        env.insert(QString::fromLatin1(name), path);
+    }
+    QFile::setPermissions(root + QStringLiteral("/runtime"),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return env;
 }
 
 XProgram::~XProgram() {

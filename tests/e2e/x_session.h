@@ -70,19 +70,25 @@ public:
     // when the server reports the focus there.
     bool Focus(const QString& id, int timeoutMs) const;
 
-    void MoveMouse(QPoint at) const;
-    void Press(int button) const;
-    void Release(int button) const;
-    void Click(int button) const;
-    void KeyDown(const QString& key) const;
-    void KeyUp(const QString& key) const;
-    void Keys(const QString& keys) const; // "ctrl+s"
-    void Type(const QString& text) const;
+    void MoveMouse(QPoint at) const {
+        Xdotool({"mousemove", QString::number(at.x()), QString::number(at.y())});
+    }
+    void Press(int button) const { Xdotool({"mousedown", QString::number(button)}); }
+    void Release(int button) const { Xdotool({"mouseup", QString::number(button)}); }
+    void Click(int button) const { Xdotool({"click", QString::number(button)}); }
+    void KeyDown(const QString& key) const { Xdotool({"keydown", key}); }
+    void KeyUp(const QString& key) const { Xdotool({"keyup", key}); }
+    void Keys(const QString& keys) const { Xdotool({"key", keys}); } // "ctrl+s"
+    void Type(const QString& text) const { Xdotool({"type", "--delay", "30", text}); }
 
 private:
     std::unique_ptr<QProcess> m_server;
     int m_number = -1;
 };
+
+// The program's environment on the display: HOME and the XDG folders made
+// under root, no desktop or Qt setting of the machine the test runs on.
+QProcessEnvironment ProgramEnvironment(const XDisplay& display, const QString& root);
 
 // A program started on the display, killed if it is still running when this goes.
 class XProgram {

@@ -157,16 +157,7 @@ TEST_F(InstallTest, TheStagedProgramOpensTheModelItIsGiven) {
     QString error;
     ASSERT_TRUE(display.Start(QSize(1280, 1024), home.filePath(QStringLiteral("xvfb.log")), &error))
         << error.toStdString();
-    QProcessEnvironment env = display.Environment();
-    for (const char* name :
-         {"XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "WAYLAND_DISPLAY", "QT_QPA_PLATFORMTHEME",
-          "QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS", "DBUS_SESSION_BUS_ADDRESS"})
-        env.remove(QString::fromLatin1(name));
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
-    env.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.filePath(QStringLiteral("runtime")));
-    env.insert(QStringLiteral("HOME"), home.path());
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    const QProcessEnvironment env = ProgramEnvironment(display, home.path());
     const QString expectedFile = home.filePath(QStringLiteral("expected.png"));
     const ToolResult converted =
         RunTool(Staged(QStringLiteral("bin/cubestacks-convert")),
