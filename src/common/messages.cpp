@@ -121,24 +121,36 @@ QString AppMessageText(AppMessage message, const std::vector<MessageArg>& args) 
 }
 
 int ShowAppMessage(AppMessage message, const std::vector<MessageArg>& args) {
+    return ShowAppMessage(nullptr, message, args);
+}
+
+int ShowAppMessage(MessagePresenter* presenter, AppMessage message, const std::vector<MessageArg>& args) {
     if (message < 0 || message >= kMessageCount)
         return IDOK;
     const MessageRow& row = MessageCatalogueRow(message);
     if (!State().enabled)
         return row.DefaultAnswer;
-    return CurrentMessagePresenter()->Present(QString::fromLatin1(kProgramTitle),
-                                              AppMessageText(message, args), row.Style, row.DefaultAnswer);
+    if (!presenter)
+        presenter = CurrentMessagePresenter();
+    return presenter->Present(QString::fromLatin1(kProgramTitle), AppMessageText(message, args), row.Style,
+                              row.DefaultAnswer);
 }
 
 int ShowAppMessage(AppMessage message, std::initializer_list<MessageArg> args) {
     return ShowAppMessage(message, std::vector<MessageArg>(args));
 }
 
-bool MessagesEnabled() { return State().enabled; }
+bool MessagesEnabled() {
+    return State().enabled;
+}
 
-void SetMessagesEnabled(bool enabled) { State().enabled = enabled; }
+void SetMessagesEnabled(bool enabled) {
+    State().enabled = enabled;
+}
 
-void SetMessagePresenter(MessagePresenter* presenter) { State().presenter = presenter; }
+void SetMessagePresenter(MessagePresenter* presenter) {
+    State().presenter = presenter;
+}
 
 MessagePresenter* CurrentMessagePresenter() {
     static StderrPresenter fallback;
@@ -149,4 +161,6 @@ void ShowErrorBox(const QString& text) {
     CurrentMessagePresenter()->Present(QString::fromLatin1(kProgramTitle), text, MB_ICONHAND | MB_OK, IDOK);
 }
 
-void ShowErrorBox(const std::exception& error) { ShowErrorBox(QString::fromLocal8Bit(error.what())); }
+void ShowErrorBox(const std::exception& error) {
+    ShowErrorBox(QString::fromLocal8Bit(error.what()));
+}

@@ -71,11 +71,15 @@ QString FormatMessageText(const QString& format, const std::vector<MessageArg>& 
 // The text a row shows with these arguments.
 QString AppMessageText(AppMessage message, const std::vector<MessageArg>& args);
 
+class MessagePresenter;
+
 // Shows the message and returns the button pressed (IDOK, IDCANCEL, IDYES,
 // IDNO), or the row's default answer while messages are off. A value outside
 // the catalogue shows nothing and returns IDOK.
 int ShowAppMessage(AppMessage message, std::initializer_list<MessageArg> args = {});
 int ShowAppMessage(AppMessage message, const std::vector<MessageArg>& args);
+// The same through that presenter (nullptr: the current one).
+int ShowAppMessage(MessagePresenter* presenter, AppMessage message, const std::vector<MessageArg>& args);
 
 // The program-wide switch of the preferences.
 bool MessagesEnabled();

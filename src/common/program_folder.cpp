@@ -29,7 +29,11 @@ void SetProgramFolder(const QString& folder) {
 }
 
 QString DataFolder(const QString& name) {
-    const QString base = ProgramFolder();
+    return DataFolderIn(ProgramFolder(), name);
+}
+
+QString DataFolderIn(const QString& programFolder, const QString& name) {
+    const QString base = WithSlash(programFolder);
     const QDir dir(base);
     if (!dir.exists(name)) {
         const QStringList entries = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot);

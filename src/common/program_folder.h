@@ -13,3 +13,5 @@ void SetProgramFolder(const QString& folder);
 // ProgramFolder() + name + '/', where an existing folder whose name differs only
 // in letter case is taken as it is on disk ("Models" and "models" are one folder).
 QString DataFolder(const QString& name);
+// The same inside another program folder (a tool's own, handed in).
+QString DataFolderIn(const QString& programFolder, const QString& name);

@@ -67,9 +67,11 @@ int32_t MulDiv(int32_t a, int32_t b, int32_t c) {
     return negative ? static_cast<int32_t>(-static_cast<int64_t>(quotient)) : static_cast<int32_t>(quotient);
 }
 
-QString BackgroundFileName(const std::string& code) {
-    return DataFolder(QStringLiteral("System")) + QStringLiteral("bd") + AnsiToQString(code) +
-           QStringLiteral(".csb");
+QString BackgroundFileName(const std::string& code, const QString& folder) {
+    QString base = folder.isEmpty() ? DataFolder(QStringLiteral("System")) : folder;
+    if (!base.endsWith('/'))
+        base += '/';
+    return base + QStringLiteral("bd") + AnsiToQString(code) + QStringLiteral(".csb");
 }
 
 TBackground::TBackground() {
@@ -100,7 +102,7 @@ void TBackground::SetKind(uint8_t kind) {
     } else if (kind == bkGradient) {
         FillGradient();
     } else if (IsPictureKind(kind)) {
-        const QString fileName = BackgroundFileName(Code);
+        const QString fileName = BackgroundFileName(Code, PictureFolder);
         if (!SafeCode(Code) || !QFileInfo::exists(fileName)) {
             Bitmap.fill(qRgb(0, 0, 0));
             return;

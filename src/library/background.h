@@ -60,6 +60,7 @@ public:
     // The size of the main window the model is shown in: tiles scale by the
     // ratio of the background's size to it.
     QSize WindowSize{1024, 768};
+    QString PictureFolder; // where picture kinds are read from; empty: the program's System folder
 
 private:
     void FillGradient();
@@ -82,5 +83,5 @@ const std::array<BackgroundCatalogueRow, kBackgroundCatalogueSize>& BackgroundCa
 QString BackgroundCatalogueItem(int row);
 // The kind a layout number selects: "0" -> 2, "1" -> 4, "10" -> 3, "11" -> 5; -1 leaves the kind as it was.
 int KindFromLayout(const QString& layout);
-// System/bd<code>.csb beside the program.
-QString BackgroundFileName(const std::string& code);
+// bd<code>.csb in folder (empty: the System folder beside the program).
+QString BackgroundFileName(const std::string& code, const QString& folder = QString());

@@ -175,12 +175,13 @@ struct TBlockList::Lookup {
     bool picturesWhenAsked = false;
 };
 
-TBlockList::TBlockList(TPictureLoading loading) : m_lookup(std::make_unique<Lookup>()) {
+TBlockList::TBlockList(TPictureLoading loading, const QString& systemFolder)
+    : m_lookup(std::make_unique<Lookup>()) {
     m_lookup->picturesWhenAsked = loading == TPictureLoading::WhenAsked;
     ImageList.reserve(kMaxBlocks);
     m_lookup->names.reserve(kMaxBlocks);
     Clear();
-    LoadSets();
+    LoadSets(systemFolder);
 }
 
 TBlockList::~TBlockList() = default;
@@ -195,7 +196,7 @@ void TBlockList::Clear() {
     m_lookup->ClearAll();
 }
 
-void TBlockList::LoadSets() {
+void TBlockList::LoadSets(const QString& systemFolder) {
     std::vector<std::string> rows;
     TBlockSelection& selection = Selection;
     SetCount = 0;
@@ -203,7 +204,9 @@ void TBlockList::LoadSets() {
     LoadError.clear();
     LoadNotice.clear();
     QStringList cutSheets;
-    const QString folder = DataFolder(QStringLiteral("System"));
+    QString folder = systemFolder.isEmpty() ? DataFolder(QStringLiteral("System")) : systemFolder;
+    if (!folder.endsWith('/'))
+        folder += '/';
     int loading = 0;
     try {
         for (int set = 0; set < kMaxSets; ++set) {
@@ -221,8 +224,9 @@ void TBlockList::LoadSets() {
             else
                 Sheet = LoadBitmapFile(sheet);
             if (BitmapFileEndsEarly(sheet))
-                cutSheets << QStringLiteral("Block picture file %1 ends early: the pictures of its missing rows "
-                                            "are black.")
+                cutSheets << QStringLiteral(
+                                 "Block picture file %1 ends early: the pictures of its missing rows "
+                                 "are black.")
                                  .arg(QFileInfo(sheet).fileName());
             m_lookup->sheets[static_cast<size_t>(set)] = sheet;
             m_lookup->cut[static_cast<size_t>(set)] = !m_lookup->picturesWhenAsked;
@@ -407,7 +411,8 @@ void TBlockList::StackedBlockDraw(QImage& image, int32_t x, int32_t y, const int
         pictures[level] = picture.constBits();
         strides[level] = picture.bytesPerLine();
         const std::vector<Lookup::Masks>& made = m_lookup->masks;
-        if (static_cast<size_t>(index) < made.size() && made[static_cast<size_t>(index)].picture == picture.cacheKey()) {
+        if (static_cast<size_t>(index) < made.size() &&
+            made[static_cast<size_t>(index)].picture == picture.cacheKey()) {
             masks[level] = &made[static_cast<size_t>(index)].rows;
         } else {
             madeHere[level] = RowMasks(pictures[level], strides[level]);

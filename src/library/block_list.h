@@ -51,7 +51,9 @@ public:
     // pictures when asked, the sheets' headers are read (a missing or foreign
     // sheet ends the loading all the same) and the pictures stay empty until
     // LoadPictures.
-    explicit TBlockList(TPictureLoading loading = TPictureLoading::AtOnce);
+    // The sets are read from systemFolder (empty: the System folder beside the program).
+    explicit TBlockList(TPictureLoading loading = TPictureLoading::AtOnce,
+                        const QString& systemFolder = QString());
     ~TBlockList();
     TBlockList(const TBlockList&) = delete;
     TBlockList& operator=(const TBlockList&) = delete;
@@ -60,8 +62,8 @@ public:
     void Append(uint8_t set, uint8_t row, uint8_t variation, const std::string& name);
 
     std::string NameFromMap(uint8_t set, uint8_t row, uint8_t variation) const; // "100" when none
-    int32_t IndexFromMap(uint8_t set, uint8_t row, uint8_t variation) const;     // -1 when none
-    int32_t IndexFromName(const std::string& name) const;                        // -1 when none
+    int32_t IndexFromMap(uint8_t set, uint8_t row, uint8_t variation) const;    // -1 when none
+    int32_t IndexFromName(const std::string& name) const;                       // -1 when none
     bool IsValidName(const std::string& name) const;
     void MapFromIndex(int32_t index, int32_t& set, int32_t& row, int32_t& variation) const;
     std::string NameFromIndex(int32_t index) const; // empty for an index without a block
@@ -75,7 +77,8 @@ public:
     void SelectIndex(int32_t index);
 
     void IndexedBlockDraw(TCanvas& canvas, int32_t x, int32_t y, int32_t index) const;
-    void MappedBlockDraw(TCanvas& canvas, int32_t x, int32_t y, int32_t set, int32_t row, int32_t variation) const;
+    void MappedBlockDraw(TCanvas& canvas, int32_t x, int32_t y, int32_t set, int32_t row,
+                         int32_t variation) const;
     void StretchBlockDraw(TCanvas& canvas, int32_t x, int32_t y, int32_t size) const;
     // The same on a bare image, for callers without a canvas.
     void IndexedBlockDraw(QImage& image, int32_t x, int32_t y, int32_t index) const;
@@ -107,7 +110,7 @@ public:
     QImage Sheet;
 
 private:
-    void LoadSets();
+    void LoadSets(const QString& systemFolder);
     void SetMasks(size_t index); // of picture index, just cut
 
     // name -> lowest index and map -> index, built while loading

@@ -113,6 +113,7 @@ void TModel::SetBackgroundSize(int32_t width, int32_t height) {
 void TModel::RenderBackground() {
     m_backgroundRendered = false;
     m_background.WindowSize = m_context.WindowSize;
+    m_background.PictureFolder = m_context.PictureFolder;
     m_background.Code = Background.Code;
     m_background.Color = Background.Color;
     m_background.SetKind(Background.Kind);
@@ -128,6 +129,7 @@ void TModel::SetData(const TModelData& data) {
     TModelData& own = *this;
     own = data;
     const bool shown = m_backgroundRendered && m_background.WindowSize == m_context.WindowSize &&
+                       m_background.PictureFolder == m_context.PictureFolder &&
                        static_cast<const TBackgroundSettings&>(m_background) == Background;
     if (!shown)
         RenderBackground();

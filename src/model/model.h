@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/messages.h"
 #include "imaging/canvas.h"
 #include "library/background.h"
 #include "library/cell_size.h"
@@ -134,7 +135,11 @@ private:
     int32_t CellOffset(int32_t x, int32_t y, int32_t level) const { return (level * Rows + y) * Cols + x; }
     void DrawStack(TCanvas& canvas, int32_t x, int32_t y) const;
     void DrawTextOverlay(TCanvas& canvas, const QRect& area); // only the part inside area; null: all
-    void TakeOver(TModel& loaded); // moves a freshly loaded model's content into this one
+    void TakeOver(TModel& loaded);
+    // A message of the reader, shown by the context's presenter.
+    int Tell(AppMessage message, const std::vector<MessageArg>& args = {}) const {
+        return ShowAppMessage(m_context.Messages, message, args);
+    } // moves a freshly loaded model's content into this one
     bool ReadChunkFormat(QIODevice& file, const QString& shownName);
     bool ReadOldFormat(QIODevice& file, const QString& shownName);
     void FitToWindowGrid(int32_t cols, int32_t rows); // the window grid; message 7 for a larger file grid

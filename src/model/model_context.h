@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QSize>
+#include <QString>
 #include <cstdint>
 #include <string>
 
+class MessagePresenter;
 class TBlockList;
 
 // What the preferences give a model: the author data every new model takes,
@@ -21,9 +23,13 @@ struct TModelDefaults {
 // names up in and draws with (none: no block is known), the size of the main
 // window it is shown in (which fixes its grid and image size at each clear and
 // load, scales the tiles of a picture background and is where the overlay text
-// wraps), and the defaults.
+// wraps), the defaults, the folder its background pictures are read from
+// (empty: the program's System folder) and what shows the reader's messages
+// (none: the program's current presenter).
 struct TModelContext {
     const TBlockList* Library = nullptr;
     QSize WindowSize{1024, 768};
     TModelDefaults Defaults;
+    QString PictureFolder;
+    MessagePresenter* Messages = nullptr;
 };

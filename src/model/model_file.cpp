@@ -188,7 +188,7 @@ void TModel::SaveToFile(const QString& fileName) {
 void TModel::FitToWindowGrid(int32_t cols, int32_t rows) {
     const QSize grid = WindowGrid(m_context.WindowSize);
     if (grid.width() < cols || grid.height() < rows) {
-        ShowAppMessage(kMsgLargerGrid);
+        Tell(kMsgLargerGrid);
         Truncated = true;
     }
     Cols = grid.width();
@@ -206,7 +206,7 @@ bool TModel::ReadChunkFormat(QIODevice& file, const QString& shownName) {
         if (tag == "VR") {
             ChunkDecode({&Version, &Version2}, "dd", data, n);
             if (Version > kModelVersion) {
-                ShowAppMessage(kMsgNewerVersion);
+                Tell(kMsgNewerVersion);
                 return false;
             }
             ClearFields(false);
@@ -232,7 +232,7 @@ bool TModel::ReadChunkFormat(QIODevice& file, const QString& shownName) {
             ChunkDecode({&levels, &cols, &rows}, "ddd", data, n);
             // Stacks higher than the program makes do not fit the cell store.
             if (levels < 1 || levels > kMaxLevels) {
-                ShowAppMessage(kMsgInvalidData, {shownName});
+                Tell(kMsgInvalidData, {shownName});
                 return false;
             }
             Levels = levels;
@@ -278,7 +278,7 @@ bool TModel::ReadOldFormat(QIODevice& file, const QString& shownName) {
     const int32_t rows = at(11);
     const uint16_t entrySize = static_cast<uint16_t>(at(14) | (at(15) << 8));
     if (entrySize != kOldEntrySize) {
-        ShowAppMessage(kMsgInvalidData, {shownName});
+        Tell(kMsgInvalidData, {shownName});
         return false;
     }
     TextOverlay.TextCol = at(12);
@@ -341,7 +341,7 @@ bool TModel::LoadFromFile(const QString& fileName) {
     char signature[kSignatureSize] = {};
     if (file.read(signature, kSignatureSize) != kSignatureSize ||
         std::memcmp(signature, kSignature, kSignatureSize) != 0) {
-        ShowAppMessage(kMsgInvalidHeader, {shownName});
+        Tell(kMsgInvalidHeader, {shownName});
         return false;
     }
     uint8_t mark[2];
@@ -356,7 +356,7 @@ bool TModel::LoadFromFile(const QString& fileName) {
     } else if (std::memcmp(mark, kOldMark, 2) == 0) {
         ok = loaded.ReadOldFormat(file, shownName);
     } else {
-        ShowAppMessage(kMsgInvalidData, {shownName});
+        Tell(kMsgInvalidData, {shownName});
         return false;
     }
     if (!ok)

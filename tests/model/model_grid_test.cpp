@@ -418,15 +418,20 @@ TEST_F(ModelGridTest, TheValueComparesAndTakesEveryPart) {
 }
 
 TEST_F(ModelGridTest, ModelsOfTwoLibrariesAndWindowsLiveSideBySide) {
-    // A second library from sets of its own, in which 30H comes second.
+    // A second library from a folder of its own, in which 30H comes second,
+    // with its own background pictures and its own presenter for messages.
     TempProgramFolder other;
     WriteBlockSets(other, {{{"44H", "30H"}}}, kModelTestPictures);
-    SetProgramFolder(other.path());
-    TBlockList second;
-    SetProgramFolder(folder->path());
+    QImage picture(8, 8, QImage::Format_RGB32);
+    picture.fill(qRgb(10, 200, 30));
+    other.write("System/bdTST.csb", EncodeBitmap24(picture));
+    TBlockList second(TBlockList::TPictureLoading::AtOnce, other.file("System"));
+    RecordingPresenter ownMessages;
     TModelContext small = Context(QSize(640, 480));
     small.Library = &second;
     small.Defaults.GridVisible = true;
+    small.PictureFolder = other.file("System");
+    small.Messages = &ownMessages;
 
     TModel big(context);
     TModel little(small);
@@ -457,6 +462,23 @@ TEST_F(ModelGridTest, ModelsOfTwoLibrariesAndWindowsLiveSideBySide) {
     EXPECT_TRUE(big.ApplyTool(a.canvas, tlPlace, 3, 3));
     EXPECT_EQ(little.GetBlockName(3, 3, 0), "44H");
     EXPECT_EQ(big.GetBlockName(3, 3, 0), "44V");
+
+    // Pictures come from the context's folder; messages go to its presenter.
+    little.SetBackgroundKind(bkTile);
+    big.SetBackgroundKind(bkTile);
+    TModelData tiled = little.Data();
+    tiled.Background.Code = "TST";
+    little.SetData(tiled);
+    tiled = big.Data();
+    tiled.Background.Code = "TST";
+    big.SetData(tiled);
+    EXPECT_EQ(little.BackgroundBitmap().pixel(300, 200), qRgb(10, 200, 30));
+    EXPECT_EQ(big.BackgroundBitmap().pixel(300, 200), qRgb(0, 0, 0));
+    const QString damaged = WriteModelFile(*folder, "damaged.cst", QByteArray(400, 'x'));
+    EXPECT_FALSE(little.LoadFromFile(damaged));
+    ASSERT_EQ(ownMessages.shown.size(), 2u); // the larger grid of big's file, then this one
+    EXPECT_TRUE(ownMessages.shown[1].text.contains(QLatin1String("damaged.cst")));
+    EXPECT_TRUE(presenter().shown.empty());
 }
 
 } // namespace

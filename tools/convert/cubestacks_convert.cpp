@@ -59,7 +59,8 @@ constexpr int kExitUsage = 2;
 struct Options {
     QSize size{1024, 768};
     bool grid = false;
-    QString format; // "cst", "bmp" or "png"
+    QString format;       // "cst", "bmp" or "png"
+    QString systemFolder; // the block sets and background pictures: System beside the converter
     // The single-file form.
     QString input;
     QString output;
@@ -221,13 +222,19 @@ TModelContext ModelContext(const Options& options, const TBlockList& library) {
     context.Library = &library;
     context.WindowSize = options.size;
     context.Defaults.GridVisible = options.grid;
+    context.PictureFolder = options.systemFolder;
     return context;
+}
+
+// The data folder beside the converter (an application must exist).
+QString SystemFolder() {
+    return DataFolderIn(QCoreApplication::applicationDirPath(), QStringLiteral("System"));
 }
 
 int ConvertOne(const Options& options, int& argc, char** argv) {
     std::optional<QGuiApplication> app; // made before, and so gone after, the model with its fonts
     // Only the pictures of the sets the model shows are cut, and none for a model file.
-    TBlockList library(TBlockList::TPictureLoading::WhenAsked);
+    TBlockList library(TBlockList::TPictureLoading::WhenAsked, options.systemFolder);
     WarnAboutSets(library);
 
     TModel model(ModelContext(options, library));
@@ -252,20 +259,19 @@ int ConvertOne(const Options& options, int& argc, char** argv) {
 // ---------------------------------------------------------------------------
 // The batch form.
 
-// Messages of the model code, kept for the input the thread is converting.
-thread_local QStringList* t_messages = nullptr;
-
+// Keeps the messages of the model code for the input being converted.
 class CollectingPresenter : public MessagePresenter {
 public:
-    int Present(const QString& caption, const QString& text, int, int defaultAnswer) override {
+    explicit CollectingPresenter(QStringList& messages) : m_messages(messages) {}
+    int Present(const QString&, const QString& text, int, int defaultAnswer) override {
         QString plain = text;
         plain.replace(QLatin1String("\r\n"), QLatin1String(" "));
-        if (t_messages)
-            *t_messages << plain;
-        else
-            std::fprintf(stderr, "%s: %s\n", qPrintable(caption), qPrintable(plain));
+        m_messages << plain;
         return defaultAnswer;
     }
+
+private:
+    QStringList& m_messages;
 };
 
 struct Job {
@@ -292,8 +298,8 @@ std::vector<Job> PlanJobs(const Options& options) {
         const QFileInfo info(input);
         if (info.isDir()) {
             QDir folder(input);
-            const QStringList names = folder.entryList({QStringLiteral("*.cst")}, QDir::Files | QDir::Readable,
-                                                       QDir::Name | QDir::IgnoreCase);
+            const QStringList names = folder.entryList(
+                {QStringLiteral("*.cst")}, QDir::Files | QDir::Readable, QDir::Name | QDir::IgnoreCase);
             if (names.isEmpty())
                 Fail(QStringLiteral("warning: %1: no .cst files in this folder").arg(input));
             for (const QString& name : names)
@@ -321,14 +327,15 @@ std::vector<Job> PlanJobs(const Options& options) {
         const QString existing = QFileInfo(job.output).canonicalFilePath();
         const auto input = existing.isEmpty() ? inputs.end() : inputs.find(OutputKey(existing));
         if (input != inputs.end()) {
-            job.refusal = QStringLiteral("skipped: its output %1 is the input %2, which is never written over")
-                              .arg(job.output, input->second);
+            job.refusal =
+                QStringLiteral("skipped: its output %1 is the input %2, which is never written over")
+                    .arg(job.output, input->second);
             continue;
         }
         const auto [taken, added] = outputs.emplace(key, job.input);
         if (!added)
-            job.refusal = QStringLiteral("skipped: its output %1 is already that of %2")
-                              .arg(job.output, taken->second);
+            job.refusal =
+                QStringLiteral("skipped: its output %1 is already that of %2").arg(job.output, taken->second);
     }
     return jobs;
 }
@@ -378,14 +385,11 @@ private:
 };
 
 // Converts one input on the calling thread; the reason when it fails.
-QString ConvertJob(const Job& job, const QString& format, const TModelContext& context,
-                   QStringList& messages) {
+QString ConvertJob(const Job& job, const QString& format, TModelContext context, QStringList& messages) {
     if (!job.refusal.isEmpty())
         return job.refusal;
-    t_messages = &messages;
-    struct Detach {
-        ~Detach() { t_messages = nullptr; }
-    } detach;
+    CollectingPresenter presenter(messages);
+    context.Messages = &presenter;
     try {
         TModel model(context);
         if (!model.LoadFromFile(job.input)) {
@@ -408,14 +412,9 @@ int ConvertBatch(const Options& options) {
     }
 
     // One library for every thread, complete before the first draws: drawing only reads it.
-    TBlockList library;
+    TBlockList library(TBlockList::TPictureLoading::AtOnce, options.systemFolder);
     WarnAboutSets(library);
     const TModelContext context = ModelContext(options, library);
-    CollectingPresenter presenter;
-    SetMessagePresenter(&presenter);
-    struct Release {
-        ~Release() { SetMessagePresenter(nullptr); }
-    } release;
 
     Report report(jobs.size());
     std::atomic<size_t> next{0};
@@ -427,7 +426,8 @@ int ConvertBatch(const Options& options) {
         }
     };
     const size_t threads = std::min<size_t>(
-        jobs.size(), static_cast<size_t>(options.jobs > 0 ? options.jobs : std::max(1, QThread::idealThreadCount())));
+        jobs.size(),
+        static_cast<size_t>(options.jobs > 0 ? options.jobs : std::max(1, QThread::idealThreadCount())));
     std::vector<std::thread> workers;
     for (size_t t = 1; t < threads; ++t)
         workers.emplace_back(work);
@@ -461,13 +461,14 @@ int main(int argc, char* argv[]) {
             mallopt(M_TRIM_THRESHOLD, 256 << 20);
 #endif
             QGuiApplication app(argc, argv);
+            options.systemFolder = SystemFolder();
             return ConvertBatch(options);
         }
         // The program folder from a core application, which costs little; a
         // GUI application only when the model has text to draw.
         {
             QCoreApplication core(argc, argv);
-            SetProgramFolder(QCoreApplication::applicationDirPath());
+            options.systemFolder = SystemFolder();
         }
         return ConvertOne(options, argc, argv);
     } catch (const IoError& error) {
