@@ -4,10 +4,8 @@
 #include "resources/program_resources.h"
 #include "support/test_support.h"
 
-#include <QFile>
 #include <QImage>
 #include <QSet>
-#include <QString>
 
 // The 32 colours of the program's palette, written out here so that a changed
 // colour in the generators shows.
@@ -30,10 +28,14 @@ protected:
     }
 };
 
-// The picture as 32-bit ARGB, or a null image when it cannot be read.
-inline QImage LoadArt(const QString& path) {
-    QImage image;
-    if (!QFile::exists(path) || !image.load(path))
-        return QImage();
-    return image.convertToFormat(QImage::Format_ARGB32);
+// Pixels of the picture that are neither fully opaque palette colours nor (when allowed) clear or magenta.
+inline int Strays(const QImage& image, bool clearAllowed, bool magentaAllowed) {
+    int strays = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb c = image.pixel(x, y);
+            if (!(qAlpha(c) == 0 && clearAllowed) && !(c == kMagenta && magentaAllowed))
+                strays += qAlpha(c) != 255 || c == kMagenta || !PaletteColours().contains(c);
+        }
+    return strays;
 }
