@@ -1,8 +1,5 @@
 #pragma once
-// Helpers shared by the resource tests (and the palette by the content tests).
-
-#include "resources/program_resources.h"
-#include "support/test_support.h"
+// The palette of the generated pictures, shared by the resource and the content tests.
 
 #include <QImage>
 #include <QSet>
@@ -18,24 +15,3 @@ inline const QSet<QRgb>& PaletteColours() {
     return colours;
 }
 constexpr QRgb kMagenta = 0xffff00ff;
-
-// Every test of the resources starts with them registered.
-class ResourceTest : public CubestacksTest {
-protected:
-    void SetUp() override {
-        CubestacksTest::SetUp();
-        InitProgramResources();
-    }
-};
-
-// Pixels of the picture that are neither fully opaque palette colours nor (when allowed) clear or magenta.
-inline int Strays(const QImage& image, bool clearAllowed, bool magentaAllowed) {
-    int strays = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) {
-            const QRgb c = image.pixel(x, y);
-            if (!(qAlpha(c) == 0 && clearAllowed) && !(c == kMagenta && magentaAllowed))
-                strays += qAlpha(c) != 255 || c == kMagenta || !PaletteColours().contains(c);
-        }
-    return strays;
-}

@@ -1,5 +1,9 @@
-// The generated pointers and sounds.
+// The generated resources: the window artwork (sizes and state columns as the
+// windows lay them out, the palette, the states of the buttons), the pointers and
+// the sounds.
 #include "resource_checks.h"
+#include "resources/program_resources.h"
+#include "support/test_support.h"
 
 #include <QCursor>
 #include <QPixmap>
@@ -7,7 +11,100 @@
 
 namespace {
 
-class ResourcesTest : public ResourceTest {};
+class ResourcesTest : public CubestacksTest {
+protected:
+    void SetUp() override {
+        CubestacksTest::SetUp();
+        InitProgramResources();
+    }
+};
+
+// Pixels of the picture that are neither fully opaque palette colours nor (when allowed) clear or magenta.
+int Strays(const QImage& image, bool clearAllowed, bool magentaAllowed) {
+    int strays = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb c = image.pixel(x, y);
+            if (!(qAlpha(c) == 0 && clearAllowed) && !(c == kMagenta && magentaAllowed))
+                strays += qAlpha(c) != 255 || c == kMagenta || !PaletteColours().contains(c);
+        }
+    return strays;
+}
+
+QImage LoadArt(const QString& path) {
+    return QImage(path).convertToFormat(QImage::Format_ARGB32);
+}
+
+int Luma(QRgb c) {
+    return (qRed(c) * 299 + qGreen(c) * 587 + qBlue(c) * 114) / 1000;
+}
+
+// The sum of the lumas in the rectangle.
+int Light(const QImage& image, const QRect& r) {
+    int light = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            light += Luma(image.pixel(x, y));
+    return light;
+}
+
+// Disabled columns are grey, pressed ones a darker face with the glyph moved one
+// pixel down and right; the mode button's latched column is pressed in with its own glyph.
+TEST_F(ResourcesTest, PicturesHaveTheirSizesPaletteAndButtonStates) {
+    const QSet<QRgb> greys = {0xff000000, 0xff222034, 0xff323c39, 0xff595652,
+                              0xff696a6a, 0xff847e87, 0xff9badb7, 0xffffffff};
+    std::vector<std::tuple<QString, int, int, int>> art = {
+        {"toolbox", 464, 54, 1},           {"blockbox", 112, 416, 1},
+        {"blockbox_back", 112, 349, 1},    {"rot", 5, 5, 1},
+        {"splash", 328, 206, 1},           {"buttons/mode", 34, 28, 4},
+        {"buttons/left", 10, 17, 3},       {"buttons/right", 10, 17, 3},
+        {"buttons/up", 17, 10, 3},         {"buttons/down", 17, 10, 3},
+        {"buttons/blocksetup", 36, 15, 3}, {"buttons/blocksetdown", 36, 15, 3},
+        {"buttons/rowup", 36, 15, 3},      {"buttons/rowdown", 36, 15, 3}};
+    for (const char* name : {"new", "open", "save", "print", "file", "grid", "blockbox", "display",
+                             "attributes", "preferences", "help", "exit"})
+        art.push_back({QStringLiteral("buttons/") + name, 22, 22, 1});
+    for (const auto& [path, w, h, columns] : art) {
+        SCOPED_TRACE(path.toStdString());
+        const QImage strip = LoadArt(":/art/" + path + ".png");
+        ASSERT_EQ(strip.size(), QSize(w * columns, h));
+        EXPECT_EQ(Strays(strip, false, false), 0);
+        if (columns < 3)
+            continue;
+        const QImage up = strip.copy(0, 0, w, h), disabled = strip.copy(w, 0, w, h),
+                     pressed = strip.copy(2 * w, 0, w, h);
+        int glyph = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                EXPECT_TRUE(greys.contains(disabled.pixel(x, y))) << "disabled not grey at " << x << "," << y;
+                if (x > 0 && y > 0 && x < w - 2 && y < h - 2 && up.pixel(x, y) != up.pixel(1, 1) && ++glyph) {
+                    EXPECT_EQ(pressed.pixel(x + 1, y + 1), up.pixel(x, y)) << "glyph pixel " << x << "," << y;
+                }
+            }
+        EXPECT_GT(glyph, 6) << "no glyph on the button";
+        const QRect inner(1, 1, w - 2, h - 2);
+        EXPECT_LT(Light(pressed, inner), Light(up, inner)) << "pressed face not darker";
+        if (columns == 4) {
+            const QImage latched = strip.copy(3 * w, 0, w, h);
+            EXPECT_LT(Light(latched, inner), Light(up, inner));
+            int differing = 0;
+            for (int i = 0; i < w * h; ++i)
+                differing += latched.pixel(i % w, i / w) != pressed.pixel(i % w, i / w);
+            EXPECT_GT(differing, 40) << "edit mode is not told apart from paint mode";
+        }
+    }
+    for (int size : {16, 32, 48, 64, 128, 256}) {
+        const QImage icon = LoadArt(QString(":/art/icon%1.png").arg(size));
+        ASSERT_EQ(icon.size(), QSize(size, size));
+        const int clear = Strays(icon, false, false) - Strays(icon, true, false);
+        EXPECT_EQ(Strays(icon, true, false), 0) << size;
+        EXPECT_TRUE(clear > 0 && clear < size * size / 4) << size;
+    }
+    EXPECT_EQ(LoadArt(":/art/icon.png"), LoadArt(":/art/icon32.png"));
+
+    // Until its first redraw the block box shows the empty look its picture area is composed from.
+    EXPECT_EQ(LoadArt(":/art/blockbox.png").copy(0, 42, 112, 349), LoadArt(":/art/blockbox_back.png"));
+}
 
 // Crisp distinct 32 x 32 pictures with a real alpha channel, their hot spots
 // stored in the picture, on the shape, where users expect them: the tips at the
@@ -15,13 +112,11 @@ class ResourcesTest : public ResourceTest {};
 // and eraser at their lower ends, the hands in their palms.
 TEST_F(ResourcesTest, EveryPointerIsACrispDistinctPictureWithItsHotSpotOnTheShape) {
     QList<QImage> seen;
-    for (const auto& [name, area] : std::vector<std::pair<QString, QRect>>{{"POINT", QRect(0, 0, 32, 32)},
-                                                                           {"NEXT", QRect(0, 0, 32, 32)},
-                                                                           {"ROTATE", QRect(15, 15, 3, 3)},
-                                                                           {"PAINT", QRect(0, 21, 12, 11)},
-                                                                           {"ERASE", QRect(0, 21, 12, 11)},
-                                                                           {"OPEN", QRect(8, 8, 16, 16)},
-                                                                           {"GRAB", QRect(8, 8, 16, 16)}}) {
+    const std::pair<QString, QRect> pointers[] = {{"POINT", {0, 0, 32, 32}},  {"NEXT", {0, 0, 32, 32}},
+                                                  {"ROTATE", {15, 15, 3, 3}}, {"PAINT", {0, 21, 12, 11}},
+                                                  {"ERASE", {0, 21, 12, 11}}, {"OPEN", {8, 8, 16, 16}},
+                                                  {"GRAB", {8, 8, 16, 16}}};
+    for (const auto& [name, area] : pointers) {
         SCOPED_TRACE(name.toStdString());
         const QImage raw(":/cursors/" + name + ".png"), image = raw.convertToFormat(QImage::Format_ARGB32);
         ASSERT_TRUE(raw.size() == QSize(32, 32) && raw.hasAlphaChannel());

@@ -1,16 +1,52 @@
-// The block sets the build writes, read by the program's library: files,
-// sheets, names, old block codes, turning families, pictures.
+// What the build writes into the program folder (build/bin/), read by the
+// program's own library and reader: block sets and sheets, names, old block
+// codes, turning families, pictures, the welcome model, the background pictures.
 
-#include "content_fixture.h"
-
+#include "common/program_folder.h"
 #include "imaging/bitmap_file.h"
+#include "library/background.h"
+#include "library/block_list.h"
+#include "model/model.h"
 #include "model/old_block_codes.h"
 #include "resources/resource_checks.h"
+#include "support/test_support.h"
 
+#include <QFileInfo>
+#include <QTransform>
 #include <map>
+#include <memory>
 #include <set>
 
 namespace {
+
+class ContentTest : public CubestacksTest {
+protected:
+    static void SetUpTestSuite() {
+        SetProgramFolder(Folder());
+        s_library = std::make_unique<TBlockList>();
+        SetProgramFolder(QString());
+    }
+    static void TearDownTestSuite() { s_library.reset(); }
+    void SetUp() override {
+        CubestacksTest::SetUp();
+        SetProgramFolder(Folder());
+    }
+    static QString Folder() { return QStringLiteral(CONTENT_PROGRAM_FOLDER); }
+    static QString SystemFile(const QString& name) { return Folder() + "System/" + name; }
+    static TBlockList& Library() { return *s_library; }
+    static const QImage& Picture(int index) { return s_library->ImageList[static_cast<size_t>(index)]; }
+    static TModelContext ModelContext() {
+        TModelContext context;
+        context.Library = s_library.get();
+        return context;
+    }
+    inline static std::unique_ptr<TBlockList> s_library;
+};
+
+// Whether pixel (x, y) of a block picture is drawn; outside the 32 x 32 cell it counts as drawn.
+bool Opaque(const QImage& picture, int x, int y) {
+    return x < 0 || y < 0 || x >= 32 || y >= 32 || qAlpha(picture.pixel(x, y)) != 0;
+}
 
 // The opaque pixels of a block picture, turned a quarter clockwise `turns` times.
 std::vector<bool> Pattern(const QImage& picture, int turns) {
@@ -25,9 +61,7 @@ std::vector<bool> Pattern(const QImage& picture, int turns) {
     return pattern;
 }
 
-class BlockSetsTest : public ContentTest {};
-
-TEST_F(BlockSetsTest, EverySetAndSheetLoadsWithTheExactPitchAndSize) {
+TEST_F(ContentTest, EverySetAndSheetLoadsWithTheExactPitchAndSize) {
     ASSERT_TRUE(Library().LoadError.isEmpty()) << Library().LoadError.toStdString();
     EXPECT_EQ(Library().SetCount, 10);
     int blocks = 0;
@@ -59,10 +93,12 @@ TEST_F(BlockSetsTest, EverySetAndSheetLoadsWithTheExactPitchAndSize) {
     EXPECT_LE(blocks, kMaxBlocks);
 }
 
-// Three-letter names, unique; pictures in palette colours, not nearly empty, none twice.
-TEST_F(BlockSetsTest, NamesAreUniqueAndPicturesDistinctInPaletteColours) {
+// Three-letter names, unique; pictures in palette colours, outlined but never in black, not nearly empty,
+// none twice.
+TEST_F(ContentTest, NamesAreUniqueAndPicturesDistinctInPaletteColours) {
     std::map<std::string, int> names;
     std::set<QByteArray> distinct;
+    int outlined = 0;
     for (int i = 0; i < Library().Count; ++i) {
         const std::string& name = Library().NameFromIndex(i);
         ASSERT_EQ(name.size(), 3u) << "block " << i;
@@ -72,19 +108,24 @@ TEST_F(BlockSetsTest, NamesAreUniqueAndPicturesDistinctInPaletteColours) {
         for (int y = 0; y < 32; ++y)
             for (int x = 0; x < 32; ++x)
                 if (Opaque(Picture(i), x, y) && ++opaque) {
-                    ASSERT_TRUE(PaletteColours().contains(Picture(i).pixel(x, y) | 0xFF000000))
+                    const QRgb c = Picture(i).pixel(x, y) | 0xFF000000;
+                    const bool edge = !Opaque(Picture(i), x - 1, y) || !Opaque(Picture(i), x + 1, y) ||
+                                      !Opaque(Picture(i), x, y - 1) || !Opaque(Picture(i), x, y + 1);
+                    ASSERT_TRUE(PaletteColours().contains(c) && !(edge && c == 0xFF000000))
                         << name << " at " << x << "," << y;
+                    outlined += edge;
                 }
         EXPECT_GT(opaque, 20) << name << " is nearly empty";
         distinct.insert(
             QByteArray(reinterpret_cast<const char*>(Picture(i).constBits()), Picture(i).sizeInBytes()));
     }
     EXPECT_GT(distinct.size(), 300u);
+    EXPECT_GT(outlined, 250 * 32);
     EXPECT_EQ(static_cast<int>(distinct.size()), Library().Count) << "two blocks share one picture";
 }
 
 // Every old code names blocks the sets hold; each one put on top of the stack shows something of its own.
-TEST_F(BlockSetsTest, EveryOldBlockCodeResolvesToBlocksThatShowWhenStacked) {
+TEST_F(ContentTest, EveryOldBlockCodeResolvesToBlocksThatShowWhenStacked) {
     int checked = 0;
     for (int code = 1; code < kOldBlockSets * 256; ++code) {
         if (code % 256 >= kOldBlockPositions && code != 12) // 12: outside the table, the default block
@@ -111,7 +152,7 @@ TEST_F(BlockSetsTest, EveryOldBlockCodeResolvesToBlocksThatShowWhenStacked) {
 
 // The orientations of a block are in one row, each the shape of the one before
 // it turned a quarter (a pair may turn either way), each with its own picture.
-TEST_F(BlockSetsTest, TurningFamiliesAreCompleteInOneRowAndDrawnTurned) {
+TEST_F(ContentTest, TurningFamiliesAreCompleteInOneRowAndDrawnTurned) {
     std::set<std::string> families;
     for (int i = 0; i < Library().Count; ++i) {
         const std::string name = Library().NameFromIndex(i);
@@ -140,6 +181,72 @@ TEST_F(BlockSetsTest, TurningFamiliesAreCompleteInOneRowAndDrawnTurned) {
         }
     }
     EXPECT_GT(families.size(), 40u);
+}
+
+// How much the two edges of a picture differ across, against the largest difference
+// between neighbouring columns inside it: where the picture repeats, its edges must
+// meet like any two of its own columns do.
+double EdgeJump(const QImage& image) {
+    auto step = [&](int a, int b) {
+        double sum = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            const QRgb p = image.pixel(a, y), q = image.pixel(b, y);
+            sum +=
+                std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+        }
+        return sum / image.height();
+    };
+    double worst = 0;
+    for (int x = 0; x + 1 < image.width(); ++x)
+        worst = std::max(worst, step(x, x + 1));
+    return step(image.width() - 1, 0) - worst;
+}
+
+// The scene fills the window with stacks of blocks the library holds (a name it
+// lacks leaves a hole in its stack), on a picture background, with a welcome.
+TEST_F(ContentTest, LoadsFullSizeWithEveryBlockKnown) {
+    for (const char* name : {"Models", "Images"}) // where the file dialogs start
+        EXPECT_TRUE(QFileInfo(Folder() + name).isDir()) << name;
+    TModel model(ModelContext());
+    ASSERT_TRUE(model.LoadFromFile(Folder() + "Models/Welcome.cst"));
+    EXPECT_TRUE(presenter().shown.empty());
+    EXPECT_FALSE(model.Truncated);
+    ASSERT_EQ(QSize(model.Cols, model.Rows), QSize(32, 24));
+    int occupied = 0, stacked = 0;
+    for (int i = 0; i < 32 * 24; ++i) {
+        occupied += model.IsOccupied(i % 32, i / 32);
+        stacked += model.TopLevel(i % 32, i / 32) > 0;
+        for (int level = model.TopLevel(i % 32, i / 32) + 1; level < model.Levels; ++level)
+            EXPECT_EQ(model.GetBlockIndex(i % 32, i / 32, level), -1)
+                << i % 32 << "," << i / 32 << ": a hole below " << level;
+    }
+    EXPECT_GT(occupied, 200);
+    EXPECT_GT(stacked, 20);
+    EXPECT_TRUE(QFileInfo::exists(BackgroundFileName(model.Background.Code))) << model.Background.Code;
+    EXPECT_GE(model.Background.Kind, bkStretch);
+    EXPECT_NE(model.TextOverlay.Text.find("Welcome"), std::string::npos);
+    EXPECT_NE(model.TextOverlay.Shadow, 0);
+}
+
+// Tiled pictures repeat both ways without a seam; pictures tiled across are
+// drawn 1:1 over the height of a 768-pixel window and repeat across.
+TEST_F(ContentTest, EveryCatalogueCodeHasAPictureThatRepeatsWithoutASeam) {
+    int pictures = 0;
+    for (const BackgroundCatalogueRow& row : BackgroundCatalogue()) {
+        if (std::string(row.Code) == "000")
+            continue;
+        SCOPED_TRACE(row.Code);
+        const QImage picture = LoadBitmapFile(BackgroundFileName(row.Code));
+        ++pictures;
+        const int kind = KindFromLayout(QString::fromLatin1(row.Layout));
+        ASSERT_TRUE(kind == bkTile || kind == bkTileAcross);
+        EXPECT_TRUE(kind == bkTile ? picture.width() >= 64 && picture.height() >= 64
+                                   : picture.height() == 768);
+        EXPECT_LE(EdgeJump(picture), 2.0) << "seam across";
+        EXPECT_TRUE(kind != bkTile || EdgeJump(picture.transformed(QTransform().rotate(90))) <= 2.0)
+            << "seam downwards";
+    }
+    EXPECT_EQ(pictures, 15);
 }
 
 } // namespace
