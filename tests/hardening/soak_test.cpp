@@ -11,14 +11,12 @@
 #include "library/block_list.h"
 #include "model_fixture.h"
 
-#include <cstdlib>
 #include <random>
 
 namespace {
 
 int64_t EnvironmentNumber(const char* name, int64_t fallback) {
-    const char* text = std::getenv(name);
-    return text && *text ? std::strtoll(text, nullptr, 10) : fallback;
+    return qEnvironmentVariableIsEmpty(name) ? fallback : qEnvironmentVariableIntValue(name);
 }
 
 // What a tool does to an orientation letter: the letter after one step, 0 when it does not turn it.
@@ -44,24 +42,22 @@ protected:
         for (int32_t i = 0; i < cols * rows; ++i) {
             const Stack& expected = stacks[static_cast<size_t>(i)];
             for (int32_t level = 0; level < kMaxLevels; ++level) {
-                // A file names its blocks: read back, a block whose name the library holds twice is the
-                // first.
+                // Read back from a file, a block whose name the library holds twice is the first.
                 const int32_t got = model.GetBlockIndex(i % cols, i / cols, level),
                               want = level < int32_t(expected.size()) ? expected[level] : -1;
                 if (got != want &&
                     (got == -1 || want == -1 || library->NameFromIndex(got) != library->NameFromIndex(want)))
-                    return "cell " + std::to_string(i % cols) + "," + std::to_string(i / cols) + " is wrong";
+                    return "cell " + std::to_string(i) + " is wrong";
             }
             if (std::string problem = CellProblems(model, i % cols, i / cols, library->Count, true);
                 !problem.empty())
                 return problem;
             dataSize += expected.empty() ? 0 : 2 + 3 * static_cast<int32_t>(expected.size());
         }
-        if (model.Cols != cols || model.Rows != rows || model.Levels != kMaxLevels ||
-            model.CellDataSize() != dataSize)
-            return "the grid's size or CellDataSize is wrong";
-        return model.TextOverlay.TextCol != textCol || model.TextOverlay.TextRow != textRow ? "the text moved"
-                                                                                            : "";
+        const bool sound = model.Cols == cols && model.Rows == rows && model.Levels == kMaxLevels &&
+                           model.CellDataSize() == dataSize && model.TextOverlay.TextCol == textCol &&
+                           model.TextOverlay.TextRow == textRow;
+        return sound ? "" : "the grid's size, CellDataSize or the text's place is wrong";
     }
 
     // What ApplyTool should do to the stack, `selected` the block box's block; false when it writes nothing.
@@ -96,10 +92,7 @@ protected:
         bool free = true;
         for (int32_t i = 0; direction <= drDown && i < (direction < drUp ? rows : cols); ++i) {
             const int32_t x = direction == drLeft ? 0 : direction == drRight ? cols - 1 : i;
-            const int32_t y = direction == drUp     ? 0
-                              : direction == drDown ? rows - 1
-                              : direction < drUp    ? i
-                                                    : 0;
+            const int32_t y = direction < drUp ? i : direction == drUp ? 0 : rows - 1;
             for (; erase && !At(x, y).empty(); At(x, y).pop_back())
                 EXPECT_TRUE(model.ApplyTool(surface.canvas, tlErase, x, y)) << "erasing at the edge";
             free = free && At(x, y).empty();
@@ -128,9 +121,7 @@ TEST_F(SoakTest, RandomEditingKeepsTheModelSound) {
     std::mt19937 random(seed);
     auto below = [&](int n) { return static_cast<int>(random() % static_cast<uint32_t>(n)); };
     const std::string texts[] = {"", "Hi", "A longer text\twith a tab & an ampersand that wraps",
-                                 "\xC4rger \xFC"
-                                 "ber \xDF",
-                                 std::string(300, 'x')};
+                                 "Gr\xFC\xDF \xC4", std::string(300, 'x')};
     const std::string codes[] = {"AL1", "CS1", "", "A/B"};
     const QString first = folder->file("Models/soak.cst"), second = folder->file("Models/soak_again.cst");
     context.WindowSize = QSize(512, 384); // a 16 x 12 grid: full stacks and occupied edges come often
@@ -147,8 +138,6 @@ TEST_F(SoakTest, RandomEditingKeepsTheModelSound) {
     for (int64_t step = 1; step <= steps; ++step) {
         const int roll = below(1000);
         const int32_t x = below(cols), y = below(rows);
-        const std::string op =
-            "roll " + std::to_string(roll) + " at " + std::to_string(x) + "," + std::to_string(y);
         std::string problem;
         if (roll < 600) { // a tool on one cell, now and then with another block selected
             if (below(4) == 0)
@@ -158,12 +147,7 @@ TEST_F(SoakTest, RandomEditingKeepsTheModelSound) {
                              : roll < 595 ? tlRotate + below(3)
                                           : 5 - 6 * below(2);
             Stack expected = At(x, y);
-            const bool turns =
-                !expected.empty() && Turned(tool, library->NameFromIndex(expected.back())[2]) != 0;
             const bool expectWrite = Expect(tool, expected, selected);
-            if (model.CanApplyTool(tool, x, y) !=
-                (tool != tlErase && expectWrite && (tool != tlTurn || turns)))
-                problem = "CanApplyTool is wrong";
             model.Modified = false;
             if (model.ApplyTool(surface.canvas, tool, x, y) != expectWrite || !model.Modified)
                 problem = "ApplyTool is wrong";
@@ -230,7 +214,7 @@ TEST_F(SoakTest, RandomEditingKeepsTheModelSound) {
             if (whole.bitmap != surface.bitmap)
                 problem = "the image edited cell by cell differs from the image drawn whole";
         }
-        ASSERT_EQ(problem, "") << "step " << step << " (" << op << ")";
+        ASSERT_EQ(problem, "") << "step " << step << ", roll " << roll << " at " << x << "," << y;
     }
 }
 
