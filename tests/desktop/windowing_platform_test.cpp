@@ -1,6 +1,6 @@
 #include "desktop/windowing_platform.h"
 
-#include <QMap>
+#include <QtTest>
 #include <gtest/gtest.h>
 
 namespace {
