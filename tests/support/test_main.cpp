@@ -10,6 +10,12 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+namespace {
+class FreshStatePerTest : public ::testing::EmptyTestEventListener {
+    void OnTestStart(const ::testing::TestInfo&) override { ResetForTest(); }
+};
+} // namespace
+
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -28,6 +34,6 @@ int main(int argc, char** argv) {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, home.filePath("settings"));
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home.filePath("settings"));
     ::testing::InitGoogleTest(&argc, argv);
-    ::testing::AddGlobalTestEnvironment(new TestEnvironment);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new FreshStatePerTest);
     return RUN_ALL_TESTS();
 }

@@ -20,17 +20,10 @@ int RecordingPresenter::Present(const QString& caption, const QString& text, int
     return answer;
 }
 
-void TestEnvironment::SetUp() { SetMessagePresenter(&TestPresenter()); }
-
-void CubestacksTest::SetUp() {
+void ResetForTest() {
     ResetProgramState();
     SetMessagePresenter(&TestPresenter());
     TestPresenter().Clear();
-}
-
-void CubestacksTest::TearDown() {
-    ResetProgramState();
-    SetMessagePresenter(&TestPresenter());
 }
 
 TempProgramFolder::TempProgramFolder() {
@@ -42,9 +35,13 @@ TempProgramFolder::TempProgramFolder() {
 
 TempProgramFolder::~TempProgramFolder() = default;
 
-QString TempProgramFolder::path() const { return m_dir.path() + '/'; }
+QString TempProgramFolder::path() const {
+    return m_dir.path() + '/';
+}
 
-QString TempProgramFolder::file(const QString& relative) const { return path() + relative; }
+QString TempProgramFolder::file(const QString& relative) const {
+    return path() + relative;
+}
 
 void TempProgramFolder::write(const QString& relative, const QByteArray& bytes) const {
     const QString name = file(relative);
@@ -72,4 +69,18 @@ std::string Hex(const QByteArray& bytes) {
         out += digits[b & 15];
     }
     return out;
+}
+
+QString DataFile(const QString& folder, const QString& name) {
+    return QString::fromUtf8(CS_TEST_DATA "/") + folder + '/' + name;
+}
+
+std::vector<QStringList> DataCases(const QString& folder) {
+    std::vector<QStringList> cases;
+    for (const QString& line : QString::fromUtf8(ReadAll(DataFile(folder, "cases.tsv"))).split('\n'))
+        if (!line.trimmed().isEmpty() && !line.startsWith('#'))
+            cases.push_back(line.split('\t'));
+    if (cases.empty())
+        ADD_FAILURE() << "no cases in " << DataFile(folder, "cases.tsv").toStdString();
+    return cases;
 }

@@ -4,17 +4,16 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
-// Resets the program-wide state between tests: messages on, the recording
-// presenter installed and emptied, the program folder back to the executable's.
-class TestEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override;
-};
+// Called by the test main before every test: the program-wide state as the
+// program starts with it (ResetProgramState), messages going to the emptied
+// test presenter.
+void ResetForTest();
 
 // Records every message shown and answers with the queued answers (then with
 // the row's default answer).
@@ -38,12 +37,9 @@ public:
 // The presenter every test program installs at start.
 RecordingPresenter& TestPresenter();
 
-// A test fixture base that gives each test fresh program-wide state
-// (ResetProgramState) with messages going to the test presenter.
+// The fixture base of the tests that look at the messages shown.
 class CubestacksTest : public ::testing::Test {
 protected:
-    void SetUp() override;
-    void TearDown() override;
     RecordingPresenter& presenter() { return TestPresenter(); }
 };
 
@@ -61,4 +57,9 @@ private:
 };
 
 QByteArray ReadAll(const QString& fileName);
+
+// The cases of a folder under tests/data: the tab-separated fields of each line
+// of its cases.tsv that is neither blank nor a # comment.
+std::vector<QStringList> DataCases(const QString& folder);
+QString DataFile(const QString& folder, const QString& name);
 std::string Hex(const QByteArray& bytes); // "4D 64 46 1A"
