@@ -1,177 +1,65 @@
-#include "common/io_error.h"
 #include "common/program_folder.h"
-#include "imaging/bitmap_file.h"
 #include "library/block_list.h"
 #include "support/test_sets.h"
 
-#include <QCursor>
 #include <QDir>
-#include <QFile>
-#include <QGuiApplication>
+#include <QDirIterator>
 #include <gtest/gtest.h>
 
 namespace {
 
 class BlockListTest : public CubestacksTest {
 protected:
-    void SetUp() override {
-        CubestacksTest::SetUp();
-        SetProgramFolder(folder.path());
-    }
-
-    struct Map {
-        int set, row, variation;
-        bool operator==(const Map&) const = default;
-    };
-    static Map MapOf(const TBlockList& list, int index) {
-        Map map{};
-        list.MapFromIndex(index, map.set, map.row, map.variation);
-        return map;
-    }
-
+    void SetUp() override { SetProgramFolder(folder.path()); }
     TempProgramFolder folder;
 };
 
-TEST_F(BlockListTest, ReadsTheDemoSetFile) {
-    const QByteArray bytes = SetFileBytes("Demo", {Names("30H30V"), Names("45F")});
-    ASSERT_EQ(bytes.size(), 236);
-    folder.write("System/sd01.csd", bytes);
-
-    std::vector<std::string> rows{"left over"};
-    std::string title;
-    ReadSetFile(SetFilePath(folder, 1, "csd"), rows, title);
-    EXPECT_EQ(title, "Demo");
-    EXPECT_EQ(rows, (std::vector<std::string>{"30H30V", "45F"}));
-
-    // A 66 x 66 sheet is all the Demo set needs.
-    WriteSet(folder, 1, "Demo", {Names("30H30V"), Names("45F")});
-    ASSERT_EQ(LoadBitmapFile(SetFilePath(folder, 1, "csb")).size(), QSize(66, 66));
-    TBlockList list;
-    EXPECT_TRUE(list.LoadError.isEmpty()) << list.LoadError.toStdString();
-    EXPECT_EQ(list.SetCount, 1);
-    EXPECT_EQ(list.Count, 3);
-    EXPECT_EQ(list.SetTitle[0], "Demo");
-    EXPECT_EQ(list.RowCount[0], 2);
-    EXPECT_EQ(list.LastVariation[0][0], 1);
-    EXPECT_EQ(list.LastVariation[0][1], 0); // one name: no other variations
-    EXPECT_EQ(MapOf(list, 0), (Map{0, 0, 0}));
-    EXPECT_EQ(MapOf(list, 1), (Map{0, 0, 1}));
-    EXPECT_EQ(MapOf(list, 2), (Map{0, 1, 0}));
-    EXPECT_EQ(list.NameFromIndex(2), "45F");
-    EXPECT_EQ(list.NameFromIndex(3), "");
-    EXPECT_EQ(list.ImageList.size(), 3u);
+// Titles and rows of names; a picture all black is marked *, one with
+// see-through pixels ~; then the error and the notice.
+QString Describe(const TBlockList& list) {
+    QString text = QString("%1 sets, %2 blocks").arg(list.SetCount).arg(list.Count);
+    for (int s = 0; s < list.SetCount; ++s) {
+        text += " | " + QString::fromStdString(list.SetTitle[s]) + ":";
+        for (int r = 0; r < list.RowCount[s]; ++r) {
+            text += QString(r ? " /" : "") + (list.LastVariation[s][r] < 0 ? " -" : "");
+            for (int v = 0; v <= list.LastVariation[s][r]; ++v) {
+                const int32_t i = list.IndexFromMap(uint8_t(s), uint8_t(r), uint8_t(v));
+                const QImage& picture = list.ImageList[size_t(i)];
+                bool black = true, clear = false;
+                for (int y = 0; y < 32; ++y)
+                    for (int x = 0; x < 32; ++x) {
+                        black = black && picture.pixel(x, y) == qRgb(0, 0, 0);
+                        clear = clear || qAlpha(picture.pixel(x, y)) == 0;
+                    }
+                text += " " + QString::fromStdString(list.NameFromIndex(i)) +
+                        (black   ? "*"
+                         : clear ? "~"
+                                 : "");
+            }
+        }
+    }
+    if (!list.LoadError.isEmpty())
+        text += " | error: " + list.LoadError;
+    if (!list.LoadNotice.isEmpty())
+        text += " | notice: " + list.LoadNotice;
+    return text;
 }
 
-TEST_F(BlockListTest, ScansNumberedSetsUpToTheFirstGap) {
-    WriteSet(folder, 1, "One", {Names("AAaAAb"), Names("ABa")});
-    WriteSet(folder, 2, "Two", {Names("BAaBAbBAc")});
-    WriteSet(folder, 3, "Three", {Names("CAa")});
-    WriteSet(folder, 5, "Five", {Names("EAa")});
-    TBlockList list;
-    EXPECT_EQ(list.SetCount, 3);
-    EXPECT_EQ(list.Count, 7);
-    // Set 2 follows set 1 directly.
-    EXPECT_EQ(list.IndexFromName("BAa"), 3);
-    EXPECT_EQ(MapOf(list, 3), (Map{1, 0, 0}));
-    EXPECT_EQ(list.IndexFromMap(1, 0, 2), 5);
-    EXPECT_EQ(list.IndexFromMap(2, 0, 0), 6);
-    EXPECT_EQ(list.IndexFromName("EAa"), -1);
-    EXPECT_EQ(list.SetTitle[2], "Three");
-    EXPECT_EQ(list.SetTitle[4], "");
-    EXPECT_TRUE(list.LoadError.isEmpty());
-}
-
-TEST_F(BlockListTest, EmptyFolderGivesAnEmptyLibrary) {
-    WriteSet(folder, 2, "Two without one", {Names("BAa")});
-    TBlockList list;
-    EXPECT_EQ(list.SetCount, 0);
-    EXPECT_EQ(list.Count, 0);
-    EXPECT_TRUE(list.ImageList.empty());
-    EXPECT_EQ(list.IndexFromMap(0, 0, 0), -1);
-    EXPECT_EQ(list.NameFromMap(0, 0, 0), "100");
-    EXPECT_EQ(list.IndexFromName(""), -1);
-    EXPECT_EQ(list.IndexFromName("BAa"), -1);
-    EXPECT_EQ(list.GetSelectedIndex(), -1);
-    EXPECT_TRUE(list.LoadError.isEmpty());
-}
-
-TEST_F(BlockListTest, RowsWithoutWholeNames) {
-    WriteSet(folder, 1, "Rows",
-             {
-                 Names("AAa"),                      // one name
-                 {0, ""},                           // K = 0
-                 {3, std::string("ABCDE\0GHI", 9)}, // a zero byte in the second name
-                 {3, std::string("AB\0CDEFGH", 9)}, // a zero byte in the first name
-                 {2, std::string("XY\0ZZZ", 6)},    // nothing whole before the zero
-                 Names("BBbBBc"),
-             });
-    TBlockList list;
-    EXPECT_EQ(list.RowCount[0], 6);
-    EXPECT_EQ(list.LastVariation[0][0], 0);
-    EXPECT_EQ(list.LastVariation[0][1], -1);
-    EXPECT_EQ(list.LastVariation[0][2], 0);
-    EXPECT_EQ(list.LastVariation[0][3], -1);
-    EXPECT_EQ(list.LastVariation[0][4], -1);
-    EXPECT_EQ(list.LastVariation[0][5], 1);
-    EXPECT_EQ(list.Count, 4);
-    EXPECT_EQ(list.IndexFromName("ABC"), 1);
-    EXPECT_EQ(list.IndexFromMap(0, 2, 1), -1);
-    EXPECT_EQ(list.IndexFromMap(0, 1, 0), -1);
-    EXPECT_EQ(list.IndexFromMap(0, 5, 1), 3);
-    EXPECT_EQ(list.IndexFromName("GHI"), -1);
-}
-
-TEST_F(BlockListTest, SetTitles) {
-    const std::string longest(63, 'T');
-    folder.write("System/sd01.csd", SetFileBytes(longest, {Names("AAa")}));
-    std::vector<std::string> rows;
-    std::string title;
-    ReadSetFile(SetFilePath(folder, 1, "csd"), rows, title);
-    EXPECT_EQ(title, longest);
-
-    // A title field that starts with a zero byte is empty, whatever follows it.
-    QByteArray bytes = SetFileBytes("", {Names("AAa")});
-    bytes[161] = 'x';
-    folder.write("System/sd02.csd", bytes);
-    ReadSetFile(SetFilePath(folder, 2, "csd"), rows, title);
-    EXPECT_EQ(title, "");
-    EXPECT_EQ(rows, std::vector<std::string>{"AAa"});
-
-    // Bytes 0 to 159 and 223 are not read; bytes after the last row neither.
-    bytes = SetFileBytes("Odd", {Names("AAa")});
-    for (int i = 0; i < 160; ++i)
-        bytes[i] = static_cast<char>(0xFF);
-    bytes[223] = 'Z';
-    bytes += QByteArray(50, '\x07');
-    folder.write("System/sd03.csd", bytes);
-    ReadSetFile(SetFilePath(folder, 3, "csd"), rows, title);
-    EXPECT_EQ(title, "Odd");
-    EXPECT_EQ(rows, std::vector<std::string>{"AAa"});
-}
-
-TEST_F(BlockListTest, LooksUpNamesExactly) {
-    WriteSet(folder, 1, "Lower", {Names("30H30V"), Names("45F")});
-    WriteSet(folder, 2, "Upper", {Names("ZZz45F30h")});
-    TBlockList list;
-    EXPECT_EQ(list.IndexFromName("30H"), 0);
-    EXPECT_EQ(list.IndexFromName("30h"), 5);
-    EXPECT_EQ(list.IndexFromName("30v"), -1);
-    EXPECT_EQ(list.IndexFromName("zzz"), -1);
-    EXPECT_EQ(list.IndexFromName("30"), -1);
-    EXPECT_EQ(list.IndexFromName("30H3"), -1);
-    EXPECT_EQ(list.IndexFromName(""), -1);
-    // The same name in two sets: the lower set wins.
-    EXPECT_EQ(list.IndexFromName("45F"), 2);
-    EXPECT_TRUE(list.IsValidName("45F"));
-    EXPECT_TRUE(list.IsValidName("ZZz"));
-    EXPECT_FALSE(list.IsValidName("ZZZ"));
-    EXPECT_FALSE(list.IsValidName("45"));
-    EXPECT_EQ(list.NameFromMap(1, 0, 1), "45F");
-    EXPECT_EQ(list.NameFromMap(0, 1, 1), "100");
-    EXPECT_EQ(list.NameFromMap(9, 19, 12), "100");
-    EXPECT_EQ(list.NameFromMap(200, 200, 200), "100");
-    EXPECT_EQ(list.IndexFromMap(0, 1, 1), -1);
-    EXPECT_EQ(list.IndexFromMap(255, 0, 0), -1);
+// Each folder of the data folder is a System folder of set files and sheets.
+TEST_F(BlockListTest, LoadsTheSetsOfTheDataFolder) {
+    for (const QStringList& c : DataCases("block_sets")) {
+        ASSERT_EQ(c.size(), 2) << c.join(' ').toStdString();
+        TempProgramFolder system;
+        const QDir from(DataFile("block_sets", c[0]));
+        ASSERT_TRUE(from.exists()) << c[0].toStdString();
+        QDirIterator files(from.path(), QDir::Files, QDirIterator::Subdirectories);
+        while (files.hasNext()) {
+            const QString file = files.next();
+            system.write("System/" + from.relativeFilePath(file), ReadAll(file));
+        }
+        SetProgramFolder(system.path());
+        EXPECT_EQ(Describe(TBlockList()).toStdString(), c[1].toStdString()) << c[0].toStdString();
+    }
 }
 
 TEST_F(BlockListTest, NameLookupAgreesWithALinearScan) {
@@ -197,30 +85,33 @@ TEST_F(BlockListTest, NameLookupAgreesWithALinearScan) {
             if (list.Blocks[static_cast<size_t>(i)].Name == name)
                 expected = i;
         EXPECT_EQ(list.IndexFromName(name), expected) << name;
+        EXPECT_EQ(list.IsValidName(name), expected >= 0) << name;
     }
     for (int i = 0; i < list.Count; ++i) {
-        const Map map = MapOf(list, i);
-        EXPECT_EQ(list.IndexFromMap(static_cast<uint8_t>(map.set), static_cast<uint8_t>(map.row),
-                                    static_cast<uint8_t>(map.variation)),
-                  i);
+        int set = 0, row = 0, variation = 0;
+        list.MapFromIndex(i, set, row, variation);
+        EXPECT_EQ(list.IndexFromMap(uint8_t(set), uint8_t(row), uint8_t(variation)), i);
+        EXPECT_EQ(list.NameFromMap(uint8_t(set), uint8_t(row), uint8_t(variation)), list.NameFromIndex(i));
     }
+    // Places without a block.
+    EXPECT_EQ(list.IndexFromMap(0, 6, 0), -1);
+    EXPECT_EQ(list.IndexFromMap(255, 0, 0), -1);
+    EXPECT_EQ(list.NameFromMap(0, 0, 4), "100");
+    EXPECT_EQ(list.NameFromMap(200, 200, 200), "100");
+    EXPECT_EQ(list.NameFromIndex(120), "");
+    EXPECT_EQ(list.NameFromIndex(-1), "");
 }
 
 TEST_F(BlockListTest, SelectionMemory) {
     WriteSet(folder, 1, "One", {Names("AAaAAb"), Names("ABaABbABc")});
     WriteSet(folder, 2, "Two", {Names("BAa"), Names("BBaBBb")});
     TBlockList list;
-    EXPECT_EQ(list.SelectedIndex, 0);
-    EXPECT_EQ(list.Selection.CurrentSet, 0);
-    EXPECT_EQ(list.Selection.SelectedRow[0], 0);
-    EXPECT_EQ(list.Selection.SelectedVariation[0][1], 0);
     EXPECT_EQ(list.GetSelectedIndex(), 0);
 
     list.SelectIndex(list.IndexFromName("BBb"));
     EXPECT_EQ(list.Selection.CurrentSet, 1);
     EXPECT_EQ(list.Selection.SelectedRow[1], 1);
     EXPECT_EQ(list.Selection.SelectedVariation[1][1], 1);
-    EXPECT_EQ(list.Selection.SelectedRow[0], 0);
     EXPECT_EQ(list.GetSelectedIndex(), list.IndexFromName("BBb"));
 
     // Each set keeps its row, each row its variation.
@@ -231,18 +122,16 @@ TEST_F(BlockListTest, SelectionMemory) {
     EXPECT_EQ(list.GetSelectedIndex(), list.IndexFromName("ABc"));
 
     // A selection without a block, and no selection at all.
-    list.Selection.SelectedVariation[0][1] = 5;
-    EXPECT_EQ(list.GetSelectedIndex(), -1);
-    list.Selection.SelectedVariation[0][1] = -3;
-    EXPECT_EQ(list.GetSelectedIndex(), -1);
+    for (int variation : {3, -3}) {
+        list.Selection.SelectedVariation[0][1] = variation;
+        EXPECT_EQ(list.GetSelectedIndex(), -1);
+    }
+    list.Selection.SelectedVariation[0][1] = 0;
     list.Selection.CurrentSet = 12;
     EXPECT_EQ(list.GetSelectedIndex(), -1);
     list.Selection.CurrentSet = 0;
-    list.Selection.SelectedVariation[0][1] = 0;
     list.SelectIndex(-1);
-    EXPECT_EQ(list.SelectedIndex, -1);
     EXPECT_EQ(list.GetSelectedIndex(), -1);
-    EXPECT_EQ(list.Selection.SelectedRow[0], 1);
     // An index past the blocks changes nothing in the memory.
     list.SelectIndex(500);
     EXPECT_EQ(list.Selection.CurrentSet, 0);
@@ -261,9 +150,7 @@ TEST_F(BlockListTest, LimitsOfTheTable) {
     WriteSet(folder, 1, "Wide", rows);
     {
         TBlockList list;
-        EXPECT_TRUE(list.LoadError.isEmpty()) << list.LoadError.toStdString();
         EXPECT_EQ(list.RowCount[0], 20);
-        EXPECT_EQ(list.LastVariation[0][0], 12);
         EXPECT_EQ(list.Count, 13 + 19);
         EXPECT_EQ(list.IndexFromName("Nmx"), 12);
         EXPECT_EQ(list.IndexFromName("Nnx"), -1);
@@ -271,7 +158,7 @@ TEST_F(BlockListTest, LimitsOfTheTable) {
         EXPECT_EQ(list.IndexFromName("RUx"), -1);
     }
 
-    // Eight sets of 20 x 13 names are 2080 blocks; the table takes 2000.
+    // Nine sets of 20 x 13 names are 2340 blocks; the table takes 2000.
     for (int set = 1; set <= 9; ++set) {
         std::vector<SetRow> full;
         for (int r = 0; r < 20; ++r) {
@@ -294,131 +181,25 @@ TEST_F(BlockListTest, LimitsOfTheTable) {
     EXPECT_EQ(list.IndexFromName("8Nk"), kMaxBlocks - 1);
     EXPECT_EQ(list.IndexFromName("8Nl"), -1);
     EXPECT_EQ(list.IndexFromName("9Aa"), -1);
-    EXPECT_EQ(list.RowCount[8], 0);
-    EXPECT_EQ(list.SetTitle[8], "");
 
     // Appending to a full table, or outside the map's ranges, changes nothing.
     list.Append(0, 0, 0, "New");
-    EXPECT_EQ(list.Count, kMaxBlocks);
     EXPECT_EQ(list.IndexFromName("New"), -1);
-    TempProgramFolder bare;
-    SetProgramFolder(bare.path());
+    SetProgramFolder(TempProgramFolder().path());
     TBlockList empty;
+    EXPECT_EQ(empty.GetSelectedIndex(), -1);
     empty.Append(10, 0, 0, "Bad");
     empty.Append(0, 20, 0, "Bad");
     empty.Append(0, 0, 13, "Bad");
     EXPECT_EQ(empty.Count, 0);
-    EXPECT_TRUE(empty.ImageList.empty());
-}
-
-TEST_F(BlockListTest, AppendWithoutASheet) {
-    TBlockList list;
-    list.Append(0, 0, 0, "ABCD");
-    list.Append(0, 0, 0, "Dup");
-    EXPECT_EQ(list.Count, 2);
-    EXPECT_EQ(list.NameFromIndex(0), "ABC");
-    EXPECT_EQ(list.IndexFromMap(0, 0, 0), 0); // the first block with the map wins
-    ASSERT_EQ(list.ImageList.size(), 2u);
-    EXPECT_EQ(list.ImageList[0].size(), QSize(32, 32));
-    EXPECT_EQ(list.ImageList[0].pixel(5, 5), 0u); // no sheet: nothing opaque
-}
-
-TEST_F(BlockListTest, UnreadableFilesEndTheLoading) {
-    WriteSet(folder, 1, "Good", {Names("AAaAAb")});
-    WriteSet(folder, 2, "Short", {Names("BBa"), Names("BBbBBc")});
-    WriteSet(folder, 3, "Later", {Names("CCa")});
-    QByteArray shortFile = SetFileBytes("Short", {Names("BBa"), Names("BBbBBc")});
-    shortFile.chop(2);
-    folder.write("System/sd02.csd", shortFile);
-
-    try {
-        std::vector<std::string> rows;
-        std::string title;
-        ReadSetFile(SetFilePath(folder, 2, "csd"), rows, title);
-        ADD_FAILURE() << "a short set file was read";
-    } catch (const IoError& e) {
-        EXPECT_STREQ(e.what(), "Read beyond end of file");
-    }
-
-    QGuiApplication::setOverrideCursor(QCursor(Qt::PointingHandCursor));
-    {
-        TBlockList list;
-        // The user learns which file and which sets: the scan would have gone on to set 3.
-        EXPECT_EQ(list.LoadError, "Block set file sd02.csd could not be read: the file ends early. "
-                                  "Block sets 2 to 3 are not available.");
-        EXPECT_EQ(list.SetCount, 1);
-        EXPECT_EQ(list.Count, 2);
-        EXPECT_EQ(list.IndexFromName("BBa"), -1);
-        EXPECT_EQ(list.SetTitle[1], "");
-        EXPECT_EQ(list.RowCount[1], 0);
-        // The hourglass is gone again; the pointer set before stays.
-        ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
-        EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::PointingHandCursor);
-    }
-    QGuiApplication::restoreOverrideCursor();
-    ASSERT_EQ(QGuiApplication::overrideCursor(), nullptr);
-
-    // A file too short to hold the row count.
-    folder.write("System/sd02.csd", QByteArray(224, '\0'));
-    QFile::remove(SetFilePath(folder, 3, "csd"));
-    {
-        TBlockList list;
-        EXPECT_EQ(list.LoadError, "Block set file sd02.csd could not be read: the file ends early. "
-                                  "Block set 2 is not available.");
-        EXPECT_EQ(list.SetCount, 1);
-    }
-
-    // A missing sheet and a sheet that is no bitmap.
-    WriteSet(folder, 2, "Sheetless", {Names("BBa")});
-    QFile::remove(SetFilePath(folder, 2, "csb"));
-    {
-        TBlockList list;
-        EXPECT_TRUE(list.LoadError.contains("sd02.csb")) << list.LoadError.toStdString();
-        EXPECT_EQ(list.SetCount, 1);
-        EXPECT_EQ(list.Count, 2);
-        EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-    }
-    folder.write("System/sd02.csb", "BM this is not a bitmap");
-    {
-        TBlockList list;
-        EXPECT_TRUE(list.LoadError.contains("sd02.csb")) << list.LoadError.toStdString();
-        EXPECT_TRUE(list.LoadError.endsWith("Block set 2 is not available.")) << list.LoadError.toStdString();
-        EXPECT_EQ(list.SetCount, 1);
-        EXPECT_EQ(list.Count, 2);
-    }
-
-    // A set file that cannot be opened.
-    QFile::remove(SetFilePath(folder, 2, "csd"));
-    QDir().mkpath(SetFilePath(folder, 2, "csd"));
-    {
-        TBlockList list;
-        EXPECT_FALSE(list.LoadError.isEmpty());
-        EXPECT_EQ(list.SetCount, 1);
-    }
-    EXPECT_THROW(
-        {
-            std::vector<std::string> rows;
-            std::string title;
-            ReadSetFile(folder.file("System/none.csd"), rows, title);
-        },
-        IoError);
-}
-
-TEST_F(BlockListTest, ASheetThatEndsEarlyLoadsBlackAndIsToldOnce) {
-    WriteSet(folder, 1, "Good", {Names("AAa")});
-    WriteSet(folder, 2, "Cut", {Names("BBa"), Names("BBb")});
-    QFile sheet(SetFilePath(folder, 2, "csb"));
-    ASSERT_TRUE(sheet.open(QIODevice::ReadWrite));
-    // Rows of 100 bytes (33 pixels), stored bottom up: the top row of pictures goes.
-    ASSERT_TRUE(sheet.resize(sheet.size() - 33 * 100));
-    sheet.close();
-    TBlockList list;
-    EXPECT_EQ(list.SetCount, 2);
-    EXPECT_EQ(list.Count, 3);
-    EXPECT_TRUE(list.LoadError.isEmpty());
-    EXPECT_EQ(list.LoadNotice, "Block picture file sd02.csb ends early: the pictures of its missing rows are black.");
-    EXPECT_EQ(list.ImageList[1].pixel(16, 16), qRgb(0, 0, 0));       // BBa, in the top row
-    EXPECT_EQ(list.ImageList[2].pixel(16, 16), BlockColor(1, 1, 0)); // BBb, below it
+    // Without a sheet a block has an empty picture; the first block of a place keeps it.
+    empty.Append(0, 0, 0, "ABCD");
+    empty.Append(0, 0, 0, "Dup");
+    EXPECT_EQ(empty.NameFromIndex(0), "ABC");
+    EXPECT_EQ(empty.IndexFromMap(0, 0, 0), 0);
+    ASSERT_EQ(empty.ImageList.size(), 2u);
+    EXPECT_EQ(empty.ImageList[0].size(), QSize(32, 32));
+    EXPECT_EQ(empty.ImageList[0].pixel(5, 5), 0u);
 }
 
 } // namespace
