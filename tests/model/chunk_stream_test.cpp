@@ -9,25 +9,15 @@ namespace {
 
 class ChunkStreamTest : public CubestacksTest {
 protected:
+    void SetUp() override { buffer.open(QIODevice::ReadWrite); }
     QByteArray bytes;
     QBuffer buffer{&bytes};
-    void SetUp() override {
-        CubestacksTest::SetUp();
-        buffer.open(QIODevice::ReadWrite);
-    }
-    void Rewind() { buffer.seek(0); }
 };
 
 TEST_F(ChunkStreamTest, WritesTheDocumentedBytes) {
     ChunkWrite(buffer, "VR", {int64_t{1536}, int64_t{1536}}, "dd");
-    EXPECT_EQ(Hex(bytes), "56 52 08 00 00 00 00 06 00 00 00 06 00 00");
-    bytes.clear();
-    buffer.seek(0);
     ChunkWrite(buffer, "00", {int64_t{false}}, "b");
-    EXPECT_EQ(Hex(bytes), "30 30 01 00 00 00 00");
-}
-
-TEST_F(ChunkStreamTest, SmallWriters) {
+    ChunkWrite(buffer, "MH", {int64_t{10}}, "l"); // the length only: the data is the caller's
     WriteFixedString(buffer, "7", 3);
     WriteFixedString(buffer, "ABCDE", 2);
     WriteLE(buffer, 0xFFFF, 2);
@@ -35,29 +25,27 @@ TEST_F(ChunkStreamTest, SmallWriters) {
     WriteLE(buffer, 0x01020304, 6);
     WriteFileTag(buffer, "MdF\x1A");
     WriteFileTag(buffer, "");
-    EXPECT_EQ(Hex(bytes),
-              "37 00 00 41 42 FF FF FE FF FF FF 04 03 02 01 00 00 4D 64 46 1A 02 04");
-}
-
-TEST_F(ChunkStreamTest, TextsAreCutAndTerminated) {
+    EXPECT_EQ(Hex(bytes), "56 52 08 00 00 00 00 06 00 00 00 06 00 00 30 30 01 00 00 00 00 4D 48 0A 00 00 00 "
+                          "37 00 00 41 42 FF FF FE FF FF FF 04 03 02 01 00 00 4D 64 46 1A 02 04");
+    // The empty text is one zero byte; a long one 1023 characters and its zero byte.
+    bytes.clear();
+    buffer.seek(0);
     ChunkWrite(buffer, "DE", {std::string(), std::string(2000, 'x')}, "ss");
-    // The empty text is one zero byte; the long one 1023 characters and its zero byte.
     ASSERT_EQ(bytes.size(), 6 + 1 + 1024);
     EXPECT_EQ(Hex(bytes.left(7)), "44 45 01 04 00 00 00");
     EXPECT_EQ(bytes.at(6 + 1 + 1022), 'x');
     EXPECT_EQ(bytes.at(6 + 1 + 1023), '\0');
-}
-
-TEST_F(ChunkStreamTest, LengthOnlyChunkLeavesTheDataToTheCaller) {
-    ChunkWrite(buffer, "MH", {int64_t{10}}, "l");
-    EXPECT_EQ(Hex(bytes), "4D 48 0A 00 00 00");
+    QBuffer readOnly(&bytes);
+    readOnly.open(QIODevice::ReadOnly);
+    EXPECT_THROW(ChunkWrite(readOnly, "VR", {int64_t{1}}, "d"), IoError);
 }
 
 TEST_F(ChunkStreamTest, EveryTypeReadsBack) {
-    ChunkWrite(buffer, "AU", {std::string("Ann"), std::string("Own"), std::string(), int64_t{-42}, int64_t{300},
-                              int64_t{0xC0C0C0}},
+    ChunkWrite(buffer, "AU",
+               {std::string("Ann"), std::string("Own"), std::string(), int64_t{-42}, int64_t{300},
+                int64_t{0xC0C0C0}},
                "sssdbd");
-    Rewind();
+    buffer.seek(0);
     uint8_t data[kChunkBufferSize] = {};
     std::string tag;
     const int n = ChunkRead(buffer, tag, data);
@@ -112,7 +100,8 @@ TEST_F(ChunkStreamTest, UnknownTypeLettersAreReportedOrSkippedSilently) {
     int32_t x = 0, y = 0;
     ChunkDecode({&x, &y}, "zd", data, 4);
     ASSERT_EQ(presenter().shown.size(), 2u);
-    EXPECT_EQ(presenter().shown[1].text, QStringLiteral("Invalid ChunkDecode call: -- p: 0   pBuf: 0   Type: 122"));
+    EXPECT_EQ(presenter().shown[1].text,
+              QStringLiteral("Invalid ChunkDecode call: -- p: 0   pBuf: 0   Type: 122"));
     EXPECT_EQ(y, 9); // the position did not move
 
     SetMessagesEnabled(false);
@@ -130,7 +119,7 @@ TEST_F(ChunkStreamTest, ReadLimitsAndEndOfFile) {
     WriteFixedString(buffer, "BG", 2);
     WriteLE(buffer, 2000, 4);
     WriteBytes(buffer, QByteArray(2000, 'z').constData(), 2000);
-    Rewind();
+    buffer.seek(0);
     uint8_t data[kChunkBufferSize] = {};
     std::string tag;
     EXPECT_EQ(ChunkRead(buffer, tag, data), 0);
@@ -143,12 +132,6 @@ TEST_F(ChunkStreamTest, ReadLimitsAndEndOfFile) {
     // The rest of the long chunk is left for the caller; reading on meets the end.
     buffer.seek(bytes.size() - 3);
     EXPECT_THROW(ChunkRead(buffer, tag, data), IoError);
-}
-
-TEST_F(ChunkStreamTest, WriteFailureRaises) {
-    QBuffer readOnly(&bytes);
-    readOnly.open(QIODevice::ReadOnly);
-    EXPECT_THROW(ChunkWrite(readOnly, "VR", {int64_t{1}}, "d"), IoError);
 }
 
 } // namespace

@@ -28,14 +28,12 @@ const std::vector<BlockSetRows>& StandardTestSets() {
 }
 
 void ModelTest::SetUp() {
-    CubestacksTest::SetUp();
     UseSets(StandardTestSets());
 }
 
 void ModelTest::TearDown() {
     context = TModelContext();
     library.reset();
-    CubestacksTest::TearDown();
 }
 
 TModelContext ModelTest::Context(QSize window) const {
@@ -116,12 +114,4 @@ QByteArray LE32(int64_t value) {
     QByteArray bytes(4, '\0');
     qToLittleEndian<quint32>(static_cast<quint32>(value), bytes.data());
     return bytes;
-}
-
-QByteArray Chunk(const char* tag, const QByteArray& data) {
-    return QByteArray(tag, 2) + LE32(data.size()) + data;
-}
-
-QByteArray Text(const std::string& text) {
-    return QByteArray(text.c_str(), static_cast<qsizetype>(text.size()) + 1);
 }

@@ -75,5 +75,3 @@ QString WriteModelFile(const TempProgramFolder& folder, const QString& name, con
 // Little-endian helpers for building files by hand.
 QByteArray LE16(int value);
 QByteArray LE32(int64_t value);
-QByteArray Chunk(const char* tag, const QByteArray& data);
-QByteArray Text(const std::string& text); // the bytes and a zero byte
