@@ -53,6 +53,8 @@ TEST_F(CommonTest, EveryMessageShowsItsTextStyleAndDefaultAnswer) {
         {"Saving this model will truncate the model file on disk forever. Are you sure you want to overwrite "
          "it?",
          0x24, IDYES},
+        {"Quadrantine Cubestacks did not close normally. Restore the unsaved changes to model 7?", 0x24,
+         IDYES},
     };
     for (int i = 0; i < kMessageCount; ++i) {
         EXPECT_EQ(ShowAppMessage(AppMessage(i), {7, 12, 'x'}), rows[i].answer) << i;
@@ -62,7 +64,7 @@ TEST_F(CommonTest, EveryMessageShowsItsTextStyleAndDefaultAnswer) {
         EXPECT_EQ(presenter().shown[i].style, rows[i].style) << i;
     }
     // Numbers outside the catalogue show nothing; with messages off nothing shows either.
-    EXPECT_EQ(ShowAppMessage(AppMessage(9)), IDOK);
+    EXPECT_EQ(ShowAppMessage(AppMessage(kMessageCount)), IDOK);
     EXPECT_EQ(ShowAppMessage(AppMessage(-1)), IDOK);
     SetMessagesEnabled(false);
     for (int i = 0; i < kMessageCount; ++i)
