@@ -48,7 +48,8 @@ TEST_F(ModelRenderingTest, StacksDrawBottomToTopUpToTheFirstGap) {
     model.SetBlockIndex(6, 0, Index("44V"), 1); // nothing at level 0: nothing drawn
     model.SetBlockIndex(31, 23, Index("12K"), 0);
     Stack(model, 8, 8, {"30V"}); // under the text, which is drawn over the blocks
-    model.TextOverlay = {.Text = "HH", .TextCol = 8, .TextRow = 8};
+    model.TextOverlay.Text = "HH";
+    model.TextOverlay.TextCol = model.TextOverlay.TextRow = 8;
     Surface surface(QSize(1024, 768));
     model.Draw(surface.canvas);
     EXPECT_EQ(Count(surface.bitmap, ColorOf("44H"), QRect(0, 0, 32, 32)), 32 * 32);
