@@ -3,7 +3,7 @@
 // redrawn and its square repainted on the offscreen platform, the hint line.
 // The real block sets and the real main window; sounds go to a counter.
 
-#include "bench_support.h"
+#include "main_window_support.h"
 
 #include "app/main_form.h"
 #include "common/program_folder.h"
@@ -13,11 +13,6 @@
 #include "windows/preference_values.h"
 #include "windows/sounds_and_pointers.h"
 
-#include <QApplication>
-#include <QDeadlineTimer>
-#include <QSettings>
-#include <QTemporaryDir>
-#include <QWindow>
 #include <memory>
 
 namespace {
@@ -30,14 +25,6 @@ public:
     int64_t clicks = 0;
 };
 
-// Runs the event loop until the window is on the screen, for at most 5 seconds.
-bool WaitUntilExposed(QWidget& widget) {
-    const QDeadlineTimer deadline(5000);
-    while (!(widget.windowHandle() && widget.windowHandle()->isExposed()) && !deadline.hasExpired())
-        QApplication::processEvents(QEventLoop::AllEvents, 50);
-    QApplication::processEvents();
-    return widget.windowHandle() && widget.windowHandle()->isExposed();
-}
 
 void BM_PaintStepOnMouseMove(benchmark::State& state) {
     if (!RealSetsPresent(state))
@@ -84,12 +71,4 @@ BENCHMARK(BM_PaintStepOnMouseMove)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
-int main(int argc, char** argv) {
-    // Settings of a run of its own, never the user's.
-    QTemporaryDir home;
-    qputenv("XDG_CONFIG_HOME", home.filePath("config").toLocal8Bit());
-    qputenv("XDG_DATA_HOME", home.filePath("data").toLocal8Bit());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, home.filePath("settings"));
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home.filePath("settings"));
-    return RunBenchmarks<QApplication>(argc, argv);
-}
+int main(int argc, char** argv) { return RunMainWindowBenchmarks(argc, argv); }

@@ -3,7 +3,7 @@
 // shown on the offscreen platform, the name label, Revert and the scroll
 // buttons brought up to date. Also the memory one such step keeps.
 
-#include "bench_support.h"
+#include "main_window_support.h"
 
 #include "app/main_form.h"
 #include "common/program_folder.h"
@@ -12,11 +12,6 @@
 #include "windows/sounds_and_pointers.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QDeadlineTimer>
-#include <QSettings>
-#include <QTemporaryDir>
-#include <QWindow>
 
 namespace {
 
@@ -26,14 +21,6 @@ public:
     void Play(int) override {}
     void Free() override {}
 };
-
-bool WaitUntilExposed(QWidget& widget) {
-    const QDeadlineTimer deadline(5000);
-    while (!(widget.windowHandle() && widget.windowHandle()->isExposed()) && !deadline.hasExpired())
-        QApplication::processEvents(QEventLoop::AllEvents, 50);
-    QApplication::processEvents();
-    return widget.windowHandle() && widget.windowHandle()->isExposed();
-}
 
 // Every cell and level of the model holds a block of the library, taken in turn from offset on.
 void Fill(TModel& model, const TBlockList& library, int offset) {
@@ -90,12 +77,4 @@ BENCHMARK(BM_UndoRedoFullModelStep)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
-int main(int argc, char** argv) {
-    // Settings and recovery copies of a run of its own, never the user's.
-    QTemporaryDir home;
-    qputenv("XDG_CONFIG_HOME", home.filePath("config").toLocal8Bit());
-    qputenv("XDG_DATA_HOME", home.filePath("data").toLocal8Bit());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, home.filePath("settings"));
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home.filePath("settings"));
-    return RunBenchmarks<QApplication>(argc, argv);
-}
+int main(int argc, char** argv) { return RunMainWindowBenchmarks(argc, argv); }
