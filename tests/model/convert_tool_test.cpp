@@ -153,17 +153,11 @@ TEST_F(ConvertToolTest, BatchConvertsWhatLoadsAndNamesWhatFails) {
     model.SaveToFile(file("batch/full.cst"));
     TModel empty(context);
     empty.SaveToFile(file("batch/empty.cst"));
-    QFile::copy(file("batch/full.cst"), file("damaged.cst"));
-    QFile::resize(file("damaged.cst"), 120);
-    QFile::rename(file("damaged.cst"), file("batch/damaged.cst"));
-    // Old format: 2 x 1 cells, the first with old code 768 (30H, 44H, 42V), and a text.
-    QByteArray old("MdF\x1A\x04\x00", 6);
-    old += QByteArray(4, '\0') + QByteArray("\x02\x01\x00\x00\x04\x00", 6) + QByteArray(48, '\0');
-    old += QByteArray("\x00\x03\x00\x00\x00\x00\x00\x00", 8) + "Old";
-    WriteModelFile(*folder, "batch/old.cst", old);
-    WriteModelFile(*folder, "batch/notes.txt", "not a model");
+    for (const char* name : {"old_format.cst", "cut_in_cells.cst"})
+        QFile::copy(DataFile("model_files", name), file(QString("batch/") + name));
+    QFile::copy(DataFile("model_files", "not_a_model.bmp"), file("batch/notes.bmp"));
 
-    const QStringList names = {"empty", "full", "old"};
+    const QStringList names = {"empty", "full", "old_format"};
     for (const char* format : {"png", "cst"}) {
         std::map<QString, QByteArray> firstRun;
         for (const char* jobs : {"4", "1"}) {
@@ -172,13 +166,13 @@ TEST_F(ConvertToolTest, BatchConvertsWhatLoadsAndNamesWhatFails) {
                 Convert({"--grid", "--jobs", jobs, "--to", format, "--output-dir", out, file("batch")});
             EXPECT_EQ(run.exitCode, 1) << run.errors.toStdString();
             EXPECT_EQ(run.output, "3 converted, 1 failed\n");
-            EXPECT_TRUE(run.errors.contains(file("batch/damaged.cst") + ": Read beyond end of file"))
+            EXPECT_TRUE(run.errors.contains(file("batch/cut_in_cells.cst") + ": Read beyond end of file"))
                 << run.errors.toStdString();
             EXPECT_FALSE(run.errors.contains('\r')) << "no progress line off a terminal";
             QStringList written = QDir(out).entryList(QDir::Files);
             written.sort();
             EXPECT_EQ(written, QStringList({QString("empty.") + format, QString("full.") + format,
-                                            QString("old.") + format}));
+                                            QString("old_format.") + format}));
             for (const QString& name : names) {
                 const QByteArray bytes = ReadAll(out + "/" + name + "." + format);
                 EXPECT_FALSE(bytes.isEmpty());
@@ -195,9 +189,9 @@ TEST_F(ConvertToolTest, BatchConvertsWhatLoadsAndNamesWhatFails) {
         }
     }
     TModel back(context);
-    ASSERT_TRUE(back.LoadFromFile(file("out-cst-1/old.cst")));
+    ASSERT_TRUE(back.LoadFromFile(file("out-cst-1/old_format.cst")));
     EXPECT_EQ(StackNames(back, 0, 0), (std::vector<std::string>{"30H", "44H", "42V"}));
-    EXPECT_EQ(back.TextOverlay.Text, "Old");
+    EXPECT_EQ(back.TextOverlay.Text, "Hello & bye");
 }
 
 // An input is never written over, and two inputs of one name are told.

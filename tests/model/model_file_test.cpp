@@ -269,27 +269,12 @@ TEST_F(ModelFileTest, FailedSaveKeepsTheFlags) {
 
 TEST_F(ModelFileTest, OldBlockCodes) {
     // Entries of the table, first, last and between; codes outside it are 2AH, 0 is none.
-    const std::pair<uint16_t, const char*> entries[] = {{0x0001, "45F,480"},
-                                                        {0x0009, "63J"},
-                                                        {0x0106, "10D,952"},
-                                                        {0x0108, "12D,911"},
-                                                        {0x0301, "30H,40H,43N,42S"},
-                                                        {0x0400, "931,953"},
-                                                        {0x0407, "30H,41H,42N"},
-                                                        {0x0508, "43N,45F"},
-                                                        {0x0609, "221,220"},
-                                                        {0x0707, "4CN,84S"},
-                                                        {0x0804, "31V,5FS"},
-                                                        {0x0909, "31V,36E,5AE"},
-                                                        {0x0A09, "6A0"},
-                                                        {0x0B00, "111"},
-                                                        {0x0B09, "733"},
-                                                        {0x000A, "2AH"},
-                                                        {0x0C00, "2AH"},
-                                                        {0x0B0A, "2AH"},
-                                                        {0xFFFF, "2AH"}};
-    for (const auto& [code, names] : entries)
-        EXPECT_STREQ(OldBlockNames(code), names) << code;
+    const QString entries =
+        "0001=45F,480 0009=63J 0106=10D,952 0108=12D,911 0301=30H,40H,43N,42S 0400=931,953 "
+        "0407=30H,41H,42N 0508=43N,45F 0609=221,220 0707=4CN,84S 0804=31V,5FS "
+        "0909=31V,36E,5AE 0A09=6A0 0B00=111 0B09=733 000A=2AH 0C00=2AH 0B0A=2AH FFFF=2AH";
+    for (const QString& entry : entries.split(' '))
+        EXPECT_EQ(QString(OldBlockNames(uint16_t(entry.left(4).toUInt(nullptr, 16)))), entry.mid(5));
     EXPECT_EQ(OldBlockNames(0), nullptr);
     int inTable = 0;
     for (int set = 0; set < 12; ++set)
