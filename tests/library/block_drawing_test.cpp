@@ -14,13 +14,11 @@ constexpr QRgb kBackdrop = 0xFF102030u;
 class BlockDrawingTest : public CubestacksTest {
 protected:
     void SetUp() override { SetProgramFolder(folder.path()); }
-
     static QImage Backdrop(int width, int height) {
         QImage image = NewBitmap(width, height);
         image.fill(kBackdrop);
         return image;
     }
-
     TempProgramFolder folder;
 };
 
@@ -39,26 +37,17 @@ TEST_F(BlockDrawingTest, CutsPicturesAtPitch33AndDrawsThemClipped) {
         for (const QPoint p : {QPoint(2, 0), QPoint(31, 31), QPoint(0, 31)})
             EXPECT_EQ(picture.pixel(p), BlockColor(set, row, variation)) << i;
     }
-
-    QImage target = Backdrop(80, 80);
+    QImage target = Backdrop(64, 64);
     TCanvas canvas(&target);
     list.IndexedBlockDraw(canvas, 10, 20, 1);
-    EXPECT_EQ(target.pixel(10, 20), kBackdrop); // magenta leaves the canvas as it was
-    EXPECT_EQ(target.pixel(11, 20), qRgb(254, 0, 255));
-    EXPECT_EQ(target.pixel(41, 51), BlockColor(0, 0, 1));
-    for (const QPoint p : {QPoint(42, 51), QPoint(41, 52), QPoint(9, 20)})
-        EXPECT_EQ(target.pixel(p), kBackdrop);
-    // The same block by its map.
-    QImage mapped = Backdrop(40, 40), indexed = Backdrop(40, 40);
-    TCanvas mappedCanvas(&mapped);
-    list.MappedBlockDraw(mappedCanvas, 0, 0, 0, 1, 0);
-    list.IndexedBlockDraw(indexed, 0, 0, 3);
-    EXPECT_EQ(mapped.pixel(5, 5), BlockColor(0, 1, 0));
-    EXPECT_EQ(indexed, mapped);
-
+    list.MappedBlockDraw(canvas, -20, 50, 0, 1, 0); // clipped at the edges
+    for (const auto& [x, y, color] :
+         {std::tuple{10, 20, kBackdrop}, {11, 20, qRgb(254, 0, 255)}, {41, 51, BlockColor(0, 0, 1)},
+          {42, 51, kBackdrop}, {41, 52, kBackdrop}, {9, 20, kBackdrop}, {0, 51, BlockColor(0, 1, 0)},
+          {11, 63, BlockColor(0, 1, 0)}, {12, 55, kBackdrop}})
+        EXPECT_EQ(target.pixel(x, y), color) << x << "," << y;
     // No picture, no map, or wholly outside: nothing drawn.
-    const QImage untouched = Backdrop(64, 64);
-    target = untouched;
+    const QImage before = target;
     for (int index : {-1, 4, 1999, 5000})
         list.IndexedBlockDraw(canvas, 0, 0, index);
     list.MappedBlockDraw(canvas, 0, 0, 0, 1, 1);
@@ -66,22 +55,15 @@ TEST_F(BlockDrawingTest, CutsPicturesAtPitch33AndDrawsThemClipped) {
     list.MappedBlockDraw(canvas, 0, 0, 256, 0, 0);
     list.IndexedBlockDraw(canvas, 64, 0, 0);
     list.IndexedBlockDraw(canvas, 0, -32, 0);
-    EXPECT_EQ(target, untouched);
+    EXPECT_EQ(target, before);
     TCanvas none;
     list.IndexedBlockDraw(none, 0, 0, 0);
-    // Clipped at the edges of the canvas.
-    list.IndexedBlockDraw(canvas, -20, 50, 0);
-    EXPECT_EQ(target.pixel(0, 50), BlockColor(0, 0, 0));
-    EXPECT_EQ(target.pixel(11, 63), BlockColor(0, 0, 0));
-    EXPECT_EQ(target.pixel(12, 50), kBackdrop);
 }
 
 TEST_F(BlockDrawingTest, StackedDrawLeavesWhatDrawingEachBlockInTurnLeaves) {
     TBlockList list;
-    ASSERT_EQ(list.Count, 0);
-    // Pictures with holes in different places, so that each level shows
-    // through the ones above it somewhere: picture p is transparent where
-    // (x * 7 + y * 3 + p) % (p + 2) == 0, and wholly transparent on its row p.
+    // Picture p is see-through where (x * 7 + y * 3 + p) % (p + 2) == 0 and on
+    // its row p, so that each level shows through the ones above it somewhere.
     for (int p = 0; p < 9; ++p) {
         QImage picture(32, 32, QImage::Format_ARGB32_Premultiplied);
         for (int y = 0; y < 32; ++y)
@@ -90,63 +72,34 @@ TEST_F(BlockDrawingTest, StackedDrawLeavesWhatDrawingEachBlockInTurnLeaves) {
                     x, y, (x * 7 + y * 3 + p) % (p + 2) == 0 || y == p ? 0u : qRgb(20 * p, x * 8, y * 8));
         list.ImageList.push_back(picture);
     }
-    // Picture 9 is wholly opaque: nothing below it shows. Picture 10 has an
-    // alpha that is neither 0 nor 255, which counts as opaque. Picture 11 is
-    // smaller than a block and 12 empty; both take the drawing one by one.
+    // 9 wholly opaque; 10 with an alpha neither 0 nor 255 (opaque); 11 smaller than a block; 12 empty.
     QImage opaque(32, 32, QImage::Format_ARGB32_Premultiplied);
     opaque.fill(qRgb(1, 2, 3));
-    list.ImageList.push_back(opaque);
     QImage faint(32, 32, QImage::Format_ARGB32_Premultiplied);
     faint.fill(0);
     faint.setPixel(5, 5, qRgba(1, 1, 1, 1));
-    list.ImageList.push_back(faint);
     QImage small(20, 10, QImage::Format_ARGB32_Premultiplied);
     small.fill(qRgb(9, 9, 9));
-    list.ImageList.push_back(small);
-    list.ImageList.push_back(QImage());
+    list.ImageList.insert(list.ImageList.end(), {opaque, faint, small, QImage()});
 
     const std::vector<std::vector<int32_t>> stacks = {
-        {0},
-        {0, 1, 2, 3, 4, 5, 6, 7},
-        {7, 6, 5, 4, 3, 2, 1, 0},
-        {3, 9, 4},
-        {9, 0, 1},
-        {5, 10},
-        {2, -1, 4, 5000, 6},
-        {1, 11, 2},
-        {12, 3},
-        {8, 8, 8, 8, 8, 8, 8, 8},
-        {-1, -1},
-    };
+        {0},         {0, 1, 2, 3, 4, 5, 6, 7}, {7, 6, 5, 4, 3, 2, 1, 0}, {3, 9, 4},
+        {9, 0, 1},   {5, 10},                  {2, -1, 4, 5000, 6},      {1, 11, 2},
+        {12, 3},     {8, 8, 8, 8, 8, 8, 8, 8}, {-1, -1},                 {}};
     // Inside, on every edge and corner, and wholly outside the target.
     const std::vector<QPoint> places = {{0, 0},    {40, 8},  {-10, 3}, {60, -7}, {70, 50},
                                         {-31, 60}, {80, 30}, {0, 64},  {-32, 0}, {101, 81}};
-    for (size_t s = 0; s < stacks.size(); ++s) {
+    for (size_t s = 0; s < stacks.size(); ++s)
         for (const QPoint& at : places) {
             QImage expected = Backdrop(102, 82);
             for (int32_t index : stacks[s])
                 list.IndexedBlockDraw(expected, at.x(), at.y(), index);
             QImage stacked = Backdrop(102, 82);
-            list.StackedBlockDraw(stacked, at.x(), at.y(), stacks[s].data(),
-                                  static_cast<int32_t>(stacks[s].size()));
+            list.StackedBlockDraw(stacked, at.x(), at.y(), stacks[s].data(), int32_t(stacks[s].size()));
             EXPECT_EQ(stacked, expected) << "stack " << s << " at " << at.x() << ", " << at.y();
         }
-    }
-    // The bottom picture shows where the top one has holes; the backdrop where none covers.
-    QImage two = Backdrop(32, 32);
-    const int32_t pair[] = {9, 1};
-    list.StackedBlockDraw(two, 0, 0, pair, 2);
-    EXPECT_EQ(two.pixel(0, 1), qRgb(1, 2, 3));  // row 1 of picture 1 is a hole
-    EXPECT_EQ(two.pixel(1, 0), qRgb(20, 8, 0)); // picture 1 itself
-    QImage one = Backdrop(32, 32);
-    list.StackedBlockDraw(one, 0, 0, pair + 1, 1);
-    EXPECT_EQ(one.pixel(0, 1), kBackdrop);
-    // Nothing to draw, or no room to draw it in.
-    QImage none = Backdrop(32, 32);
-    list.StackedBlockDraw(none, 0, 0, pair, 0);
-    EXPECT_EQ(none, Backdrop(32, 32));
     QImage empty;
-    list.StackedBlockDraw(empty, 0, 0, pair, 2);
+    list.StackedBlockDraw(empty, 0, 0, stacks[3].data(), 3);
     EXPECT_TRUE(empty.isNull());
 }
 
@@ -154,17 +107,9 @@ TEST_F(BlockDrawingTest, StackedDrawLeavesWhatDrawingEachBlockInTurnLeaves) {
 // sheet that is gone is told when asked.
 TEST_F(BlockDrawingTest, PicturesWhenAsked) {
     WriteSet(folder, 1, "One", {Names("AAaAAb")});
-    folder.write("System/sd02.csd", SetFileBytes("Small", {Names("BBaBBb")}));
-    QImage small(50, 20, QImage::Format_RGB32); // covers part of its grid: the rest is see-through
-    small.fill(qRgb(9, 9, 9));
-    folder.write("System/sd02.csb", EncodeBitmap24(small));
+    WriteSet(folder, 2, "Two", {Names("BBaBBb")});
     folder.write("System/sd03.csd", SetFileBytes("No sheet", {Names("CCa")}));
     const TBlockList atOnce;
-    EXPECT_EQ(atOnce.ImageList[2].pixel(31, 18), qRgb(9, 9, 9));
-    EXPECT_EQ(qAlpha(atOnce.ImageList[2].pixel(31, 19)), 0);
-    EXPECT_EQ(atOnce.ImageList[3].pixel(15, 0), qRgb(9, 9, 9));
-    EXPECT_EQ(qAlpha(atOnce.ImageList[3].pixel(16, 0)), 0);
-
     TBlockList asked(TBlockList::TPictureLoading::WhenAsked);
     EXPECT_EQ(asked.Count, 4);
     EXPECT_EQ(asked.LoadError, atOnce.LoadError);
@@ -174,11 +119,7 @@ TEST_F(BlockDrawingTest, PicturesWhenAsked) {
     EXPECT_TRUE(asked.ImageList[0].isNull());
     EXPECT_EQ(asked.ImageList[3], atOnce.ImageList[3]);
     EXPECT_TRUE(asked.LoadPictures(0));
-    QImage drawn = Backdrop(64, 32), drawnAtOnce = Backdrop(64, 32);
-    const int32_t stack[] = {0, 1, 3};
-    asked.StackedBlockDraw(drawn, 0, 0, stack, 3);
-    atOnce.StackedBlockDraw(drawnAtOnce, 0, 0, stack, 3);
-    EXPECT_EQ(drawn, drawnAtOnce);
+    EXPECT_EQ(asked.ImageList, atOnce.ImageList);
     TBlockList gone(TBlockList::TPictureLoading::WhenAsked);
     QFile::remove(SetFilePath(folder, 2, "csb"));
     EXPECT_FALSE(gone.LoadPictures(1));
@@ -191,23 +132,16 @@ TEST_F(BlockDrawingTest, StretchBlockDrawsAnOutlinedSquare) {
     QImage target = Backdrop(20, 20);
     TCanvas canvas(&target);
     list.StretchBlockDraw(canvas, 2, 3, 5);
-    const QRgb red = qRgb(255, 0, 0);
-    const QRgb blue = qRgb(0, 0, 255);
-    for (int y = 0; y < 20; ++y) {
-        for (int x = 0; x < 20; ++x) {
-            const bool inside = x >= 2 && x < 7 && y >= 3 && y < 8;
-            const bool edge = inside && (x == 2 || x == 6 || y == 3 || y == 7);
-            const QRgb expected = !inside ? kBackdrop : edge ? red : blue;
-            ASSERT_EQ(target.pixel(x, y), expected) << x << "," << y;
-        }
-    }
-    const QImage before = target;
     list.StretchBlockDraw(canvas, 0, 0, 0);
     list.StretchBlockDraw(canvas, 0, 0, -4);
-    EXPECT_EQ(target, before);
-    list.StretchBlockDraw(canvas, 18, 18, 100); // clipped
-    EXPECT_EQ(target.pixel(18, 18), red);
-    EXPECT_EQ(target.pixel(19, 19), blue);
+    list.StretchBlockDraw(canvas, 17, 17, 100); // clipped
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 20; ++x) {
+            const bool inside = x >= 2 && x < 7 && y >= 3 && y < 8, far = x >= 17 && y >= 17;
+            const bool edge = (inside && (x == 2 || x == 6 || y == 3 || y == 7)) || (far && (x == 17 || y == 17));
+            ASSERT_EQ(target.pixel(x, y), edge ? qRgb(255, 0, 0) : inside || far ? qRgb(0, 0, 255) : kBackdrop)
+                << x << "," << y;
+        }
 }
 
 } // namespace

