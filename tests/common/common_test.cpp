@@ -34,41 +34,26 @@ TEST_F(CommonTest, DataFoldersIgnoreLetterCaseAndTheResetPutsBackTheStart) {
     EXPECT_NE(CurrentMessagePresenter(), &TestPresenter()); // the standard-error presenter
 }
 
+// The catalogue in tests/data/messages: every message's text, style and default answer.
 TEST_F(CommonTest, EveryMessageShowsItsTextStyleAndDefaultAnswer) {
-    const struct {
-        const char* text;
-        int style, answer;
-    } rows[kMessageCount] = {
-        {"You are trying to load a model generated in a newer version.\r\nPlease upgrade your version.", 0x40,
-         IDOK},
-        {"Invalid data in model file 7", 0x30, IDOK},
-        {"File 7 has an invalid header or is not a model file", 0x30, IDOK},
-        {"Invalid ChunkWrite call: 7", 0x10, IDOK},
-        {"Invalid ChunkDecode call: -- p: 7   pBuf: 12   Type: 120", 0x10, IDOK},
-        {"Save changes to model 7?", 0x23, IDYES},
-        {"Revert model 7 to last saved version?", 0x24, IDYES},
-        {"This model was saved in a higher resolution. Some of the rightmost and lowest cells will not be "
-         "visible.",
-         0x40, IDOK},
-        {"Saving this model will truncate the model file on disk forever. Are you sure you want to overwrite "
-         "it?",
-         0x24, IDYES},
-        {"Quadrantine Cubestacks did not close normally. Restore the unsaved changes to model 7?", 0x24,
-         IDYES},
-    };
+    const std::vector<QStringList> rows = DataCases("messages");
+    ASSERT_EQ(rows.size(), size_t(kMessageCount));
     for (int i = 0; i < kMessageCount; ++i) {
-        EXPECT_EQ(ShowAppMessage(AppMessage(i), {7, 12, 'x'}), rows[i].answer) << i;
+        const QStringList& row = rows[size_t(i)];
+        ASSERT_EQ(row.size(), 4);
+        ASSERT_EQ(row[0].toInt(), i);
+        EXPECT_EQ(ShowAppMessage(AppMessage(i), {7, 12, 'x'}), row[3].toInt()) << i;
         ASSERT_EQ(presenter().shown.size(), size_t(i + 1));
-        EXPECT_EQ(presenter().shown[i].caption, "Quadrantine Cubestacks");
-        EXPECT_EQ(presenter().shown[i].text, rows[i].text);
-        EXPECT_EQ(presenter().shown[i].style, rows[i].style) << i;
+        const auto& shown = presenter().shown.back();
+        EXPECT_EQ(shown.caption, "Quadrantine Cubestacks");
+        EXPECT_EQ(shown.text, QString(row[1]).replace("\\r\\n", "\r\n"));
+        EXPECT_EQ(shown.style, row[2].toInt(nullptr, 16)) << i;
     }
     // Numbers outside the catalogue show nothing; with messages off nothing shows either.
-    EXPECT_EQ(ShowAppMessage(AppMessage(kMessageCount)), IDOK);
-    EXPECT_EQ(ShowAppMessage(AppMessage(-1)), IDOK);
+    EXPECT_EQ(ShowAppMessage(AppMessage(kMessageCount)) + ShowAppMessage(AppMessage(-1)), 2 * IDOK);
     SetMessagesEnabled(false);
     for (int i = 0; i < kMessageCount; ++i)
-        EXPECT_EQ(ShowAppMessage(AppMessage(i)), rows[i].answer) << i;
+        EXPECT_EQ(ShowAppMessage(AppMessage(i)), rows[size_t(i)][3].toInt()) << i;
     EXPECT_EQ(presenter().shown.size(), size_t(kMessageCount));
     // The error box shows even then.
     ShowErrorBox(std::runtime_error("Read beyond end of file"));

@@ -19,8 +19,9 @@ TEST(PngFile, ReadsBackPixelForPixel) {
         for (int y = 0; y < size.height(); ++y)
             for (int x = 0; x < size.width(); ++x) {
                 noise.setPixel(x, y, random() | 0xFF000000u);
-                bands.setPixel(x, y, (x / 32 + y / 32) % 3 == 0 ? qRgb(x % 32 * 8, y % 32 * 8, 90)
-                                                                : qRgb(200 - y / 4, 0, 40));
+                bands.setPixel(x, y,
+                               (x / 32 + y / 32) % 3 == 0 ? qRgb(x % 32 * 8, y % 32 * 8, 90)
+                                                          : qRgb(200 - y / 4, 0, 40));
             }
         for (const QImage& image : {noise, bands}) {
             const QByteArray bytes = EncodePng(image);

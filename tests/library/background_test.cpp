@@ -55,7 +55,10 @@ TEST_F(BackgroundTest, CatalogueLayoutsFileNamesAndRounding) {
     for (const char* layout : {"0", "00", "01", "1", "10", "11", "2", "100", "", "1x", "-1"})
         kinds << QString::number(KindFromLayout(layout));
     EXPECT_EQ(kinds.join(' '), QString("%1 %1 %2 %2 %3 %4 -1 -1 -1 -1 -1")
-                                   .arg(bkStretch).arg(bkTileDown).arg(bkTileAcross).arg(bkTile));
+                                   .arg(bkStretch)
+                                   .arg(bkTileDown)
+                                   .arg(bkTileAcross)
+                                   .arg(bkTile));
     EXPECT_EQ(BackgroundFileName("AL1"), folder.path() + "System/bdAL1.csb");
     // MulDiv rounds halves away from zero; a zero divisor or an overflow gives -1.
     const QString cases = "1*1/2=1 3*1/2=2 -1*1/2=-1 -3*1/2=-2 3*1/-2=-2 -3*-1/2=2 128*-128/255=-64 1*1/3=0 "
@@ -168,7 +171,8 @@ TEST_F(BackgroundTest, DrawsWholeOrOneCell) {
     for (int y = 0; y < 70; ++y)
         for (int x = 0; x < 100; ++x) {
             const bool inCell = x >= 32 && x < 64 && y >= 32 && y < 64;
-            ASSERT_EQ(target.pixel(x, y), inCell ? background.Bitmap.pixel(x, y) : qRgb(9, 8, 7)) << x << "," << y;
+            ASSERT_EQ(target.pixel(x, y), inCell ? background.Bitmap.pixel(x, y) : qRgb(9, 8, 7))
+                << x << "," << y;
         }
     QImage small = NewBitmap(40, 40);
     background.DrawCell(small, 1, 0);

@@ -41,10 +41,15 @@ TEST_F(BlockDrawingTest, CutsPicturesAtPitch33AndDrawsThemClipped) {
     TCanvas canvas(&target);
     list.IndexedBlockDraw(canvas, 10, 20, 1);
     list.MappedBlockDraw(canvas, -20, 50, 0, 1, 0); // clipped at the edges
-    for (const auto& [x, y, color] :
-         {std::tuple{10, 20, kBackdrop}, {11, 20, qRgb(254, 0, 255)}, {41, 51, BlockColor(0, 0, 1)},
-          {42, 51, kBackdrop}, {41, 52, kBackdrop}, {9, 20, kBackdrop}, {0, 51, BlockColor(0, 1, 0)},
-          {11, 63, BlockColor(0, 1, 0)}, {12, 55, kBackdrop}})
+    for (const auto& [x, y, color] : {std::tuple{10, 20, kBackdrop},
+                                      {11, 20, qRgb(254, 0, 255)},
+                                      {41, 51, BlockColor(0, 0, 1)},
+                                      {42, 51, kBackdrop},
+                                      {41, 52, kBackdrop},
+                                      {9, 20, kBackdrop},
+                                      {0, 51, BlockColor(0, 1, 0)},
+                                      {11, 63, BlockColor(0, 1, 0)},
+                                      {12, 55, kBackdrop}})
         EXPECT_EQ(target.pixel(x, y), color) << x << "," << y;
     // No picture, no map, or wholly outside: nothing drawn.
     const QImage before = target;
@@ -82,10 +87,18 @@ TEST_F(BlockDrawingTest, StackedDrawLeavesWhatDrawingEachBlockInTurnLeaves) {
     small.fill(qRgb(9, 9, 9));
     list.ImageList.insert(list.ImageList.end(), {opaque, faint, small, QImage()});
 
-    const std::vector<std::vector<int32_t>> stacks = {
-        {0},         {0, 1, 2, 3, 4, 5, 6, 7}, {7, 6, 5, 4, 3, 2, 1, 0}, {3, 9, 4},
-        {9, 0, 1},   {5, 10},                  {2, -1, 4, 5000, 6},      {1, 11, 2},
-        {12, 3},     {8, 8, 8, 8, 8, 8, 8, 8}, {-1, -1},                 {}};
+    const std::vector<std::vector<int32_t>> stacks = {{0},
+                                                      {0, 1, 2, 3, 4, 5, 6, 7},
+                                                      {7, 6, 5, 4, 3, 2, 1, 0},
+                                                      {3, 9, 4},
+                                                      {9, 0, 1},
+                                                      {5, 10},
+                                                      {2, -1, 4, 5000, 6},
+                                                      {1, 11, 2},
+                                                      {12, 3},
+                                                      {8, 8, 8, 8, 8, 8, 8, 8},
+                                                      {-1, -1},
+                                                      {}};
     // Inside, on every edge and corner, and wholly outside the target.
     const std::vector<QPoint> places = {{0, 0},    {40, 8},  {-10, 3}, {60, -7}, {70, 50},
                                         {-31, 60}, {80, 30}, {0, 64},  {-32, 0}, {101, 81}};
@@ -121,7 +134,7 @@ TEST_F(BlockDrawingTest, PicturesWhenAsked) {
     EXPECT_TRUE(asked.LoadPictures(0));
     EXPECT_EQ(asked.ImageList, atOnce.ImageList);
     TBlockList gone(TBlockList::TPictureLoading::WhenAsked);
-    QFile::remove(SetFilePath(folder, 2, "csb"));
+    QFile::remove(folder.file("System/sd02.csb"));
     EXPECT_FALSE(gone.LoadPictures(1));
     EXPECT_TRUE(gone.LoadError.contains("sd02.csb")) << gone.LoadError.toStdString();
     EXPECT_TRUE(gone.ImageList[2].isNull());
@@ -138,8 +151,11 @@ TEST_F(BlockDrawingTest, StretchBlockDrawsAnOutlinedSquare) {
     for (int y = 0; y < 20; ++y)
         for (int x = 0; x < 20; ++x) {
             const bool inside = x >= 2 && x < 7 && y >= 3 && y < 8, far = x >= 17 && y >= 17;
-            const bool edge = (inside && (x == 2 || x == 6 || y == 3 || y == 7)) || (far && (x == 17 || y == 17));
-            ASSERT_EQ(target.pixel(x, y), edge ? qRgb(255, 0, 0) : inside || far ? qRgb(0, 0, 255) : kBackdrop)
+            const bool edge =
+                (inside && (x == 2 || x == 6 || y == 3 || y == 7)) || (far && (x == 17 || y == 17));
+            ASSERT_EQ(target.pixel(x, y), edge            ? qRgb(255, 0, 0)
+                                          : inside || far ? qRgb(0, 0, 255)
+                                                          : kBackdrop)
                 << x << "," << y;
         }
 }

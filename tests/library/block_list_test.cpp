@@ -31,7 +31,10 @@ QString Describe(const TBlockList& list) {
                         black = black && picture.pixel(x, y) == qRgb(0, 0, 0);
                         clear = clear || qAlpha(picture.pixel(x, y)) == 0;
                     }
-                text += " " + QString::fromStdString(list.NameFromIndex(i)) + (black ? "*" : clear ? "~" : "");
+                text += " " + QString::fromStdString(list.NameFromIndex(i)) +
+                        (black   ? "*"
+                         : clear ? "~"
+                                 : "");
             }
         }
     }
@@ -98,8 +101,9 @@ TEST_F(BlockListTest, NameLookupAgreesWithALinearScan) {
     // Each set keeps its row, each row its variation.
     list.SelectIndex(list.IndexFromName("ddA"));
     const int set = list.Selection.CurrentSet, row = list.Selection.SelectedRow[set];
-    EXPECT_EQ(list.NameFromMap(uint8_t(set), uint8_t(row), uint8_t(list.Selection.SelectedVariation[set][row])),
-              "ddA");
+    EXPECT_EQ(
+        list.NameFromMap(uint8_t(set), uint8_t(row), uint8_t(list.Selection.SelectedVariation[set][row])),
+        "ddA");
     list.SelectIndex(list.IndexFromMap(uint8_t(set), uint8_t(row), 3));
     list.SelectIndex(list.IndexFromMap(uint8_t(set), uint8_t(row + 1), 2));
     list.SelectIndex(list.IndexFromMap(4, 0, 1));

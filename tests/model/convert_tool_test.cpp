@@ -45,7 +45,9 @@ protected:
     QString file(const QString& name) const { return folder->file("Models/" + name); }
 
     // A model of blocks, text and a gradient, from the data folder.
-    void Fill(const QString& name) { ASSERT_TRUE(QFile::copy(DataFile("model_files", "every_part.cst"), file(name))); }
+    void Fill(const QString& name) {
+        ASSERT_TRUE(QFile::copy(DataFile("model_files", "every_part.cst"), file(name)));
+    }
 
     QString tool;
 };
@@ -72,7 +74,8 @@ TEST_F(ConvertToolTest, ModelFilesAndImagesAsTheProgramMakesThem) {
     for (const char* name : {"out.bmp", "out.png"}) {
         const Run run = Convert({"--size", "800x600", "--grid", file("in.cst"), file(name)});
         ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
-        EXPECT_TRUE(run.errors.contains("This model was saved in a higher resolution.")) << run.errors.toStdString();
+        EXPECT_TRUE(run.errors.contains("This model was saved in a higher resolution."))
+            << run.errors.toStdString();
         QImageReader reader(file(name));
         EXPECT_EQ(reader.format(), QByteArray(name + 4));
         EXPECT_EQ(AsBitmap(reader.read()), expected) << name;
@@ -90,10 +93,11 @@ TEST_F(ConvertToolTest, ExitCodes) {
     TModel model(context);
     model.SaveToFile(file("in.cst"));
     // A wrong command line (the tool runs in the program folder): 2 and a usage line.
-    const QString wrong = "|M/in.cst|M/in.cst M/a.cst M/b.cst|--bogus M/in.cst M/a.cst|--size big M/in.cst M/a.cst|"
-                          "M/in.cst M/a.jpg|M/in.cst --size|--to png M/in.cst|--output-dir M/d M/in.cst|"
-                          "--to gif --output-dir M/d M/in.cst|--jobs 0 --to=png --output-dir M/d M/in.cst|"
-                          "--to png --output-dir M/d|--to png --jobs";
+    const QString wrong =
+        "|M/in.cst|M/in.cst M/a.cst M/b.cst|--bogus M/in.cst M/a.cst|--size big M/in.cst M/a.cst|"
+        "M/in.cst M/a.jpg|M/in.cst --size|--to png M/in.cst|--output-dir M/d M/in.cst|"
+        "--to gif --output-dir M/d M/in.cst|--jobs 0 --to=png --output-dir M/d M/in.cst|"
+        "--to png --output-dir M/d|--to png --jobs";
     for (QString args : wrong.split('|')) {
         const Run run = Convert(args.replace("M/", "Models/").split(' ', Qt::SkipEmptyParts));
         EXPECT_EQ(run.exitCode, 2) << args.toStdString();

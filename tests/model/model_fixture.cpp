@@ -1,39 +1,31 @@
 #include "model_fixture.h"
 
 #include "common/program_folder.h"
-#include "library/background.h"
 #include "library/block_list.h"
 
-#include <QtEndian>
-
-const std::vector<BlockSetRows>& StandardTestSets() {
-    static const std::vector<BlockSetRows> sets = {
-        {
-            {"30H", "30V"},
-            {"44H", "44V"},
-            {"42V", "42H"},
-            {"10N", "10E", "10S", "10W"},
-            {"11N", "11S"},
-            {"12J", "12K", "12L", "12M"},
-            {"45F", "2AH", "51S", "40H"},
-            {"43N", "43S", "41H", "50H"},
-        },
-        {
-            {"13N", "13E", "13W"},
-            {"20V", "20H", "21S", "21N"},
-            {"30H"},
-        },
-    };
-    return sets;
-}
-
 void ModelTest::SetUp() {
-    UseSets(StandardTestSets());
-}
-
-void ModelTest::TearDown() {
-    context = TModelContext();
-    library.reset();
+    const std::vector<BlockSetRows> sets = {
+        {{"30H", "30V"},
+         {"44H", "44V"},
+         {"42V", "42H"},
+         {"10N", "10E", "10S", "10W"},
+         {"11N", "11S"},
+         {"12J", "12K", "12L", "12M"},
+         {"45F", "2AH", "51S", "40H"},
+         {"43N", "43S", "41H", "50H"}},
+        {{"13N", "13E", "13W"}, {"20V", "20H", "21S", "21N"}, {"30H"}},
+    };
+    folder = std::make_unique<TempProgramFolder>();
+    SetProgramFolder(folder->path());
+    WriteBlockSets(*folder, sets, kModelTestPictures);
+    library = std::make_unique<TBlockList>();
+    context = Context();
+    int n = 0;
+    for (const BlockSetRows& set : sets)
+        for (const auto& row : set)
+            for (const std::string& name : row)
+                colors.emplace(name, BlockSetColor(n++)); // the lowest index wins, as in the library
+    ASSERT_EQ(library->Count, n) << library->LoadError.toStdString();
 }
 
 TModelContext ModelTest::Context(QSize window) const {
@@ -41,25 +33,6 @@ TModelContext ModelTest::Context(QSize window) const {
     made.Library = library.get();
     made.WindowSize = window;
     return made;
-}
-
-void ModelTest::UseSets(const std::vector<BlockSetRows>& sets) {
-    context = TModelContext();
-    library.reset();
-    folder = std::make_unique<TempProgramFolder>();
-    SetProgramFolder(folder->path());
-    WriteBlockSets(*folder, sets, kModelTestPictures);
-    library = std::make_unique<TBlockList>();
-    context = Context();
-    colors.clear();
-    int n = 0;
-    for (const BlockSetRows& set : sets)
-        for (const auto& row : set)
-            for (const std::string& name : row) {
-                colors.emplace(name, BlockSetColor(n)); // the lowest index wins, as in the library
-                ++n;
-            }
-    ASSERT_EQ(library->Count, n) << library->LoadError.toStdString();
 }
 
 int32_t ModelTest::Index(const std::string& name) const {
@@ -85,11 +58,8 @@ void ModelTest::Stack(TModel& model, int x, int y, const std::vector<std::string
 
 std::vector<std::string> ModelTest::StackNames(const TModel& model, int x, int y) const {
     std::vector<std::string> names;
-    for (int level = 0; level < model.Levels; ++level) {
-        if (model.GetBlockIndex(x, y, level) == -1)
-            break;
+    for (int level = 0; level < model.Levels && model.GetBlockIndex(x, y, level) != -1; ++level)
         names.push_back(model.GetBlockName(x, y, level));
-    }
     return names;
 }
 
@@ -102,16 +72,4 @@ std::vector<std::string> ModelTest::StackNames(const TModel& model, int x, int y
 QString WriteModelFile(const TempProgramFolder& folder, const QString& name, const QByteArray& bytes) {
     folder.write("Models/" + name, bytes);
     return folder.file("Models/" + name);
-}
-
-QByteArray LE16(int value) {
-    QByteArray bytes(2, '\0');
-    qToLittleEndian<quint16>(static_cast<quint16>(value), bytes.data());
-    return bytes;
-}
-
-QByteArray LE32(int64_t value) {
-    QByteArray bytes(4, '\0');
-    qToLittleEndian<quint32>(static_cast<quint32>(value), bytes.data());
-    return bytes;
 }

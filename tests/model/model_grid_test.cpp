@@ -14,7 +14,8 @@ using ModelGridTest = ModelTest;
 TEST_F(ModelGridTest, GridFromTheWindowStacksAndClear) {
     // A partial row counts, a partial column does not; never more than 32 x 24.
     for (const auto& [window, grid] : {std::pair{QSize(1000, 760), QSize(31, 24)},
-                                       {QSize(1600, 1200), QSize(32, 24)}, {QSize(800, 600), QSize(25, 19)}}) {
+                                       {QSize(1600, 1200), QSize(32, 24)},
+                                       {QSize(800, 600), QSize(25, 19)}}) {
         TModel model(Context(window));
         EXPECT_EQ(QSize(model.Cols, model.Rows), grid);
         EXPECT_EQ(model.BackgroundBitmap().size(), window.boundedTo(QSize(1024, 768)));

@@ -72,9 +72,12 @@ TEST_F(ModelRenderingTest, GridLinesLieOnTheStatedPixels) {
         model.Draw(surface.canvas);
         const int w = window.width(), h = window.height(), cols = w / 32, rows = (h + 31) / 32;
         for (int x = 0; x < w; ++x)
-            ASSERT_EQ(Count(surface.bitmap, kGreen, QRect(x, 0, 1, h)) == h, x % 32 == 31 && x / 32 < cols - 1) << x;
+            ASSERT_EQ(Count(surface.bitmap, kGreen, QRect(x, 0, 1, h)) == h,
+                      x % 32 == 31 && x / 32 < cols - 1)
+                << x;
         for (int y = 0; y < h; ++y)
-            ASSERT_EQ(Count(surface.bitmap, kGreen, QRect(0, y, w, 1)) == w, y % 32 == 31 && y / 32 < rows) << y;
+            ASSERT_EQ(Count(surface.bitmap, kGreen, QRect(0, y, w, 1)) == w, y % 32 == 31 && y / 32 < rows)
+                << y;
         EXPECT_EQ(Count(surface.bitmap, kGreen), (cols - 1) * h + (h / 32) * w - (cols - 1) * (h / 32));
         EXPECT_EQ(Count(surface.bitmap, kGreen) + Count(surface.bitmap, kBlack), w * h);
         context.Defaults.GridVisible = false;
@@ -107,9 +110,11 @@ TEST_F(ModelRenderingTest, OverlayWithShadow) {
     for (int y = white.top(); y <= white.bottom(); ++y)
         for (int x = white.left(); x <= white.right(); ++x)
             if (surface.at(x, y) == kWhite) {
-                ASSERT_TRUE(surface.at(x + 2, y + 2) != 0xFF0000FF && surface.at(x + 1, y + 1) != 0xFF0000FF) << x;
+                ASSERT_TRUE(surface.at(x + 2, y + 2) != 0xFF0000FF && surface.at(x + 1, y + 1) != 0xFF0000FF)
+                    << x;
             }
-    EXPECT_EQ(Count(surface.bitmap, kWhite) + Count(surface.bitmap, kBlack) + Count(surface.bitmap, 0xFF0000FF),
+    EXPECT_EQ(Count(surface.bitmap, kWhite) + Count(surface.bitmap, kBlack) +
+                  Count(surface.bitmap, 0xFF0000FF),
               1024 * 768);
     // No shadow: no black at all; no text: nothing but the background.
     overlay.Shadow = 0;
@@ -180,7 +185,8 @@ TEST_F(ModelRenderingTest, SamplePreview) {
     const QRect text = Extent(surface.bitmap, 0xFFFFFF00);
     ASSERT_FALSE(text.isEmpty());
     EXPECT_GE(text.top(), 50);
-    EXPECT_LE(std::abs(text.left() - (159 - text.right())), 3) << text.left() << " " << text.right(); // centred
+    EXPECT_LE(std::abs(text.left() - (159 - text.right())), 3)
+        << text.left() << " " << text.right(); // centred
     EXPECT_EQ(Extent(surface.bitmap, kBlack).bottom(), text.bottom() + 2);
     EXPECT_EQ(surface.at(2, 2), 0xFF008080);
     EXPECT_EQ(surface.at(157, 117), 0xFF008080);

@@ -4,22 +4,18 @@
 
 namespace {
 
-class UndoHistoryTest : public CubestacksTest {
-protected:
-    // A full 32 x 24 x 8 model's value with a block on its first count cell
-    // entries, and a description of that length.
-    static TModelData Filled(int count, size_t textLength = 0) {
-        TModelData value;
-        value.Cols = 32;
-        value.Rows = 24;
-        for (int i = 0; i < count; ++i)
-            value.Cells[static_cast<size_t>(i)] = 7;
-        value.Description.DescriptionText.assign(textLength, 'd');
-        return value;
-    }
-};
+// A full 32 x 24 x 8 model's value with a block on its first count cell
+// entries, and a description of that length.
+TModelData Filled(int count, size_t textLength = 0) {
+    TModelData value;
+    value.Cols = 32;
+    value.Rows = 24;
+    std::fill_n(value.Cells.begin(), count, 7);
+    value.Description.DescriptionText.assign(textLength, 'd');
+    return value;
+}
 
-TEST_F(UndoHistoryTest, StepsMoveBetweenStatesAndTheSavedPointFollows) {
+TEST(UndoHistory, StepsMoveBetweenStatesAndTheSavedPointFollows) {
     const TModelData empty = Filled(0), one = Filled(1), two = Filled(2);
     TUndoHistory history;
     history.Reset(empty, true);
@@ -48,18 +44,14 @@ TEST_F(UndoHistoryTest, StepsMoveBetweenStatesAndTheSavedPointFollows) {
     EXPECT_FALSE(history.AtSavedPoint());
 }
 
-TEST_F(UndoHistoryTest, ManyFullModelStepsStayWithinTheirMemory) {
-    const TModelData first = Filled(0);
+TEST(UndoHistory, ManyFullModelStepsStayWithinTheirMemory) {
+    const int cells = 32 * 24 * 8, steps = 300;
     TUndoHistory history;
-    history.Reset(first, true);
-    const int cells = 32 * 24 * 8;
-    ASSERT_EQ(first.Cols * first.Rows * first.Levels, cells);
-    const int steps = 300;
+    history.Reset(Filled(0), true);
     for (int i = 1; i <= steps; ++i)
         ASSERT_TRUE(history.Record(Filled(cells - steps + i), QStringLiteral("paint")));
-    // At least 200 steps stay, at most about 30 KB each.
+    // At least 200 steps stay, at most about 30 KB each; the saved state was among the oldest, gone.
     EXPECT_GE(history.UndoCount(), 200u);
-    EXPECT_LE(history.UndoCount(), TUndoHistory::MaxSteps);
     EXPECT_LE(history.Bytes(), (history.UndoCount() + 1) * 30000);
     size_t undone = 0;
     const TModelData* state = nullptr;
@@ -68,8 +60,7 @@ TEST_F(UndoHistoryTest, ManyFullModelStepsStayWithinTheirMemory) {
     EXPECT_EQ(undone, TUndoHistory::MaxSteps);
     ASSERT_NE(state, nullptr);
     EXPECT_EQ(*state, Filled(cells - int(TUndoHistory::MaxSteps)));
-    EXPECT_FALSE(history.AtSavedPoint()); // the saved state was among the oldest, gone
-
+    EXPECT_FALSE(history.AtSavedPoint());
     // Huge texts: the oldest steps go until the memory fits, one step always stays.
     for (int i = 0; i < 12; ++i)
         history.Record(Filled(i, size_t{1} << 20), QStringLiteral("attributes"));

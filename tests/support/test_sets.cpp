@@ -20,16 +20,11 @@ std::vector<SetRow> SetRows(const BlockSetRows& rows) {
 }
 
 QByteArray SetFileBytes(const std::string& title, const std::vector<SetRow>& rows) {
-    QByteArray bytes(160, '\0');
-    QByteArray field(63, '\0');
-    std::copy_n(title.data(), std::min<size_t>(title.size(), 63), field.data());
-    bytes += field;
-    bytes += '\0';
+    QByteArray bytes(160 + 63 + 1, '\0');
+    std::copy_n(title.data(), std::min<size_t>(title.size(), 63), bytes.data() + 160);
     bytes += static_cast<char>(rows.size());
-    for (const SetRow& row : rows) {
-        bytes += static_cast<char>(row.count);
-        bytes += QByteArray(row.names.data(), static_cast<qsizetype>(row.names.size()));
-    }
+    for (const SetRow& row : rows)
+        bytes += static_cast<char>(row.count) + QByteArray::fromStdString(row.names);
     return bytes;
 }
 
@@ -41,7 +36,8 @@ QRgb BlockColor(int set, int row, int variation) {
     return qRgb(40 + set * 20, row * 10, variation * 16);
 }
 
-QImage SetSheet(int set, const std::vector<SetRow>& rows, const SheetStyle& style, int firstBlock) {
+void WriteSet(const TempProgramFolder& folder, int number, const std::string& title,
+              const std::vector<SetRow>& rows, const SheetStyle& style, int firstBlock) {
     int widest = 1;
     for (const SetRow& row : rows)
         widest = std::max(widest, row.count);
@@ -51,11 +47,10 @@ QImage SetSheet(int set, const std::vector<SetRow>& rows, const SheetStyle& styl
     for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
         const std::string& names = rows[static_cast<size_t>(r)].names;
         for (int v = 0; v < rows[static_cast<size_t>(r)].count; ++v, ++n) {
-            const QRgb color = style.colorByPlace ? BlockColor(set, r, v) : BlockSetColor(n);
+            const QRgb color = style.colorByPlace ? BlockColor(number - 1, r, v) : BlockSetColor(n);
             const size_t third = static_cast<size_t>(3 * v + 2);
             const bool clearLeft = style.clearLeftHalfOfF && third < names.size() && names[third] == 'F';
-            const int left = 1 + 33 * v;
-            const int top = 1 + 33 * r;
+            const int left = 1 + 33 * v, top = 1 + 33 * r;
             for (int y = 0; y < 32; ++y)
                 for (int x = 0; x < 32; ++x)
                     sheet.setPixel(left + x, top + y, clearLeft && x < 16 ? qRgb(255, 0, 255) : color);
@@ -65,14 +60,8 @@ QImage SetSheet(int set, const std::vector<SetRow>& rows, const SheetStyle& styl
             }
         }
     }
-    return sheet;
-}
-
-void WriteSet(const TempProgramFolder& folder, int number, const std::string& title,
-              const std::vector<SetRow>& rows, const SheetStyle& style, int firstBlock) {
     folder.write(QString::asprintf("System/sd%02d.csd", number), SetFileBytes(title, rows));
-    folder.write(QString::asprintf("System/sd%02d.csb", number),
-                 EncodeBitmap24(SetSheet(number - 1, rows, style, firstBlock)));
+    folder.write(QString::asprintf("System/sd%02d.csb", number), EncodeBitmap24(sheet));
 }
 
 void WriteBlockSets(const TempProgramFolder& folder, const std::vector<BlockSetRows>& sets,
@@ -84,8 +73,4 @@ void WriteBlockSets(const TempProgramFolder& folder, const std::vector<BlockSetR
         for (const SetRow& row : rows)
             n += row.count;
     }
-}
-
-QString SetFilePath(const TempProgramFolder& folder, int number, const char* extension) {
-    return folder.file(QString::asprintf("System/sd%02d.%s", number, extension));
 }

@@ -39,15 +39,11 @@ struct SheetStyle {
     bool clearLeftHalfOfF = false; // the left half see-through for a name ending in F.
 };
 
-// The sheet of a set at pitch 33, grid lines white; set is 0-based, firstBlock
-// the loading number of its first name.
-QImage SetSheet(int set, const std::vector<SetRow>& rows, const SheetStyle& style, int firstBlock = 0);
-
-// System/sdNN.csd and System/sdNN.csb (a 24-bit BMP of the sheet) for set number (1-based).
+// System/sdNN.csd and System/sdNN.csb (a 24-bit BMP of the sheet at pitch 33, grid lines
+// white) for set number (1-based); firstBlock is the loading number of its first name.
 void WriteSet(const TempProgramFolder& folder, int number, const std::string& title,
               const std::vector<SetRow>& rows, const SheetStyle& style = {.colorByPlace = true},
               int firstBlock = 0);
 // The sets numbered from 1 and titled "Set 1", ...; colours in loading order over all of them.
 void WriteBlockSets(const TempProgramFolder& folder, const std::vector<BlockSetRows>& sets,
                     const SheetStyle& style = {});
-QString SetFilePath(const TempProgramFolder& folder, int number, const char* extension);

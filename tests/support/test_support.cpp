@@ -59,16 +59,7 @@ QByteArray ReadAll(const QString& fileName) {
 }
 
 std::string Hex(const QByteArray& bytes) {
-    std::string out;
-    static const char* digits = "0123456789ABCDEF";
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        if (i)
-            out += ' ';
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        out += digits[b >> 4];
-        out += digits[b & 15];
-    }
-    return out;
+    return bytes.toHex(' ').toUpper().toStdString();
 }
 
 QString DataFile(const QString& folder, const QString& name) {
