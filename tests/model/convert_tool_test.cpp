@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QProcess>
 #include <QtEndian>
@@ -89,34 +90,28 @@ TEST_F(ConvertToolTest, ModelFilesAndImagesAsTheProgramMakesThem) {
     EXPECT_EQ(plain.pixel(10, 10) | 0xFF000000u, ColorOf("42V"));
 }
 
-TEST_F(ConvertToolTest, ExitCodes) {
-    TModel model(context);
-    model.SaveToFile(file("in.cst"));
-    // A wrong command line (the tool runs in the program folder): 2 and a usage line.
-    const QString wrong =
-        "|M/in.cst|M/in.cst M/a.cst M/b.cst|--bogus M/in.cst M/a.cst|--size big M/in.cst M/a.cst|"
-        "M/in.cst M/a.jpg|M/in.cst --size|--to png M/in.cst|--output-dir M/d M/in.cst|"
-        "--to gif --output-dir M/d M/in.cst|--jobs 0 --to=png --output-dir M/d M/in.cst|"
-        "--to png --output-dir M/d|--to png --jobs";
-    for (QString args : wrong.split('|')) {
-        const Run run = Convert(args.replace("M/", "Models/").split(' ', Qt::SkipEmptyParts));
-        EXPECT_EQ(run.exitCode, 2) << args.toStdString();
-        EXPECT_TRUE(run.errors.contains("usage: cubestacks-convert")) << run.errors.toStdString();
-    }
-    EXPECT_FALSE(QFile::exists(file("a.cst")) || QFile::exists(file("d")));
-    // A file that does not load, or cannot be written: 1 and the message; the earlier file stays.
-    const Run missing = Convert({file("missing.cst"), file("a.cst")});
-    EXPECT_EQ(missing.exitCode, 1);
-    EXPECT_TRUE(missing.errors.contains("missing.cst"));
-    EXPECT_FALSE(QFile::exists(file("a.cst")));
+// The command lines of the data folder: exit code, output and errors.
+TEST_F(ConvertToolTest, CommandLinesOfTheDataFolder) {
+    Fill("in.cst");
+    QDir().mkpath(folder->file("one"));
+    QDir().mkpath(folder->file("two"));
+    Fill("../one/same.cst");
     QDir().mkpath(file("taken.cst"));
-    const Run taken = Convert({file("in.cst"), file("taken.cst")});
-    EXPECT_EQ(taken.exitCode, 1);
-    EXPECT_TRUE(taken.errors.contains("taken.cst")) << taken.errors.toStdString();
-    EXPECT_EQ(Convert({file("in.cst"), folder->file("nowhere/a.bmp")}).exitCode, 1);
-    const Run png = Convert({file("in.cst"), folder->file("nowhere/a.png")});
-    EXPECT_EQ(png.exitCode, 1);
-    EXPECT_TRUE(png.errors.contains("Cannot create PNG file a.png")) << png.errors.toStdString();
+    TModel(context).SaveToFile(folder->file("two/same.cst"));
+    const QByteArray input = ReadAll(folder->file("one/same.cst"));
+    for (const QStringList& c : DataCases("convert")) {
+        const Run run = Convert(c[0].split(' ', Qt::SkipEmptyParts));
+        EXPECT_EQ(run.exitCode, c.value(1).toInt()) << c[0].toStdString();
+        EXPECT_EQ(run.output.toStdString(), QString(c.value(2)).replace("\\n", "\n").toStdString())
+            << c[0].toStdString();
+        EXPECT_TRUE(run.errors.contains(c.value(3)))
+            << c[0].toStdString() << ": " << run.errors.toStdString();
+        EXPECT_FALSE(!c.value(4).isEmpty() && QFileInfo::exists(folder->file(c.value(4))))
+            << c[0].toStdString();
+    }
+    EXPECT_EQ(ReadAll(folder->file("one/same.cst")), input);
+    ASSERT_EQ(Convert({"one/same.cst", "single.bmp"}).exitCode, 0);
+    EXPECT_EQ(ReadAll(folder->file("out/same.bmp")), ReadAll(folder->file("single.bmp")));
 }
 
 // A folder with a damaged file, an old-format file and one that is no model:
@@ -166,31 +161,6 @@ TEST_F(ConvertToolTest, BatchConvertsWhatLoadsAndNamesWhatFails) {
     ASSERT_TRUE(back.LoadFromFile(file("out-cst-1/old_format.cst")));
     EXPECT_EQ(StackNames(back, 0, 0), (std::vector<std::string>{"30H", "44H", "42V"}));
     EXPECT_EQ(back.TextOverlay.Text, "Hello & bye");
-}
-
-// An input is never written over, and two inputs of one name are told.
-TEST_F(ConvertToolTest, BatchKeepsInputsAndTellsNameClashes) {
-    QDir().mkpath(file("one"));
-    QDir().mkpath(file("two"));
-    Fill("one/same.cst");
-    TModel other(context);
-    other.SaveToFile(file("two/same.cst"));
-    const QByteArray input = ReadAll(file("one/same.cst"));
-
-    Run run = Convert({"--to", "cst", "--output-dir", file("one"), file("one/same.cst")});
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.output, "0 converted, 1 failed\n");
-    EXPECT_TRUE(run.errors.contains("is the input")) << run.errors.toStdString();
-    EXPECT_EQ(ReadAll(file("one/same.cst")), input);
-
-    run = Convert({"--to", "bmp", "--output-dir", file("out"), file("one/same.cst"), file("two/same.cst"),
-                   file("missing.cst")});
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.output, "1 converted, 2 failed\n");
-    EXPECT_TRUE(run.errors.contains(file("two/same.cst") + ": skipped")) << run.errors.toStdString();
-    EXPECT_TRUE(run.errors.contains(file("missing.cst") + ": does not exist")) << run.errors.toStdString();
-    ASSERT_EQ(Convert({file("one/same.cst"), file("single.bmp")}).exitCode, 0);
-    EXPECT_EQ(ReadAll(file("out/same.bmp")), ReadAll(file("single.bmp")));
 }
 
 } // namespace
