@@ -1,0 +1,38 @@
+#pragma once
+
+// The fixture of the window tests: the windows' own program-wide state (the
+// settings store, hint line, focus target, preferences, sounds and pointers)
+// put back before and after each test, on top of the common reset.
+
+#include "support/test_support.h"
+#include "support/windows_test_support.h"
+#include "windows/focus_target.h"
+#include "windows/preference_values.h"
+#include "windows/settings_store.h"
+
+#include <ostream>
+
+// Readable QString values in failure messages.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
+class WindowsTest : public CubestacksTest {
+protected:
+    void SetUp() override {
+        CubestacksTest::SetUp();
+        Reset();
+    }
+    void TearDown() override {
+        Reset();
+        CubestacksTest::TearDown();
+    }
+    static void Reset() {
+        SetSettingsStoreFormat(QSettings::NativeFormat);
+        OpenSettingsStore()->clear();
+        ResetHintLine();
+        SetFocusTarget(nullptr);
+        ResetPreferences();
+        ResetSoundsAndPointers();
+    }
+};
