@@ -127,9 +127,10 @@ TEST_F(AttributesFormTest, SwatchesSinkWhilePressedAndChooseOnRelease) {
     EXPECT_EQ(green->frameShadow(), QFrame::Raised);
     EXPECT_EQ(Work().Kind, bkColor);
     EXPECT_EQ(Preview().pixel(150, 115), Rgb(0x008000));
-    // Released away from the swatch: nothing chosen.
+    // Released away from the swatch, or a right click: nothing chosen.
     QTest::mousePress(form->BkgndColors[4], Qt::LeftButton, {}, QPoint(8, 8));
     QTest::mouseRelease(form->BkgndColors[4], Qt::LeftButton, {}, QPoint(40, 40));
+    QTest::mouseClick(form->BkgndColors[5], Qt::RightButton, {}, QPoint(8, 8));
     EXPECT_EQ(form->BkgndColors[4]->frameShadow(), QFrame::Raised);
     EXPECT_EQ(Work().Color, Color(0x008000));
     // Gradient ticked: a swatch gives a gradient from its colour to black.

@@ -143,7 +143,7 @@ TEST_F(BlockBoxFormTest, PicturesFramesAndMarksAtTheirPlaces) {
     const std::tuple<int, int, QRgb> pixels[] = {
         {25, 21, BlockColor(0, 0, 0)}, {25, 55, BlockColor(1, 1, 1)}, {25, 123, BlockColor(3, 0, 0)},
         {25, 157, kBack}, {9, 73, set2}, {40, 104, set2}, {8, 88, kBack}, {25, 105, kBack}, {36, 32, kRot},
-        {40, 68, kRot}, {36, 102, set2}, {96, 136, kRot}, {94, 66, BlockColor(0, 1, 0)}, {2, 0, kLeftFrame},
+        {40, 68, kRot}, {36, 102, set2}, {94, 134, kRot}, {98, 138, kRot}, {93, 136, BlockColor(0, 3, 0)}, {94, 66, BlockColor(0, 1, 0)}, {2, 0, kLeftFrame},
         {30, 41, kLeftFrame}, {4, 3, kBack}, {52, 20, kBack}, {53, 20, kRightFrame}, {54, 20, kBack},
         {106, 43, kRightFrame}, {107, 20, kBack}, {2, 42, kBack}};
     // clang-format on
@@ -348,6 +348,9 @@ TEST_F(BlockBoxFormTest, ClicksLeaveEditModeAndHidingReleasesTheButton) {
     box->show();
     EXPECT_FALSE(toolBox.blockBox); // showing leaves the button to whoever showed it
     toolBox.blockBox = true;
+    box->HideWithOwner(); // gone with the main window: the button stays
+    EXPECT_TRUE(toolBox.blockBox);
+    box->ShowWithOwner();
     box->hide();
     EXPECT_FALSE(toolBox.blockBox);
 }

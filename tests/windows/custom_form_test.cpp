@@ -101,6 +101,8 @@ TEST_F(CustomFormTest, TheMouseHidesMovesAndSizesTheBox) {
     EXPECT_EQ(box.pos(), QPoint(110, 110));
     Drag(&box, QPoint(30, kHeight - 5), QPoint(30, kHeight + 20)); // the bottom strip sizes
     EXPECT_EQ(box.geometry(), QRect(110, 110, kWidth, kHeight + 25));
+    Drag(&box, QPoint(30, kHeight + 20), QPoint(30, -50)); // never smaller than both strips
+    EXPECT_EQ(box.height(), 31);
     TestBox fixed;
     fixed.RememberPlace = false;
     ShowAt(fixed, QPoint(300, 100));
@@ -138,10 +140,16 @@ TEST_F(CustomFormTest, PlacementIsStoredAsTextAndReadBack) {
         QTest::mouseClick(&box, Qt::LeftButton, {}, QPoint(kWidth - 5, 5));
     }
     TestBox again("ToolBoxForm"); // hidden at the end: hidden next time, where it was
-    again.RememberPlace = false;
     EXPECT_FALSE(again.SavedVisible);
     EXPECT_EQ(again.pos(), QPoint(-30, 700));
     EXPECT_FALSE(again.isVisible());
+    ShowAt(again, QPoint(-30, 700));
+    again.HideWithOwner(); // gone with the main window counts as shown
+    again.SavePlacement(again.PlacementKey());
+    EXPECT_EQ(store->value(QStringLiteral("Windows/ToolBoxForm/Visible")).toString(), QStringLiteral("1"));
+    again.ShowWithOwner();
+    EXPECT_TRUE(again.isVisible());
+    again.RememberPlace = false;
     store->setValue(QStringLiteral("Windows/ToolBoxForm/Width"), QStringLiteral("500"));
     TestBox sized("ToolBoxForm"); // only the position at creation; the size when asked
     sized.RememberPlace = false;
