@@ -74,6 +74,7 @@ TEST_F(MouseEditingTest, PaintStrokeSkipsCellsThatAlreadyShowTheBlock) {
 TEST_F(MouseEditingTest, EraseStrokeTakesOneBlockPerCellEntered) {
     Put(0, 0, {"30H", "44H", "45F"});
     Put(1, 0, {"30H"});
+    Put(0, 1, {"45F"});
     Press(Qt::RightButton, 5, 5);
     EXPECT_EQ(form->EditState, esErase);
     EXPECT_EQ(Stack(0, 0), Names({"30H", "44H"}));
@@ -84,9 +85,11 @@ TEST_F(MouseEditingTest, EraseStrokeTakesOneBlockPerCellEntered) {
     EXPECT_TRUE(Stack(1, 0).empty());
     Move(20, 9, Qt::RightButton); // back in: the next block goes
     EXPECT_EQ(Stack(0, 0), Names({"30H"}));
-    EXPECT_EQ(sounds.played, Sounds({1, 1, 1}));
+    Move(20, 40, Qt::RightButton); // the row below, the same column
+    EXPECT_TRUE(Stack(0, 1).empty());
+    EXPECT_EQ(sounds.played, Sounds({1, 1, 1, 1}));
     EXPECT_EQ(form->EditHint(), QStringLiteral("Drag the mouse cursor to erase blocks"));
-    Release(Qt::RightButton, 20, 9);
+    Release(Qt::RightButton, 20, 40);
 }
 
 TEST_F(MouseEditingTest, CarriedBlockDropsUnderTheCentreOfItsPicture) {
@@ -175,8 +178,10 @@ TEST_F(MouseEditingTest, RotateOnReleaseAndOnlyForTheGestureItsPressBegan) {
     Move(40, 5, Qt::LeftButton);
     EXPECT_TRUE(Stack(1, 0).empty());
     Press(Qt::LeftButton, 5, 5);
+    Move(40, 5, Qt::LeftButton);
     EXPECT_EQ(Stack(0, 0), Names({"45F"}));
-    Release(Qt::LeftButton, 5, 5);
+    EXPECT_EQ(Stack(1, 0), Names({"45F"})); // the stroke goes on
+    Release(Qt::LeftButton, 40, 5);
 }
 
 TEST_F(MouseEditingTest, HintAndPointerFollowTheCellAndShift) {
