@@ -1,10 +1,11 @@
 #include "app_fixture.h"
 
+#include "app/file_commands.h"
 #include "app/recovery.h"
 #include "common/program_folder.h"
-#include "widgets/bmp_wnd.h"
 #include "library/block_list.h"
 #include "model/model.h"
+#include "widgets/bmp_wnd.h"
 #include "windows/hint_line.h"
 #include "windows/preference_values.h"
 
@@ -27,6 +28,7 @@ void AppTest::SetUp() {
 }
 
 void AppTest::TearDown() {
+    SetFileDialogRunner({});
     form.reset();
     QDir(TRecovery::DefaultFolder()).removeRecursively();
     library.reset();
@@ -57,10 +59,12 @@ int32_t AppTest::Index(const std::string& name) const {
     return index;
 }
 
-void AppTest::Select(const std::string& name) { library->SelectIndex(Index(name)); }
+void AppTest::Select(const std::string& name) {
+    library->SelectIndex(Index(name));
+}
 
-std::vector<std::string> AppTest::Stack(int col, int row) const {
-    std::vector<std::string> names;
+AppTest::Names AppTest::Stack(int col, int row) const {
+    Names names;
     for (int level = 0; level < form->Model->Levels; ++level) {
         const int32_t index = form->Model->GetBlockIndex(col, row, level);
         if (index < 0)
@@ -70,10 +74,17 @@ std::vector<std::string> AppTest::Stack(int col, int row) const {
     return names;
 }
 
-void AppTest::Put(int col, int row, const std::vector<std::string>& names) {
+void AppTest::Put(int col, int row, const Names& names) {
     for (size_t level = 0; level < names.size(); ++level)
         form->Model->SetBlockIndex(col, row, Index(names[level]), static_cast<int32_t>(level));
     form->Model->Draw(form->BaseBmp->Canvas);
+}
+
+void AppTest::DialogsChoose(const QString& path) {
+    SetFileDialogRunner([path](TFileDialogSettings& dialog, QWidget*) {
+        dialog.FileName = path;
+        return !path.isEmpty();
+    });
 }
 
 void AppTest::Send(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, QPoint at,

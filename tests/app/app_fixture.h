@@ -7,6 +7,7 @@
 #include "support/test_sets.h"
 #include "support/test_support.h"
 #include "support/windows_test_support.h"
+#include "windows/box_links.h"
 
 #include <QMouseEvent>
 #include <memory>
@@ -16,6 +17,7 @@ class TBlockList;
 
 class AppTest : public CubestacksTest {
 protected:
+    using Names = std::vector<std::string>;
     void SetUp() override;
     void TearDown() override;
 
@@ -27,13 +29,24 @@ protected:
     int32_t Index(const std::string& name) const;
     void Select(const std::string& name);
     // The names of the cell's stack, bottom first, up to the first gap.
-    std::vector<std::string> Stack(int col, int row) const;
-    void Put(int col, int row, const std::vector<std::string>& names);
+    Names Stack(int col, int row) const;
+    void Put(int col, int row, const Names& names);
+    TToolBoxState& toolBox() { return static_cast<TToolBoxState&>(form->ToolBox()); }
+    QString Label() { return toolBox().fileLabel; }
+    // Every file dialog chooses path (empty: cancelled).
+    void DialogsChoose(const QString& path);
 
     // Mouse input on the drawing surface, at pixel (x, y) of the model image.
     void Press(Qt::MouseButton button, int x, int y, Qt::KeyboardModifiers mods = Qt::NoModifier);
     void Move(int x, int y, Qt::MouseButtons held, Qt::KeyboardModifiers mods = Qt::NoModifier);
     void Release(Qt::MouseButton button, int x, int y, Qt::KeyboardModifiers mods = Qt::NoModifier);
+    void Click(Qt::MouseButton button, int x, int y, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        Press(button, x, y, mods);
+        Release(button, x, y, mods);
+    }
+    void ClickCell(Qt::MouseButton button, int col, int row, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        Click(button, col * 32 + 16, row * 32 + 16, mods);
+    }
 
     std::unique_ptr<TempProgramFolder> folder;
     std::unique_ptr<TBlockList> library;

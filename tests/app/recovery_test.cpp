@@ -8,7 +8,6 @@
 #include "app/recovery.h"
 #include "library/block_list.h"
 #include "model/model.h"
-#include "windows/box_links.h"
 
 #include <QAction>
 #include <QDir>
@@ -55,10 +54,6 @@ void LeaveCopy(const QString& folder, const QString& id, const QByteArray& model
 
 class RecoveryTest : public AppTest {
 protected:
-    void TearDown() override {
-        SetFileDialogRunner({});
-        AppTest::TearDown();
-    }
     QString Folder() const { return TRecovery::DefaultFolder(); }
     QByteArray ModelWith(int col, int row, const std::string& name) {
         TModel model(ModelContext());
@@ -66,10 +61,9 @@ protected:
         return model.FileBytes();
     }
     QStringList FilesLeft() const { return QDir(Folder()).entryList(QDir::Files, QDir::Name); }
-    QString Label() const { return static_cast<const TToolBoxState&>(form->ToolBox()).fileLabel; }
-    void Click(int col, int row) {
-        Press(Qt::LeftButton, col * 32 + 16, row * 32 + 16);
-        Release(Qt::LeftButton, col * 32 + 16, row * 32 + 16);
+    void Click(int col, int row) { ClickCell(Qt::LeftButton, col, row); }
+    bool CopyWritten() {
+        return QTest::qWaitFor([&] { return QFileInfo::exists(form->Recovery->ModelCopy()); }, 5000);
     }
 };
 
@@ -81,7 +75,7 @@ TEST_F(RecoveryTest, WrittenAfterAChangeAndGoneWhenNothingIsUnsaved) {
     Select("45F");
     Click(2, 3);
     EXPECT_FALSE(QFileInfo::exists(copy)); // not at once
-    ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(copy); }, 5000));
+    ASSERT_TRUE(CopyWritten());
     {
         TModel written(ModelContext());
         ASSERT_TRUE(written.LoadFromFile(copy));
@@ -92,19 +86,15 @@ TEST_F(RecoveryTest, WrittenAfterAChangeAndGoneWhenNothingIsUnsaved) {
     form->MainMenu.Undo1->trigger();
     EXPECT_FALSE(QFileInfo::exists(copy));
     form->MainMenu.Redo1->trigger();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(copy); }, 5000));
+    ASSERT_TRUE(CopyWritten());
 
     // A save removes it; the next change brings it back with the file's path.
     const QString saved = folder->file(QStringLiteral("Models/Tower.cst"));
-    SetFileDialogRunner([&](TFileDialogSettings& dialog, QWidget*) {
-        dialog.FileName = saved;
-        return true;
-    });
+    DialogsChoose(saved);
     form->MainMenu.Save1->trigger();
     EXPECT_FALSE(QFileInfo::exists(copy));
-    EXPECT_FALSE(form->Recovery->Pending());
     Click(4, 4);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(copy); }, 5000));
+    ASSERT_TRUE(CopyWritten());
     EXPECT_EQ(Read(pathFile), saved);
 
     // New gives the changes up: no copy.
@@ -112,7 +102,7 @@ TEST_F(RecoveryTest, WrittenAfterAChangeAndGoneWhenNothingIsUnsaved) {
     form->MainMenu.New1->trigger();
     EXPECT_FALSE(QFileInfo::exists(copy));
     Click(4, 4);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(copy); }, 5000));
+    ASSERT_TRUE(CopyWritten());
 
     // A normal end, the changes given up: no copy stays, nor its lock.
     presenter().answers = {IDNO};
@@ -132,11 +122,9 @@ TEST_F(RecoveryTest, ALeftCopyComesBackModifiedUnderItsOwnFileName) {
         QStringLiteral("Quadrantine Cubestacks did not close normally. Restore the unsaved changes to model "
                        "Castle?"));
     EXPECT_EQ(presenter().shown[0].style, MB_ICONQUESTION | MB_YESNO);
-    EXPECT_EQ(Stack(4, 5), std::vector<std::string>({"45F"}));
-    EXPECT_TRUE(form->Model->Modified);
+    EXPECT_EQ(Stack(4, 5), Names({"45F"}));
     EXPECT_EQ(Label(), QStringLiteral("Castle*"));
     EXPECT_EQ(ModelFileName(), castle);
-    EXPECT_TRUE(form->MainMenu.Revert1->isEnabled());
     EXPECT_FALSE(form->MainMenu.Undo1->isEnabled());
     // The old copy has become this program's own.
     const QString own = form->Recovery->Id();
@@ -176,14 +164,15 @@ TEST_F(RecoveryTest, NoRemovesACopyAndADamagedOneIsToldAndRemoved) {
     EXPECT_TRUE(Stack(1, 1).empty());
     EXPECT_FALSE(form->Model->Modified);
     EXPECT_EQ(FilesLeft(), QStringList({form->Recovery->Id() + ".lock"}));
-}
 
-TEST_F(RecoveryTest, WithMessagesOffACopyComesBackUnasked) {
+    // With messages off a copy comes back unasked.
+    form.reset();
     LeaveCopy(Folder(), QStringLiteral("10-0"), ModelWith(2, 2, "45F"), QString());
+    presenter().Clear();
     SetMessagesEnabled(false);
     MakeForm();
     EXPECT_TRUE(presenter().shown.empty());
-    EXPECT_EQ(Stack(2, 2), std::vector<std::string>({"45F"}));
+    EXPECT_EQ(Stack(2, 2), Names({"45F"}));
     EXPECT_EQ(Label(), QStringLiteral("(Untitled)*"));
 }
 

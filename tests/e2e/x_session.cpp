@@ -5,19 +5,15 @@
 #include <QFileInfo>
 #include <QMap>
 #include <QThread>
+#include <algorithm>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sys/prctl.h>
 
 namespace {
 
-constexpr int kFirstDisplay = 50;
-constexpr int kLastDisplay = 199;
-constexpr int kServerStartMs = 20000;
-
-// A child that the kernel ends when the test process dies, however it dies
-// (a crash, a CTest timeout), so that no server or program outlives the test.
-// SIGTERM lets the server remove its lock file and socket.
+// A child that the kernel ends (SIGTERM: the server removes its lock and
+// socket) when the test process dies, however it dies.
 void DieWithParent(QProcess& process) {
     process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
 }
@@ -38,22 +34,6 @@ bool Alive(QProcess& process) {
         return false;
     process.waitForFinished(0);
     return process.state() != QProcess::NotRunning;
-}
-
-// A display is taken while its lock file names a living process; a lock left
-// by a server that was killed outright is stale, and the next server removes it.
-// A socket without a lock file counts as taken.
-bool DisplayInUse(int number) {
-    QFile lock(QStringLiteral("/tmp/.X%1-lock").arg(number));
-    if (!lock.exists())
-        return QFileInfo::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(number));
-    if (!lock.open(QIODevice::ReadOnly))
-        return true;
-    bool isNumber = false;
-    const pid_t pid = static_cast<pid_t>(lock.readAll().trimmed().toLongLong(&isNumber));
-    if (!isNumber || pid <= 0)
-        return true;
-    return ::kill(pid, 0) == 0 || errno == EPERM;
 }
 
 } // namespace
@@ -96,49 +76,35 @@ XDisplay::~XDisplay() {
 }
 
 bool XDisplay::Start(const QSize& screen, const QString& logFile, QString* error) {
-    const QString geometry = QStringLiteral("%1x%2x24").arg(screen.width()).arg(screen.height());
-    int tried = 0;
-    for (int number = kFirstDisplay; number <= kLastDisplay && tried < 10; ++number) {
-        if (DisplayInUse(number))
-            continue;
-        ++tried;
-        m_server = std::make_unique<QProcess>();
-        m_server->setProcessChannelMode(QProcess::MergedChannels);
-        m_server->setStandardOutputFile(logFile, QIODevice::Append);
-        DieWithParent(*m_server);
-        m_server->start(QStringLiteral("Xvfb"), {QStringLiteral(":%1").arg(number), QStringLiteral("-screen"),
-                                                 QStringLiteral("0"), geometry, QStringLiteral("-nolisten"),
-                                                 QStringLiteral("tcp"), QStringLiteral("-noreset")});
-        if (!m_server->waitForStarted(5000)) {
-            *error = QStringLiteral("Xvfb did not start (%1); install xvfb").arg(m_server->errorString());
-            m_server.reset();
-            return false;
-        }
-        m_number = number;
-        // Ready once it answers; a server that ends first lost the number to another.
-        const bool ready = WaitFor(
-            [this] {
-                return !Alive(*m_server) ||
-                       (QFileInfo::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(m_number)) &&
-                        TryXdotool({QStringLiteral("getdisplaygeometry")}).ok());
-            },
-            kServerStartMs);
-        if (ready && Alive(*m_server))
-            return true;
-        Stop(m_server.get());
-        m_server.reset();
-        m_number = -1;
-    }
-    *error = QStringLiteral("no Xvfb display could be started between :%1 and :%2 (see %3)")
-                 .arg(kFirstDisplay)
-                 .arg(kLastDisplay)
-                 .arg(logFile);
+    m_server = std::make_unique<QProcess>();
+    m_server->setStandardErrorFile(logFile, QIODevice::Append);
+    DieWithParent(*m_server);
+    // -displayfd: the server takes the first free display and names it once it
+    // listens; -noreset: a reset between two tool runs would turn the next connection away.
+    m_server->start(QStringLiteral("Xvfb"),
+                    {"-displayfd", "1", "-screen", "0",
+                     QStringLiteral("%1x%2x24").arg(screen.width()).arg(screen.height()), "-nolisten", "tcp",
+                     "-noreset"});
+    QByteArray line;
+    WaitFor(
+        [&] {
+            m_server->waitForReadyRead(100);
+            line += m_server->readAllStandardOutput();
+            return line.contains('\n') || !Alive(*m_server);
+        },
+        20000);
+    bool isNumber = false;
+    m_number = line.trimmed().toInt(&isNumber);
+    if (isNumber && Alive(*m_server))
+        return true;
+    *error =
+        QStringLiteral("Xvfb did not start (%1; see %2); install xvfb").arg(m_server->errorString(), logFile);
     return false;
 }
 
 QProcessEnvironment XDisplay::Environment() const {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DISPLAY"), Name());
+    env.insert(QStringLiteral("DISPLAY"), QStringLiteral(":%1").arg(m_number));
     env.remove(QStringLiteral("XAUTHORITY"));
     return env;
 }
@@ -157,9 +123,8 @@ ToolResult XDisplay::Xdotool(const QStringList& args) const {
 
 QImage XDisplay::Screenshot() const {
     // BMP: no compression to wait for, and read exactly as written.
-    const ToolResult shot = RunTool(
-        QStringLiteral("import"),
-        {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("bmp:-")}, Environment(), 20000);
+    const ToolResult shot =
+        RunTool(QStringLiteral("import"), {"-window", "root", "bmp:-"}, Environment(), 20000);
     if (!shot.ok())
         return QImage();
     QImage image;
@@ -170,17 +135,15 @@ QImage XDisplay::Screenshot() const {
 
 std::vector<XWindow> XDisplay::VisibleWindows(const QString& nameRegex) const {
     std::vector<XWindow> windows;
-    const ToolResult found = TryXdotool(
-        {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), nameRegex});
+    const ToolResult found = TryXdotool({"search", "--onlyvisible", "--name", nameRegex});
     if (!found.ok())
         return windows;
     for (const QByteArray& line : found.out.split('\n')) {
         const QString id = QString::fromLatin1(line).trimmed();
         if (id.isEmpty())
             continue;
-        const ToolResult shape =
-            TryXdotool({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), id});
-        const ToolResult name = TryXdotool({QStringLiteral("getwindowname"), id});
+        const ToolResult shape = TryXdotool({"getwindowgeometry", "--shell", id});
+        const ToolResult name = TryXdotool({"getwindowname", id});
         if (!shape.ok() || !name.ok())
             continue;                // gone in the meantime
         QMap<QByteArray, int> field; // X, Y, WIDTH, HEIGHT
@@ -194,17 +157,18 @@ std::vector<XWindow> XDisplay::VisibleWindows(const QString& nameRegex) const {
 }
 
 QString XDisplay::FocusedWindow() const {
-    const ToolResult focus = TryXdotool({QStringLiteral("getwindowfocus")});
+    const ToolResult focus = TryXdotool({"getwindowfocus"});
     return focus.ok() ? QString::fromLatin1(focus.out).trimmed() : QString();
 }
 
 bool XDisplay::Focus(const QString& id, int timeoutMs) const {
-    TryXdotool({QStringLiteral("windowfocus"), id});
+    TryXdotool({"windowfocus", id});
     return WaitFor([&] { return FocusedWindow() == id; }, timeoutMs);
 }
 
-QProcessEnvironment ProgramEnvironment(const XDisplay& display, const QString& root) {
-    QProcessEnvironment env = display.Environment();
+QProcessEnvironment SessionTest::ProgramEnvironment() const {
+    const QString root = home.path();
+    QProcessEnvironment env = display->Environment();
     for (const QString& name : env.keys())
         if (name.startsWith(QLatin1String("QT_")) || name.startsWith(QLatin1String("XDG_")) ||
             name.startsWith(QLatin1String("KDE_")) || name.contains(QLatin1String("SESSION")) ||
@@ -265,4 +229,72 @@ QString XProgram::Describe() const {
     if (m_process->exitStatus() == QProcess::CrashExit)
         return QStringLiteral("crashed or was killed (%1)").arg(m_process->errorString());
     return QStringLiteral("ended with exit code %1").arg(m_process->exitCode());
+}
+
+int Differences(const QImage& shown, const QImage& expected, const std::vector<QRect>& covered) {
+    if (shown.size() != expected.size())
+        return -1;
+    int count = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x)
+            count += (shown.pixel(x, y) & 0xFFFFFF) != (expected.pixel(x, y) & 0xFFFFFF) &&
+                     std::none_of(covered.begin(), covered.end(),
+                                  [&](const QRect& r) { return r.contains(x, y); });
+    return count;
+}
+
+void SessionTest::SetUp() {
+    CubestacksTest::SetUp();
+    ASSERT_TRUE(home.isValid());
+    out = QStringLiteral(E2E_OUTPUT_DIR "/") +
+          QString::fromLatin1(::testing::UnitTest::GetInstance()->current_test_info()->name());
+    QDir(out).removeRecursively();
+    ASSERT_TRUE(QDir().mkpath(out));
+}
+
+void SessionTest::TearDown() {
+    // The programs before the servers they run on.
+    program.reset();
+    other.reset();
+    session.reset();
+    display.reset();
+    CubestacksTest::TearDown();
+}
+
+bool SessionTest::StartDisplay() {
+    display = std::make_unique<XDisplay>();
+    QString problem;
+    const bool started = display->Start(QSize(1280, 1024), Out(QStringLiteral("xvfb.log")), &problem);
+    EXPECT_TRUE(started) << problem.toStdString();
+    return started;
+}
+
+bool SessionTest::Launch(const QString& path, const QStringList& args, const QProcessEnvironment& env,
+                         const QString& log) {
+    program = std::make_unique<XProgram>();
+    const bool started = program->Start(path, args, env, Home(QStringLiteral("home")), Out(log));
+    EXPECT_TRUE(started) << "cannot start " << path.toStdString();
+    return started;
+}
+
+XWindow SessionTest::WaitForWindow(const QString& nameRegex, const QSize& size, int timeoutMs,
+                                   const QString& skip) {
+    XWindow found;
+    WaitFor(
+        [&] {
+            for (const XWindow& w : display->VisibleWindows(nameRegex))
+                if ((!size.isValid() || w.geometry.size() == size) && w.id != skip) {
+                    found = w;
+                    return true;
+                }
+            return program && !program->Running();
+        },
+        timeoutMs, 100);
+    if (found.id.isEmpty()) {
+        display->Screenshot().save(Out(QStringLiteral("no-window.png")));
+        ADD_FAILURE() << "no window \"" << nameRegex.toStdString() << "\" appeared; the program "
+                      << (program ? program->Describe().toStdString() : std::string("was not started"))
+                      << " (see " << out.toStdString() << ")";
+    }
+    return found;
 }

@@ -1,22 +1,20 @@
 #pragma once
 
-// A private X display for driving the real program: an Xvfb server on a free
-// display number, the program started on it with its own home folder, and the
-// command-line tools that send it input (xdotool) and look at the screen
-// (ImageMagick's import). Every process started here dies with the test.
+// The real program on a private X display: an Xvfb server on a free display
+// number (or the Xwayland of a compositor), the program started on it with a
+// home folder of its own, input from xdotool and screenshots from ImageMagick's
+// import. Every process started here dies with the test.
+
+#include "support/test_support.h"
 
 #include <QImage>
 #include <QProcess>
-#include <QProcessEnvironment>
 #include <QRect>
-#include <QString>
-#include <QStringList>
-#include <chrono>
+#include <QTemporaryDir>
 #include <functional>
 #include <memory>
 #include <vector>
 
-// The outcome of a short tool run.
 struct ToolResult {
     bool finished = false; // false: it did not end in time and was killed
     int exitCode = -1;
@@ -25,59 +23,39 @@ struct ToolResult {
     bool ok() const { return finished && exitCode == 0; }
 };
 
-// Runs a tool to its end, killing it after timeoutMs.
 ToolResult RunTool(const QString& program, const QStringList& args, const QProcessEnvironment& env,
                    int timeoutMs = 10000);
-
 // Polls condition every intervalMs until it holds or timeoutMs have passed.
 bool WaitFor(const std::function<bool()>& condition, int timeoutMs, int intervalMs = 50);
 
-// A top-level window as xdotool sees it.
 struct XWindow {
     QString id;
     QString name;
     QRect geometry; // in screen pixels
 };
 
-// An Xvfb server on the first free display number from 50 on. It does not
-// reset when its last client leaves: a reset between two tool runs would turn
-// the next connection away.
 class XDisplay {
 public:
     XDisplay() = default;
-    ~XDisplay(); // the server is killed
+    ~XDisplay();
     XDisplay(const XDisplay&) = delete;
     XDisplay& operator=(const XDisplay&) = delete;
-
-    // Starts the server with a screen of that size; false with the reason.
+    // Starts Xvfb with a screen of that size; false with the reason.
     bool Start(const QSize& screen, const QString& logFile, QString* error);
-    // Works on a display that another server runs (Xwayland of a compositor).
-    void Attach(int number) { m_number = number; }
-    QString Name() const { return QStringLiteral(":%1").arg(m_number); }
-    // The environment of the tools: this one's with DISPLAY set to the server.
-    QProcessEnvironment Environment() const;
-
-    // xdotool with these arguments; fails the running test when it fails.
+    void Attach(int number) { m_number = number; } // a display another server runs
+    QProcessEnvironment Environment() const;       // the system's, DISPLAY set to this one
+    // xdotool; Xdotool fails the running test when the tool fails.
     ToolResult Xdotool(const QStringList& args) const;
-    // The same, for calls whose failure is an answer (a search that finds nothing).
     ToolResult TryXdotool(const QStringList& args) const;
-    // The whole screen, RGB32; a null image when it cannot be taken.
-    QImage Screenshot() const;
-
+    QImage Screenshot() const; // RGB32; null when it cannot be taken
     std::vector<XWindow> VisibleWindows(const QString& nameRegex) const;
     QString FocusedWindow() const;
-    // Gives the window the keyboard, as a window manager would on a click; true
-    // when the server reports the focus there.
+    // Gives the window the keyboard; true when the server reports the focus there.
     bool Focus(const QString& id, int timeoutMs) const;
-
     void MoveMouse(QPoint at) const {
         Xdotool({"mousemove", QString::number(at.x()), QString::number(at.y())});
     }
-    void Press(int button) const { Xdotool({"mousedown", QString::number(button)}); }
-    void Release(int button) const { Xdotool({"mouseup", QString::number(button)}); }
-    void Click(int button) const { Xdotool({"click", QString::number(button)}); }
-    void KeyDown(const QString& key) const { Xdotool({"keydown", key}); }
-    void KeyUp(const QString& key) const { Xdotool({"keyup", key}); }
+    void Button(const char* action, int button) const { Xdotool({action, QString::number(button)}); }
     void Keys(const QString& keys) const { Xdotool({"key", keys}); } // "ctrl+s"
     void Type(const QString& text) const { Xdotool({"type", "--delay", "30", text}); }
 
@@ -86,20 +64,14 @@ private:
     int m_number = -1;
 };
 
-// The program's environment on the display: HOME and the XDG folders made
-// under root, no desktop or Qt setting of the machine the test runs on.
-QProcessEnvironment ProgramEnvironment(const XDisplay& display, const QString& root);
-
-// A program started on the display, killed if it is still running when this goes.
 class XProgram {
 public:
     ~XProgram();
     bool Start(const QString& program, const QStringList& args, const QProcessEnvironment& env,
                const QString& workingDir, const QString& logFile);
     bool Running() const;
-    // Ends the program at once with SIGKILL, as a crash or a power cut would.
-    void Kill();
-    // Waits for the program to end; false when it is still running after timeoutMs.
+    void Kill(); // SIGKILL, as a crash or a power cut would
+    // Waits for the program to end; false when it still runs after timeoutMs.
     bool WaitForEnd(int timeoutMs);
     QProcess::ExitStatus ExitStatus() const { return m_process->exitStatus(); }
     int ExitCode() const { return m_process->exitCode(); }
@@ -107,4 +79,37 @@ public:
 
 private:
     std::unique_ptr<QProcess> m_process;
+};
+
+// Pixels of shown and expected that differ outside the covered rectangles; -1 when the sizes differ.
+int Differences(const QImage& shown, const QImage& expected, const std::vector<QRect>& covered);
+
+inline const QRect kMainWindow(128, 128, 1024, 768); // centred on a 1280 x 1024 screen
+inline const QSize kBlockBoxSize(112, 416);
+constexpr int kStartMs = 60000; // the program's start on a loaded machine
+constexpr int kStepMs = 20000;  // one step: a window shown, raised, closed or drawn
+
+// A home folder, the output folder of the test (screenshots and logs of a
+// failure), a display and the programs on it.
+class SessionTest : public CubestacksTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    QString Out(const QString& name) const { return out + '/' + name; }
+    QString Home(const QString& name) const { return home.filePath(name); }
+    bool StartDisplay(); // Xvfb, 1280 x 1024
+    // HOME and the XDG folders under the home folder, no desktop or Qt setting of the machine.
+    QProcessEnvironment ProgramEnvironment() const;
+    bool Launch(const QString& program, const QStringList& args, const QProcessEnvironment& env,
+                const QString& log);
+    // The visible window whose name matches, of that size when given, other than skip.
+    XWindow WaitForWindow(const QString& nameRegex, const QSize& size = QSize(), int timeoutMs = kStepMs,
+                          const QString& skip = QString());
+
+    QTemporaryDir home;
+    QString out;
+    std::unique_ptr<XDisplay> display;
+    std::unique_ptr<XProgram> session; // a window manager or a compositor
+    std::unique_ptr<XProgram> other;   // another program's window
+    std::unique_ptr<XProgram> program;
 };
