@@ -53,9 +53,15 @@ TEST_F(FirstFrameReportTest, OneLineForEachWindowWhenAsked) {
     static const QRegularExpression line(QStringLiteral("^cubestacks: first frame: (\\w+) ([0-9.]+) ms$"),
                                          QRegularExpression::MultilineOption);
     QStringList windows;
-    for (auto it = line.globalMatch(text); it.hasNext();)
-        windows << it.next().captured(1);
-    EXPECT_EQ(windows, QStringList({"splash", "main"})) << text.toStdString();
+    std::vector<double> ms;
+    for (auto it = line.globalMatch(text); it.hasNext();) {
+        const auto match = it.next();
+        windows << match.captured(1);
+        ms.push_back(match.captured(2).toDouble());
+    }
+    ASSERT_EQ(windows, QStringList({"splash", "main"})) << text.toStdString();
+    EXPECT_GT(ms[0], 0.0); // since the program started
+    EXPECT_GE(ms[1], ms[0]);
     for (const char* value : {"", "0", "yes"})
         EXPECT_FALSE(StartWindows(value).contains(QStringLiteral("first frame"))) << value;
 }

@@ -198,6 +198,7 @@ TEST_F(AppTest, DragImage) {
     EXPECT_EQ(drag.Index, 1);
     EXPECT_EQ(drag.HotSpot, QPoint(6, 1));
     drag.DragMove(100, 7);
+    drag.DragMove(100, 7); // the same place: no change
     // Ending the drag hands every pointer back; after it nothing shows.
     QGuiApplication::setOverrideCursor(QCursor(Qt::ClosedHandCursor));
     QGuiApplication::setOverrideCursor(QCursor(Qt::ClosedHandCursor));

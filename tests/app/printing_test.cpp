@@ -3,12 +3,15 @@
 #include "imaging/bitmap.h"
 #include "support/test_support.h"
 
+#include <QApplication>
 #include <QDir>
-#include <QWidget>
 #include <QPainter>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <QWidget>
 
 namespace {
 
@@ -83,6 +86,7 @@ protected:
 TEST(PrintingFit, ScaledToFitKeepingTheAspectCentredAndUnsmoothed) {
     EXPECT_EQ(FitImageRect(QSize(1024, 768), QSize(2000, 768)), QRect(488, 0, 1024, 768));
     EXPECT_EQ(FitImageRect(QSize(100, 50), QSize(300, 600)), QRect(0, 225, 300, 150));
+    EXPECT_EQ(FitImageRect(QSize(2, 3), QSize(100, 100)), QRect(16, 0, 67, 100)); // rounded
     EXPECT_TRUE(FitImageRect(QSize(), QSize(100, 100)).isNull());
     EXPECT_EQ(FitImageRect(QSize(10000, 1), QSize(100, 100)).height(), 1); // at least one pixel
 
@@ -161,6 +165,19 @@ TEST_F(PrintingTest, ACancelPrintsNothingAndFailuresAreReported) {
     ASSERT_EQ(presenter().shown.size(), 2u);
     EXPECT_EQ(presenter().shown[0].style, MB_ICONHAND | MB_OK);
     EXPECT_EQ(presenter().shown[1].text, QStringLiteral("There is no picture to print."));
+
+    // The system's own dialog, cancelled.
+    SetPrintServices(nullptr);
+    QPrinter printer(QPrinter::HighResolution);
+    bool sawDialog = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+        sawDialog = dialog != nullptr;
+        if (dialog)
+            dialog->reject();
+    });
+    EXPECT_FALSE(CurrentPrintServices().ChoosePrinter(printer, nullptr));
+    EXPECT_TRUE(sawDialog);
 }
 
 } // namespace
