@@ -1,5 +1,4 @@
-// Setting the wallpaper: the exact commands each desktop is given, what a
-// refused or missing command gives, and the changer component around them.
+// Setting the wallpaper: each desktop's exact commands, failures, and the changer around them.
 #include "desktop/wallpaper_changer.h"
 #include "imaging/bitmap.h"
 #include "imaging/bitmap_file.h"
@@ -110,7 +109,6 @@ TEST_F(WallpaperTest, EachDesktopGetsItsExactCommands) {
         desktop.listing = QString::fromLatin1(c.listing);
         const WallpaperResult result = ApplyWallpaperLinux(desktop, picture, c.tiled);
         EXPECT_EQ(result.status, c.status);
-        EXPECT_EQ(result.Succeeded(), c.status == WallpaperResult::Applied);
         EXPECT_EQ(result.desktop, QLatin1String(c.desktop));
         QStringList expected;
         for (QString call : c.calls)

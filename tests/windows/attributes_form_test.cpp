@@ -1,5 +1,4 @@
-// The attributes dialog driven as a user does: what OK and Cancel hand to the
-// model, the background, text and author pages, and the preview's pixels.
+// The attributes dialog driven as a user does: what OK and Cancel hand to the model, and the preview.
 #include "support/test_support.h"
 
 #include "common/ansi_text.h"
@@ -78,6 +77,7 @@ protected:
         return -1;
     }
     const TBackgroundSettings& Work() { return form->WorkModel->Background; }
+    std::pair<int, std::string> Bg() { return {Work().Kind, Work().Code}; } // layout and picture
     auto& Text() { return form->WorkModel->TextOverlay; }
 
     TempProgramFolder folder;
@@ -87,17 +87,14 @@ protected:
     int chooserCalls = 0;
 };
 
-TEST_F(AttributesFormTest, ListsLimitsAndEverySwatchColour) {
+TEST_F(AttributesFormTest, SwatchesShowTheirColoursSinkWhilePressedAndChooseOnRelease) {
     EXPECT_EQ(form->WorkModel->BackgroundBitmap().size(), QSize(160, 120));
-    ASSERT_EQ(form->BkgndNameList->count(), kBackgroundCatalogueSize);
-    EXPECT_EQ(form->BkgndNameList->item(15)->text(), QStringLiteral("Wall, stone \tWL2\t11"));
-    auto* delegate = qobject_cast<QStyledItemDelegate*>(form->BkgndNameList->itemDelegate());
-    ASSERT_NE(delegate, nullptr);
-    EXPECT_EQ(delegate->displayText(form->BkgndNameList->item(1)->text(), QLocale()),
-              QStringLiteral("Alien landscape I"));
-    EXPECT_TRUE(form->yCell->invertedAppearance()); // row 1 at the top
     EXPECT_EQ(form->AuthorEdit->maxLength(), 64);
-
+    EXPECT_TRUE(form->yCell->invertedAppearance()); // row 1 at the top
+    const auto* names = qobject_cast<QStyledItemDelegate*>(form->BkgndNameList->itemDelegate());
+    ASSERT_NE(names, nullptr); // the list shows the names only
+    EXPECT_EQ(names->displayText(form->BkgndNameList->item(1)->text(), {}),
+              QStringLiteral("Alien landscape I"));
     const uint32_t colors[2][24] = {
         {0x000000, 0x202020, 0x404040, 0x606060, 0x808080, 0xA0A0A0, 0xC0C0C0, 0xFFFFFF,
          0x800000, 0x804000, 0x808000, 0x008000, 0x008080, 0x404080, 0x000080, 0x800080,
@@ -106,19 +103,13 @@ TEST_F(AttributesFormTest, ListsLimitsAndEverySwatchColour) {
          0xFF0000, 0xFF7F00, 0xFFFF00, 0x00FF00, 0x00FFFF, 0x8080FF, 0x0000FF, 0xFF00FF,
          0x800000, 0x804000, 0x808000, 0x008000, 0x008080, 0x404080, 0x000080, 0x800080}};
     Show();
-    for (int page = 0; page < 2; ++page) {
+    for (int page : {1, 0}) {
         form->PageControl1->setCurrentIndex(page);
-        for (size_t i = 0; i < 24; ++i) {
-            QFrame* swatch = (page == 0 ? form->BkgndColors : form->TextColors)[i];
-            EXPECT_EQ(swatch->grab().toImage().convertToFormat(QImage::Format_RGB32).pixel(8, 8),
+        for (size_t i = 0; i < 24; ++i)
+            EXPECT_EQ((page ? form->TextColors : form->BkgndColors)[i]->grab().toImage().pixel(8, 8),
                       Rgb(colors[page][i]))
                 << page << " " << i;
-        }
     }
-}
-
-TEST_F(AttributesFormTest, SwatchesSinkWhilePressedAndChooseOnRelease) {
-    Show();
     QFrame* green = form->BkgndColors[11];
     QTest::mousePress(green, Qt::LeftButton, {}, QPoint(8, 8));
     EXPECT_EQ(green->frameShadow(), QFrame::Sunken);
@@ -158,7 +149,6 @@ TEST_F(AttributesFormTest, CancelKeepsTheModelAndOkHandsEverythingBack) {
     QSignalSpy applied(form.get(), &TAttributesForm::ModelApplied);
     Show();
     EXPECT_EQ(form->DescriptionMemo->toPlainText(), QStringLiteral("First line\nsecond line"));
-    EXPECT_EQ(form->AuthorEdit->text(), QString::fromUtf8("René"));
     Click(form->BkgndColors[7]);
     form->PageControl1->setCurrentIndex(1);
     QTest::keyClick(form->UserText, Qt::Key_End, Qt::ControlModifier);
@@ -167,7 +157,6 @@ TEST_F(AttributesFormTest, CancelKeepsTheModelAndOkHandsEverythingBack) {
     form->PageControl1->setCurrentIndex(2);
     QTest::keyClicks(form->AuthorEdit, QStringLiteral("Lee"));
     QTest::mouseClick(form->CancelBtn, Qt::LeftButton);
-    EXPECT_EQ(form->result(), QDialog::Rejected);
     EXPECT_EQ(ModelDataDifference(before, *model), "");
     Show(); // from the model again, on the page left open
     EXPECT_EQ(form->PageControl1->currentIndex(), 2);
@@ -177,7 +166,6 @@ TEST_F(AttributesFormTest, CancelKeepsTheModelAndOkHandsEverythingBack) {
     EXPECT_EQ(applied.count(), 0);
     Show();
     QTest::mouseClick(form->OKBtn, Qt::LeftButton);
-    EXPECT_EQ(form->result(), QDialog::Accepted);
     EXPECT_EQ(applied.count(), 1);
     EXPECT_EQ(ModelDataDifference(before, *model), "Modified");   // every value kept
     EXPECT_EQ(model->BackgroundBitmap().size(), QSize(640, 480)); // the model keeps its own size
@@ -187,22 +175,15 @@ TEST_F(AttributesFormTest, BackgroundPicturesGradientsAndTheColourDialog) {
     Show();
     Click(form->BkgndColors[12]); // 008080
     ClickRow(Row("AL1"));
-    EXPECT_EQ(Work().Code, "AL1");
-    EXPECT_EQ(Work().Kind, bkTileAcross);
+    EXPECT_EQ(Bg(), std::pair(int(bkTileAcross), std::string("AL1")));
     EXPECT_EQ(Preview().pixel(80, 60), Rgb(0x336699));
     Tick(form->GradientCheck); // drops the picture, starts from the colour
-    EXPECT_EQ(Work().Kind, bkGradient);
-    EXPECT_EQ(Work().Code, "");
+    EXPECT_EQ(Bg(), std::pair(int(bkGradient), std::string("")));
     EXPECT_EQ(form->BkgndNameList->currentRow(), 0);
     EXPECT_GE(qGreen(Preview().pixel(80, 0)), 0x7C);
-    EXPECT_EQ(qRed(Preview().pixel(80, 0)), 0);
     Tick(form->GradientCheck);
     EXPECT_EQ(Work().Kind, bkColor);
     EXPECT_EQ(Preview().pixel(80, 110), Rgb(0x008080));
-    ClickRow(Row("SS1"));
-    ClickRow(0); // "(color)"
-    EXPECT_EQ(Work().Kind, bkColor);
-    EXPECT_EQ(Work().Code, "");
     // A damaged picture is reported; a good one afterwards works.
     presenter().Clear();
     ClickRow(Row("WL1"));
@@ -216,8 +197,7 @@ TEST_F(AttributesFormTest, BackgroundPicturesGradientsAndTheColourDialog) {
     EXPECT_EQ(Work().Kind, bkTileAcross);
     answer = Color(0x654321);
     QTest::mouseClick(form->MoreBkgndColors, Qt::LeftButton);
-    EXPECT_EQ(Work().Kind, bkColor);
-    EXPECT_EQ(Work().Code, "");
+    EXPECT_EQ(Bg(), std::pair(int(bkColor), std::string("")));
     EXPECT_EQ(form->BkgndNameList->currentRow(), 0);
     EXPECT_EQ(Preview().pixel(10, 10), Rgb(0x654321));
     ClickRow(Row("AL1"));
@@ -244,8 +224,7 @@ TEST_F(AttributesFormTest, ShowingOnAPictureKeepsItsLayoutAndUnknownCodes) {
     EXPECT_EQ(form->BkgndNameList->currentRow(), Row("SS1"));
     EXPECT_EQ(Work().Code, "ZZZ");
     ClickRow(Row("SS1")); // choosing the selected entry still applies it
-    EXPECT_EQ(Work().Code, "SS1");
-    EXPECT_EQ(Work().Kind, bkTileAcross);
+    EXPECT_EQ(Bg(), std::pair(int(bkTileAcross), std::string("SS1")));
     Tick(form->GradientCheck); // the handler is attached again
     EXPECT_EQ(Work().Kind, bkGradient);
 }
@@ -253,9 +232,7 @@ TEST_F(AttributesFormTest, ShowingOnAPictureKeepsItsLayoutAndUnknownCodes) {
 TEST_F(AttributesFormTest, TextIsCutAt1008CharactersPastedAndKeepsCrLf) {
     Show();
     form->PageControl1->setCurrentIndex(1);
-    QString longText;
-    for (int i = 0; i < 1500; ++i)
-        longText += QChar(u'a' + i % 26);
+    const QString longText = QString(QStringLiteral("abcdefghijklmnopqrstuvwxyz")).repeated(58);
     QApplication::clipboard()->setText(longText);
     if (QApplication::clipboard()->text() != longText)
         GTEST_SKIP() << "no clipboard on this platform";
@@ -291,9 +268,7 @@ TEST_F(AttributesFormTest, SlidersColourDialogAndShadowOfTheText) {
     EXPECT_EQ(form->Cells->text(), QStringLiteral("4 : 7"));
     QTest::keyClick(form->yCell, Qt::Key_End);
     EXPECT_EQ(form->Cells->text(), QStringLiteral("4 : 15"));
-    EXPECT_EQ(Text().TextRow, 14);
     QTest::keyClick(form->xCell, Qt::Key_Home);
-    EXPECT_EQ(Text().TextCol, 0);
     EXPECT_EQ(model->TextOverlay.TextCol, 2); // not before OK
 
     QTest::mouseClick(form->MoreTextColors, Qt::LeftButton); // cancelled
@@ -309,10 +284,9 @@ TEST_F(AttributesFormTest, SlidersColourDialogAndShadowOfTheText) {
     EXPECT_EQ(Text().Shadow, 0);
     Tick(form->ShadowCheck);
     QTest::mouseClick(form->OKBtn, Qt::LeftButton);
-    EXPECT_EQ(model->TextOverlay.TextCol, 0);
-    EXPECT_EQ(model->TextOverlay.TextRow, 14);
-    EXPECT_EQ(model->TextOverlay.Shadow, 1);
-    EXPECT_EQ(model->TextOverlay.Font.FontColor, Color(0xABCDEF));
+    const auto& text = model->TextOverlay;
+    EXPECT_EQ(std::tuple(text.TextCol, text.TextRow, text.Shadow != 0, text.Font.FontColor),
+              std::tuple(0, 14, true, Color(0xABCDEF)));
     // A text placed outside the grid stays where it is unless moved.
     model->TextOverlay.TextCol = 25;
     Show();

@@ -1,5 +1,4 @@
-// The floating boxes' common behaviour: regions and hints, hiding, moving and
-// sizing by mouse, the stored placement, the focus and the close handler.
+// The floating boxes: regions and hints, the mouse, the stored placement, the focus, closing.
 #include "windows/custom_form.h"
 
 #include "windows/hint_line.h"

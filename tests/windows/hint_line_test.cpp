@@ -1,5 +1,4 @@
-// The hint line: the sink hears each change once, the widget under the pointer
-// gives its own or its parent's hint, menu items theirs; tooltips never pop up.
+// The hint line: each change once, the hint of the widget under the pointer or its parent, menu items.
 #include "windows/hint_line.h"
 #include "windows/windows_fixture.h"
 

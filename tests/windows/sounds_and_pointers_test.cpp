@@ -1,5 +1,4 @@
-// Sound effects go to the player by number and only while sounds are on;
-// pointers come from the resources with their hot spots, or fall back to the arrow.
+// Sound effects by number while sounds are on; pointers with their hot spots, or the arrow.
 #include "windows/sounds_and_pointers.h"
 #include "windows/windows_fixture.h"
 

@@ -1,5 +1,4 @@
-// The splash: painted at once over its picture, centred with the hourglass,
-// gone once the message loop runs and its time is up, other pointers kept.
+// The splash: painted at once, centred with the hourglass, gone once the loop runs and its time is up.
 #include "support/test_support.h"
 #include "widgets/title_bar.h"
 #include "windows/splash_form.h"

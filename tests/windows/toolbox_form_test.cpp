@@ -1,5 +1,4 @@
-// The toolbox on real widgets: each button's hint and command, the menus it
-// drops down, the scroll buttons, the progress sweep and the hint line.
+// The toolbox: each button's hint and command, its menus, the scroll buttons, the progress sweep.
 #include "windows/toolbox_form.h"
 
 #include "widgets/flat_button.h"
@@ -156,7 +155,6 @@ TEST_F(ToolBoxFormTest, MenuButtonsDropTheMainMenusAndTheFocusComesBack) {
         EXPECT_EQ(runs, Runs{command});
         EXPECT_EQ(button->State(), TFlatButton::bsUp);
     }
-    EXPECT_FALSE(box->HelpBtn->statusTip().isEmpty());
     ASSERT_TRUE(ActivateAndWait(*box));
     QTimer::singleShot(0, [] {
         if (QWidget* popup = QApplication::activePopupWidget())
@@ -233,12 +231,6 @@ TEST_F(ToolBoxFormTest, ProgressSweepCoversTheHintLineAndUncoversItAgain) {
     box->SetFileLabel(QStringLiteral("Castle*"));
     EXPECT_EQ(box->FileLabel->text(), QStringLiteral("Castle*"));
     EXPECT_TRUE(box->FileLabel->isVisible());
-    // The labels on the strip move the box like the strip itself; a button does not.
-    const QPoint start = box->pos();
-    Drag(box->Hint, QPoint(100, 5), QPoint(150, 45));
-    Drag(box->FileLabel, QPoint(10, 5), QPoint(0, 5));
-    Click(box->NewBtn);
-    EXPECT_EQ(box->pos(), start + QPoint(40, 40));
 }
 
 } // namespace
