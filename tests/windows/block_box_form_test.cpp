@@ -107,6 +107,8 @@ TEST_F(BlockBoxFormTest, DockedWithItsArtworkAndReportsALoadErrorOnce) {
     EXPECT_EQ(plain.pos(), QPoint(50 + 600 - 112, 40));
     for (const QImage* art : {&plain.BackImage, &plain.Rot, &plain.LeftMarker, &plain.RightMarker})
         EXPECT_FALSE(art->isNull());
+    EXPECT_EQ(plain.BlocksetDown->statusTip() + '|' + plain.RowUp->statusTip(),
+              QStringLiteral("Scroll block sets down|Scroll blocks up"));
     // The hourglass of the loading is gone again; the pointer set before stays.
     ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
     EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::PointingHandCursor);

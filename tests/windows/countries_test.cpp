@@ -15,6 +15,7 @@ TEST(CountryList, SortedByCharacterCodesUniqueAndKeptInStepInTheCombos) {
         EXPECT_TRUE(i == 0 || std::strcmp(list[i - 1].Name, list[i].Name) < 0) << list[i].Name;
     }
     EXPECT_EQ(codes.size(), size_t(kCountryCount));
+    EXPECT_EQ(CountryIndexOfCode(QString()), 0);
     EXPECT_EQ(CountryIndexOfCode(QStringLiteral("de")), -1); // codes match with their case
     QComboBox names, codeBox;
     FillCountryCombos(&names, &codeBox);

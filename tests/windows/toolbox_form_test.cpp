@@ -231,6 +231,10 @@ TEST_F(ToolBoxFormTest, ProgressSweepCoversTheHintLineAndUncoversItAgain) {
     box->SetFileLabel(QStringLiteral("Castle*"));
     EXPECT_EQ(box->FileLabel->text(), QStringLiteral("Castle*"));
     EXPECT_TRUE(box->FileLabel->isVisible());
+    const QPoint start = box->pos(); // the labels on the strip move the box like the strip itself
+    Drag(box->Hint, QPoint(100, 5), QPoint(150, 45));
+    Drag(box->FileLabel, QPoint(10, 5), QPoint(0, 5));
+    EXPECT_EQ(box->pos(), start + QPoint(40, 40));
 }
 
 } // namespace
