@@ -3,8 +3,6 @@
 #include "app/file_commands.h"
 #include "app/recovery.h"
 #include "common/program_folder.h"
-#include "library/block_list.h"
-#include "model/model.h"
 #include "widgets/bmp_wnd.h"
 #include "windows/hint_line.h"
 #include "windows/preference_values.h"

@@ -4,6 +4,8 @@
 // by the test, sounds recorded instead of played.
 
 #include "app/main_form.h"
+#include "library/block_list.h"
+#include "model/model.h"
 #include "support/test_sets.h"
 #include "support/test_support.h"
 #include "support/windows_test_support.h"
@@ -12,8 +14,6 @@
 #include <QMouseEvent>
 #include <memory>
 #include <vector>
-
-class TBlockList;
 
 class AppTest : public CubestacksTest {
 protected:

@@ -3,7 +3,6 @@
 // them, its start-up model, its buttons and keys, and its end.
 
 #include "support/test_sets.h"
-#include "support/test_support.h"
 #include "support/widget_helpers.h"
 
 #include "app/application.h"
@@ -13,7 +12,6 @@
 #include "common/program_folder.h"
 #include "library/block_list.h"
 #include "model/model.h"
-#include "widgets/bmp_wnd.h"
 #include "widgets/flat_button.h"
 #include "windows/block_box_form.h"
 #include "windows/hint_line.h"
@@ -26,8 +24,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
-#include <QMenu>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -231,6 +227,9 @@ TEST_F(ApplicationTest, ToolboxButtonsRunTheCommandsAndHandTheKeysBack) {
     TMainForm& main = *app->MainForm;
     TToolBoxForm& toolBox = *app->ToolBoxForm;
     ASSERT_TRUE(ActivateAndWait(main));
+    EXPECT_EQ(toolBox.FileBtn->Menu(), main.MainMenu.FileMenu1);
+    EXPECT_EQ(toolBox.DisplayBtn->Menu(), main.MainMenu.DisplayMenu1);
+    EXPECT_EQ(toolBox.HelpBtn->Menu(), main.MainMenu.HelpMenu1);
     // The mode button and Tab are one switch; so are the grid button and Ctrl+G.
     QTest::mouseClick(toolBox.ModeBtn, Qt::LeftButton);
     EXPECT_TRUE(toolBox.ModeChecked());
@@ -286,37 +285,6 @@ TEST_F(ApplicationTest, HelpOpenedFromADialogCanBeUsedWhileTheDialogIsOpen) {
     });
     app->MainForm->MainMenu.Preferences1->trigger();
     EXPECT_TRUE(searched) << "the help did not take the click while the dialog was open";
-}
-
-// A mouse-only user finds Undo at the top of the File button's pop-up, enabled
-// while there is something to undo.
-TEST_F(ApplicationTest, UndoFromTheFileButtonsPopUp) {
-    Start();
-    TMainForm& main = *app->MainForm;
-    bool enabled = true;
-    auto choose = [&](bool take) {
-        QTimer::singleShot(0, [&, take] {
-            auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            ASSERT_NE(popup, nullptr);
-            QAction* undo = popup->actions().value(0);
-            EXPECT_EQ(undo->text(), QStringLiteral("&Undo"));
-            enabled = undo->isEnabled();
-            if (take)
-                popup->setActiveAction(undo);
-            QTest::keyClick(popup, take ? Qt::Key_Return : Qt::Key_Escape);
-        });
-        QTest::mouseClick(app->ToolBoxForm->FileBtn, Qt::LeftButton);
-    };
-    choose(false);
-    EXPECT_FALSE(enabled);
-    main.Library()->SelectIndex(main.Library()->IndexFromName("45F"));
-    main.BmpWndMouseDown(Qt::LeftButton, Qt::LeftButton, false, 40, 40);
-    main.BmpWndMouseUp(Qt::LeftButton, Qt::NoButton, false, 40, 40);
-    ASSERT_EQ(NameAt(1, 1), "45F");
-    choose(true);
-    EXPECT_TRUE(enabled);
-    EXPECT_EQ(NameAt(1, 1), "");
-    EXPECT_FALSE(main.Model->Modified);
 }
 
 } // namespace

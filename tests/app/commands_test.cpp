@@ -1,12 +1,9 @@
 #include "app_fixture.h"
 
 #include "app/file_commands.h"
-#include "library/block_list.h"
-#include "model/model.h"
 #include "widgets/bmp_wnd.h"
 #include "windows/preference_values.h"
 
-#include <QAction>
 #include <QMenu>
 #include <QTest>
 
@@ -98,17 +95,6 @@ TEST_F(CommandsTest, ScrollingMovesTheModelOrSaysNoWithASound) {
     EXPECT_TRUE(Stack(30, 3).empty());
     EXPECT_EQ(toolBox().lastScrollMode, sbAllEnabled);
     EXPECT_FALSE(form->MainMenu.Revert1->isEnabled());
-
-    // Ctrl+S reaches Save: an untitled model asks for a name.
-    QString asked;
-    SetFileDialogRunner([&](TFileDialogSettings& dialog, QWidget*) {
-        asked = dialog.Title + QLatin1Char('|') + dialog.FileName;
-        return false;
-    });
-    form->Model->Modified = true;
-    Key(Qt::Key_S, Qt::ControlModifier);
-    SetFileDialogRunner({});
-    EXPECT_EQ(asked, QStringLiteral("Save Model As|Model01.cst"));
 }
 
 } // namespace

@@ -7,8 +7,6 @@
 #include "desktop/user_folders.h"
 #include "desktop/wallpaper_changer.h"
 #include "imaging/bitmap_file.h"
-#include "library/block_list.h"
-#include "model/model.h"
 #include "widgets/bmp_wnd.h"
 #include "windows/preference_values.h"
 

@@ -4,7 +4,6 @@
 #include "app_fixture.h"
 
 #include "app/first_frame_report.h"
-#include "library/block_list.h"
 #include "windows/splash_form.h"
 
 #include <QRegularExpression>

@@ -1,8 +1,6 @@
 #include "app_fixture.h"
 
 #include "app/drag_image.h"
-#include "library/block_list.h"
-#include "model/model.h"
 #include "widgets/bmp_wnd.h"
 #include "windows/hint_line.h"
 
@@ -156,6 +154,7 @@ TEST_F(MouseEditingTest, RotateOnReleaseAndOnlyForTheGestureItsPressBegan) {
     // edit nothing and the first press edits at once.
     toolBox().mode = false;
     Select("45F");
+    Click(Qt::LeftButton, 5, 40); // back to painting
     form->EditingEnabled = false;
     Move(40, 5, Qt::LeftButton);
     EXPECT_TRUE(Stack(1, 0).empty());
@@ -207,7 +206,7 @@ TEST_F(AppTest, DragImage) {
     drag.DragShow(true);
     EXPECT_FALSE(drag.Active || drag.Shown);
     EXPECT_EQ(changes, 3);
-    drag.StartDrag(library.get(), &window, 77, 10, 10); // no such block: no picture
+    drag.StartDrag(library.get(), &window, library->Count, 10, 10); // no such block: no picture
     EXPECT_EQ(drag.Index, -1);
 }
 

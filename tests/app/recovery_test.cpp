@@ -6,8 +6,6 @@
 
 #include "app/file_commands.h"
 #include "app/recovery.h"
-#include "library/block_list.h"
-#include "model/model.h"
 
 #include <QAction>
 #include <QDir>

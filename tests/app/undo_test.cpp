@@ -6,8 +6,6 @@
 
 #include "app/file_commands.h"
 #include "library/background.h"
-#include "library/block_list.h"
-#include "model/model.h"
 #include "widgets/bmp_wnd.h"
 #include "windows/attributes_form.h"
 

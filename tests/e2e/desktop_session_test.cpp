@@ -116,7 +116,7 @@ TEST_F(DesktopSessionTest, UnderOpenboxTheBoxesStayWithTheMainWindowAndAboveNoOt
     EXPECT_TRUE(WaitForShown({{main, false}, {toolBox, false}, {blockBox, false}}));
     RunTool(QStringLiteral("wmctrl"), {"-i", "-c", main.id}, env);
     ASSERT_TRUE(program->WaitForEnd(kStepMs)) << "the program did not end when closed while minimised";
-    EXPECT_EQ(program->ExitCode(), 0) << program->Describe().toStdString();
+    EXPECT_EQ(program->exitCode(), 0) << program->Describe().toStdString();
     QSettings stored(Home(QStringLiteral("home/.config/Quadrantine/Cubestacks.conf")), QSettings::IniFormat);
     EXPECT_EQ(stored.value(QStringLiteral("Windows/ToolBoxForm/Visible")).toString(), QStringLiteral("1"));
     EXPECT_EQ(stored.value(QStringLiteral("Windows/BlockBoxForm/Visible")).toString(), QStringLiteral("1"));

@@ -125,12 +125,7 @@ QImage XDisplay::Screenshot() const {
     // BMP: no compression to wait for, and read exactly as written.
     const ToolResult shot =
         RunTool(QStringLiteral("import"), {"-window", "root", "bmp:-"}, Environment(), 20000);
-    if (!shot.ok())
-        return QImage();
-    QImage image;
-    if (!image.loadFromData(shot.out, "BMP"))
-        return QImage();
-    return image.convertToFormat(QImage::Format_RGB32);
+    return shot.ok() ? QImage::fromData(shot.out, "BMP").convertToFormat(QImage::Format_RGB32) : QImage();
 }
 
 std::vector<XWindow> XDisplay::VisibleWindows(const QString& nameRegex) const {
@@ -190,45 +185,31 @@ QProcessEnvironment SessionTest::ProgramEnvironment() const {
 }
 
 XProgram::~XProgram() {
-    Stop(m_process.get());
+    Stop(this);
 }
 
 bool XProgram::Start(const QString& program, const QStringList& args, const QProcessEnvironment& env,
                      const QString& workingDir, const QString& logFile) {
-    m_process = std::make_unique<QProcess>();
-    m_process->setProcessEnvironment(env);
-    m_process->setWorkingDirectory(workingDir);
-    m_process->setProcessChannelMode(QProcess::MergedChannels);
-    m_process->setStandardOutputFile(logFile, QIODevice::Truncate);
-    m_process->setStandardInputFile(QProcess::nullDevice());
-    DieWithParent(*m_process);
-    m_process->start(program, args);
-    return m_process->waitForStarted(10000);
+    setProcessEnvironment(env);
+    setWorkingDirectory(workingDir);
+    setProcessChannelMode(QProcess::MergedChannels);
+    setStandardOutputFile(logFile, QIODevice::Truncate);
+    setStandardInputFile(QProcess::nullDevice());
+    DieWithParent(*this);
+    start(program, args);
+    return waitForStarted(10000);
 }
 
-bool XProgram::Running() const {
-    return m_process && Alive(*m_process);
+bool XProgram::Running() {
+    return Alive(*this);
 }
 
-void XProgram::Kill() {
-    if (!Running())
-        return;
-    m_process->kill();
-    m_process->waitForFinished(5000);
-}
-
-bool XProgram::WaitForEnd(int timeoutMs) {
-    if (!Running())
-        return true;
-    return m_process->waitForFinished(timeoutMs);
-}
-
-QString XProgram::Describe() const {
+QString XProgram::Describe() {
     if (Running())
         return QStringLiteral("still running");
-    if (m_process->exitStatus() == QProcess::CrashExit)
-        return QStringLiteral("crashed or was killed (%1)").arg(m_process->errorString());
-    return QStringLiteral("ended with exit code %1").arg(m_process->exitCode());
+    if (exitStatus() == QProcess::CrashExit)
+        return QStringLiteral("crashed or was killed (%1)").arg(errorString());
+    return QStringLiteral("ended with exit code %1").arg(exitCode());
 }
 
 int Differences(const QImage& shown, const QImage& expected, const std::vector<QRect>& covered) {

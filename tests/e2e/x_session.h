@@ -18,8 +18,7 @@
 struct ToolResult {
     bool finished = false; // false: it did not end in time and was killed
     int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
+    QByteArray out, err;
     bool ok() const { return finished && exitCode == 0; }
 };
 
@@ -29,8 +28,7 @@ ToolResult RunTool(const QString& program, const QStringList& args, const QProce
 bool WaitFor(const std::function<bool()>& condition, int timeoutMs, int intervalMs = 50);
 
 struct XWindow {
-    QString id;
-    QString name;
+    QString id, name;
     QRect geometry; // in screen pixels
 };
 
@@ -64,21 +62,15 @@ private:
     int m_number = -1;
 };
 
-class XProgram {
+// A program started on the display, ended if it still runs when this goes.
+class XProgram : public QProcess {
 public:
-    ~XProgram();
+    ~XProgram() override;
     bool Start(const QString& program, const QStringList& args, const QProcessEnvironment& env,
                const QString& workingDir, const QString& logFile);
-    bool Running() const;
-    void Kill(); // SIGKILL, as a crash or a power cut would
-    // Waits for the program to end; false when it still runs after timeoutMs.
-    bool WaitForEnd(int timeoutMs);
-    QProcess::ExitStatus ExitStatus() const { return m_process->exitStatus(); }
-    int ExitCode() const { return m_process->exitCode(); }
-    QString Describe() const; // how it ended, for messages
-
-private:
-    std::unique_ptr<QProcess> m_process;
+    bool Running(); // brought up to date without an event loop
+    bool WaitForEnd(int timeoutMs) { return !Running() || waitForFinished(timeoutMs); }
+    QString Describe(); // how it ended, for messages
 };
 
 // Pixels of shown and expected that differ outside the covered rectangles; -1 when the sizes differ.

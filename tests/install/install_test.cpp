@@ -28,9 +28,7 @@ protected:
         stage = new QTemporaryDir;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("DESTDIR"), stage->path());
-        installed = RunTool(QStringLiteral(CMAKE_PROGRAM),
-                            {QStringLiteral("--install"), QStringLiteral(BUILD_FOLDER),
-                             QStringLiteral("--prefix"), QStringLiteral("/usr")},
+        installed = RunTool(QStringLiteral(CMAKE_PROGRAM), {"--install", BUILD_FOLDER, "--prefix", "/usr"},
                             env, kToolMs);
     }
     static void TearDownTestSuite() {
@@ -109,7 +107,7 @@ TEST_F(InstallTest, TheDesktopEntryFileTypeAndAppStreamDataAreAccepted) {
         EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString(); // not even a hint
     }
     Tool(QStringLiteral("appstreamcli"),
-         {QStringLiteral("validate"), QStringLiteral("--no-net"), QStringLiteral("--pedantic"),
+         {"validate", "--no-net", "--pedantic",
           Staged(QStringLiteral("share/metainfo/%1.metainfo.xml").arg(kId))},
          &run);
 
@@ -151,9 +149,8 @@ TEST_F(InstallTest, TheStagedProgramOpensTheModelItIsGiven) {
     ASSERT_TRUE(StartDisplay());
     const QProcessEnvironment env = ProgramEnvironment();
     const QString expectedFile = Out(QStringLiteral("expected.png"));
-    const ToolResult converted =
-        RunTool(Staged(QStringLiteral("bin/cubestacks-convert")),
-                {QStringLiteral("--size"), QStringLiteral("1024x768"), model, expectedFile}, env, kToolMs);
+    const ToolResult converted = RunTool(Staged(QStringLiteral("bin/cubestacks-convert")),
+                                         {"--size", "1024x768", model, expectedFile}, env, kToolMs);
     ASSERT_TRUE(converted.ok()) << converted.err.toStdString();
     const QImage expected = QImage(expectedFile).convertToFormat(QImage::Format_RGB32);
     ASSERT_TRUE(
