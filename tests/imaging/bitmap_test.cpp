@@ -1,0 +1,162 @@
+#include "support/test_support.h"
+
+#include "common/io_error.h"
+#include "imaging/bitmap.h"
+#include "imaging/bitmap_draw.h"
+#include "imaging/bitmap_file.h"
+#include "imaging/png_file.h"
+
+#include <QBuffer>
+#include <QImageReader>
+#include <random>
+
+namespace {
+
+QImage Grey(int w, int h) {
+    QImage dst = NewBitmap(w, h);
+    dst.fill(qRgb(100, 100, 100));
+    return dst;
+}
+
+// Inside, across every edge and wholly outside: both copies draw exactly the
+// overlap, the transparent one without the pixels of the key colour.
+TEST(BitmapDraw, CopiesClipAtEveryEdgeAndSkipTheKeyColour) {
+    QImage src = NewBitmap(3, 2);
+    const QRgb pixels[] = {qRgb(10, 20, 30), qRgb(255, 0, 255), qRgb(254, 0, 255),
+                           qRgb(1, 2, 3),    qRgb(255, 0, 254), qRgb(0, 0, 0)};
+    for (int i = 0; i < 6; ++i)
+        src.setPixel(i % 3, i / 3, pixels[i]);
+    for (const QPoint at : {QPoint(1, 1), QPoint(-1, -1), QPoint(-2, 0), QPoint(3, 2), QPoint(4, -1),
+                            QPoint(-3, -2), QPoint(5, 4)}) {
+        for (const TColor key : {clMagenta, RGBColor(10, 20, 30), RGBColor(0, 0, 0)}) {
+            QImage dst = Grey(5, 4), keyed = Grey(5, 4);
+            DrawBitmap(dst, src, at.x(), at.y());
+            DrawTransparentBitmap(keyed, src, at.x(), at.y(), key);
+            for (int y = 0; y < 4; ++y)
+                for (int x = 0; x < 5; ++x) {
+                    const int sx = x - at.x(), sy = y - at.y();
+                    const bool inside = sx >= 0 && sx < 3 && sy >= 0 && sy < 2;
+                    const QRgb from = inside ? src.pixel(sx, sy) : qRgb(100, 100, 100);
+                    EXPECT_EQ(dst.pixel(x, y), from) << at.x() << "," << at.y() << " pixel " << x << "," << y;
+                    const bool skip = inside && from == ColorToRgb(key);
+                    EXPECT_EQ(keyed.pixel(x, y), skip ? qRgb(100, 100, 100) : from)
+                        << key << " " << x << "," << y;
+                }
+        }
+    }
+    // Any source format; empty bitmaps draw nothing and onto nothing.
+    QImage indexed(2, 1, QImage::Format_Indexed8);
+    indexed.setColorTable({qRgb(255, 0, 255), qRgb(0, 200, 0)});
+    indexed.setPixel(0, 0, 0);
+    indexed.setPixel(1, 0, 1);
+    QImage dst = Grey(2, 1);
+    DrawTransparentBitmap(dst, indexed, 0, 0, clMagenta);
+    EXPECT_EQ(dst.pixel(0, 0), qRgb(100, 100, 100));
+    EXPECT_EQ(dst.pixel(1, 0), qRgb(0, 200, 0));
+    DrawBitmap(dst, QImage(), 0, 0);
+    DrawTransparentBitmap(dst, NewBitmap(0, 0), 0, 0, clMagenta);
+    EXPECT_EQ(dst.pixel(0, 0), qRgb(100, 100, 100));
+    QImage empty;
+    DrawBitmap(empty, src, 0, 0);
+    EXPECT_TRUE(empty.isNull());
+}
+
+TEST(Bitmap, ResizeKeepsPixelsAndBlackensTheRestColoursKeepTheirChannels) {
+    QImage b = Grey(2, 2);
+    ResizeBitmap(b, 3, 1);
+    ASSERT_EQ(b.size(), QSize(3, 1));
+    EXPECT_EQ(b.pixel(1, 0), qRgb(100, 100, 100));
+    EXPECT_EQ(b.pixel(2, 0), qRgb(0, 0, 0));
+    EXPECT_EQ(NewBitmap(4, 4).pixel(3, 3), qRgb(0, 0, 0));
+    EXPECT_EQ(RGBColor(1, 2, 3), 0x030201u);
+    EXPECT_EQ(ColorToRgb(0x0000FF), qRgb(255, 0, 0));
+    EXPECT_EQ(RgbToColor(qRgb(0, 0, 255)), 0xFF0000u);
+    // A system colour resolves to the palette's colour, never to its own bits.
+    EXPECT_EQ(ResolveColor(kSystemColorFlag | 5) & kSystemColorFlag, 0u);
+}
+
+TEST(BitmapFile, Writes24BitBottomUpRowsPaddedToFourBytes) {
+    QImage image = NewBitmap(3, 2);
+    image.setPixel(0, 0, qRgb(1, 2, 3));
+    image.setPixel(2, 1, qRgb(200, 100, 50));
+    const QByteArray bytes = EncodeBitmap24(image);
+    // Size 78, pixels at 54, 3 x 2, 24 bits; the bottom row first, as blue, green, red.
+    EXPECT_EQ(Hex(bytes.left(30)), "42 4D 4E 00 00 00 00 00 00 00 36 00 00 00 28 00 00 00 03 00 00 00 02 00 "
+                                   "00 00 01 00 18 00");
+    EXPECT_EQ(Hex(bytes.mid(54)), "00 00 00 00 00 00 32 64 C8 00 00 00 03 02 01 00 00 00 00 00 00 00 00 00");
+
+    TempProgramFolder folder;
+    image = NewBitmap(33, 17);
+    for (int y = 0; y < 17; ++y)
+        for (int x = 0; x < 33; ++x)
+            image.setPixel(x, y, qRgb(x * 7, y * 13, (x + y) % 256));
+    SaveBitmapFile(image, folder.file("Images/out.bmp"));
+    EXPECT_EQ(LoadBitmapFile(folder.file("Images/out.bmp")), image);
+}
+
+// Each file of the data folder reads as the picture its case names (a PPM file
+// of the pixels expected) or fails with the error named; the last field says
+// whether it ends before its last row.
+TEST(BitmapFile, ReadsThePicturesOfTheDataFolder) {
+    for (const QStringList& c : DataCases("pictures")) {
+        ASSERT_EQ(c.size(), 3) << c.join(' ').toStdString();
+        const QString file = DataFile("pictures", c[0]);
+        const QImage expected = AsBitmap(QImage(DataFile("pictures", c[1])));
+        for (int i = 0; i < 4; ++i) // memory of that size, just freed, holds something other than black
+            QImage(expected.size(), QImage::Format_RGB32).fill(qRgb(0xAB, 0xCD, 0xEF));
+        QString got;
+        try {
+            const QImage loaded = LoadBitmapFile(file);
+            got = loaded == expected
+                      ? c[1]
+                      : QString("another picture %1x%2").arg(loaded.width()).arg(loaded.height());
+        } catch (const IoError& e) {
+            got = QString("error: ") + e.what();
+        }
+        EXPECT_TRUE(got.startsWith(c[1])) << c[0].toStdString() << ": " << got.toStdString();
+        EXPECT_EQ(BitmapFileEndsEarly(file), c[2] == "ends early") << c[0].toStdString();
+    }
+}
+
+// Every pixel read back as written, whatever the size, from noise that does not
+// compress to a picture of flat bands and repeats that does; the header says RGB.
+TEST(PngFile, ReadsBackPixelForPixel) {
+    std::mt19937 random(7);
+    for (const QSize size : {QSize(1, 1), QSize(3, 2), QSize(1024, 768)}) {
+        QImage noise = NewBitmap(size.width(), size.height());
+        QImage bands = NewBitmap(size.width(), size.height());
+        for (int y = 0; y < size.height(); ++y)
+            for (int x = 0; x < size.width(); ++x) {
+                noise.setPixel(x, y, random() | 0xFF000000u);
+                bands.setPixel(x, y,
+                               (x / 32 + y / 32) % 3 == 0 ? qRgb(x % 32 * 8, y % 32 * 8, 90)
+                                                          : qRgb(200 - y / 4, 0, 40));
+            }
+        for (const QImage& image : {noise, bands}) {
+            const QByteArray bytes = EncodePng(image);
+            ASSERT_EQ(bytes.left(8), QByteArray("\x89PNG\r\n\x1a\n", 8));
+            EXPECT_EQ(bytes.mid(12, 4), "IHDR");
+            EXPECT_EQ(bytes[25], 2) << "colour type RGB";
+            QBuffer buffer;
+            buffer.setData(bytes);
+            QImageReader reader(&buffer, "png");
+            const QImage back = reader.read();
+            ASSERT_FALSE(back.isNull()) << reader.errorString().toStdString();
+            EXPECT_EQ(AsBitmap(back), image) << size.width() << "x" << size.height();
+            // Made in the image's own memory when nothing else shares it: the same bytes.
+            EXPECT_EQ(EncodePng(image.copy()), bytes);
+        }
+        if (size.width() == 1024) {
+            // Flat bands and repeats: smaller than the raw pixels by far.
+            EXPECT_LT(EncodePng(bands).size(), 1024 * 768 * 3 / 20);
+        }
+    }
+    // An image with alpha is written as the bitmap it would be shown as.
+    QImage alpha(2, 1, QImage::Format_ARGB32);
+    alpha.setPixel(0, 0, qRgba(10, 20, 30, 255));
+    alpha.setPixel(1, 0, qRgba(0, 0, 0, 0));
+    EXPECT_EQ(AsBitmap(QImage::fromData(EncodePng(alpha), "PNG")), AsBitmap(alpha));
+    EXPECT_TRUE(EncodePng(QImage()).isEmpty());
+}
+
+} // namespace
