@@ -163,10 +163,17 @@ TEST_F(ModelRenderingTest, OverlayLayout) {
     EXPECT_GT(draw("a\tb").width(), spaced.width() + 8);
     EXPECT_GT(draw("a\r\nb").height(), spaced.height() + 5);
     // The font follows the model's style.
-    model.TextOverlay.Font.FontStyle = fsItalic | fsUnderline | fsStrikeOut;
-    draw("HHH");
-    const QFont& font = surface.canvas.Font;
-    EXPECT_TRUE(font.italic() && font.underline() && font.strikeOut() && !font.bold());
+    for (const int style : {int(fsItalic | fsStrikeOut), int(fsUnderline)}) {
+        model.TextOverlay.Font.FontStyle = uint8_t(style);
+        draw("HHH");
+        const QFont& font = surface.canvas.Font;
+        EXPECT_EQ(QString("%1%2%3%4")
+                      .arg(font.bold())
+                      .arg(font.italic())
+                      .arg(font.underline())
+                      .arg(font.strikeOut()),
+                  style == fsUnderline ? "0010" : "0101");
+    }
 }
 
 TEST_F(ModelRenderingTest, SamplePreview) {
@@ -187,7 +194,7 @@ TEST_F(ModelRenderingTest, SamplePreview) {
     EXPECT_GE(text.top(), 50);
     EXPECT_LE(std::abs(text.left() - (159 - text.right())), 3)
         << text.left() << " " << text.right(); // centred
-    EXPECT_EQ(Extent(surface.bitmap, kBlack).bottom(), text.bottom() + 2);
+    EXPECT_EQ(Extent(surface.bitmap, kBlack).bottomRight(), text.bottomRight() + QPoint(2, 2));
     EXPECT_EQ(surface.at(2, 2), 0xFF008080);
     EXPECT_EQ(surface.at(157, 117), 0xFF008080);
 }

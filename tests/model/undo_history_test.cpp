@@ -67,6 +67,8 @@ TEST(UndoHistory, ManyFullModelStepsStayWithinTheirMemory) {
     EXPECT_LE(history.Bytes(), TUndoHistory::MaxBytes);
     EXPECT_GE(history.UndoCount(), 1u);
     EXPECT_LT(history.UndoCount(), 12u);
+    history.Record(Filled(1, size_t{9} << 20), QStringLiteral("attributes"));
+    EXPECT_EQ(history.UndoCount(), 1u); // even a step larger than the memory
 }
 
 } // namespace
