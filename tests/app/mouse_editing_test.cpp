@@ -44,6 +44,7 @@ TEST_F(MouseEditingTest, PaintStrokeSkipsCellsThatAlreadyShowTheBlock) {
     Move(1, 70, Qt::LeftButton);
     EXPECT_EQ(Stack(0, 2), Names({"45F"}));
     Release(Qt::LeftButton, 1, 70);
+    EXPECT_FALSE(PointOverWindow(5, 0, form.get(), form->BaseBmp));
     EXPECT_FALSE(PointOverWindow(1024, 5, form.get(), form->BaseBmp));
     EXPECT_TRUE(PointOverWindow(1023, 767, form.get(), form->BaseBmp));
 
