@@ -183,6 +183,7 @@ TEST_F(ModelFileTest, RoundTripKeepsEverythingTheFileCarries) {
     model.Background.Color = RGBColor(0, 0, 200);
     model.SetBackgroundKind(bkGradient);
     Stack(model, 31, 23, {"10N", "10E", "10S", "10W", "12J", "12K", "12L", "12M"});
+    model.Author.OwnerName = "someone else";
     model.Modified = model.Truncated = true;
     QDir().mkpath(path("folder.cst"));
     EXPECT_THROW(model.SaveToFile(path("folder.cst")), IoError);
