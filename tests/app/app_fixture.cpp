@@ -1,20 +1,13 @@
 #include "app_fixture.h"
 
-#include "app/file_commands.h"
 #include "app/recovery.h"
 #include "common/program_folder.h"
-#include "widgets/bmp_wnd.h"
 #include "windows/hint_line.h"
 #include "windows/preference_values.h"
 
-#include <QApplication>
-#include <QDir>
-#include <QTest>
-
 void AppTest::SetUp() {
     CubestacksTest::SetUp();
-    // No recovery copy of another test is offered at the start.
-    QDir(TRecovery::DefaultFolder()).removeRecursively();
+    QDir(TRecovery::DefaultFolder()).removeRecursively(); // no copy of another test offered
     folder = std::make_unique<TempProgramFolder>();
     SetProgramFolder(folder->path());
     WriteBlockSets(*folder, {{{"30H", "30V"}, {"45F"}, {"14N", "14E", "14S", "14W"}, {"44H"}}});
@@ -57,19 +50,34 @@ int32_t AppTest::Index(const std::string& name) const {
     return index;
 }
 
-void AppTest::Select(const std::string& name) {
-    library->SelectIndex(Index(name));
+AppTest::Names AppTest::StackOf(const TModel& model, int col, int row) const {
+    Names names;
+    for (int level = 0; level < model.Levels && model.GetBlockIndex(col, row, level) >= 0; ++level)
+        names.push_back(library->NameFromIndex(model.GetBlockIndex(col, row, level)));
+    return names;
 }
 
-AppTest::Names AppTest::Stack(int col, int row) const {
-    Names names;
-    for (int level = 0; level < form->Model->Levels; ++level) {
-        const int32_t index = form->Model->GetBlockIndex(col, row, level);
-        if (index < 0)
-            break;
-        names.push_back(library->NameFromIndex(index));
-    }
-    return names;
+AppTest::Names AppTest::StackInFile(const QString& path, int col, int row) const {
+    TModel model(ModelContext());
+    EXPECT_TRUE(model.LoadFromFile(path)) << path.toStdString();
+    return StackOf(model, col, row);
+}
+
+QByteArray AppTest::ModelBytes(int col, int row, const Names& names) const {
+    TModel model(ModelContext());
+    for (size_t level = 0; level < names.size(); ++level)
+        model.SetBlockIndex(col, row, Index(names[level]), static_cast<int32_t>(level));
+    return model.FileBytes();
+}
+
+bool WriteBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QString AppTest::WriteModel(const QString& path, int col, int row, const Names& names) const {
+    EXPECT_TRUE(WriteBytes(path, ModelBytes(col, row, names)));
+    return path;
 }
 
 void AppTest::Put(int col, int row, const Names& names) {
@@ -85,24 +93,22 @@ void AppTest::DialogsChoose(const QString& path) {
     });
 }
 
-void AppTest::Send(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, QPoint at,
-                   Qt::KeyboardModifiers mods) {
-    QWidget* target = form->BaseBmp;
-    QMouseEvent event(type, QPointF(at), QPointF(target->mapToGlobal(at)), button, held, mods);
-    QApplication::sendEvent(target, &event);
+void AppTest::Send(QEvent::Type type, Qt::MouseButton button, QPoint at, Qt::KeyboardModifiers mods) {
+    QMouseEvent event(type, QPointF(at), QPointF(form->BaseBmp->mapToGlobal(at)), button, m_held, mods);
+    QApplication::sendEvent(form->BaseBmp, &event);
 }
 
 void AppTest::Press(Qt::MouseButton button, int x, int y, Qt::KeyboardModifiers mods) {
     m_held |= button;
-    Send(QEvent::MouseButtonPress, button, m_held, QPoint(x, y), mods);
+    Send(QEvent::MouseButtonPress, button, QPoint(x, y), mods);
 }
 
 void AppTest::Move(int x, int y, Qt::MouseButtons held, Qt::KeyboardModifiers mods) {
     m_held = held;
-    Send(QEvent::MouseMove, Qt::NoButton, held, QPoint(x, y), mods);
+    Send(QEvent::MouseMove, Qt::NoButton, QPoint(x, y), mods);
 }
 
 void AppTest::Release(Qt::MouseButton button, int x, int y, Qt::KeyboardModifiers mods) {
     m_held &= ~Qt::MouseButtons(button);
-    Send(QEvent::MouseButtonRelease, button, m_held, QPoint(x, y), mods);
+    Send(QEvent::MouseButtonRelease, button, QPoint(x, y), mods);
 }

@@ -1,42 +1,51 @@
 #pragma once
 
-// The real main window over a temporary program folder with block sets made
-// by the test, sounds recorded instead of played.
+// The real main window over a temporary program folder with test-made block sets, sounds recorded.
 
+#include "app/file_commands.h"
 #include "app/main_form.h"
 #include "library/block_list.h"
 #include "model/model.h"
 #include "support/test_sets.h"
 #include "support/test_support.h"
 #include "support/windows_test_support.h"
+#include "widgets/bmp_wnd.h"
 #include "windows/box_links.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QMouseEvent>
+#include <QTest>
+#include <QTimer>
 #include <memory>
 #include <vector>
+
+inline QString S(const char* text) {
+    return QString::fromUtf8(text);
+}
+bool WriteBytes(const QString& path, const QByteArray& bytes);
 
 class AppTest : public CubestacksTest {
 protected:
     using Names = std::vector<std::string>;
     void SetUp() override;
     void TearDown() override;
-
-    // Makes the main window (on a 1280 x 1024 screen unless told otherwise) and shows it.
-    void MakeForm(QSize screen = QSize(1280, 1024));
-
-    // The library and a 1024 x 768 main window, for models of the test's own.
+    void MakeForm(QSize screen = QSize(1280, 1024)); // shown
     TModelContext ModelContext() const;
     int32_t Index(const std::string& name) const;
-    void Select(const std::string& name);
-    // The names of the cell's stack, bottom first, up to the first gap.
-    Names Stack(int col, int row) const;
+    void Select(const std::string& name) { library->SelectIndex(Index(name)); }
+    Names Stack(int col, int row) const { return StackOf(*form->Model, col, row); }
+    Names StackOf(const TModel& model, int col, int row) const; // bottom first, up to the first gap
+    Names StackInFile(const QString& path, int col, int row) const;
+    QByteArray ModelBytes(int col, int row, const Names& names) const;
+    QString WriteModel(const QString& path, int col, int row, const Names& names) const;
     void Put(int col, int row, const Names& names);
     TToolBoxState& toolBox() { return static_cast<TToolBoxState&>(form->ToolBox()); }
     QString Label() { return toolBox().fileLabel; }
-    // Every file dialog chooses path (empty: cancelled).
-    void DialogsChoose(const QString& path);
-
-    // Mouse input on the drawing surface, at pixel (x, y) of the model image.
+    void DialogsChoose(const QString& path); // every file dialog; empty: cancelled
+    // Mouse input at pixel (x, y) of the drawing surface.
     void Press(Qt::MouseButton button, int x, int y, Qt::KeyboardModifiers mods = Qt::NoModifier);
     void Move(int x, int y, Qt::MouseButtons held, Qt::KeyboardModifiers mods = Qt::NoModifier);
     void Release(Qt::MouseButton button, int x, int y, Qt::KeyboardModifiers mods = Qt::NoModifier);
@@ -55,6 +64,5 @@ protected:
 
 private:
     Qt::MouseButtons m_held;
-    void Send(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, QPoint at,
-              Qt::KeyboardModifiers mods);
+    void Send(QEvent::Type type, Qt::MouseButton button, QPoint at, Qt::KeyboardModifiers mods);
 };

@@ -1,17 +1,10 @@
-// The whole program as the entry makes it, over test-made block sets, with
-// settings that start empty for every test: its windows as a desktop sees
-// them, its start-up model, its buttons and keys, and its end.
+#include "app_fixture.h"
 
-#include "support/test_sets.h"
 #include "support/widget_helpers.h"
 
 #include "app/application.h"
-#include "app/file_commands.h"
 #include "app/help_viewer.h"
-#include "app/main_form.h"
 #include "common/program_folder.h"
-#include "library/block_list.h"
-#include "model/model.h"
 #include "widgets/flat_button.h"
 #include "windows/block_box_form.h"
 #include "windows/hint_line.h"
@@ -20,13 +13,8 @@
 #include "windows/settings_store.h"
 #include "windows/toolbox_form.h"
 
-#include <QApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
-#include <QTest>
-#include <QTimer>
 #include <QWindow>
 #include <functional>
 
@@ -37,21 +25,20 @@ const QPoint kBlockBoxPlace(128 + 1024 - 112, 128);
 
 class ApplicationTest : public CubestacksTest {
 protected:
-    void SetUp() override {
-        CubestacksTest::SetUp();
+    static void Reset() {
         OpenSettingsStore()->clear();
-        SetProgramFolder(folder.path());
-        WriteBlockSets(folder, {{{"30H", "30V"}, {"45F"}}});
         ResetPreferences();
         ResetHintLine();
+    }
+    void SetUp() override {
+        Reset();
+        SetProgramFolder(folder.path());
+        WriteBlockSets(folder, {{{"30H", "30V"}, {"45F"}}});
     }
     void TearDown() override {
         THelpViewer::QuitHelp();
         app.reset();
-        OpenSettingsStore()->clear();
-        ResetPreferences();
-        ResetHintLine();
-        CubestacksTest::TearDown();
+        Reset();
     }
     void Start(const QString& argument = QString(), const QRect& screen = QRect(0, 0, 1280, 1024)) {
         app = std::make_unique<TCubestacksApplication>(screen);
@@ -61,16 +48,14 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(app->MainForm.get()));
         LetEventsRun();
     }
-    // Ends the program as closing the main window does, without ending the
-    // test's event loop (a dialog's nested loop would not run after it).
+    // Ends the program without ending the test's event loop (a dialog's nested loop needs it).
     void Stop() {
         QObject::disconnect(app->MainForm.get(), &TMainForm::Closed, nullptr, nullptr);
         app->MainForm->close();
         app.reset();
     }
     QString StoredVisible(const char* box) const {
-        return ReadStringSetting(QStringLiteral("Windows/") + QLatin1String(box), QStringLiteral("Visible"),
-                                 QString());
+        return ReadStringSetting(S("Windows/") + QLatin1String(box), S("Visible"), QString());
     }
     std::string NameAt(int col, int row) const {
         const int32_t index = app->MainForm->Model->GetBlockIndex(col, row, 0);
@@ -79,7 +64,6 @@ protected:
     void Set(int col, int row, const char* name) {
         app->MainForm->Model->SetBlockIndex(col, row, app->MainForm->Library()->IndexFromName(name), 0);
     }
-    // Runs the event loop with start queued: its exit code, or 3 when nothing ended it within 10 s.
     int RunLoop(const std::function<void()>& start) {
         QTimer::singleShot(0, app->MainForm.get(), start);
         QTimer::singleShot(10000, app->MainForm.get(), [] { QCoreApplication::exit(3); });
@@ -108,14 +92,12 @@ TEST_F(ApplicationTest, TheWindowIsCentredTheBoxesDockedAndOwnedAndTheirLayoutSt
     ASSERT_NE(main.Library(), nullptr);
     EXPECT_EQ(main.Library(), blockBox.Library());
     EXPECT_EQ(main.Library()->Count, 3);
-    SetCurrentHint(QStringLiteral("Drag to move this box"));
-    EXPECT_EQ(toolBox.Hint->text(), QStringLiteral("Drag to move this box"));
-    // Above the main window through it, not above every other program.
+    SetCurrentHint(S("Drag to move this box"));
+    EXPECT_EQ(toolBox.Hint->text(), S("Drag to move this box"));
     for (QWidget* box : {static_cast<QWidget*>(&toolBox), static_cast<QWidget*>(&blockBox)}) {
         EXPECT_FALSE(box->windowFlags() & Qt::WindowStaysOnTopHint);
         EXPECT_EQ(box->windowHandle()->transientParent(), main.windowHandle());
     }
-    // Minimised and restored: a box hidden before is hidden after.
     blockBox.hide();
     main.setWindowState(Qt::WindowMinimized);
     EXPECT_FALSE(toolBox.isVisible());
@@ -125,7 +107,6 @@ TEST_F(ApplicationTest, TheWindowIsCentredTheBoxesDockedAndOwnedAndTheirLayoutSt
     EXPECT_FALSE(toolBox.BlockBoxChecked());
     EXPECT_TRUE(FocusIsBackOn(main)); // the keys work at once
 
-    // A hidden toolbox stays hidden at the next start; without the saved layout both come back docked.
     blockBox.show();
     toolBox.hide();
     Stop();
@@ -133,8 +114,8 @@ TEST_F(ApplicationTest, TheWindowIsCentredTheBoxesDockedAndOwnedAndTheirLayoutSt
     EXPECT_FALSE(app->ToolBoxForm->isVisible());
     EXPECT_TRUE(app->BlockBoxForm->isVisible());
     Stop();
-    WriteFlagSetting(QStringLiteral("Preferences"), QStringLiteral("LoadDisplay"), false);
-    WriteIntSetting(QStringLiteral("Windows/BlockBoxForm"), QStringLiteral("Left"), 3);
+    WriteFlagSetting(S("Preferences"), S("LoadDisplay"), false);
+    WriteIntSetting(S("Windows/BlockBoxForm"), S("Left"), 3);
     Start();
     EXPECT_TRUE(app->ToolBoxForm->isVisible());
     EXPECT_EQ(app->BlockBoxForm->pos(), kBlockBoxPlace);
@@ -143,34 +124,32 @@ TEST_F(ApplicationTest, TheWindowIsCentredTheBoxesDockedAndOwnedAndTheirLayoutSt
 TEST_F(ApplicationTest, TheStartupModelOrTheFileNamedOnTheCommandLineIsOpened) {
     Start();
     Set(2, 2, "45F");
-    const QString castle = folder.file(QStringLiteral("Models/Castle.cst"));
+    const QString castle = folder.file(S("Models/Castle.cst"));
     app->MainForm->Model->SaveToFile(castle);
-    const QString tower = folder.file(QStringLiteral("Elsewhere/Tower.cst"));
+    const QString tower = folder.file(S("Elsewhere/Tower.cst"));
     QDir().mkpath(QFileInfo(tower).path());
     Set(3, 3, "30V");
     app->MainForm->Model->SaveToFile(tower);
-    folder.write(QStringLiteral("Models/Damaged.cst"), QByteArray("MdF\x1a\x01\x02", 6));
+    folder.write(S("Models/Damaged.cst"), QByteArray("MdF\x1a\x01\x02", 6));
     Stop();
-    WriteIntSetting(QStringLiteral("Preferences"), QStringLiteral("StartupModel"), 2);
-    WriteStringSetting(QStringLiteral("Preferences"), QStringLiteral("StartupModelFile"), castle);
+    WriteIntSetting(S("Preferences"), S("StartupModel"), 2);
+    WriteStringSetting(S("Preferences"), S("StartupModelFile"), castle);
     Start();
     EXPECT_EQ(ModelFileName(), castle);
-    EXPECT_EQ(app->ToolBoxForm->FileLabel->text(), QStringLiteral("Castle"));
+    EXPECT_EQ(app->ToolBoxForm->FileLabel->text(), S("Castle"));
     EXPECT_EQ(NameAt(2, 2), "45F");
     EXPECT_EQ(NameAt(3, 3), "");
 
-    // Named relative to the working folder, as a shell gives it; opened as Open would.
     Stop();
     const QString current = QDir::currentPath();
-    QDir::setCurrent(folder.file(QStringLiteral("Elsewhere")));
-    Start(QStringLiteral("Tower.cst"));
+    QDir::setCurrent(folder.file(S("Elsewhere")));
+    Start(S("Tower.cst"));
     QDir::setCurrent(current);
     EXPECT_EQ(ModelFileName(), tower);
     EXPECT_EQ(NameAt(3, 3), "30V");
-    EXPECT_EQ(FileDialogs().SaveModelDialog.InitialDir, folder.file(QStringLiteral("Elsewhere/")));
+    EXPECT_EQ(FileDialogs().SaveModelDialog.InitialDir, folder.file(S("Elsewhere/")));
     EXPECT_TRUE(presenter().shown.empty());
 
-    // Missing or damaged: the loader's message, then an untitled model, not the start-up one.
     for (const char* bad : {"Models/Gone.cst", "Models/Damaged.cst"}) {
         Stop();
         presenter().Clear();
@@ -180,33 +159,27 @@ TEST_F(ApplicationTest, TheStartupModelOrTheFileNamedOnTheCommandLineIsOpened) {
         EXPECT_EQ(ModelFileName(), QString());
         EXPECT_EQ(NameAt(2, 2), "");
     }
-    // "Most recently opened" with an untitled model at the end stores an empty path.
     Stop();
-    WriteIntSetting(QStringLiteral("Preferences"), QStringLiteral("StartupModel"), 1);
-    WriteStringSetting(QStringLiteral("Preferences"), QStringLiteral("StartupModelFile"),
-                       QStringLiteral("(Untitled)"));
+    WriteIntSetting(S("Preferences"), S("StartupModel"), 1);
+    WriteStringSetting(S("Preferences"), S("StartupModelFile"), S("(Untitled)"));
     Start();
     EXPECT_EQ(ModelFileName(), QString()); // "(Untitled)" is never loaded
     Stop();
-    EXPECT_EQ(ReadStringSetting(QStringLiteral("Preferences"), QStringLiteral("StartupModelFile"),
-                                QStringLiteral("x")),
-              QString());
+    EXPECT_EQ(ReadStringSetting(S("Preferences"), S("StartupModelFile"), S("x")), QString());
 }
 
 TEST_F(ApplicationTest, ClosingTheMainWindowOrTheToolboxEndsTheLoopACancelDoesNot) {
     Start();
-    // Exit with the boxes still shown, so that they store themselves visible.
     EXPECT_EQ(RunLoop([this] { app->MainForm->Exit1Click(); }), 0);
     EXPECT_TRUE(presenter().shown.empty()) << "an unmodified model asks nothing";
     app.reset();
-    EXPECT_EQ(StoredVisible("ToolBoxForm"), QStringLiteral("1"));
-    EXPECT_EQ(StoredVisible("BlockBoxForm"), QStringLiteral("1"));
+    EXPECT_EQ(StoredVisible("ToolBoxForm"), S("1"));
+    EXPECT_EQ(StoredVisible("BlockBoxForm"), S("1"));
     Start();
     EXPECT_EQ(RunLoop([this] { app->ToolBoxForm->close(); }), 0);
     EXPECT_FALSE(app->MainForm->isVisible());
     app.reset();
 
-    // A cancelled save question keeps it running; a later No ends it.
     Start();
     bool shownAfterCancel = false;
     const int code = RunLoop([&] {
@@ -222,7 +195,7 @@ TEST_F(ApplicationTest, ClosingTheMainWindowOrTheToolboxEndsTheLoopACancelDoesNo
 }
 
 TEST_F(ApplicationTest, ToolboxButtonsRunTheCommandsAndHandTheKeysBack) {
-    WriteFlagSetting(kPreferencesSection, QStringLiteral("Grid"), true);
+    WriteFlagSetting(kPreferencesSection, S("Grid"), true);
     Start();
     TMainForm& main = *app->MainForm;
     TToolBoxForm& toolBox = *app->ToolBoxForm;
@@ -230,7 +203,6 @@ TEST_F(ApplicationTest, ToolboxButtonsRunTheCommandsAndHandTheKeysBack) {
     EXPECT_EQ(toolBox.FileBtn->Menu(), main.MainMenu.FileMenu1);
     EXPECT_EQ(toolBox.DisplayBtn->Menu(), main.MainMenu.DisplayMenu1);
     EXPECT_EQ(toolBox.HelpBtn->Menu(), main.MainMenu.HelpMenu1);
-    // The mode button and Tab are one switch; so are the grid button and Ctrl+G.
     QTest::mouseClick(toolBox.ModeBtn, Qt::LeftButton);
     EXPECT_TRUE(toolBox.ModeChecked());
     QTest::keyClick(&main, Qt::Key_Tab);
@@ -240,23 +212,19 @@ TEST_F(ApplicationTest, ToolboxButtonsRunTheCommandsAndHandTheKeysBack) {
     EXPECT_FALSE(toolBox.GridBtn->Checked());
     QTest::mouseClick(toolBox.GridBtn, Qt::LeftButton);
     EXPECT_TRUE(Preferences().GridVisible);
-    // A click on the block box button hides the block box; Ctrl+B brings it back.
     QTest::mouseClick(toolBox.BlockBoxBtn, Qt::LeftButton);
     EXPECT_FALSE(app->BlockBoxForm->isVisible());
     EXPECT_FALSE(toolBox.BlockBoxChecked());
     QTest::keyClick(&main, Qt::Key_B, Qt::ControlModifier);
     EXPECT_TRUE(app->BlockBoxForm->isVisible());
-    // Scroll buttons follow the model's edges after a scroll.
     Set(0, 5, "45F");
     QTest::keyClick(&main, Qt::Key_Left);
     EXPECT_FALSE(toolBox.ScrollLeftBtn->Enabled());
     QTest::mouseClick(toolBox.ScrollRightBtn, Qt::LeftButton);
     EXPECT_EQ(NameAt(1, 5), "45F");
-    // F10 hides and shows the toolbox, as Space does.
     QTest::keyClick(&main, Qt::Key_F10);
     EXPECT_FALSE(toolBox.isVisible());
     QTest::keyClick(&main, Qt::Key_Space);
-    // Dock Boxes brings both back to their places.
     toolBox.move(400, 400);
     app->BlockBoxForm->hide();
     main.MainMenu.DockBoxes1->trigger();
@@ -276,7 +244,6 @@ TEST_F(ApplicationTest, HelpOpenedFromADialogCanBeUsedWhileTheDialogIsOpen) {
         if (!help || !QTest::qWaitForWindowExposed(help)) {
             ADD_FAILURE() << "no help window";
         } else {
-            // A click as the window system delivers it, through the modal check.
             const QPoint at = help->SearchBtn->mapTo(help, help->SearchBtn->rect().center());
             QTest::mouseClick(help->windowHandle(), Qt::LeftButton, Qt::NoModifier, at);
             searched = help->SearchVisible();

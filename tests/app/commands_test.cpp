@@ -1,11 +1,8 @@
 #include "app_fixture.h"
 
-#include "app/file_commands.h"
-#include "widgets/bmp_wnd.h"
 #include "windows/preference_values.h"
 
 #include <QMenu>
-#include <QTest>
 
 namespace {
 
@@ -28,11 +25,11 @@ TEST_F(CommandsTest, EveryMenuItemHasItsCaptionKeyAndHint) {
         QStringList items;
         for (const QAction* a : menu->actions()) {
             QString item = (a->text() + ' ' + a->shortcut().toString()).trimmed();
-            items << (a->isSeparator()           ? QStringLiteral("-")
+            items << (a->isSeparator()           ? S("-")
                       : a->statusTip().isEmpty() ? item
                                                  : item + '|' + a->statusTip());
         }
-        return items.join(QStringLiteral("; ")).toStdString();
+        return items.join(S("; ")).toStdString();
     };
     const TMainMenu& m = form->MainMenu;
     EXPECT_EQ(listed(m.FileMenu1),
@@ -55,7 +52,6 @@ TEST_F(CommandsTest, EveryMenuItemHasItsCaptionKeyAndHint) {
               "Scroll &Down Down; -; Model &Attributes... Ctrl+T; &Preferences... Ctrl+J");
     EXPECT_EQ(listed(m.ToggleToolbox1), "Show/hide &Toolbox F10");
     EXPECT_EQ(m.Redo1->shortcuts().value(1), QKeySequence(Qt::CTRL | Qt::Key_Y));
-    // No key is claimed twice, or Qt would run neither item.
     QList<QKeySequence> keys;
     for (QAction* action : form->actions())
         for (const QKeySequence& key : action->shortcuts()) {
@@ -83,11 +79,9 @@ TEST_F(CommandsTest, ScrollingMovesTheModelOrSaysNoWithASound) {
     EXPECT_EQ(Stack(30, 3), Names({"45F"}));
     EXPECT_EQ(form->BaseBmp->Bitmap.pixel(30 * 32 + 5, 3 * 32 + 5), BlockSetColor(2)); // drawn at once
 
-    // Ctrl+G: the grid line under row 0 drawn at once.
     Key(Qt::Key_G, Qt::ControlModifier);
     EXPECT_EQ(form->BaseBmp->Bitmap.pixel(100, 31) == qRgb(0, 128, 0), Preferences().GridVisible);
 
-    // New on an unmodified model: no question, every scroll button enabled.
     form->Model->Modified = false;
     sounds.played.clear();
     Key(Qt::Key_N, Qt::ControlModifier);

@@ -1,31 +1,18 @@
-// The model file commands on the real main window, with real files; questions
-// answered by the test presenter, file dialogs by a runner that records them.
-
 #include "app_fixture.h"
 
-#include "app/file_commands.h"
 #include "desktop/user_folders.h"
 #include "desktop/wallpaper_changer.h"
 #include "imaging/bitmap_file.h"
-#include "widgets/bmp_wnd.h"
 #include "windows/preference_values.h"
 
-#include <QApplication>
 #include <QComboBox>
-#include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QListView>
-#include <QTest>
-#include <QTimer>
 #include <deque>
-#include <functional>
 
 namespace {
 
-QString S(const char* text) {
-    return QString::fromUtf8(text);
-}
 constexpr int kErrorBox = MB_ICONHAND | MB_OK;
 
 class FileCommandsTest : public AppTest {
@@ -51,31 +38,14 @@ protected:
     }
     QString models() const { return folder->file(S("Models/")); }
     QString Dir(const char* name) const {
-        const QString dir = folder->file(S(name) + '/');
-        QDir().mkpath(dir);
-        return dir;
+        QDir().mkpath(folder->file(S(name) + '/'));
+        return folder->file(S(name) + '/');
     }
     void Paint(int col, int row, const std::string& name) {
         Select(name);
         ASSERT_TRUE(form->Model->ApplyTool(form->BaseBmp->Canvas, tlPlace, col, row));
         form->RefreshModelView();
     }
-    QString WriteModel(const QString& path, int col, int row, const Names& names) {
-        TModel model(ModelContext());
-        for (size_t level = 0; level < names.size(); ++level)
-            model.SetBlockIndex(col, row, Index(names[level]), static_cast<int32_t>(level));
-        model.SaveToFile(path);
-        return path;
-    }
-    Names StackInFile(const QString& path, int col, int row) {
-        TModel model(ModelContext());
-        EXPECT_TRUE(model.LoadFromFile(path)) << path.toStdString();
-        Names names;
-        for (int level = 0; level < model.Levels && model.GetBlockIndex(col, row, level) >= 0; ++level)
-            names.push_back(model.GetBlockName(col, row, level));
-        return names;
-    }
-    // Saved as Models/<name>.cst, then one more block painted.
     QString TitledModifiedModel(const char* name) {
         Paint(1, 1, "30H");
         const QString path = models() + S(name) + S(".cst");
@@ -88,10 +58,10 @@ protected:
         presenter().Clear();
         presenter().answers = std::move(answers);
     }
-    std::vector<QString> Texts() const {
-        std::vector<QString> texts;
+    QStringList Texts() const {
+        QStringList texts;
         for (const auto& shown : TestPresenter().shown)
-            texts.push_back(shown.text);
+            texts << shown.text;
         return texts;
     }
     void ExpectSaveDialog(const TFileDialogSettings& d, const QString& dir, const QString& name) {
@@ -100,15 +70,14 @@ protected:
         EXPECT_EQ(d.FileName, name);
     }
 
-    std::vector<TFileDialogSettings> dialogs; // as each dialog was shown
-    std::deque<QString> choices;              // what each dialog returns; empty: cancelled
+    std::vector<TFileDialogSettings> dialogs;
+    std::deque<QString> choices; // empty: cancelled
 };
 
 TEST_F(FileCommandsTest, NewAsksToSaveAModifiedModelAndFollowsTheAnswer) {
     EXPECT_EQ(DisplayNameOf(S("/a/b.d/Castle.v2.cst")), S("Castle.v2"));
     EXPECT_EQ(QtNameFilters(S("Pictures (*.bmp)|*.bmp;*.dib|Odd")),
               QStringList({S("Pictures (*.bmp *.dib)")}));
-    // Unmodified: no question, the author defaults taken.
     choices = {WriteModel(models() + S("Tower.cst"), 3, 2, {"30H", "44H"})};
     ASSERT_TRUE(FileOpen(*form));
     Preferences().AuthorName = S("Ann Smith");
@@ -123,7 +92,7 @@ TEST_F(FileCommandsTest, NewAsksToSaveAModifiedModelAndFollowsTheAnswer) {
     const QByteArray saved = ReadAll(path);
     Answer({IDCANCEL});
     EXPECT_FALSE(FileNew(*form));
-    ASSERT_EQ(Texts(), std::vector<QString>({S("Save changes to model Garden?")}));
+    ASSERT_EQ(Texts(), QStringList(S("Save changes to model Garden?")));
     EXPECT_EQ(Stack(2, 1), Names({"45F"}));
     Answer({IDNO});
     EXPECT_TRUE(FileNew(*form));
@@ -131,7 +100,6 @@ TEST_F(FileCommandsTest, NewAsksToSaveAModifiedModelAndFollowsTheAnswer) {
     EXPECT_EQ(ReadAll(path), saved);
     EXPECT_EQ(Label(), S("(Untitled)"));
 
-    // Yes, titled: saved in place without a dialog.
     choices = {path};
     ASSERT_TRUE(FileOpen(*form));
     Paint(5, 5, "14N");
@@ -149,12 +117,11 @@ TEST_F(FileCommandsTest, OpenLoadsTheChosenFileOrLeavesTheModelAsItWas) {
     EXPECT_FALSE(FileOpen(*form));
     EXPECT_TRUE(form->EditingEnabled);
     EXPECT_TRUE(FileOpen(*form));
-    EXPECT_FALSE(form->EditingEnabled); // the double click that chose must not edit
+    EXPECT_FALSE(form->EditingEnabled);
     EXPECT_EQ(Stack(7, 3), Names({"14E"}));
     EXPECT_EQ(Label(), S("Bridge"));
     EXPECT_EQ(FileDialogs().SaveModelDialog.InitialDir, elsewhere);
 
-    // Modified: Cancel shows no dialog. Damaged, cut short or missing: the message, the model as it was.
     const QString kept = TitledModifiedModel("Kept");
     Answer({IDCANCEL});
     EXPECT_FALSE(FileOpen(*form));
@@ -195,7 +162,6 @@ TEST_F(FileCommandsTest, SaveWritesInPlaceOrThroughSaveAsAndTheDialogsShareTheFo
     EXPECT_EQ(toolBox().sweeps, 2);
     EXPECT_EQ(StackInFile(a + S("Ship.cst"), 3, 2), Names({"30H", "44H"}));
 
-    // Save As: cancelled writes nothing; a titled model proposes its own name.
     Paint(0, 0, "45F");
     const QByteArray before = ReadAll(a + S("Ship.cst"));
     const QString b = Dir("B");
@@ -207,7 +173,6 @@ TEST_F(FileCommandsTest, SaveWritesInPlaceOrThroughSaveAsAndTheDialogsShareTheFo
     EXPECT_EQ(ModelFileName(), b + S("Copy.cst"));
     EXPECT_EQ(StackInFile(b + S("Copy.cst"), 0, 0), Names({"45F"}));
 
-    // A failed Save As: the error box, the folders stay.
     presenter().Clear();
     choices = {Dir("Elsewhere/Folder.cst")};
     EXPECT_FALSE(FileSaveAs(*form));
@@ -217,16 +182,16 @@ TEST_F(FileCommandsTest, SaveWritesInPlaceOrThroughSaveAsAndTheDialogsShareTheFo
 
 TEST_F(FileCommandsTest, RevertOnlyForATitledModifiedModelAndOnlyOnYes) {
     Paint(0, 0, "30H");
-    EXPECT_FALSE(FileRevert(*form)); // untitled
+    EXPECT_FALSE(FileRevert(*form));
     const QString path = models() + S("Arch.cst");
     choices = {path};
     ASSERT_TRUE(FileSaveAs(*form));
-    EXPECT_FALSE(FileRevert(*form)); // unmodified
+    EXPECT_FALSE(FileRevert(*form));
     EXPECT_TRUE(presenter().shown.empty());
     Paint(0, 0, "44H");
     Answer({IDNO});
     EXPECT_FALSE(FileRevert(*form));
-    ASSERT_EQ(Texts(), std::vector<QString>({S("Revert model Arch to last saved version?")}));
+    ASSERT_EQ(Texts(), QStringList(S("Revert model Arch to last saved version?")));
     EXPECT_EQ(Stack(0, 0), Names({"30H", "44H"}));
     WriteModel(path, 9, 9, {"14S"});
     Answer({IDYES});
@@ -234,7 +199,6 @@ TEST_F(FileCommandsTest, RevertOnlyForATitledModifiedModelAndOnlyOnYes) {
     EXPECT_TRUE(Stack(0, 0).empty());
     EXPECT_EQ(Stack(9, 9), Names({"14S"}));
     EXPECT_EQ(Label(), S("Arch"));
-    // The file gone: the error, the changes kept.
     Paint(1, 0, "30H");
     QFile::remove(path);
     Answer({IDYES});
@@ -247,13 +211,13 @@ TEST_F(FileCommandsTest, ATruncatedModelAsksBeforeEverySaveUntilOneSucceeds) {
     const QString path = TitledModifiedModel("Wide");
     const QByteArray before = ReadAll(path);
     form->Model->Truncated = true;
-    const std::vector<QString> warning{S("Saving this model will truncate the model file on disk forever. "
-                                         "Are you sure you want to overwrite it?")};
+    const QStringList warning(S("Saving this model will truncate the model file on disk forever. "
+                                "Are you sure you want to overwrite it?"));
     Answer({IDNO});
     EXPECT_FALSE(FileSave(*form));
     EXPECT_EQ(Texts(), warning);
     EXPECT_EQ(ReadAll(path), before);
-    Answer({IDNO}); // Save As asks after the dialog
+    Answer({IDNO});
     choices = {models() + S("Narrow.cst")};
     EXPECT_FALSE(FileSaveAs(*form));
     EXPECT_EQ(Texts(), warning);
@@ -272,20 +236,19 @@ TEST_F(FileCommandsTest, ClosingAsksToSaveAndWithMessagesOffEveryQuestionIsYes) 
     const QByteArray before = ReadAll(path);
     Answer({IDCANCEL});
     EXPECT_FALSE(form->close());
-    EXPECT_EQ(Texts(), std::vector<QString>({S("Save changes to model Closing?")}));
+    EXPECT_EQ(Texts(), QStringList(S("Save changes to model Closing?")));
     EXPECT_EQ(ReadAll(path), before);
     Answer({IDYES});
     EXPECT_TRUE(form->close());
     EXPECT_EQ(StackInFile(path, 2, 1), Names({"45F"}));
 
-    // Messages off: every question is Yes, no dialog asks before overwriting.
     presenter().Clear();
     SetMessagesEnabled(false);
     UpdateModelName(*form, QString());
     Paint(2, 2, "30H");
     form->Model->Truncated = true;
     choices = {QString(), models() + S("Quiet.cst"), QString()};
-    EXPECT_TRUE(FileQueryClose(*form)); // Save As cancelled still closes
+    EXPECT_TRUE(FileQueryClose(*form));
     EXPECT_TRUE(FileNew(*form));
     EXPECT_EQ(StackInFile(models() + S("Quiet.cst"), 2, 2), Names({"30H"}));
     EXPECT_FALSE(FileExportBitmap(*form));
@@ -312,7 +275,7 @@ TEST_F(FileCommandsTest, ExportWritesTheModelImageAsABitmapOrAPng) {
     EXPECT_EQ(toolBox().sweeps, 1);
     const QByteArray bytes = ReadAll(out + S("Picture.bmp"));
     const QImage shown = form->BaseBmp->Bitmap.convertToFormat(QImage::Format_RGB32);
-    EXPECT_EQ(static_cast<uint8_t>(bytes[28]), 24); // bits per pixel
+    EXPECT_EQ(static_cast<uint8_t>(bytes[28]), 24);
     EXPECT_EQ(bytes.size(), 54 + shown.height() * ((shown.width() * 3 + 3) / 4 * 4));
     EXPECT_EQ(LoadBitmapFile(out + S("Picture.bmp")), shown);
     EXPECT_EQ(FileDialogs().SaveModelDialog.InitialDir, models());
@@ -322,7 +285,7 @@ TEST_F(FileCommandsTest, ExportWritesTheModelImageAsABitmapOrAPng) {
     EXPECT_EQ(dialogs.back().FileName, S("Scene.bmp"));
     EXPECT_EQ(dialogs.back().InitialDir, out);
 
-    // The name's extension decides; a name of none written goes by the filter (0 bmp, 2 png, 3 any).
+    // The name's extension decides, else the filter (0 bmp, 2 png, 3 any).
     for (const auto& [name, filter, png] :
          std::vector<std::tuple<const char*, int, bool>>{{"a.png", 0, true},
                                                          {"b", 2, true},
@@ -342,7 +305,6 @@ TEST_F(FileCommandsTest, ExportWritesTheModelImageAsABitmapOrAPng) {
     }
     EXPECT_EQ(QImage(out + S("a.png")).convertToFormat(QImage::Format_RGB32), shown);
 
-    // Installed read-only: Save As and Export start in the user's own folder.
     SetFileDialogRunner([&](TFileDialogSettings& dialog, QWidget*) {
         dialogs.push_back(dialog);
         return false;
@@ -356,11 +318,10 @@ TEST_F(FileCommandsTest, ExportWritesTheModelImageAsABitmapOrAPng) {
     EXPECT_EQ(dialogs.rbegin()[1].InitialDir, own);
     EXPECT_EQ(dialogs.back().InitialDir, own);
     EXPECT_TRUE(QDir(own).removeRecursively());
-    EXPECT_EQ(FileDialogs().OpenModelDialog.InitialDir, models()); // reading stays with the program
+    EXPECT_EQ(FileDialogs().OpenModelDialog.InitialDir, models());
 }
 
 #ifndef Q_OS_WIN
-// A desktop of the given name (none: empty) with every program present.
 struct FakeDesktop : DesktopCommands {
     QString desktop;
     int runs = 0;
@@ -378,15 +339,14 @@ TEST_F(FileCommandsTest, WallpaperWritesTheModelImageAndHandsItToTheDesktop) {
     int sweepsAtChange = -1;
     form->WallPaperChanger1->OnBeginChange = [&](TWallPaperChanger*) { sweepsAtChange = toolBox().sweeps; };
     for (int round = 1; round <= 2; ++round) {
-        Paint(round, 0, "30H"); // each round replaces the picture
+        Paint(round, 0, "30H");
         EXPECT_TRUE(FileSetWallpaper(*form));
         EXPECT_TRUE(presenter().shown.empty());
         EXPECT_EQ(LoadBitmapFile(path), form->BaseBmp->Bitmap.convertToFormat(QImage::Format_RGB32));
-        EXPECT_EQ(sweepsAtChange, round); // written and swept before the change
+        EXPECT_EQ(sweepsAtChange, round);
         EXPECT_GT(desktop.runs, 0);
     }
     EXPECT_FALSE(form->WallPaperChanger1->Tiled());
-    // Without a desktop: not a question, the message says where the picture is.
     desktop.desktop.clear();
     desktop.runs = 0;
     SetMessagesEnabled(false);
@@ -400,7 +360,6 @@ TEST_F(FileCommandsTest, WallpaperWritesTheModelImageAndHandsItToTheDesktop) {
 }
 #endif
 
-// The program's own dialog on real widgets: runs action once the next modal file dialog is open.
 void WhenDialogOpens(std::function<void(QFileDialog&)> action, int triesLeft = 200) {
     QTimer::singleShot(triesLeft == 200 ? 0 : 10, [action, triesLeft] {
         if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget()))
@@ -437,12 +396,10 @@ TEST_F(FileCommandsTest, RealDialogsTakeTheSettingsAndGiveBackWhatIsTyped) {
     });
     EXPECT_TRUE(FileSaveAs(*form));
     EXPECT_EQ(StackInFile(models() + S("Typed.cst"), 1, 1), Names({"30H"}));
-    // Export: the extension of the filter chosen.
     WhenDialogOpens([&](QFileDialog& dialog) { TypeName(dialog, "Typed", 2); });
     EXPECT_TRUE(FileExportBitmap(*form));
     EXPECT_TRUE(ReadAll(folder->file(S("Images/Typed.png"))).startsWith("\x89PNG"));
 
-    // Open: an existing file; "All files (*.*)" lists a file without a dot too; Escape changes nothing.
     folder->write(S("Models/README"), QByteArray());
     bool seen = false;
     WhenDialogOpens([&](QFileDialog& dialog) {

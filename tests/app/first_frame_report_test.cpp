@@ -1,6 +1,3 @@
-// The start-up timing lines the benchmarks read: one for each window, the
-// splash first, only when the environment asks for them.
-
 #include "app_fixture.h"
 
 #include "app/first_frame_report.h"
@@ -19,7 +16,6 @@ protected:
         qunsetenv("CUBESTACKS_REPORT_FIRST_FRAME");
         AppTest::TearDown();
     }
-    // What standard error got while the splash and then the main window were shown.
     QString StartWindows(const char* asked) {
         qputenv("CUBESTACKS_REPORT_FIRST_FRAME", asked);
         std::fflush(stderr);
@@ -49,7 +45,7 @@ protected:
 
 TEST_F(FirstFrameReportTest, OneLineForEachWindowWhenAsked) {
     const QString text = StartWindows("1");
-    static const QRegularExpression line(QStringLiteral("^cubestacks: first frame: (\\w+) ([0-9.]+) ms$"),
+    static const QRegularExpression line(S("^cubestacks: first frame: (\\w+) ([0-9.]+) ms$"),
                                          QRegularExpression::MultilineOption);
     QStringList windows;
     std::vector<double> ms;
@@ -62,7 +58,7 @@ TEST_F(FirstFrameReportTest, OneLineForEachWindowWhenAsked) {
     EXPECT_GT(ms[0], 0.0); // since the program started
     EXPECT_GE(ms[1], ms[0]);
     for (const char* value : {"", "0", "yes"})
-        EXPECT_FALSE(StartWindows(value).contains(QStringLiteral("first frame"))) << value;
+        EXPECT_FALSE(StartWindows(value).contains(S("first frame"))) << value;
 }
 
 } // namespace

@@ -1,14 +1,13 @@
+#include "app_fixture.h"
+
 #include "app/help_viewer.h"
 #include "resources/program_resources.h"
-#include "support/test_support.h"
 
-#include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QTextBrowser>
 
 namespace {
@@ -19,9 +18,7 @@ protected:
         CubestacksTest::SetUp();
         for (const char* page : {"contents", "howto", "topic10", "topic20", "topic40", "topic50"})
             Write(QString::fromLatin1(page) + ".html",
-                  QStringLiteral("<html><head><title>%1</title></head><body>%1</body></html>")
-                      .arg(page)
-                      .toUtf8());
+                  S("<html><head><title>%1</title></head><body>%1</body></html>").arg(page).toUtf8());
         Write("keywords.tsv", "Grid\ttopic10.html\r\ntoolbox\ttopic20.html\n\n# a comment\n"
                               "background grid colour\ttopic50.html\nsounds\ttopic40.html\n"
                               "broken line without a tab\nescape\t../outside.html\n");
@@ -60,12 +57,11 @@ TEST(HelpKeywordsTest, ParsingSkipsBadLinesAndFilteringPutsPrefixesFirst) {
     ASSERT_EQ(keywords.size(), 3);
     EXPECT_EQ(keywords[0], (HelpKeyword{"background grid", "topic50.html"}));
     EXPECT_EQ(keywords[1], (HelpKeyword{"Grid lines", "topic10.html#lines"}));
-    const QList<HelpKeyword> grid = FilterHelpKeywords(keywords, QStringLiteral("GRI"));
+    const QList<HelpKeyword> grid = FilterHelpKeywords(keywords, S("GRI"));
     ASSERT_EQ(grid.size(), 2);
-    EXPECT_EQ(grid[0].keyword, QStringLiteral("Grid lines")); // starts with it
-    EXPECT_EQ(FilterHelpKeywords(keywords, QStringLiteral("  ")), keywords);
-    EXPECT_EQ(HelpPageUrl(QStringLiteral("topic20.html#grid")),
-              QUrl(QStringLiteral("qrc:/help/topic20.html#grid")));
+    EXPECT_EQ(grid[0].keyword, S("Grid lines")); // starts with it
+    EXPECT_EQ(FilterHelpKeywords(keywords, S("  ")), keywords);
+    EXPECT_EQ(HelpPageUrl(S("topic20.html#grid")), QUrl(S("qrc:/help/topic20.html#grid")));
 }
 
 TEST_F(HelpViewerTest, ContextsButtonsAndAMissingPage) {
@@ -77,28 +73,27 @@ TEST_F(HelpViewerTest, ContextsButtonsAndAMissingPage) {
                                                                                {33, "contents"},
                                                                                {60, "contents"}}) {
         viewer->ShowContext(number);
-        EXPECT_EQ(Title(), QString::fromLatin1(page)) << number;
+        EXPECT_EQ(Title(), S(page)) << number;
     }
     viewer->ShowHowToUseHelp();
-    EXPECT_EQ(Title(), QStringLiteral("howto"));
+    EXPECT_EQ(Title(), S("howto"));
     viewer->ShowContext(20);
     viewer->ShowContext(40);
     EXPECT_FALSE(viewer->ForwardBtn->isEnabled());
     QTest::mouseClick(viewer->BackBtn, Qt::LeftButton);
     QTest::mouseClick(viewer->BackBtn, Qt::LeftButton);
-    EXPECT_EQ(viewer->CurrentPage(), QStringLiteral("howto.html"));
+    EXPECT_EQ(viewer->CurrentPage(), S("howto.html"));
     QTest::mouseClick(viewer->ForwardBtn, Qt::LeftButton);
-    EXPECT_EQ(viewer->CurrentPage(), QStringLiteral("topic20.html"));
+    EXPECT_EQ(viewer->CurrentPage(), S("topic20.html"));
     QTest::mouseClick(viewer->ContentsBtn, Qt::LeftButton);
-    EXPECT_EQ(Title(), QStringLiteral("contents"));
+    EXPECT_EQ(Title(), S("contents"));
 
-    ASSERT_TRUE(QFile::remove(dir.filePath(QStringLiteral("topic50.html"))));
+    ASSERT_TRUE(QFile::remove(dir.filePath(S("topic50.html"))));
     viewer->ShowContext(50);
-    EXPECT_TRUE(viewer->Browser->toPlainText().contains(QStringLiteral("\"topic50.html\" is missing")));
+    EXPECT_TRUE(viewer->Browser->toPlainText().contains(S("\"topic50.html\" is missing")));
     EXPECT_TRUE(viewer->CurrentPage().isEmpty());
     viewer->ShowContext(20);
-    EXPECT_EQ(Title(), QStringLiteral("topic20"));
-    // Quit lets the window go; the next use makes a fresh one.
+    EXPECT_EQ(Title(), S("topic20"));
     QPointer<THelpViewer> watched = viewer;
     viewer->Quit();
     EXPECT_EQ(THelpViewer::Existing(), nullptr);
@@ -110,34 +105,33 @@ TEST_F(HelpViewerTest, ContextsButtonsAndAMissingPage) {
 
 TEST_F(HelpViewerTest, SearchFiltersKeywordsAndOpensTheChosenPage) {
     viewer->ShowContext(40);
-    viewer->SearchEdit->setText(QStringLiteral("left over"));
+    viewer->SearchEdit->setText(S("left over"));
     viewer->ShowSearch();
     EXPECT_TRUE(viewer->SearchBtn->isChecked());
     EXPECT_TRUE(viewer->SearchEdit->text().isEmpty());
     EXPECT_EQ(Listed(), QStringList({"background grid colour", "Grid", "sounds", "toolbox"}));
-    EXPECT_EQ(viewer->CurrentPage(), QStringLiteral("topic40.html")); // the page stays
-    QTest::keyClicks(viewer->SearchEdit, QStringLiteral("gr"));
+    EXPECT_EQ(viewer->CurrentPage(), S("topic40.html")); // the page stays
+    QTest::keyClicks(viewer->SearchEdit, S("gr"));
     EXPECT_EQ(Listed(), QStringList({"Grid", "background grid colour"}));
     const QRect place = viewer->KeywordList->visualItemRect(viewer->KeywordList->item(1));
     QTest::mouseClick(viewer->KeywordList->viewport(), Qt::LeftButton, Qt::NoModifier, place.center());
-    EXPECT_EQ(viewer->CurrentPage(), QStringLiteral("topic50.html"));
+    EXPECT_EQ(viewer->CurrentPage(), S("topic50.html"));
     viewer->SearchEdit->clear(); // Enter opens the first match, or nothing
-    QTest::keyClicks(viewer->SearchEdit, QStringLiteral("TOOL"));
+    QTest::keyClicks(viewer->SearchEdit, S("TOOL"));
     QTest::keyClick(viewer->SearchEdit, Qt::Key_Return);
-    EXPECT_EQ(viewer->CurrentPage(), QStringLiteral("topic20.html"));
-    QTest::keyClicks(viewer->SearchEdit, QStringLiteral("zzz"));
+    EXPECT_EQ(viewer->CurrentPage(), S("topic20.html"));
+    QTest::keyClicks(viewer->SearchEdit, S("zzz"));
     QTest::keyClick(viewer->SearchEdit, Qt::Key_Return);
-    EXPECT_EQ(viewer->CurrentPage(), QStringLiteral("topic20.html"));
+    EXPECT_EQ(viewer->CurrentPage(), S("topic20.html"));
     QTest::mouseClick(viewer->SearchBtn, Qt::LeftButton);
     EXPECT_FALSE(viewer->SearchVisible());
 }
 
-// The keyword list the program ships, each entry through the search to its place.
 TEST_F(CubestacksTest, ProgramHelpKeywordsEachOpenTheirPlace) {
     InitProgramResources();
     SetHelpRoot(QString());
     THelpViewer* viewer = THelpViewer::Instance();
-    const QList<HelpKeyword> keywords = ParseHelpKeywords(ReadAll(QStringLiteral(":/help/keywords.tsv")));
+    const QList<HelpKeyword> keywords = ParseHelpKeywords(ReadAll(S(":/help/keywords.tsv")));
     EXPECT_GT(keywords.size(), 10);
     viewer->ShowSearch();
     for (const HelpKeyword& entry : keywords) {

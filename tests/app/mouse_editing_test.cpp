@@ -1,12 +1,9 @@
 #include "app_fixture.h"
 
 #include "app/drag_image.h"
-#include "widgets/bmp_wnd.h"
 #include "windows/hint_line.h"
 
-#include <QApplication>
 #include <QCursor>
-#include <QTest>
 
 namespace {
 
@@ -26,7 +23,7 @@ TEST_F(MouseEditingTest, PaintStrokeSkipsCellsThatAlreadyShowTheBlock) {
     Press(Qt::LeftButton, 40, 10);
     EXPECT_EQ(Stack(1, 0), Names({"45F"}));
     EXPECT_TRUE(sounds.played.empty());
-    EXPECT_EQ(form->EditHint(), QStringLiteral("Drag the mouse cursor to paint"));
+    EXPECT_EQ(form->EditHint(), S("Drag the mouse cursor to paint"));
     for (int x : {45, 70, 75, 100})
         Move(x, 12, Qt::LeftButton);
     EXPECT_EQ(Stack(2, 0), Names({"45F"}));
@@ -48,7 +45,6 @@ TEST_F(MouseEditingTest, PaintStrokeSkipsCellsThatAlreadyShowTheBlock) {
     EXPECT_FALSE(PointOverWindow(1024, 5, form.get(), form->BaseBmp));
     EXPECT_TRUE(PointOverWindow(1023, 767, form.get(), form->BaseBmp));
 
-    // A middle press changes nothing; with both buttons held the left one wins.
     form->EditState = esErase;
     Click(Qt::MiddleButton, 10, 200);
     EXPECT_EQ(form->EditState, esErase);
@@ -75,7 +71,7 @@ TEST_F(MouseEditingTest, EraseStrokeTakesOneBlockPerCellEntered) {
     Move(20, 40, Qt::RightButton); // the row below, the same column
     EXPECT_TRUE(Stack(0, 1).empty());
     EXPECT_EQ(sounds.played, Sounds({1, 1, 1, 1}));
-    EXPECT_EQ(form->EditHint(), QStringLiteral("Drag the mouse cursor to erase blocks"));
+    EXPECT_EQ(form->EditHint(), S("Drag the mouse cursor to erase blocks"));
     Release(Qt::RightButton, 20, 40);
 }
 
@@ -91,7 +87,7 @@ TEST_F(MouseEditingTest, CarriedBlockDropsUnderTheCentreOfItsPicture) {
     Move(6 * 32 + 20, 4 * 32 + 5, Qt::LeftButton);
     EXPECT_TRUE(form->BaseBmp->OverlayShown());
     EXPECT_EQ(form->BaseBmp->OverlayRect().topLeft(), QPoint(6 * 32 + 18, 4 * 32 - 5));
-    EXPECT_EQ(form->EditHint(), QStringLiteral("Release button to drop block"));
+    EXPECT_EQ(form->EditHint(), S("Release button to drop block"));
     Release(Qt::LeftButton, 6 * 32 + 20, 4 * 32 + 5); // 20 pixels into cell 6: the centre is in cell 7
     EXPECT_EQ(Stack(7, 4), Names({"14N"}));
     EXPECT_FALSE(form->BaseBmp->OverlayShown());
@@ -99,22 +95,19 @@ TEST_F(MouseEditingTest, CarriedBlockDropsUnderTheCentreOfItsPicture) {
     EXPECT_EQ(sounds.played, Sounds({1, 0}));
     toolBox().mode = false;
 
-    // A click with Shift selects and puts the block back where it was.
     Put(3, 3, {"30H", "44H"});
     Click(Qt::LeftButton, 3 * 32 + 16, 3 * 32 + 16, Qt::ShiftModifier);
     EXPECT_EQ(Stack(3, 3), Names({"30H", "44H"}));
     EXPECT_EQ(library->GetSelectedIndex(), Index("44H"));
 
-    // Carried onto the same block: said so, not stacked twice.
     Put(0, 0, {"45F"});
     Put(1, 0, {"45F"});
     Press(Qt::LeftButton, 5, 5, Qt::ShiftModifier);
     Move(32 + 5, 5, Qt::LeftButton, Qt::ShiftModifier);
-    EXPECT_EQ(form->EditHint(), QStringLiteral("This block is the same as the existing block"));
+    EXPECT_EQ(form->EditHint(), S("This block is the same as the existing block"));
     Release(Qt::LeftButton, 32 + 5, 5, Qt::ShiftModifier);
     EXPECT_EQ(Stack(1, 0), Names({"45F"}));
 
-    // Dropped past the far corner: kept in the last cell; outside the window: gone.
     Put(0, 1, {"45F"});
     Press(Qt::LeftButton, 2, 32 + 10, Qt::ShiftModifier);
     Release(Qt::LeftButton, 1022, 766, Qt::ShiftModifier);
@@ -134,7 +127,7 @@ TEST_F(MouseEditingTest, RotateOnReleaseAndOnlyForTheGestureItsPressBegan) {
     EXPECT_EQ(sounds.played, Sounds({3}));
     const int x = 4 * 32 + 3;
     Press(Qt::RightButton, x, x);
-    EXPECT_EQ(form->EditHint(), QStringLiteral("Release button to complete rotation"));
+    EXPECT_EQ(form->EditHint(), S("Release button to complete rotation"));
     EXPECT_EQ(Stack(4, 4), Names({"14N"}));
     Release(Qt::RightButton, x, x);
     EXPECT_EQ(Stack(4, 4), Names({"14E"}));
@@ -144,15 +137,13 @@ TEST_F(MouseEditingTest, RotateOnReleaseAndOnlyForTheGestureItsPressBegan) {
     EXPECT_EQ(Stack(5, 5), Names({"45F"}));
     EXPECT_EQ(sounds.played, Sounds({3, 3, 2, 3, 3}));
 
-    // A middle click after the rotation turns nothing; neither does the
-    // release that ends the double click closing the Open dialog.
+    // Neither a middle click nor the release ending a dialog's double click turns.
     Click(Qt::MiddleButton, x, x);
     form->EditingEnabled = false;
     Move(x, x, Qt::LeftButton);
     Release(Qt::LeftButton, x, x);
     EXPECT_EQ(Stack(4, 4), Names({"14E"}));
-    // When no release reaches the surface (Enter closed the dialog), moves
-    // edit nothing and the first press edits at once.
+    // No release reached the surface (Enter closed a dialog): moves edit nothing, a press does.
     toolBox().mode = false;
     Select("45F");
     Click(Qt::LeftButton, 5, 40); // back to painting
@@ -170,21 +161,20 @@ TEST_F(MouseEditingTest, HintAndPointerFollowTheCellAndShift) {
     Put(2, 2, {"14N"});
     Put(3, 2, {"45F"});
     Move(2 * 32 + 5, 2 * 32 + 5, Qt::NoButton);
-    EXPECT_EQ(form->EditHint(),
-              QStringLiteral("Click to paint; Right-click to erase; Use shift to move/rotate"));
+    EXPECT_EQ(form->EditHint(), S("Click to paint; Right-click to erase; Use shift to move/rotate"));
     EXPECT_EQ(form->EditPointer(), kPointerPaint);
     QTest::keyPress(form.get(), Qt::Key_Shift); // at once, without a move
-    EXPECT_EQ(CurrentHint(), QStringLiteral("Click to select; Drag to move; Right-click to rotate"));
+    EXPECT_EQ(CurrentHint(), S("Click to select; Drag to move; Right-click to rotate"));
     EXPECT_EQ(form->EditPointer(), kPointerOpen);
     QTest::keyRelease(form.get(), Qt::Key_Shift);
     EXPECT_EQ(form->EditPointer(), kPointerPaint);
     Move(3 * 32 + 5, 2 * 32 + 5, Qt::NoButton, Qt::ShiftModifier);
-    EXPECT_EQ(form->EditHint(), QStringLiteral("Click to select; Drag to move"));
+    EXPECT_EQ(form->EditHint(), S("Click to select; Drag to move"));
     Move(9 * 32 + 5, 9 * 32 + 5, Qt::NoButton, Qt::ShiftModifier);
-    EXPECT_EQ(form->EditHint(), QStringLiteral("Move cursor over a block"));
+    EXPECT_EQ(form->EditHint(), S("Move cursor over a block"));
     EXPECT_EQ(form->EditPointer(), kPointerDefault);
     Move(9 * 32 + 5, 9 * 32 + 5, Qt::NoButton);
-    EXPECT_EQ(form->EditHint(), QStringLiteral("Click or drag the mouse cursor to paint"));
+    EXPECT_EQ(form->EditHint(), S("Click or drag the mouse cursor to paint"));
 }
 
 TEST_F(AppTest, DragImage) {
@@ -199,7 +189,6 @@ TEST_F(AppTest, DragImage) {
     EXPECT_EQ(drag.HotSpot, QPoint(6, 1));
     drag.DragMove(100, 7);
     drag.DragMove(100, 7); // the same place: no change
-    // Ending the drag hands every pointer back; after it nothing shows.
     QGuiApplication::setOverrideCursor(QCursor(Qt::ClosedHandCursor));
     QGuiApplication::setOverrideCursor(QCursor(Qt::ClosedHandCursor));
     drag.StopDrag();

@@ -1,23 +1,20 @@
+#include "app_fixture.h"
+
 #include "app/printing.h"
 #include "common/io_error.h"
 #include "imaging/bitmap.h"
-#include "support/test_support.h"
 
-#include <QApplication>
-#include <QDir>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QWidget>
 
 namespace {
 
 const QList<QRgb> kQuarters = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), qRgb(255, 255, 0)};
 
-// Four coloured quarters: red, green / blue, yellow.
 QImage Quarters(int width, int height) {
     QImage image = NewBitmap(width, height);
     QPainter painter(&image);
@@ -27,24 +24,20 @@ QImage Quarters(int width, int height) {
     return image;
 }
 
-// One landscape page holding the image whole, stored losslessly.
 void ExpectOneLandscapePage(const QString& pdfFile, const QSize& imageSize) {
     const QString pdf = QString::fromLatin1(ReadAll(pdfFile));
-    ASSERT_TRUE(pdf.startsWith(QStringLiteral("%PDF-"))) << pdfFile.toStdString();
-    EXPECT_EQ(pdf.count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))), 1);
-    const auto box =
-        QRegularExpression(QStringLiteral("/MediaBox\\s*\\[\\s*0\\s+0\\s+([\\d.]+)\\s+([\\d.]+)")).match(pdf);
+    ASSERT_TRUE(pdf.startsWith(S("%PDF-"))) << pdfFile.toStdString();
+    EXPECT_EQ(pdf.count(QRegularExpression(S("/Type\\s*/Page(?!s)"))), 1);
+    const auto box = QRegularExpression(S("/MediaBox\\s*\\[\\s*0\\s+0\\s+([\\d.]+)\\s+([\\d.]+)")).match(pdf);
     EXPECT_GT(box.captured(1).toDouble(), box.captured(2).toDouble()) << "not landscape";
-    const auto image =
-        QRegularExpression(QStringLiteral("/Subtype\\s*/Image\\s*/Width\\s+(\\d+)\\s*/Height\\s+"
-                                          "(\\d+)[^>]*?/Filter\\s*/(\\w+)"),
-                           QRegularExpression::DotMatchesEverythingOption)
-            .match(pdf);
+    const auto image = QRegularExpression(S("/Subtype\\s*/Image\\s*/Width\\s+(\\d+)\\s*/Height\\s+"
+                                            "(\\d+)[^>]*?/Filter\\s*/(\\w+)"),
+                                          QRegularExpression::DotMatchesEverythingOption)
+                           .match(pdf);
     EXPECT_EQ(QSize(image.captured(1).toInt(), image.captured(2).toInt()), imageSize);
-    EXPECT_EQ(image.captured(3), QStringLiteral("FlateDecode")) << "the picture must not be stored lossy";
+    EXPECT_EQ(image.captured(3), S("FlateDecode")) << "the picture must not be stored lossy";
 }
 
-// Printers as the test wants them; the dialog "chooses" a PDF file.
 class FakePrintServices : public PrintServices {
 public:
     bool HasDefaultPrinter() override { return hasDefault; }
@@ -164,9 +157,8 @@ TEST_F(PrintingTest, ACancelPrintsNothingAndFailuresAreReported) {
     EXPECT_FALSE(PrintImage(QImage()));
     ASSERT_EQ(presenter().shown.size(), 2u);
     EXPECT_EQ(presenter().shown[0].style, MB_ICONHAND | MB_OK);
-    EXPECT_EQ(presenter().shown[1].text, QStringLiteral("There is no picture to print."));
+    EXPECT_EQ(presenter().shown[1].text, S("There is no picture to print."));
 
-    // The system's own dialog, cancelled.
     SetPrintServices(nullptr);
     QPrinter printer(QPrinter::HighResolution);
     bool sawDialog = false;

@@ -1,20 +1,11 @@
-// Undo and redo on the real main window: each gesture and command one step,
-// everything restored, the saved point, and a fresh history after New, Open
-// and Revert.
-
 #include "app_fixture.h"
 
-#include "app/file_commands.h"
 #include "library/background.h"
-#include "widgets/bmp_wnd.h"
 #include "windows/attributes_form.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTest>
-#include <QTimer>
 
 namespace {
 
@@ -24,7 +15,6 @@ protected:
         AppTest::SetUp();
         MakeForm();
     }
-    // The names of the steps Undo would take back, the latest first.
     std::vector<QString> UndoNames() {
         std::vector<QString> names;
         while (form->History.CanUndo() && names.size() < 20) {
@@ -42,40 +32,34 @@ protected:
 
 TEST_F(UndoTest, EachGestureAndCommandIsOneStepAndNothingChangedIsNone) {
     Select("45F");
-    // A stroke over three cells, then a click on a cell that shows the block already.
     Press(Qt::LeftButton, 5, 5);
     Move(40, 5, Qt::LeftButton);
     Move(70, 5, Qt::LeftButton);
     Release(Qt::LeftButton, 70, 5);
     ClickCell(Qt::LeftButton, 1, 0);
     EXPECT_EQ(form->History.UndoCount(), 1u);
-    // The hint line names what a click on Undo would take back.
     form->ShowHintLine(QString::fromLatin1(kUndoHint));
-    EXPECT_EQ(toolBox().hint, QStringLiteral("Undo: paint (Ctrl+Z)"));
-    // An erase stroke over two cells; a right click on an empty cell.
+    EXPECT_EQ(toolBox().hint, S("Undo: paint (Ctrl+Z)"));
     Press(Qt::RightButton, 40, 5);
     Move(70, 5, Qt::RightButton);
     Release(Qt::RightButton, 70, 5);
     ClickCell(Qt::RightButton, 9, 9);
     EXPECT_EQ(form->History.UndoCount(), 2u);
-    // A block carried to (3, 1); a select click that puts a block back; a block lost outside.
     Press(Qt::LeftButton, 5, 5, Qt::ShiftModifier);
     Move(60, 30, Qt::LeftButton, Qt::ShiftModifier);
     Release(Qt::LeftButton, 3 * 32 + 16, 1 * 32 + 16, Qt::ShiftModifier);
     ClickCell(Qt::LeftButton, 3, 1, Qt::ShiftModifier);
     EXPECT_EQ(form->History.UndoCount(), 3u);
-    EXPECT_EQ(form->History.UndoName(), QStringLiteral("move"));
+    EXPECT_EQ(form->History.UndoName(), S("move"));
     Put(6, 6, {"30H"});
     form->StartFreshHistory(); // what the test put there is where the history starts
     const Names start = Stack(3, 1);
     Press(Qt::LeftButton, 6 * 32 + 5, 6 * 32 + 5, Qt::ShiftModifier);
     Release(Qt::LeftButton, -40, 6 * 32 + 5, Qt::ShiftModifier);
-    // A block painted and turned; a turn on an empty cell.
     Select("14N");
     ClickCell(Qt::LeftButton, 5, 5);
     ClickCell(Qt::RightButton, 5, 5, Qt::ShiftModifier);
     ClickCell(Qt::RightButton, 8, 8, Qt::ShiftModifier);
-    // Scrolls: four that move everything, one refused by a block at the edge.
     form->MainMenu.Down1->trigger();
     for (int i = 0; i < 4; ++i)
         form->MainMenu.Left1->trigger();
@@ -92,7 +76,6 @@ TEST_F(UndoTest, EachGestureAndCommandIsOneStepAndNothingChangedIsNone) {
     EXPECT_EQ(Stack(2, 6), Names({"14E"}));
     EXPECT_EQ(Stack(0, 2), start);
     EXPECT_TRUE(Stack(6, 6).empty());
-    // The picture follows.
     EXPECT_EQ(form->BaseBmp->Bitmap.pixel(2 * 32 + 5, 6 * 32 + 5), BlockSetColor(Index("14E")));
 }
 
@@ -110,32 +93,30 @@ TEST_F(UndoTest, AttributesCellsAndTheSavedPointComeBackExactly) {
     EXPECT_FALSE(form->History.CanUndo());
     form->Model->Modified = false;
     attributes([&] {
-        dialog.DescriptionMemo->setPlainText(QStringLiteral("A gate"));
-        dialog.UserText->setPlainText(QStringLiteral("Hello"));
+        dialog.DescriptionMemo->setPlainText(S("A gate"));
+        dialog.UserText->setPlainText(S("Hello"));
         QTest::mouseClick(dialog.BkgndColors[11], Qt::LeftButton, {}, QPoint(8, 8)); // 008000
         QTest::mouseClick(dialog.GradientCheck, Qt::LeftButton, {},
                           QPoint(6, dialog.GradientCheck->height() / 2));
     });
-    ASSERT_EQ(form->History.UndoName(), QStringLiteral("attributes"));
+    ASSERT_EQ(form->History.UndoName(), S("attributes"));
     const QRgb gradient = form->BaseBmp->Bitmap.pixel(500, 100);
 
-    // Saved after a block, then one more block.
-    const QString path = folder->file(QStringLiteral("Models/Gate.cst"));
+    const QString path = folder->file(S("Models/Gate.cst"));
     DialogsChoose(path);
     Select("45F");
     ClickCell(Qt::LeftButton, 2, 2);
     form->SaveAs1Click();
-    EXPECT_EQ(Label(), QStringLiteral("Gate"));
+    EXPECT_EQ(Label(), S("Gate"));
     ClickCell(Qt::LeftButton, 3, 2);
-    EXPECT_EQ(Label(), QStringLiteral("Gate*"));
+    EXPECT_EQ(Label(), S("Gate*"));
     EXPECT_TRUE(RevertEnabled());
 
-    // Back at the saved state: no "*", no Revert; away from it both again.
     form->MainMenu.Undo1->trigger();
-    EXPECT_EQ(Label(), QStringLiteral("Gate"));
+    EXPECT_EQ(Label(), S("Gate"));
     EXPECT_FALSE(RevertEnabled());
     form->MainMenu.Undo1->trigger();
-    EXPECT_EQ(Label(), QStringLiteral("Gate*"));
+    EXPECT_EQ(Label(), S("Gate*"));
     EXPECT_TRUE(RevertEnabled());
     form->MainMenu.Undo1->trigger();
     EXPECT_EQ(form->Model->Background.Kind, uint8_t{bkColor});
@@ -144,7 +125,7 @@ TEST_F(UndoTest, AttributesCellsAndTheSavedPointComeBackExactly) {
     RedoAll();
     EXPECT_EQ(form->Model->Description.DescriptionText, "A gate");
     EXPECT_EQ(form->BaseBmp->Bitmap.pixel(500, 100), gradient);
-    EXPECT_EQ(Label(), QStringLiteral("Gate*"));
+    EXPECT_EQ(Label(), S("Gate*"));
     form->SetAttributesForm(nullptr);
 }
 
@@ -165,13 +146,11 @@ TEST_F(UndoTest, KeysItemsAndAFreshHistoryAfterNewOpenAndRevert) {
     EXPECT_EQ(Stack(1, 1), Names({"45F"}));
     EXPECT_FALSE(m.Redo1->isEnabled());
 
-    // New, saving nothing: nothing to undo.
     presenter().answers = {IDNO};
     m.New1->trigger();
     EXPECT_FALSE(m.Undo1->isEnabled());
     EXPECT_FALSE(m.Redo1->isEnabled());
-    // Saved, changed, reverted: nothing to undo.
-    const QString path = folder->file(QStringLiteral("Models/Arch.cst"));
+    const QString path = folder->file(S("Models/Arch.cst"));
     DialogsChoose(path);
     ClickCell(Qt::LeftButton, 4, 4);
     m.Save1->trigger();
@@ -180,7 +159,6 @@ TEST_F(UndoTest, KeysItemsAndAFreshHistoryAfterNewOpenAndRevert) {
     m.Revert1->trigger();
     EXPECT_TRUE(Stack(5, 5).empty());
     EXPECT_FALSE(m.Undo1->isEnabled());
-    // Changed, then another model opened: nothing to undo.
     ClickCell(Qt::LeftButton, 6, 6);
     presenter().answers = {IDNO};
     m.Open1->trigger();
@@ -188,7 +166,7 @@ TEST_F(UndoTest, KeysItemsAndAFreshHistoryAfterNewOpenAndRevert) {
     EXPECT_EQ(Stack(4, 4), Names({"45F"}));
     EXPECT_FALSE(m.Undo1->isEnabled());
     EXPECT_FALSE(m.Redo1->isEnabled());
-    EXPECT_EQ(Label(), QStringLiteral("Arch"));
+    EXPECT_EQ(Label(), S("Arch"));
 }
 
 } // namespace
