@@ -1,7 +1,3 @@
-// The real program in a real X window, driven with real input events and
-// watched through screenshots; every step waits for the picture it should
-// draw. Its saved model is checked with the model reader and the converter.
-
 #include "x_session.h"
 
 #include "common/program_folder.h"
@@ -11,26 +7,21 @@
 #include "library/block_list.h"
 #include "model/model.h"
 
-#include <QDir>
 #include <QFileInfo>
-#include <QThread>
-#include <algorithm>
-#include <gtest/gtest.h>
 
 namespace {
 
 constexpr int kCell = 32;
 constexpr int kLeft = 1; // xdotool's button numbers
 constexpr int kRight = 3;
-const QString kMainTitle = QStringLiteral("^Quadrantine Cubestacks$");
+const QString kMainTitle = S("^Quadrantine Cubestacks$");
 const TColor kTeal = RGBColor(0x00, 0x80, 0x80); // a swatch of the attributes dialog
-const QString kDescription = QStringLiteral("Built in a real window, one event at a time");
+const QString kDescription = S("Built in a real window, one event at a time");
 
 class ProgramRunTest : public SessionTest {
 protected:
     void SetUp() override {
         SessionTest::SetUp();
-        // The program's own folder, block sets included, for the expected pictures.
         SetProgramFolder(QFileInfo(QStringLiteral(CUBESTACKS_PROGRAM)).absolutePath());
         library = std::make_unique<TBlockList>();
         ASSERT_GT(library->SetCount, 0) << library->LoadError.toStdString();
@@ -38,7 +29,7 @@ protected:
         first = library->IndexFromMap(0, 0, 0);
         ASSERT_NE(first, -1);
         ASSERT_TRUE(StartDisplay());
-        QDir().mkpath(Home(QStringLiteral("models")));
+        QDir().mkpath(Home(S("models")));
     }
     void TearDown() override {
         SessionTest::TearDown();
@@ -58,11 +49,10 @@ protected:
         model.Draw(canvas);
         return image;
     }
-    // Its three windows shown and the keyboard with the main window.
     bool WaitForProgram() {
         mainId = WaitForWindow(kMainTitle, kMainWindow.size(), kStartMs).id;
-        toolBox = WaitForWindow(QStringLiteral("^Toolbox"), QSize(464, 54));
-        blockBox = WaitForWindow(QStringLiteral("^Block Box"), kBlockBoxSize);
+        toolBox = WaitForWindow(S("^Toolbox"), QSize(464, 54));
+        blockBox = WaitForWindow(S("^Block Box"), kBlockBoxSize);
         covered = {toolBox.geometry.translated(-kMainWindow.topLeft()),
                    blockBox.geometry.translated(-kMainWindow.topLeft())};
         return !HasFailure() && Focus(mainId);
@@ -88,8 +78,8 @@ protected:
             },
             timeoutMs, 100);
         if (difference != 0) {
-            lastScreen.save(Out(step + QStringLiteral("-screen.png")));
-            wanted.save(Out(step + QStringLiteral("-expected.png")));
+            lastScreen.save(Out(step + S("-screen.png")));
+            wanted.save(Out(step + S("-expected.png")));
             ADD_FAILURE() << step.toStdString() << ": " << difference << " pixels differ; the program "
                           << program->Describe().toStdString() << "; see " << out.toStdString();
         }
@@ -98,7 +88,7 @@ protected:
     bool WaitForGone(const XWindow& window) {
         const bool gone = WaitFor(
             [&] {
-                const std::vector<XWindow> shown = display->VisibleWindows(QStringLiteral("."));
+                const std::vector<XWindow> shown = display->VisibleWindows(S("."));
                 return std::none_of(shown.begin(), shown.end(),
                                     [&](const XWindow& w) { return w.id == window.id; });
             },
@@ -106,33 +96,30 @@ protected:
         EXPECT_TRUE(gone) << window.name.toStdString() << " stayed open";
         return gone;
     }
-    QPoint Cell(int col, int row) const {
-        return kMainWindow.topLeft() + QPoint(col * kCell + kCell / 2, row * kCell + kCell / 2);
+    static QPoint Cell(int col, int row) {
+        return kMainWindow.topLeft() + QPoint(col, row) * kCell + QPoint(16, 16);
     }
-    // A left-button stroke through the cells, each painted as the pointer enters it.
     bool PaintStroke(const std::vector<QPoint>& cells, int32_t block) {
         display->MoveMouse(Cell(cells[0].x(), cells[0].y()));
         display->Button("mousedown", kLeft);
         bool painted = true;
-        for (size_t i = 0; i < cells.size() && painted; ++i) {
-            display->MoveMouse(Cell(cells[i].x(), cells[i].y()));
-            expected.SetBlockIndex(cells[i].x(), cells[i].y(), block,
-                                   expected.FreeLevel(cells[i].x(), cells[i].y()));
-            painted = WaitForPicture(QStringLiteral("stroke-%1-%2").arg(cells[i].x()).arg(cells[i].y()));
+        for (auto c = cells.begin(); c != cells.end() && painted; ++c) {
+            display->MoveMouse(Cell(c->x(), c->y()));
+            expected.SetBlockIndex(c->x(), c->y(), block, expected.FreeLevel(c->x(), c->y()));
+            painted = WaitForPicture(S("stroke-%1-%2").arg(c->x()).arg(c->y()));
         }
         display->Button("mouseup", kLeft);
         return painted;
     }
     bool Convert(const QString& input, const QString& output) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), Home(QStringLiteral("converter")));
+        env.insert(S("QT_QPA_PLATFORM"), S("offscreen"));
+        env.insert(S("XDG_CONFIG_HOME"), Home(S("converter")));
         const ToolResult run = RunTool(QStringLiteral(CUBESTACKS_CONVERT), {input, output}, env, 60000);
         EXPECT_TRUE(run.ok()) << "cubestacks-convert " << input.toStdString() << ": "
                               << run.err.toStdString();
         return run.ok();
     }
-    // Every cell and level of the model file against expected.
     void ExpectModelFile(const QString& fileName) {
         TModel saved(ModelContext());
         ASSERT_TRUE(saved.LoadFromFile(fileName));
@@ -157,7 +144,6 @@ protected:
 };
 
 TEST_F(ProgramRunTest, PaintCarryRotateEraseSetAGradientSaveAndClose) {
-    // The first block turned the way the model turns it.
     const int32_t second = library->IndexFromMap(0, 1, 0);
     int32_t turned = -1;
     {
@@ -168,29 +154,23 @@ TEST_F(ProgramRunTest, PaintCarryRotateEraseSetAGradientSaveAndClose) {
         ASSERT_TRUE(scratch.ApplyTool(canvas, tlRotate, 0, 0));
         turned = scratch.GetTopBlock(0, 0);
     }
-    ASSERT_TRUE(Start(ProgramEnvironment(), QStringLiteral("program.log")));
-    // The boxes docked at the main window's top corners.
+    ASSERT_TRUE(Start(ProgramEnvironment(), S("program.log")));
     EXPECT_EQ(toolBox.geometry.topLeft(), kMainWindow.topLeft());
     EXPECT_EQ(blockBox.geometry.topLeft(),
               QPoint(kMainWindow.right() + 1 - kBlockBoxSize.width(), kMainWindow.top()));
 
-    // The welcome model, shown as the converter draws it; Ctrl+N gives way to an empty one at once.
-    ASSERT_TRUE(
-        Convert(ProgramFolder() + QStringLiteral("Models/Welcome.cst"), Home(QStringLiteral("welcome.png"))));
+    ASSERT_TRUE(Convert(ProgramFolder() + S("Models/Welcome.cst"), Home(S("welcome.png"))));
     ASSERT_TRUE(WaitForPicture(
-        QStringLiteral("welcome"),
-        QImage(Home(QStringLiteral("welcome.png"))).convertToFormat(QImage::Format_RGB32), kStartMs));
-    display->Keys(QStringLiteral("ctrl+n"));
+        S("welcome"), QImage(Home(S("welcome.png"))).convertToFormat(QImage::Format_RGB32), kStartMs));
+    display->Keys(S("ctrl+n"));
     expected.Clear(false);
-    ASSERT_TRUE(WaitForPicture(QStringLiteral("new")));
+    ASSERT_TRUE(WaitForPicture(S("new")));
 
-    // A stroke with the block selected at start, then one with the second row's block of the block box.
     ASSERT_TRUE(PaintStroke({{3, 5}, {4, 5}, {5, 5}, {6, 5}, {7, 5}, {8, 5}}, first));
-    display->MoveMouse(blockBox.geometry.topLeft() + QPoint(67 + 16, 42 + 1 * 34 + 5 + 16));
-    display->Button("click", kLeft);
+    display->Click(blockBox.geometry.topLeft() + QPoint(67 + 16, 42 + 1 * 34 + 5 + 16), kLeft);
     ASSERT_TRUE(PaintStroke({{3, 7}, {4, 7}, {5, 7}}, second));
 
-    // Shift held: the block of (8, 5) carried to (10, 9); a right click turns the block of (4, 5).
+    // Shift held: (8, 5) carried to (10, 9); a right click turns (4, 5).
     display->MoveMouse(Cell(8, 5));
     display->Xdotool({"keydown", "shift"});
     display->Button("mousedown", kLeft);
@@ -200,25 +180,21 @@ TEST_F(ProgramRunTest, PaintCarryRotateEraseSetAGradientSaveAndClose) {
     }
     QThread::msleep(60);
     display->Button("mouseup", kLeft);
-    display->MoveMouse(Cell(4, 5));
-    display->Button("click", kRight);
+    display->Click(Cell(4, 5), kRight);
     display->Xdotool({"keyup", "shift"});
     expected.SetBlockIndex(8, 5, -1, 0);
     expected.SetBlockIndex(10, 9, first, 0);
     expected.SetBlockIndex(4, 5, turned, 0);
-    ASSERT_TRUE(WaitForPicture(QStringLiteral("carried-and-turned")));
-    // A right click erases the block of (6, 5).
-    display->MoveMouse(Cell(6, 5));
-    display->Button("click", kRight);
+    ASSERT_TRUE(WaitForPicture(S("carried-and-turned")));
+    display->Click(Cell(6, 5), kRight);
     expected.SetBlockIndex(6, 5, -1, 0);
-    ASSERT_TRUE(WaitForPicture(QStringLiteral("erased")));
+    ASSERT_TRUE(WaitForPicture(S("erased")));
 
-    // Ctrl+T: a description, the gradient ticked (Alt+G), the teal swatch clicked, OK.
-    display->Keys(QStringLiteral("ctrl+t"));
-    const XWindow attributes = WaitForWindow(QStringLiteral("^Attributes"));
+    display->Keys(S("ctrl+t"));
+    const XWindow attributes = WaitForWindow(S("^Attributes"));
     ASSERT_TRUE(!attributes.id.isEmpty() && Focus(attributes.id));
     display->Type(kDescription); // the description has the keyboard first
-    display->Keys(QStringLiteral("alt+g"));
+    display->Keys(S("alt+g"));
     QRect swatch; // the solid square inside the teal swatch
     ASSERT_TRUE(WaitFor(
         [&] {
@@ -233,57 +209,49 @@ TEST_F(ProgramRunTest, PaintCarryRotateEraseSetAGradientSaveAndClose) {
         },
         kStepMs, 100))
         << "no teal swatch in the attributes dialog";
-    display->MoveMouse(swatch.center());
-    display->Button("click", kLeft);
-    display->Keys(QStringLiteral("Return"));
+    display->Click(swatch.center(), kLeft);
+    display->Keys(S("Return"));
     ASSERT_TRUE(WaitForGone(attributes));
     expected.Background.Color = kTeal;
     expected.SetBackgroundKind(bkGradient);
     expected.Description.DescriptionText = kDescription.toStdString();
-    ASSERT_TRUE(WaitForPicture(QStringLiteral("gradient")));
+    ASSERT_TRUE(WaitForPicture(S("gradient")));
 
-    // Ctrl+S on the untitled model: the Save As dialog, a new file typed in.
-    const QString saved = Home(QStringLiteral("models/Made In A Window.cst"));
+    const QString saved = Home(S("models/Made In A Window.cst"));
     ASSERT_TRUE(Focus(mainId));
-    display->Keys(QStringLiteral("ctrl+s"));
-    const XWindow saveAs = WaitForWindow(QStringLiteral("^Save Model As"));
+    display->Keys(S("ctrl+s"));
+    const XWindow saveAs = WaitForWindow(S("^Save Model As"));
     ASSERT_TRUE(!saveAs.id.isEmpty() && Focus(saveAs.id));
-    display->Keys(QStringLiteral("ctrl+a"));
+    display->Keys(S("ctrl+a"));
     display->Type(saved);
-    display->Keys(QStringLiteral("Return"));
+    display->Keys(S("Return"));
     ASSERT_TRUE(WaitForGone(saveAs));
     ASSERT_TRUE(WaitFor([&] { return QFileInfo(saved).size() > 0; }, kStepMs)) << saved.toStdString();
 
-    // One more block (the turned one is the selection now), then Exit from
-    // the toolbox: the save question, answered Yes by Enter.
-    display->MoveMouse(Cell(12, 3));
-    display->Button("click", kLeft);
+    // One more block (the turned one is selected), then Exit from the toolbox, Yes by Enter.
+    display->Click(Cell(12, 3), kLeft);
     expected.SetBlockIndex(12, 3, turned, 0);
-    ASSERT_TRUE(WaitForPicture(QStringLiteral("last-block")));
+    ASSERT_TRUE(WaitForPicture(S("last-block")));
     const QImage finalScreen = lastScreen.copy(kMainWindow);
-    display->MoveMouse(toolBox.geometry.topLeft() + QPoint(304 + 11, 26 + 11));
-    display->Button("click", kLeft);
+    display->Click(toolBox.geometry.topLeft() + QPoint(304 + 11, 26 + 11), kLeft);
     const XWindow question = WaitForWindow(kMainTitle, QSize(), kStepMs, mainId);
     ASSERT_TRUE(!question.id.isEmpty() && Focus(question.id));
-    display->Keys(QStringLiteral("Return"));
+    display->Keys(S("Return"));
     ASSERT_TRUE(program->WaitForEnd(kStepMs)) << "the program did not end after Exit";
     EXPECT_EQ(program->exitStatus(), QProcess::NormalExit) << program->Describe().toStdString();
     EXPECT_EQ(program->exitCode(), 0);
     ExpectModelFile(saved);
-    // The converter's picture of it is the one the window showed before closing.
-    ASSERT_TRUE(Convert(saved, Home(QStringLiteral("picture.png"))));
-    EXPECT_EQ(Differences(finalScreen,
-                          QImage(Home(QStringLiteral("picture.png"))).convertToFormat(QImage::Format_RGB32),
+    ASSERT_TRUE(Convert(saved, Home(S("picture.png"))));
+    EXPECT_EQ(Differences(finalScreen, QImage(Home(S("picture.png"))).convertToFormat(QImage::Format_RGB32),
                           covered),
               0);
 }
 
 TEST_F(ProgramRunTest, AfterACrashTheUnsavedChangesComeBack) {
-    // Recovery copies a moment after each change rather than a minute.
     QProcessEnvironment env = ProgramEnvironment();
-    env.insert(QStringLiteral("CUBESTACKS_RECOVERY_INTERVAL_MS"), QStringLiteral("300"));
-    // The splash window bears the program's title too: its size tells it from the question asked later.
-    ASSERT_TRUE(Launch(QStringLiteral(CUBESTACKS_PROGRAM), {}, env, QStringLiteral("program.log")));
+    env.insert(S("CUBESTACKS_RECOVERY_INTERVAL_MS"), S("300"));
+    // The splash bears the program's title too: its size tells it from the question asked later.
+    ASSERT_TRUE(Launch(QStringLiteral(CUBESTACKS_PROGRAM), {}, env, S("program.log")));
     QSize splash;
     WaitFor(
         [&] {
@@ -296,20 +264,17 @@ TEST_F(ProgramRunTest, AfterACrashTheUnsavedChangesComeBack) {
         },
         kStartMs);
     ASSERT_TRUE(WaitForProgram());
-    display->Keys(QStringLiteral("ctrl+n"));
+    display->Keys(S("ctrl+n"));
     expected.Clear(false);
-    ASSERT_TRUE(WaitForPicture(QStringLiteral("new")));
+    ASSERT_TRUE(WaitForPicture(S("new")));
     ASSERT_TRUE(PaintStroke({{6, 9}, {7, 9}, {8, 10}}, first));
-    // Past the interval the copy is there; then the program dies.
-    const QDir recovery(Home(QStringLiteral("home/.local/share/Quadrantine/Cubestacks/recovery")));
-    ASSERT_TRUE(WaitFor([&] { return !recovery.entryList({QStringLiteral("*.cst")}, QDir::Files).isEmpty(); },
-                        kStepMs));
+    const QDir recovery(Home(S("home/.local/share/Quadrantine/Cubestacks/recovery")));
+    ASSERT_TRUE(WaitFor([&] { return !recovery.entryList({S("*.cst")}, QDir::Files).isEmpty(); }, kStepMs));
     program->kill();
     program->waitForFinished(5000);
     EXPECT_EQ(program->exitStatus(), QProcess::CrashExit);
 
-    // Started again: the question, answered Yes by Enter.
-    ASSERT_TRUE(Launch(QStringLiteral(CUBESTACKS_PROGRAM), {}, env, QStringLiteral("program-2.log")));
+    ASSERT_TRUE(Launch(QStringLiteral(CUBESTACKS_PROGRAM), {}, env, S("program-2.log")));
     XWindow question;
     ASSERT_TRUE(WaitFor(
         [&] {
@@ -321,10 +286,10 @@ TEST_F(ProgramRunTest, AfterACrashTheUnsavedChangesComeBack) {
         kStartMs, 100));
     ASSERT_FALSE(question.id.isEmpty()) << "no question about the unsaved changes";
     ASSERT_TRUE(Focus(question.id));
-    display->Keys(QStringLiteral("Return"));
+    display->Keys(S("Return"));
     ASSERT_TRUE(WaitForGone(question));
     ASSERT_TRUE(WaitForProgram());
-    ASSERT_TRUE(WaitForPicture(QStringLiteral("restored")));
+    ASSERT_TRUE(WaitForPicture(S("restored")));
 }
 
 } // namespace

@@ -1,14 +1,9 @@
-// The program installed into a staging folder (cmake --install with DESTDIR),
-// its tree and desktop files checked, then the staged program started with a
-// model file and that model found on the screen.
-
 #include "x_session.h"
 
 #include "common/program_folder.h"
 #include "library/block_list.h"
 #include "model/model.h"
 
-#include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QMimeDatabase>
@@ -18,8 +13,8 @@
 
 namespace {
 
-const QString kId = QStringLiteral("org.quadrantine.cubestacks");
-const QString kModelType = QStringLiteral("application/x-cubestacks-model");
+const QString kId = S("org.quadrantine.cubestacks");
+const QString kModelType = S("application/x-cubestacks-model");
 constexpr int kToolMs = 120000;
 
 class InstallTest : public SessionTest {
@@ -27,7 +22,7 @@ protected:
     static void SetUpTestSuite() {
         stage = new QTemporaryDir;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("DESTDIR"), stage->path());
+        env.insert(S("DESTDIR"), stage->path());
         installed = RunTool(QStringLiteral(CMAKE_PROGRAM), {"--install", BUILD_FOLDER, "--prefix", "/usr"},
                             env, kToolMs);
     }
@@ -39,9 +34,9 @@ protected:
         SessionTest::SetUp();
         ASSERT_TRUE(installed.ok()) << installed.err.toStdString();
     }
-    static QString Staged(const QString& path) { return stage->path() + QStringLiteral("/usr/") + path; }
+    static QString Staged(const QString& path) { return stage->path() + S("/usr/") + path; }
 
-    // A desktop tool on a staged file; true when it is missing (./build.sh installs them).
+    // A desktop tool on a staged file; false when it is missing (./build.sh installs them).
     static bool Tool(const QString& program, const QStringList& args, ToolResult* result) {
         if (QStandardPaths::findExecutable(program).isEmpty()) {
             std::printf("%s is not installed: not checked\n", qPrintable(program));
@@ -61,7 +56,6 @@ QTemporaryDir* InstallTest::stage = nullptr;
 ToolResult InstallTest::installed;
 
 TEST_F(InstallTest, TheProgramFolderTheLinksAndTheIconsAreLaidOut) {
-    // Everything of the build's data folders, each file of the same size.
     const QDir built(QStringLiteral(PROGRAM_FOLDER));
     int files = 0;
     for (const char* data : {"System", "Models", "Images"})
@@ -69,57 +63,51 @@ TEST_F(InstallTest, TheProgramFolderTheLinksAndTheIconsAreLaidOut) {
                              QDirIterator::Subdirectories);
              it.hasNext(); ++files) {
             const QFileInfo file(it.next());
-            const QString copy =
-                Staged(QStringLiteral("lib/cubestacks/") + built.relativeFilePath(file.filePath()));
+            const QString copy = Staged(S("lib/cubestacks/") + built.relativeFilePath(file.filePath()));
             EXPECT_EQ(QFileInfo(copy).size(), file.size()) << copy.toStdString();
         }
     EXPECT_GT(files, 2);
-    EXPECT_TRUE(QFileInfo(Staged(QStringLiteral("lib/cubestacks/Images"))).isDir());
+    EXPECT_TRUE(QFileInfo(Staged(S("lib/cubestacks/Images"))).isDir());
 
-    for (const QString& program : {QStringLiteral("cubestacks"), QStringLiteral("cubestacks-convert")}) {
-        const QString link = Staged(QStringLiteral("bin/") + program);
+    for (const QString& program : {S("cubestacks"), S("cubestacks-convert")}) {
+        const QString link = Staged(S("bin/") + program);
         char target[4096] = {};
         ASSERT_GT(::readlink(QFile::encodeName(link).constData(), target, sizeof target - 1), 0)
             << link.toStdString();
         EXPECT_NE(target[0], '/') << "not relative: " << target;
         const QFileInfo real(QFileInfo(link).canonicalFilePath());
-        EXPECT_EQ(real.filePath(),
-                  QFileInfo(Staged(QStringLiteral("lib/cubestacks/") + program)).canonicalFilePath());
+        EXPECT_EQ(real.filePath(), QFileInfo(Staged(S("lib/cubestacks/") + program)).canonicalFilePath());
         EXPECT_TRUE(real.isExecutable()) << link.toStdString();
     }
 
     for (int size : {16, 32, 48, 128, 256}) {
-        const QImage icon(Staged(QStringLiteral("share/icons/hicolor/%1x%1/apps/%2.png").arg(size).arg(kId)));
+        const QImage icon(Staged(S("share/icons/hicolor/%1x%1/apps/%2.png").arg(size).arg(kId)));
         EXPECT_EQ(icon.size(), QSize(size, size));
         EXPECT_TRUE(icon.hasAlphaChannel());
     }
 }
 
 TEST_F(InstallTest, TheDesktopEntryFileTypeAndAppStreamDataAreAccepted) {
-    const QString entry = Staged(QStringLiteral("share/applications/%1.desktop").arg(kId));
+    const QString entry = Staged(S("share/applications/%1.desktop").arg(kId));
     const QByteArray text = ReadAll(entry);
-    // It starts the linked program, with the icon and for the file type installed beside it.
     EXPECT_TRUE(text.contains("\nExec=cubestacks %f\n")) << text.toStdString();
     EXPECT_TRUE(text.contains("\nIcon=" + kId.toUtf8() + "\n"));
     EXPECT_TRUE(text.contains("\nMimeType=" + kModelType.toUtf8() + ";\n"));
     ToolResult run;
-    if (Tool(QStringLiteral("desktop-file-validate"), {entry}, &run)) {
+    if (Tool(S("desktop-file-validate"), {entry}, &run)) {
         EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString(); // not even a hint
     }
-    Tool(QStringLiteral("appstreamcli"),
-         {"validate", "--no-net", "--pedantic",
-          Staged(QStringLiteral("share/metainfo/%1.metainfo.xml").arg(kId))},
-         &run);
+    Tool(S("appstreamcli"),
+         {"validate", "--no-net", "--pedantic", Staged(S("share/metainfo/%1.metainfo.xml").arg(kId))}, &run);
 
-    // The file type by name and, for a file of no known name, by its signature.
-    if (Tool(QStringLiteral("update-mime-database"), {Staged(QStringLiteral("share/mime"))}, &run)) {
-        EXPECT_TRUE(QFileInfo::exists(Staged(QStringLiteral("share/mime/mime.cache"))));
+    if (Tool(S("update-mime-database"), {Staged(S("share/mime"))}, &run)) {
+        EXPECT_TRUE(QFileInfo::exists(Staged(S("share/mime/mime.cache"))));
     }
-    qputenv("XDG_DATA_DIRS", (Staged(QStringLiteral("share")) + QStringLiteral(":/usr/share")).toLocal8Bit());
+    qputenv("XDG_DATA_DIRS", (Staged(S("share")) + S(":/usr/share")).toLocal8Bit());
     QTemporaryDir files;
-    const QString named = files.filePath(QStringLiteral("Any.cst"));
-    const QString unnamed = files.filePath(QStringLiteral("model"));
-    QFile::copy(Staged(QStringLiteral("lib/cubestacks/Models/Welcome.cst")), unnamed);
+    const QString named = files.filePath(S("Any.cst"));
+    const QString unnamed = files.filePath(S("model"));
+    QFile::copy(Staged(S("lib/cubestacks/Models/Welcome.cst")), unnamed);
     QFile(named).open(QIODevice::WriteOnly);
     const QMimeDatabase types;
     EXPECT_EQ(types.mimeTypeForFile(named).name().toStdString(), kModelType.toStdString());
@@ -127,9 +115,8 @@ TEST_F(InstallTest, TheDesktopEntryFileTypeAndAppStreamDataAreAccepted) {
 }
 
 TEST_F(InstallTest, TheStagedProgramOpensTheModelItIsGiven) {
-    // A model unlike the welcome model: every cell holds a block of the installed sets.
-    const QString model = Home(QStringLiteral("Given Model.cst"));
-    SetProgramFolder(Staged(QStringLiteral("lib/cubestacks")));
+    const QString model = Home(S("Given Model.cst"));
+    SetProgramFolder(Staged(S("lib/cubestacks")));
     {
         TBlockList library;
         ASSERT_GT(library.Count, 0) << library.LoadError.toStdString();
@@ -144,23 +131,20 @@ TEST_F(InstallTest, TheStagedProgramOpensTheModelItIsGiven) {
     }
     SetProgramFolder(QString());
 
-    // The picture expected, from the installed converter; the main window shows
-    // it wherever the boxes leave it in view.
     ASSERT_TRUE(StartDisplay());
     const QProcessEnvironment env = ProgramEnvironment();
-    const QString expectedFile = Out(QStringLiteral("expected.png"));
-    const ToolResult converted = RunTool(Staged(QStringLiteral("bin/cubestacks-convert")),
+    const QString expectedFile = Out(S("expected.png"));
+    const ToolResult converted = RunTool(Staged(S("bin/cubestacks-convert")),
                                          {"--size", "1024x768", model, expectedFile}, env, kToolMs);
     ASSERT_TRUE(converted.ok()) << converted.err.toStdString();
     const QImage expected = QImage(expectedFile).convertToFormat(QImage::Format_RGB32);
-    ASSERT_TRUE(
-        Launch(Staged(QStringLiteral("bin/cubestacks")), {model}, env, QStringLiteral("program.log")));
+    ASSERT_TRUE(Launch(Staged(S("bin/cubestacks")), {model}, env, S("program.log")));
     QImage screen;
     std::vector<QRect> covered;
     WaitFor(
         [&] {
             covered.clear();
-            for (const XWindow& w : display->VisibleWindows(QStringLiteral(".")))
+            for (const XWindow& w : display->VisibleWindows(S(".")))
                 if (w.geometry != kMainWindow)
                     covered.push_back(w.geometry.translated(-kMainWindow.topLeft()));
             screen = display->Screenshot();
@@ -177,7 +161,7 @@ TEST_F(InstallTest, TheStagedProgramOpensTheModelItIsGiven) {
     }
     EXPECT_LT(hidden, kMainWindow.width() * kMainWindow.height() / 2);
     if (HasFailure())
-        screen.save(Out(QStringLiteral("screen.png")));
+        screen.save(Out(S("screen.png")));
 }
 
 } // namespace
