@@ -32,11 +32,6 @@ void TFlatButton::SetNumGlyphs(int count) {
     update();
 }
 
-void TFlatButton::SetCaption(const QString& caption) {
-    m_caption = caption;
-    update();
-}
-
 void TFlatButton::SetBackColor(TColor color) {
     m_backColor = color;
     update();
@@ -72,11 +67,6 @@ void TFlatButton::SetEnabled(bool enabled) {
         m_pressing = false;
         m_state = m_state == bsPressedLatched ? bsLatched : bsUp;
     }
-    update();
-}
-
-void TFlatButton::SetMultiLine(bool multiLine) {
-    m_multiLine = multiLine;
     update();
 }
 
@@ -128,31 +118,18 @@ void TFlatButton::PaintWork() {
     // The picture sits at the left, centred vertically.
     QRect picture(QPoint(0, (height - glyphHeight) / 2) + shift, QSize(columnWidth, glyphHeight));
 
-    QPainter painter(&m_work);
     if (columnWidth > 0 && glyphHeight > 0)
-        painter.drawImage(picture.topLeft(), m_glyph,
-                          QRect(column * columnWidth, 0, columnWidth, glyphHeight));
+        QPainter(&m_work).drawImage(picture.topLeft(), m_glyph,
+                                    QRect(column * columnWidth, 0, columnWidth, glyphHeight));
 
     if (veiled) {
         // A checkerboard of the back colour over the picture: every pixel whose
         // coordinates are both even or both odd.
-        painter.end();
         for (int y = 0; y < height; ++y) {
             auto* line = reinterpret_cast<QRgb*>(m_work.scanLine(y));
             for (int x = y & 1; x < width; x += 2)
                 line[x] = back;
         }
-        painter.begin(&m_work);
-    }
-
-    if (!m_caption.isEmpty()) {
-        const QRect textRect = picture.isEmpty() ? QRect(shift, QSize(width, height)) : picture;
-        painter.setFont(font());
-        painter.setPen(palette().color(QPalette::WindowText));
-        painter.setBackgroundMode(Qt::TransparentMode);
-        int flags = Qt::TextExpandTabs | Qt::AlignHCenter;
-        flags |= m_multiLine ? (Qt::TextWordWrap | Qt::AlignTop) : (Qt::TextSingleLine | Qt::AlignVCenter);
-        painter.drawText(textRect, flags, m_caption);
     }
 }
 

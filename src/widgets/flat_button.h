@@ -41,10 +41,6 @@ public:
     int NumGlyphs() const { return m_numGlyphs; }
     void SetNumGlyphs(int count); // 1 to 4; other values are brought into that range
 
-    // Drawn over the picture in the widget's font and its WindowText colour.
-    const QString& Caption() const { return m_caption; }
-    void SetCaption(const QString& caption);
-
     TColor BackColor() const { return m_backColor; }
     void SetBackColor(TColor color);
     int xOffset() const { return m_xOffset; }
@@ -58,8 +54,6 @@ public:
     void SetChecked(bool checked);
     bool Enabled() const { return m_enabled; }
     void SetEnabled(bool enabled);
-    bool MultiLine() const { return m_multiLine; }
-    void SetMultiLine(bool multiLine);
     // Not owned; the copy shown is rebuilt from it at each drop-down.
     QMenu* Menu() const { return m_menu; }
     void SetMenu(QMenu* menu);
@@ -97,14 +91,12 @@ private:
 
     QImage m_glyph;
     int m_numGlyphs = 1;
-    QString m_caption;
     int m_state = bsUp;
     TColor m_backColor = clBlack;
     int m_xOffset = 1;
     int m_yOffset = 1;
     bool m_latch = false;
     bool m_enabled = true;
-    bool m_multiLine = false;
     bool m_pressing = false; // a press on the button is under way
     bool m_droppingDown = false;
     QPointer<QMenu> m_menu;
