@@ -1,4 +1,3 @@
-// The attributes dialog driven as a user does: what OK and Cancel hand to the model, and the preview.
 #include "support/test_support.h"
 
 #include "common/ansi_text.h"
@@ -95,19 +94,20 @@ TEST_F(AttributesFormTest, SwatchesShowTheirColoursSinkWhilePressedAndChooseOnRe
     ASSERT_NE(names, nullptr); // the list shows the names only
     EXPECT_EQ(names->displayText(form->BkgndNameList->item(1)->text(), {}),
               QStringLiteral("Alien landscape I"));
-    const uint32_t colors[2][24] = {
-        {0x000000, 0x202020, 0x404040, 0x606060, 0x808080, 0xA0A0A0, 0xC0C0C0, 0xFFFFFF,
-         0x800000, 0x804000, 0x808000, 0x008000, 0x008080, 0x404080, 0x000080, 0x800080,
-         0x400000, 0x402000, 0x404000, 0x004000, 0x004040, 0x404060, 0x000040, 0x400040},
-        {0x000000, 0x202020, 0x404040, 0x606060, 0x808080, 0xA0A0A0, 0xC0C0C0, 0xFFFFFF,
-         0xFF0000, 0xFF7F00, 0xFFFF00, 0x00FF00, 0x00FFFF, 0x8080FF, 0x0000FF, 0xFF00FF,
-         0x800000, 0x804000, 0x808000, 0x008000, 0x008080, 0x404080, 0x000080, 0x800080}};
+    // Greys, then two rows of colours: background dark and darker, text bright and dark.
+    const uint32_t rows[4][8] = {
+        {0x000000, 0x202020, 0x404040, 0x606060, 0x808080, 0xA0A0A0, 0xC0C0C0, 0xFFFFFF},
+        {0x800000, 0x804000, 0x808000, 0x008000, 0x008080, 0x404080, 0x000080, 0x800080},
+        {0x400000, 0x402000, 0x404000, 0x004000, 0x004040, 0x404060, 0x000040, 0x400040},
+        {0xFF0000, 0xFF7F00, 0xFFFF00, 0x00FF00, 0x00FFFF, 0x8080FF, 0x0000FF, 0xFF00FF}};
     Show();
     for (int page : {1, 0}) {
         form->PageControl1->setCurrentIndex(page);
         for (size_t i = 0; i < 24; ++i)
             EXPECT_EQ((page ? form->TextColors : form->BkgndColors)[i]->grab().toImage().pixel(8, 8),
-                      Rgb(colors[page][i]))
+                      Rgb(rows[i < 8  ? 0
+                               : page ? (i < 16 ? 3 : 1)
+                                      : i / 8][i % 8]))
                 << page << " " << i;
     }
     QFrame* green = form->BkgndColors[11];
@@ -116,8 +116,7 @@ TEST_F(AttributesFormTest, SwatchesShowTheirColoursSinkWhilePressedAndChooseOnRe
     EXPECT_EQ(Work().Color, clBlack);
     QTest::mouseRelease(green, Qt::LeftButton, {}, QPoint(8, 8));
     EXPECT_EQ(green->frameShadow(), QFrame::Raised);
-    EXPECT_EQ(Work().Kind, bkColor);
-    EXPECT_EQ(Preview().pixel(150, 115), Rgb(0x008000));
+    EXPECT_EQ(std::tuple(Work().Kind, Preview().pixel(150, 115)), std::tuple(int(bkColor), Rgb(0x008000)));
     // Released away from the swatch, or a right click: nothing chosen.
     QTest::mousePress(form->BkgndColors[4], Qt::LeftButton, {}, QPoint(8, 8));
     QTest::mouseRelease(form->BkgndColors[4], Qt::LeftButton, {}, QPoint(40, 40));
@@ -127,8 +126,7 @@ TEST_F(AttributesFormTest, SwatchesShowTheirColoursSinkWhilePressedAndChooseOnRe
     // Gradient ticked: a swatch gives a gradient from its colour to black.
     Tick(form->GradientCheck);
     Click(form->BkgndColors[8]);
-    EXPECT_EQ(Work().Kind, bkGradient);
-    EXPECT_EQ(Work().Color, Color(0x800000));
+    EXPECT_EQ(std::tuple(Work().Kind, Work().Color), std::tuple(int(bkGradient), Color(0x800000)));
     EXPECT_GE(qRed(Preview().pixel(80, 0)), 0x7C);
     EXPECT_LT(qRed(Preview().pixel(80, 119)), 8);
     form->PageControl1->setCurrentIndex(1);
@@ -159,8 +157,8 @@ TEST_F(AttributesFormTest, CancelKeepsTheModelAndOkHandsEverythingBack) {
     QTest::mouseClick(form->CancelBtn, Qt::LeftButton);
     EXPECT_EQ(ModelDataDifference(before, *model), "");
     Show(); // from the model again, on the page left open
-    EXPECT_EQ(form->PageControl1->currentIndex(), 2);
-    EXPECT_EQ(form->AuthorEdit->text(), QString::fromUtf8("René"));
+    EXPECT_EQ(std::tuple(form->PageControl1->currentIndex(), form->AuthorEdit->text()),
+              std::tuple(2, QString::fromUtf8("René")));
     QTest::keyClick(form->AuthorEdit, Qt::Key_Escape);
     EXPECT_FALSE(form->isVisible());
     EXPECT_EQ(applied.count(), 0);
@@ -182,8 +180,7 @@ TEST_F(AttributesFormTest, BackgroundPicturesGradientsAndTheColourDialog) {
     EXPECT_EQ(form->BkgndNameList->currentRow(), 0);
     EXPECT_GE(qGreen(Preview().pixel(80, 0)), 0x7C);
     Tick(form->GradientCheck);
-    EXPECT_EQ(Work().Kind, bkColor);
-    EXPECT_EQ(Preview().pixel(80, 110), Rgb(0x008080));
+    EXPECT_EQ(std::tuple(Work().Kind, Preview().pixel(80, 110)), std::tuple(int(bkColor), Rgb(0x008080)));
     // A damaged picture is reported; a good one afterwards works.
     presenter().Clear();
     ClickRow(Row("WL1"));
@@ -193,17 +190,15 @@ TEST_F(AttributesFormTest, BackgroundPicturesGradientsAndTheColourDialog) {
     EXPECT_EQ(Preview().pixel(80, 60), Rgb(0x336699));
     // The colour dialog: cancelled changes nothing, a colour replaces the picture.
     QTest::mouseClick(form->MoreBkgndColors, Qt::LeftButton);
-    EXPECT_EQ(chooserCalls, 1);
-    EXPECT_EQ(Work().Kind, bkTileAcross);
+    EXPECT_EQ(std::tuple(chooserCalls, Work().Kind), std::tuple(1, int(bkTileAcross)));
     answer = Color(0x654321);
     QTest::mouseClick(form->MoreBkgndColors, Qt::LeftButton);
-    EXPECT_EQ(Bg(), std::pair(int(bkColor), std::string("")));
-    EXPECT_EQ(form->BkgndNameList->currentRow(), 0);
-    EXPECT_EQ(Preview().pixel(10, 10), Rgb(0x654321));
+    EXPECT_EQ(std::tuple(Bg(), form->BkgndNameList->currentRow(), Preview().pixel(10, 10)),
+              std::tuple(std::pair(int(bkColor), std::string("")), 0, Rgb(0x654321)));
     ClickRow(Row("AL1"));
     QTest::mouseClick(form->OKBtn, Qt::LeftButton);
-    EXPECT_EQ(model->Background.Code, "AL1");
-    EXPECT_EQ(model->BackgroundBitmap().pixel(320, 240), Rgb(0x336699));
+    EXPECT_EQ(std::tuple(model->Background.Code, model->BackgroundBitmap().pixel(320, 240)),
+              std::tuple(std::string("AL1"), Rgb(0x336699)));
 }
 
 TEST_F(AttributesFormTest, ShowingOnAPictureKeepsItsLayoutAndUnknownCodes) {
@@ -215,14 +210,14 @@ TEST_F(AttributesFormTest, ShowingOnAPictureKeepsItsLayoutAndUnknownCodes) {
     model->SetBackgroundKind(bkTile);
     Show();
     EXPECT_FALSE(form->GradientCheck->isChecked());
-    EXPECT_EQ(form->BkgndNameList->currentRow(), Row("SS1"));
-    EXPECT_EQ(Work().Kind, bkTile); // selecting the entry does not apply its own layout
-    EXPECT_EQ(Preview().pixel(80, 60), Rgb(0x996633));
+    // Selecting the entry does not apply its own layout.
+    EXPECT_EQ(std::tuple(form->BkgndNameList->currentRow(), Work().Kind, Preview().pixel(80, 60)),
+              std::tuple(Row("SS1"), int(bkTile), Rgb(0x996633)));
     QTest::mouseClick(form->CancelBtn, Qt::LeftButton);
     model->Background.Code = "ZZZ"; // unknown: the selection stays, the code is kept
     Show();
-    EXPECT_EQ(form->BkgndNameList->currentRow(), Row("SS1"));
-    EXPECT_EQ(Work().Code, "ZZZ");
+    EXPECT_EQ(std::tuple(form->BkgndNameList->currentRow(), Work().Code),
+              std::tuple(Row("SS1"), std::string("ZZZ")));
     ClickRow(Row("SS1")); // choosing the selected entry still applies it
     EXPECT_EQ(Bg(), std::pair(int(bkTileAcross), std::string("SS1")));
     Tick(form->GradientCheck); // the handler is attached again
@@ -260,14 +255,14 @@ TEST_F(AttributesFormTest, SlidersColourDialogAndShadowOfTheText) {
     model->TextOverlay.Font.FontColor = Color(0x102030);
     Show();
     form->PageControl1->setCurrentIndex(1);
-    EXPECT_EQ(form->xCell->maximum(), 20);
-    EXPECT_EQ(form->yCell->maximum(), 15);
-    EXPECT_EQ(form->Cells->text(), QStringLiteral("3 : 7"));
+    EXPECT_EQ(std::tuple(form->xCell->maximum(), form->yCell->maximum(), form->Cells->text()),
+              std::tuple(20, 15, QStringLiteral("3 : 7")));
     form->xCell->setFocus();
-    QTest::keyClick(form->xCell, Qt::Key_Right);
-    EXPECT_EQ(form->Cells->text(), QStringLiteral("4 : 7"));
-    QTest::keyClick(form->yCell, Qt::Key_End);
-    EXPECT_EQ(form->Cells->text(), QStringLiteral("4 : 15"));
+    for (const auto& [slider, key, cells] :
+         {std::tuple(form->xCell, Qt::Key_Right, "4 : 7"), std::tuple(form->yCell, Qt::Key_End, "4 : 15")}) {
+        QTest::keyClick(slider, key);
+        EXPECT_EQ(form->Cells->text(), QLatin1String(cells));
+    }
     QTest::keyClick(form->xCell, Qt::Key_Home);
     EXPECT_EQ(model->TextOverlay.TextCol, 2); // not before OK
 
@@ -298,9 +293,8 @@ TEST_F(AttributesFormTest, SlidersColourDialogAndShadowOfTheText) {
 TEST_F(AttributesFormTest, AuthorDataWithTheSharedCountryList) {
     model->Author = {.AuthorName = std::string(80, 'n'), .Age = 250, .Country = "GB", .OwnerName = {}};
     Show();
-    EXPECT_EQ(form->AgeEdit->value(), 200);
     const int gb = CountryIndexOfCode(QStringLiteral("GB"));
-    EXPECT_EQ(form->CountryCombo->currentIndex(), gb);
+    EXPECT_EQ(std::tuple(form->AgeEdit->value(), form->CountryCombo->currentIndex()), std::tuple(200, gb));
     QTest::mouseClick(form->OKBtn, Qt::LeftButton);
     EXPECT_EQ(model->Author.AuthorName, std::string(80, 'n')); // longer than the edit takes, kept whole
     Show();
@@ -312,9 +306,8 @@ TEST_F(AttributesFormTest, AuthorDataWithTheSharedCountryList) {
     form->AuthorEdit->selectAll();
     QTest::keyClicks(form->AuthorEdit, QStringLiteral("Sam"));
     QTest::mouseClick(form->OKBtn, Qt::LeftButton);
-    EXPECT_EQ(model->Author.AuthorName, "Sam");
-    EXPECT_EQ(model->Author.Age, 37);
-    EXPECT_EQ(model->Author.Country, QStringToAnsi(form->CountryCodeCombo->itemText(gb + 1)));
+    EXPECT_EQ(std::tuple(model->Author.AuthorName, model->Author.Age, model->Author.Country),
+              std::tuple(std::string("Sam"), 37, QStringToAnsi(form->CountryCodeCombo->itemText(gb + 1))));
     // An unknown code is kept until the user picks a country.
     model->Author.Country = "QQ";
     Show();

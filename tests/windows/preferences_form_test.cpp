@@ -1,4 +1,3 @@
-// The preferences dialog: what it reads (damaged values too), what OK and Cancel put in force and store.
 #include "common/program_folder.h"
 #include "windows/preferences_form.h"
 #include "windows/windows_fixture.h"
@@ -17,8 +16,10 @@ protected:
     static QString Stored(const char* key) {
         return OpenSettingsStore()->value(QLatin1String(key)).toString();
     }
-    static void Put(const char* key, const char* value) {
-        OpenSettingsStore()->setValue(QLatin1String(key), QString::fromUtf8(value));
+    // "Section/Key=value|Section/Key=value"
+    static void Put(const QString& values) {
+        for (const QString& pair : values.split('|'))
+            OpenSettingsStore()->setValue(pair.section('=', 0, 0), pair.section('=', 1));
     }
     static void ClickPage(TPreferencesForm& form, int index) {
         QTabBar* bar = form.PageControl1->tabBar();
@@ -71,34 +72,20 @@ TEST_F(PreferencesFormTest, DamagedValuesReadAsTheirDefaults) {
     TPreferencesForm form;
     form.ModelLastRadio->setChecked(true);
     form.CountryCombo->setCurrentIndex(5);
-    Put("Author/Name", std::string(100, 'x').c_str());
-    Put("Author/Country", "XX"); // not in the list: the selection stays
-    Put("Author/Day", "0");
-    Put("Author/Month", "13");
-    Put("Author/Year", "abc");
-    Put("Preferences/StartupModel", "7"); // unknown: the radio buttons stay
-    Put("Preferences/Messages", "");
-    Put("Preferences/Sounds", "0x0");
+    // An unknown country or startup choice leaves the selection as it was.
+    Put("Author/Name=" + QString(100, 'x') +
+        "|Author/Country=XX|Author/Day=0|Author/Month=13|Author/Year=abc|"
+        "Preferences/StartupModel=7|Preferences/Messages=|Preferences/Sounds=0x0");
     form.LoadSettings();
-    EXPECT_EQ(form.NameEdit->text().size(), 64);
-    EXPECT_EQ(form.CountryCodeCombo->currentIndex(), 5);
-    EXPECT_EQ(Date(form), std::tuple(1, 0, 0));
-    EXPECT_TRUE(form.ModelLastRadio->isChecked());
-    EXPECT_TRUE(form.MessagesCheck->isChecked());
-    EXPECT_FALSE(form.SoundsCheck->isChecked());
-    EXPECT_FALSE(Preferences().SoundsEnabled); // reading puts nothing in force
-    Put("Author/Day", "32");
-    Put("Author/Month", "0");
-    Put("Author/Year", "3001");
-    Put("Preferences/StartupModel", "0x0");
-    Put("Preferences/Messages", "0");
+    EXPECT_EQ(std::tuple(form.NameEdit->text().size(), form.CountryCodeCombo->currentIndex(), Date(form)),
+              std::tuple(64, 5, std::tuple(1, 0, 0)));
+    EXPECT_TRUE(form.ModelLastRadio->isChecked() && form.MessagesCheck->isChecked());
+    EXPECT_FALSE(form.SoundsCheck->isChecked() || Preferences().SoundsEnabled); // nothing put in force
+    Put("Author/Day=32|Author/Month=0|Author/Year=3001|Preferences/StartupModel=0x0|Preferences/Messages=0");
     form.LoadSettings();
     EXPECT_EQ(Date(form), std::tuple(1, 0, 0));
-    EXPECT_TRUE(form.ModelBlankRadio->isChecked());
-    EXPECT_TRUE(form.AutoSaveCheck->isChecked());
-    Put("Author/Day", "0x1F"); // the edges of the ranges
-    Put("Author/Month", "12");
-    Put("Author/Year", "3000");
+    EXPECT_TRUE(form.ModelBlankRadio->isChecked() && form.AutoSaveCheck->isChecked());
+    Put("Author/Day=0x1F|Author/Month=12|Author/Year=3000"); // the range edges
     form.LoadSettings();
     EXPECT_EQ(Date(form), std::tuple(31, 11, 3000));
 }
@@ -153,8 +140,7 @@ TEST_F(PreferencesFormTest, OkPutsTheChoicesInForceAndStoresThem) {
 }
 
 TEST_F(PreferencesFormTest, CancelledChangesAreNeitherInForceNorStoredAtTheEnd) {
-    Put("Author/Name", "Stored Name");
-    Put("Preferences/Sounds", "1");
+    Put("Author/Name=Stored Name|Preferences/Sounds=1");
     TPreferencesForm form;
     form.LoadSettings();
     form.ApplySettings();
@@ -208,18 +194,16 @@ TEST_F(PreferencesFormTest, TheStartupModelPathAndWhatLoads) {
     EXPECT_EQ(Stored("Preferences/StartupModelFile"), QStringLiteral("/tmp/Chosen.cst"));
 
     const auto load = [&](const char* kind, const char* file) {
-        Put("Preferences/StartupModel", kind);
-        Put("Preferences/StartupModelFile", file);
+        Put(QStringLiteral("Preferences/StartupModel=%1|Preferences/StartupModelFile=%2").arg(kind, file));
         form.LoadSettings();
         form.ApplySettings();
-        return StartupModelPathToLoad();
+        return StartupModelPathToLoad() + '|' + form.StartupModelFileName->text();
     };
-    EXPECT_EQ(load("2", "(Untitled)"), QString());
-    EXPECT_EQ(form.StartupModelFileName->text(), QStringLiteral("(Untitled)"));
-    EXPECT_EQ(load("1", "(Untitled)"), QString());
-    EXPECT_EQ(load("1", "/m/Tower.v2.cst"), QStringLiteral("/m/Tower.v2.cst"));
-    EXPECT_EQ(form.StartupModelFileName->text(), QStringLiteral("Tower.v2"));
-    EXPECT_EQ(load("0", "/m/Tower.v2.cst"), QString());
+    for (const auto& [kind, file, path, name] :
+         {std::tuple("2", "(Untitled)", "", "(Untitled)"), std::tuple("1", "(Untitled)", "", "(Untitled)"),
+          std::tuple("1", "/m/Tower.v2.cst", "/m/Tower.v2.cst", "Tower.v2"),
+          std::tuple("0", "/m/Tower.v2.cst", "", "Tower.v2")})
+        EXPECT_EQ(load(kind, file), QString(path) + '|' + name) << kind;
 }
 
 TEST_F(PreferencesFormTest, BrowsingPicksTheStartupModel) {
@@ -255,15 +239,18 @@ TEST_F(PreferencesFormTest, BrowsingPicksTheStartupModel) {
 }
 
 TEST(AgeFromBirthDate, CountsWholeYears) {
-    const QDate day(2024, 6, 15);
-    EXPECT_EQ(AgeFromBirthDate(1990, 6, 15, day), 34); // the birthday itself
-    EXPECT_EQ(AgeFromBirthDate(1990, 6, 16, day), 33);
-    EXPECT_EQ(AgeFromBirthDate(1990, 7, 1, day), 33);
-    EXPECT_EQ(AgeFromBirthDate(1990, 5, 31, day), 34);
-    EXPECT_EQ(AgeFromBirthDate(2024, 6, 16, day), -1); // the future is not checked
-    EXPECT_EQ(AgeFromBirthDate(2000, 2, 29, QDate(2023, 2, 28)), 22);
-    EXPECT_EQ(AgeFromBirthDate(2000, 2, 29, QDate(2023, 3, 1)), 23);
-    EXPECT_EQ(AgeFromBirthDate(2000, 2, 29, QDate(2024, 2, 29)), 24);
+    // birth date, the day of the count, the age (the future is not checked)
+    for (const char* row :
+         {"1990-06-15 2024-06-15 34", "1990-06-16 2024-06-15 33", "1990-07-01 2024-06-15 33",
+          "1990-05-31 2024-06-15 34", "2024-06-16 2024-06-15 -1", "2000-02-29 2023-02-28 22",
+          "2000-02-29 2023-03-01 23", "2000-02-29 2024-02-29 24"}) {
+        const QStringList f = QString(row).split(' ');
+        const QDate birth = QDate::fromString(f[0], Qt::ISODate);
+        EXPECT_EQ(
+            AgeFromBirthDate(birth.year(), birth.month(), birth.day(), QDate::fromString(f[1], Qt::ISODate)),
+            f[2].toInt())
+            << row;
+    }
 }
 
 } // namespace
