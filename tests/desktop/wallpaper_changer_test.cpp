@@ -1,4 +1,3 @@
-// Setting the wallpaper: each desktop's exact commands, failures, and the changer around them.
 #include "desktop/wallpaper_changer.h"
 #include "imaging/bitmap.h"
 #include "imaging/bitmap_file.h"
@@ -108,12 +107,11 @@ TEST_F(WallpaperTest, EachDesktopGetsItsExactCommands) {
         desktop.exitCodes = c.exitCodes;
         desktop.listing = QString::fromLatin1(c.listing);
         const WallpaperResult result = ApplyWallpaperLinux(desktop, picture, c.tiled);
-        EXPECT_EQ(result.status, c.status);
-        EXPECT_EQ(result.desktop, QLatin1String(c.desktop));
         QStringList expected;
         for (QString call : c.calls)
             expected << call.replace("%u", uri).replace("%p", picture);
-        EXPECT_EQ(desktop.calls, expected);
+        EXPECT_EQ(std::tuple(result.status, result.desktop, desktop.calls),
+                  std::tuple(c.status, QString(c.desktop), expected));
         // Success says nothing; a failure names the file and the command's end.
         EXPECT_EQ(result.message.isEmpty(), result.Succeeded());
         EXPECT_TRUE(result.Succeeded() || result.message.contains('"' + picture + '"'));
@@ -127,9 +125,10 @@ TEST_F(WallpaperTest, EachDesktopGetsItsExactCommands) {
     desktop.calls.clear();
     desktop.env = {{"XDG_CURRENT_DESKTOP", "KDE"}};
     const WallpaperResult missing = ApplyWallpaperLinux(desktop, picture, false);
-    EXPECT_EQ(missing.status, WallpaperResult::NoDesktop);
-    EXPECT_TRUE(missing.message.contains("\"plasma-apply-wallpaperimage\" is not installed"));
-    EXPECT_TRUE(desktop.calls.isEmpty());
+    EXPECT_EQ(std::tuple(missing.status,
+                         missing.message.contains("\"plasma-apply-wallpaperimage\" is not installed"),
+                         desktop.calls.isEmpty()),
+              std::tuple(WallpaperResult::NoDesktop, true, true));
     EXPECT_EQ(GVariantString(QStringLiteral("it's a\\b")), QStringLiteral("'it\\'s a\\\\b'"));
 }
 
@@ -160,21 +159,18 @@ TEST_F(WallpaperTest, WindowsStepsRunInOrder) {
     desktop.calls.clear();
     desktop.accepted = false; // refused: reported, and the path is not recorded
     const WallpaperResult result = ApplyWallpaperWindows(desktop, path, true);
-    EXPECT_EQ(result.status, WallpaperResult::Failed);
-    EXPECT_FALSE(result.message.isEmpty());
+    EXPECT_EQ(std::pair(result.status, result.message.isEmpty()), std::pair(WallpaperResult::Failed, false));
     EXPECT_EQ(desktop.calls, QStringList({"reg TileWallPaper=1", "reg WallpaperStyle=0", "spi " + path}));
 }
 
 TEST_F(WallpaperTest, ChangerChecksItsFileNotifiesAndRunsOnItsTimer) {
     TWallPaperChanger changer;
     changer.SetDesktopCommands(&desktop);
-    EXPECT_EQ(changer.Interval(), 1000);
-    EXPECT_EQ(changer.Change().status, WallpaperResult::NoFile); // nothing chosen yet
-    EXPECT_TRUE(desktop.calls.isEmpty());
-    EXPECT_FALSE(changer.SetFilename(dir.filePath(QStringLiteral("missing.bmp"))));
-    EXPECT_FALSE(changer.SetFilename(dir.path())); // a folder is no picture
-    EXPECT_TRUE(changer.SetFilename(picture));
-    EXPECT_FALSE(changer.SetFilename(QString()));
+    EXPECT_EQ(std::tuple(changer.Interval(), changer.Change().status, desktop.calls.isEmpty()),
+              std::tuple(1000, WallpaperResult::NoFile, true)); // nothing chosen yet
+    // Neither a missing file nor a folder nor nothing is taken.
+    for (const QString& name : {dir.filePath(QStringLiteral("missing.bmp")), dir.path(), picture, QString()})
+        EXPECT_EQ(changer.SetFilename(name), name == picture) << name.toStdString();
     EXPECT_EQ(changer.Filename(), picture);
 
     desktop.env = {{"XDG_CURRENT_DESKTOP", "GNOME"}};
@@ -192,8 +188,8 @@ TEST_F(WallpaperTest, ChangerChecksItsFileNotifiesAndRunsOnItsTimer) {
     QFile::remove(picture);
     desktop.calls.clear();
     const WallpaperResult gone = changer.Change();
-    EXPECT_EQ(gone.status, WallpaperResult::NoFile);
-    EXPECT_TRUE(gone.message.contains(picture));
+    EXPECT_EQ(std::pair(gone.status, gone.message.contains(picture)),
+              std::pair(WallpaperResult::NoFile, true));
     EXPECT_EQ(order, QStringList({QString::number(WallpaperResult::NoFile), "3:1",
                                   QString::number(WallpaperResult::Applied), "0:0"}));
 
@@ -210,19 +206,18 @@ TEST_F(WallpaperTest, ChangerChecksItsFileNotifiesAndRunsOnItsTimer) {
     QTest::qWait(80);
     EXPECT_EQ(changes, stoppedAt);
     changer.SetActive(true);
-    changer.SetInterval(500); // reaches the running timer
-    EXPECT_EQ(changer.Timer()->interval(), 500);
-    changer.SetInterval(0); // stops it rather than spinning
-    EXPECT_FALSE(changer.Timer()->isActive());
-    changer.SetInterval(30);
-    EXPECT_TRUE(changer.Timer()->isActive());
+    // A new interval reaches the running timer; 0 stops it rather than spinning.
+    for (const auto& [interval, active] : {std::pair(500, true), std::pair(0, false), std::pair(30, true)}) {
+        changer.SetInterval(interval);
+        EXPECT_EQ(changer.Timer()->isActive(), active) << interval;
+        EXPECT_TRUE(!active || changer.Timer()->interval() == interval) << interval;
+    }
 }
 
 #ifndef Q_OS_WIN
 TEST(SystemDesktopCommandsTest, RunsProgramsAndReportsTheirExitCodes) {
     DesktopCommands& commands = SystemDesktopCommands();
-    EXPECT_TRUE(commands.HasProgram(QStringLiteral("sh")));
-    EXPECT_FALSE(commands.HasProgram(QStringLiteral("no-such-program-here")));
+    EXPECT_TRUE(commands.HasProgram("sh") && !commands.HasProgram("no-such-program-here"));
     QString output;
     EXPECT_EQ(commands.Run("sh", {"-c", "echo \"$0\"; exit 3", "a b"}, &output), 3);
     EXPECT_EQ(output, QStringLiteral("a b\n"));

@@ -1,4 +1,3 @@
-// The floating boxes: regions and hints, the mouse, the stored placement, the focus, closing.
 #include "windows/custom_form.h"
 
 #include "windows/hint_line.h"
@@ -14,7 +13,8 @@ constexpr int kWidth = 112, kHeight = 80;
 // A box as the descendants make one: its size and dock place set, then the stored place read.
 class TestBox : public TCustomForm {
 public:
-    explicit TestBox(const char* name = "BlockBoxForm", bool hideOnClose = false, bool sizeable = false)
+    explicit TestBox(const char* name = "BlockBoxForm", bool remember = true, bool hideOnClose = false,
+                     bool sizeable = false)
         : TCustomForm(QString::fromLatin1(name)), m_hideOnClose(hideOnClose) {
         Sizeable = sizeable;
         resize(kWidth, kHeight);
@@ -24,6 +24,7 @@ public:
         DockHeight = kHeight;
         DragWidth = width() - CloseWidth;
         ReadPlacement();
+        RememberPlace = remember;
     }
     int closeRequests = 0;
 
@@ -49,9 +50,8 @@ using CustomFormTest = WindowsTest;
 
 TEST_F(CustomFormTest, RegionsGiveTheirHintsAndTheirMouseBehaviour) {
     TestBox box;
-    EXPECT_EQ(box.windowType(), Qt::Tool);
-    EXPECT_TRUE(box.windowFlags().testFlag(Qt::FramelessWindowHint));
-    EXPECT_EQ(box.pos(), QPoint(300, 40)); // nothing stored: the dock place
+    EXPECT_EQ(std::tuple(box.windowType(), box.windowFlags().testFlag(Qt::FramelessWindowHint), box.pos()),
+              std::tuple(Qt::Tool, true, QPoint(300, 40))); // nothing stored: the dock place
     const std::tuple<QPoint, int, const char*> regions[] = {
         {{kWidth - 19, 0}, TCustomForm::HTSYSMENU, "Click to hide this box"},
         {{kWidth - 1, 19}, TCustomForm::HTSYSMENU, "Click to hide this box"},
@@ -76,8 +76,7 @@ TEST_F(CustomFormTest, RegionsGiveTheirHintsAndTheirMouseBehaviour) {
     // The pointer moving over the real box reaches the hint line; a label on the strip counts as the strip.
     std::vector<QString> hints;
     SetHintLine([&](const QString& hint) { hints.push_back(hint); });
-    TestBox shown;
-    shown.RememberPlace = false;
+    TestBox shown("BlockBoxForm", false);
     (new QLabel(QStringLiteral("BLOCK BOX"), &shown))->setGeometry(25, 2, 64, 12);
     ShowAt(shown, QPoint(150, 150));
     for (const QPoint& at : {QPoint(kWidth - 5, 5), QPoint(30, 5), QPoint(60, 50)}) {
@@ -88,8 +87,7 @@ TEST_F(CustomFormTest, RegionsGiveTheirHintsAndTheirMouseBehaviour) {
 }
 
 TEST_F(CustomFormTest, TheMouseHidesMovesAndSizesTheBox) {
-    TestBox box("BlockBoxForm", false, true);
-    box.RememberPlace = false;
+    TestBox box("BlockBoxForm", false, false, true);
     auto* caption = new QLabel(QStringLiteral("BLOCK BOX"), &box);
     caption->setGeometry(25, 7, 64, 12);
     ShowAt(box, QPoint(100, 100));
@@ -102,8 +100,7 @@ TEST_F(CustomFormTest, TheMouseHidesMovesAndSizesTheBox) {
     EXPECT_EQ(box.geometry(), QRect(110, 110, kWidth, kHeight + 25));
     Drag(&box, QPoint(30, kHeight + 20), QPoint(30, -50)); // never smaller than both strips
     EXPECT_EQ(box.height(), 31);
-    TestBox fixed;
-    fixed.RememberPlace = false;
+    TestBox fixed("BlockBoxForm", false);
     ShowAt(fixed, QPoint(300, 100));
     Drag(&fixed, QPoint(30, kHeight - 5), QPoint(30, kHeight + 20));
     EXPECT_EQ(fixed.size(), QSize(kWidth, kHeight));
@@ -139,19 +136,17 @@ TEST_F(CustomFormTest, PlacementIsStoredAsTextAndReadBack) {
         QTest::mouseClick(&box, Qt::LeftButton, {}, QPoint(kWidth - 5, 5));
     }
     TestBox again("ToolBoxForm"); // hidden at the end: hidden next time, where it was
-    EXPECT_FALSE(again.SavedVisible);
-    EXPECT_EQ(again.pos(), QPoint(-30, 700));
-    EXPECT_FALSE(again.isVisible());
+    EXPECT_EQ(std::tuple(again.SavedVisible, again.pos(), again.isVisible()),
+              std::tuple(false, QPoint(-30, 700), false));
     ShowAt(again, QPoint(-30, 700));
     again.HideWithOwner(); // gone with the main window counts as shown
     again.SavePlacement(again.PlacementKey());
-    EXPECT_EQ(store->value(QStringLiteral("Windows/ToolBoxForm/Visible")).toString(), QStringLiteral("1"));
+    EXPECT_EQ(Stored("Windows/ToolBoxForm/Visible"), QStringLiteral("1"));
     again.ShowWithOwner();
     EXPECT_TRUE(again.isVisible());
     again.RememberPlace = false;
-    store->setValue(QStringLiteral("Windows/ToolBoxForm/Width"), QStringLiteral("500"));
-    TestBox sized("ToolBoxForm"); // only the position at creation; the size when asked
-    sized.RememberPlace = false;
+    Put("Windows/ToolBoxForm/Width=500");
+    TestBox sized("ToolBoxForm", false); // only the position at creation; the size when asked
     EXPECT_EQ(sized.size(), QSize(kWidth, kHeight));
     sized.LoadPlacement(sized.PlacementKey(), TCustomForm::plSize, QRect(1, 2, 3, 4));
     EXPECT_EQ(sized.geometry(), QRect(-30, 700, 500, kHeight));
@@ -159,16 +154,14 @@ TEST_F(CustomFormTest, PlacementIsStoredAsTextAndReadBack) {
     // A damaged value, or a width no window can have, gives the default.
     for (const auto& [text, left, width] :
          {std::tuple{"0x20", 32, 32}, {"-15", -15, 7}, {"0", 0, 7}, {"12abc", 7, 7}}) {
-        store->setValue(QStringLiteral("Windows/BlockBoxForm/Left"), QString::fromLatin1(text));
-        store->setValue(QStringLiteral("Windows/BlockBoxForm/Width"), QString::fromLatin1(text));
-        store->setValue(QStringLiteral("Windows/BlockBoxForm/Visible"), QStringLiteral("maybe"));
-        TestBox box;
-        box.RememberPlace = false;
+        Put(QStringLiteral("Windows/BlockBoxForm/Left=%1|Windows/BlockBoxForm/Width=%1|"
+                           "Windows/BlockBoxForm/Visible=maybe")
+                .arg(text));
+        TestBox box("BlockBoxForm", false);
         EXPECT_TRUE(box.SavedVisible);
         box.LoadPlacement(box.PlacementKey(), TCustomForm::plPosition | TCustomForm::plSize,
                           QRect(7, 9, 7, 60));
-        EXPECT_EQ(box.geometry().topLeft(), QPoint(left, 9)) << text;
-        EXPECT_EQ(box.width(), width) << text;
+        EXPECT_EQ(box.geometry(), QRect(left, 9, width, 60)) << text;
     }
 }
 
@@ -178,8 +171,7 @@ TEST_F(CustomFormTest, FocusGoesBackToTheMainWindowAndClosingAsksIt) {
     main.resize(200, 200);
     ShowAt(main, QPoint(0, 0));
     SetFocusTarget(&main);
-    TestBox box("ToolBoxForm");
-    box.RememberPlace = false;
+    TestBox box("ToolBoxForm", false);
     auto* field = new QLabel(&box);
     field->setGeometry(10, 30, 50, 30);
     ShowAt(box, QPoint(300, 50));
@@ -200,13 +192,10 @@ TEST_F(CustomFormTest, FocusGoesBackToTheMainWindowAndClosingAsksIt) {
     // after the box's own event; a handler that hides the box leaves the main window alone.
     QTest::keyClick(&box, Qt::Key_F4, Qt::AltModifier);
     box.close();
-    EXPECT_EQ(box.closeRequests, 2);
-    EXPECT_TRUE(box.isVisible());
-    EXPECT_EQ(main.closeRequests, 0);
+    EXPECT_EQ(std::tuple(box.closeRequests, box.isVisible(), main.closeRequests), std::tuple(2, true, 0));
     LetEventsRun();
     EXPECT_EQ(main.closeRequests, 1);
-    TestBox hiding("BlockBoxForm", true);
-    hiding.RememberPlace = false;
+    TestBox hiding("BlockBoxForm", false, true);
     ShowAt(hiding, QPoint(200, 10));
     QTest::keyClick(&hiding, Qt::Key_F4, Qt::AltModifier);
     EXPECT_FALSE(hiding.isVisible());

@@ -13,14 +13,6 @@ protected:
         WindowsTest::SetUp();
         SetProgramFolder(folder.path());
     }
-    static QString Stored(const char* key) {
-        return OpenSettingsStore()->value(QLatin1String(key)).toString();
-    }
-    // "Section/Key=value|Section/Key=value"
-    static void Put(const QString& values) {
-        for (const QString& pair : values.split('|'))
-            OpenSettingsStore()->setValue(pair.section('=', 0, 0), pair.section('=', 1));
-    }
     static void ClickPage(TPreferencesForm& form, int index) {
         QTabBar* bar = form.PageControl1->tabBar();
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());

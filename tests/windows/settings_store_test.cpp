@@ -1,4 +1,3 @@
-// The settings store: how stored texts read, and that every value goes in as a string.
 #include "windows/preferences_form.h"
 #include "windows/windows_fixture.h"
 
@@ -21,31 +20,20 @@ TEST_F(SettingsStoreTest, NumbersReadAsDecimalOrHexadecimalAndAnythingElseAsTheD
           "$1F", "1e3", "\xD9\xA3"}) // an Arabic-Indic three is no number here
         EXPECT_EQ(ParseSettingInt(QString::fromUtf8(bad), 7), 7) << bad;
 
-    const auto put = [](const char* key, const char* value) {
-        OpenSettingsStore()->setValue(QLatin1String(key), QString::fromLatin1(value));
-    };
-    const QString s = QStringLiteral("S");
-    put("S/Text", "abc");
-    put("S/Hex", "0xFFFFFFFF");
-    put("S/Empty", "");
-    put("S/Zero", "0");
-    EXPECT_EQ(ReadIntSetting(s, QStringLiteral("Missing"), 5), 5);
-    EXPECT_EQ(ReadIntSetting(s, QStringLiteral("Text"), 5), 5);
-    EXPECT_EQ(ReadIntSetting(s, QStringLiteral("Hex"), 5), -1);
-    EXPECT_EQ(ReadStringSetting(s, QStringLiteral("Missing"), QStringLiteral("d")), QStringLiteral("d"));
-    EXPECT_FALSE(
-        ReadStringSetting(s, QStringLiteral("Empty"), QStringLiteral("d")).isNull()); // present but empty
-    EXPECT_TRUE(ReadStringSetting(s, QStringLiteral("Empty"), QStringLiteral("d")).isEmpty());
+    Put("S/Text=abc|S/Hex=0xFFFFFFFF|S/Empty=|S/Zero=0");
+    EXPECT_EQ(std::tuple(ReadIntSetting("S", "Missing", 5), ReadIntSetting("S", "Text", 5),
+                         ReadIntSetting("S", "Hex", 5), ReadIntSettingInRange("S", "Zero", 0, 0, 3)),
+              std::tuple(5, 5, -1, 0)); // both ends are in the range
+    EXPECT_EQ(ReadStringSetting("S", "Missing", "d"), QStringLiteral("d"));
+    const QString empty = ReadStringSetting("S", "Empty", "d"); // present but empty
+    EXPECT_TRUE(!empty.isNull() && empty.isEmpty());
     // Flags: any number but zero is on; a damaged flag is its default.
-    EXPECT_TRUE(ReadFlagSetting(s, QStringLiteral("Hex"), false));
-    EXPECT_FALSE(ReadFlagSetting(s, QStringLiteral("Text"), false));
-    EXPECT_EQ(ReadIntSettingInRange(s, QStringLiteral("Zero"), 0, 0, 3), 0); // both ends are in the range
-    put("Preferences/Grid", "on");
-    LoadGridSetting();
-    EXPECT_FALSE(Preferences().GridVisible);
-    put("Preferences/Grid", "0x10");
-    LoadGridSetting();
-    EXPECT_TRUE(Preferences().GridVisible);
+    EXPECT_TRUE(ReadFlagSetting("S", "Hex", false) && !ReadFlagSetting("S", "Text", false));
+    for (const auto& [value, grid] : {std::pair("on", false), std::pair("0x10", true)}) {
+        Put(QStringLiteral("Preferences/Grid=") + value);
+        LoadGridSetting();
+        EXPECT_EQ(Preferences().GridVisible, grid) << value;
+    }
 
     // A hand-edited file with commas reads; a file that is no settings file reads as defaults.
     const QString fileName = OpenSettingsStore()->fileName();
@@ -92,8 +80,7 @@ TEST_F(SettingsStoreTest, EveryValueIsWrittenAsAString) {
     EXPECT_EQ(settings->allKeys().size(), 13);
     for (const QString& key : settings->allKeys())
         EXPECT_EQ(settings->value(key).typeId(), QMetaType::QString) << key.toStdString();
-    EXPECT_EQ(settings->value(QStringLiteral("Windows/ToolBox/Left")).toString(), QStringLiteral("-12"));
-    EXPECT_EQ(settings->value(QStringLiteral("Preferences/Grid")).toString(), QStringLiteral("1"));
+    EXPECT_EQ(Stored("Windows/ToolBox/Left") + Stored("Preferences/Grid"), QStringLiteral("-121"));
     ResetPreferences();
     LoadGridSetting();
     EXPECT_TRUE(Preferences().GridVisible);

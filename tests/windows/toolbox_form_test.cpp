@@ -1,4 +1,3 @@
-// The toolbox: each button's hint and command, its menus, the scroll buttons, the progress sweep.
 #include "windows/toolbox_form.h"
 
 #include "widgets/flat_button.h"
@@ -62,10 +61,10 @@ protected:
 };
 
 TEST_F(ToolBoxFormTest, EveryButtonShowsItsHintAndRunsItsCommand) {
-    EXPECT_EQ(box->pos(), kMainWindow.topLeft());
-    EXPECT_EQ(box->Hint->text(), QStringLiteral("Quadrantine Cubestacks"));
-    EXPECT_EQ(box->FileLabel->text(), QStringLiteral("(Untitled)"));
-    EXPECT_FALSE(box->Gauge->isVisibleTo(box.get()));
+    EXPECT_EQ(
+        std::tuple(box->pos(), box->Hint->text(), box->FileLabel->text(), box->Gauge->isVisibleTo(box.get())),
+        std::tuple(kMainWindow.topLeft(), QStringLiteral("Quadrantine Cubestacks"),
+                   QStringLiteral("(Untitled)"), false));
     ASSERT_TRUE(ShowExposed(*box));
     const std::tuple<TFlatButton*, const char*, const char*> buttons[] = {
         {box->NewBtn, "Create a new model (Ctrl+N)", "New1"},
@@ -97,16 +96,15 @@ TEST_F(ToolBoxFormTest, EveryButtonShowsItsHintAndRunsItsCommand) {
         EXPECT_EQ(button->State(), latches ? TFlatButton::bsLatched : TFlatButton::bsUp) << hint;
     }
     // The grid and block box buttons latch and run at each click; the mode button only latches.
-    EXPECT_TRUE(box->GridBtn->Checked());
-    EXPECT_TRUE(box->BlockBoxChecked());
+    EXPECT_TRUE(box->GridBtn->Checked() && box->BlockBoxChecked());
     box->SetBlockBoxChecked(false);
     EXPECT_EQ(box->BlockBoxBtn->State(), TFlatButton::bsUp);
     runs.clear();
     Click(box->GridBtn);
     EXPECT_FALSE(box->GridBtn->Checked());
     Click(box->ModeBtn);
-    EXPECT_TRUE(box->ModeChecked());
-    EXPECT_EQ(box->ModeBtn->State(), TFlatButton::bsLatched);
+    EXPECT_EQ(std::tuple(box->ModeChecked(), box->ModeBtn->State()),
+              std::tuple(true, int(TFlatButton::bsLatched)));
     Click(box->ModeBtn);
     EXPECT_FALSE(box->ModeChecked());
     box->SetModeChecked(true);
@@ -115,7 +113,6 @@ TEST_F(ToolBoxFormTest, EveryButtonShowsItsHintAndRunsItsCommand) {
     commands.Open1->setEnabled(false); // a disabled command does not run
     Click(box->OpenBtn);
     TToolBoxForm unbound(kMainWindow); // bound to nothing: only the looks change
-    unbound.RememberPlace = false;
     Click(unbound.NewBtn);
     Click(unbound.GridBtn);
     EXPECT_TRUE(unbound.GridBtn->Checked());
@@ -166,33 +163,28 @@ TEST_F(ToolBoxFormTest, MenuButtonsDropTheMainMenusAndTheFocusComesBack) {
 
 TEST_F(ToolBoxFormTest, ScrollButtonsFollowTheModelsFreeEdges) {
     ASSERT_TRUE(ShowExposed(*box));
-    std::array<bool, 4> free = {false, true, false, true}; // left, right, up, down
-    box->EdgeIsFree = [&](int direction) { return free[size_t(direction)]; };
-    const auto enabled = [&] {
-        return std::array<bool, 4>{box->ScrollLeftBtn->Enabled(), box->ScrollRightBtn->Enabled(),
-                                   box->ScrollUpBtn->Enabled(), box->ScrollDownBtn->Enabled()};
+    QString free; // the free edges and the enabled buttons: left, right, up, down
+    box->EdgeIsFree = [&](int direction) { return free[direction] == '1'; };
+    const auto enabled = [&](TScrollButtons mode, const char* edges) {
+        free = QLatin1String(edges);
+        box->UpdateScrollButtons(mode);
+        QString result;
+        for (TFlatButton* b : {box->ScrollLeftBtn, box->ScrollRightBtn, box->ScrollUpBtn, box->ScrollDownBtn})
+            result += b->Enabled() ? '1' : '0';
+        return result;
     };
-    box->UpdateScrollButtons(sbByEdges);
-    EXPECT_EQ(enabled(), free);
+    EXPECT_EQ(enabled(sbByEdges, "0101"), QStringLiteral("0101"));
     Click(box->ScrollLeftBtn); // disabled: runs nothing
     Click(box->ScrollRightBtn);
     EXPECT_EQ(runs, Runs{"Right1"});
-    free = {true, false, true, false};
-    box->UpdateScrollButtons(sbLeftRight);
-    EXPECT_EQ(enabled(), (std::array<bool, 4>{true, false, false, true}));
-    box->UpdateScrollButtons(sbUpDown);
-    EXPECT_EQ(enabled(), free);
-    box->UpdateScrollButtons(sbAllEnabled);
-    EXPECT_EQ(enabled(), (std::array<bool, 4>{true, true, true, true}));
-    free = {false, false, false, false};
-    box->UpdateScrollButtons(TScrollButtons(4)); // unknown modes change nothing
-    box->UpdateScrollButtons(TScrollButtons(-1));
-    EXPECT_EQ(enabled(), (std::array<bool, 4>{true, true, true, true}));
-    box->UpdateScrollButtons(sbByEdges);
-    EXPECT_EQ(enabled(), free);
+    EXPECT_EQ(enabled(sbLeftRight, "1010"), QStringLiteral("1001"));
+    EXPECT_EQ(enabled(sbUpDown, "1010"), QStringLiteral("1010"));
+    EXPECT_EQ(enabled(sbAllEnabled, "1010"), QStringLiteral("1111"));
+    EXPECT_EQ(enabled(TScrollButtons(4), "0000"), QStringLiteral("1111")); // unknown modes change nothing
+    EXPECT_EQ(enabled(TScrollButtons(-1), "0000"), QStringLiteral("1111"));
+    EXPECT_EQ(enabled(sbByEdges, "0000"), QStringLiteral("0000"));
     box->EdgeIsFree = nullptr; // without a model every edge counts as free
-    box->UpdateScrollButtons(sbByEdges);
-    EXPECT_EQ(enabled(), (std::array<bool, 4>{true, true, true, true}));
+    EXPECT_EQ(enabled(sbByEdges, "0000"), QStringLiteral("1111"));
 }
 
 TEST_F(ToolBoxFormTest, ProgressSweepCoversTheHintLineAndUncoversItAgain) {
@@ -216,21 +208,21 @@ TEST_F(ToolBoxFormTest, ProgressSweepCoversTheHintLineAndUncoversItAgain) {
     EXPECT_TRUE(std::is_sorted(values.begin(), values.end()));
     EXPECT_EQ(values.back(), 304);
     ASSERT_FALSE(halfway.isNull()); // half full: blue on the left of the bar, black on its right
-    EXPECT_EQ(halfway.pixel(25, 12), qRgb(0, 0, 255));
-    EXPECT_EQ(halfway.pixel(315, 12), qRgb(0, 0, 0));
-    EXPECT_EQ(box->childAt(box->Hint->geometry().center()), box->Hint);
-    EXPECT_EQ(box->Hint->text(), QStringLiteral("Save current model (Ctrl+S)"));
-    EXPECT_EQ(box->cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_EQ(std::tuple(halfway.pixel(25, 12), halfway.pixel(315, 12)),
+              std::tuple(qRgb(0, 0, 255), qRgb(0, 0, 0)));
+    EXPECT_EQ(
+        std::tuple(box->childAt(box->Hint->geometry().center()), box->Hint->text(), box->cursor().shape()),
+        std::tuple((QWidget*)box->Hint, QStringLiteral("Save current model (Ctrl+S)"),
+                   Qt::PointingHandCursor));
     box->SweepMilliseconds = 30; // paced, it still runs to its end
     values.clear();
     box->ShowProgressSweep();
-    EXPECT_EQ(values.back(), 304);
-    EXPECT_FALSE(box->Gauge->isVisible());
+    EXPECT_EQ(std::tuple(values.back(), box->Gauge->isVisible()), std::tuple(304, false));
 
     box->FileLabel->hide();
     box->SetFileLabel(QStringLiteral("Castle*"));
-    EXPECT_EQ(box->FileLabel->text(), QStringLiteral("Castle*"));
-    EXPECT_TRUE(box->FileLabel->isVisible());
+    EXPECT_EQ(std::tuple(box->FileLabel->text(), box->FileLabel->isVisible()),
+              std::tuple(QStringLiteral("Castle*"), true));
     const QPoint start = box->pos(); // the labels on the strip move the box like the strip itself
     Drag(box->Hint, QPoint(100, 5), QPoint(150, 45));
     Drag(box->FileLabel, QPoint(10, 5), QPoint(0, 5));

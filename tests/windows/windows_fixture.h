@@ -27,6 +27,12 @@ protected:
         Reset();
         CubestacksTest::TearDown();
     }
+    // "Group/Key=value|Group/Key=value" into the store, every value a string.
+    static void Put(const QString& values) {
+        for (const QString& pair : values.split('|'))
+            OpenSettingsStore()->setValue(pair.section('=', 0, 0), pair.section('=', 1));
+    }
+    static QString Stored(const QString& key) { return OpenSettingsStore()->value(key).toString(); }
     static void Reset() {
         SetSettingsStoreFormat(QSettings::NativeFormat);
         OpenSettingsStore()->clear();
