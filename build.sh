@@ -98,7 +98,7 @@ run_fuzzers() {
   for target in "${FUZZ_TARGETS[@]}"; do
     mkdir -p "$FUZZ_BUILD_DIR/findings/$target"
     echo "== fuzz_$target for ${seconds} s"
-    "$FUZZ_BUILD_DIR/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+    "$FUZZ_BUILD_DIR/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=512 \
       -max_len=65536 -print_final_stats=1 -artifact_prefix="$FUZZ_BUILD_DIR/findings/$target/" \
       "$corpus/$target" || failed=1
   done

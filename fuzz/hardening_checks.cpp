@@ -11,6 +11,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageWriter>
 #include <algorithm>
 #include <cstdio>
@@ -23,10 +24,28 @@ namespace {
 using SetRows = std::vector<std::vector<std::string>>;
 
 constexpr QRgb kMagenta = 0x00FF00FFu;
-constexpr int kPictureSetRows = 20;
-constexpr int kPictureSetNames = 13;
-// The blocks of the picture check whose pictures are compared with the sheet.
+// The set of the picture check: as many rows as a set may have, one block in
+// each but in the rows of the blocks whose pictures are compared with the
+// sheet, which reach to them (the last row to the last variation a row may have).
+constexpr int kPictureSetRows = kMaxRows;
 constexpr std::pair<int, int> kSampledBlocks[] = {{0, 0}, {1, 1}, {10, 6}, {19, 12}};
+
+int PictureRowLength(int row) {
+    int length = 1;
+    for (const auto& [sampledRow, variation] : kSampledBlocks)
+        if (sampledRow == row)
+            length = std::max(length, variation + 1);
+    return length;
+}
+
+// The block index of (row, variation) in the picture check's set, and with
+// row = kPictureSetRows the number of its blocks.
+int PictureBlockIndex(int row, int variation) {
+    int index = variation;
+    for (int r = 0; r < row; ++r)
+        index += PictureRowLength(r);
+    return index;
+}
 
 // The block sets of the model checks: orientation letters of every kind, a
 // block that does not turn, a set with three orientations and a name used twice.
@@ -190,8 +209,9 @@ std::optional<ParsedSet> ParseSetFile(const QByteArray& bytes) {
     return parsed;
 }
 
-// The rules every loaded block library keeps.
-std::string LibraryProblems(const TBlockList& list) {
+// The rules every loaded block library keeps; the pictures of the blocks of
+// the first picturedSets sets are cut, the others' are not (yet).
+std::string LibraryProblems(const TBlockList& list, int picturedSets = kMaxSets) {
     Problems problems;
     if (list.Count < 0 || list.Count > kMaxBlocks)
         return "Count " + std::to_string(list.Count);
@@ -232,9 +252,13 @@ std::string LibraryProblems(const TBlockList& list) {
             problems.Add("block ", i, " ", Shown(entry.Name), " is found by name as ", byName);
         if (static_cast<size_t>(i) < list.ImageList.size()) {
             const QImage& picture = list.ImageList[static_cast<size_t>(i)];
-            if (picture.size() != QSize(kBlockSize, kBlockSize) ||
-                picture.format() != QImage::Format_ARGB32_Premultiplied)
+            if (entry.Set >= picturedSets) {
+                if (!picture.isNull())
+                    problems.Add("picture ", i, " was cut before it was asked for");
+            } else if (picture.size() != QSize(kBlockSize, kBlockSize) ||
+                       picture.format() != QImage::Format_ARGB32_Premultiplied) {
                 problems.Add("picture ", i, " is not a 32 x 32 masked picture");
+            }
         }
     }
     for (int32_t i = list.Count; i < kMaxBlocks; ++i) {
@@ -378,7 +402,7 @@ THardeningWorld::THardeningWorld()
 
     SetRows full(kPictureSetRows);
     for (int r = 0; r < kPictureSetRows; ++r)
-        for (int v = 0; v < kPictureSetNames; ++v)
+        for (int v = 0; v < PictureRowLength(r); ++v)
             full[static_cast<size_t>(r)].push_back(
                 {static_cast<char>('A' + r), static_cast<char>('a' + v), 'N'});
     WriteFile(PicturesPath() + "System/sd01.csd", SetBytes("Pictures", full));
@@ -387,13 +411,23 @@ THardeningWorld::THardeningWorld()
     SetMessagesEnabled(true);
     SetProgramFolder(ProgramPath());
     m_library = std::make_unique<TBlockList>();
+    m_model = std::make_unique<TModel>(Context());
+    Arrange(*m_model, *m_library);
+    m_arranged = std::make_unique<TModelData>(m_model->Data());
+    m_readBack = std::make_unique<TModel>(Context());
 }
 
 THardeningWorld::~THardeningWorld() {
+    m_readBack.reset();
+    m_model.reset();
     m_library.reset();
     SetProgramFolder(m_oldFolder);
     SetMessagesEnabled(m_oldMessages);
     SetMessagePresenter(m_oldPresenter);
+}
+
+const TModelData& THardeningWorld::Arranged() const {
+    return *m_arranged;
 }
 
 TModelContext THardeningWorld::Context() const {
@@ -487,10 +521,12 @@ std::string CheckModelFile(THardeningWorld& world, const QByteArray& bytes) {
         return "cannot write " + input.toStdString();
     const TBlockList& library = world.Library();
 
-    TModel model(world.Context());
-    Arrange(model, library);
-    TModel before(world.Context());
-    Arrange(before, library);
+    // The world's model holds the arranged value again (its background is
+    // rendered again only when the last input changed it).
+    TModel& model = world.Model();
+    const TModelData& arranged = world.Arranged();
+    model.SetData(arranged);
+    const QImage background = model.BackgroundBitmap();
 
     const int messages = world.MessagesShown();
     bool loaded = false;
@@ -504,10 +540,9 @@ std::string CheckModelFile(THardeningWorld& world, const QByteArray& bytes) {
     if (!loaded) {
         if (!raised && world.MessagesShown() == messages)
             problems.Add("a file was refused without a word");
-        problems.Take(ModelDataDifference(before.Data(), model.Data()), "a refused file changed the model");
-        if (model.Modified != before.Modified || model.Truncated != before.Truncated)
-            problems.Add("a refused file changed the model's flags");
-        if (model.BackgroundBitmap() != before.BackgroundBitmap())
+        if (!(model.Data() == arranged)) // the flags are part of the value
+            problems.Add("a refused file changed the model: ", ModelDataDifference(arranged, model.Data()));
+        if (model.BackgroundBitmap() != background)
             problems.Add("a refused file changed the background picture");
         return problems.Text();
     }
@@ -523,23 +558,27 @@ std::string CheckModelFile(THardeningWorld& world, const QByteArray& bytes) {
     if (!problems.Empty())
         return problems.Text();
 
-    // Saved and loaded again, the model stays the same, and saves to the same bytes.
-    const QString first = models + "first.cst";
-    const QString second = models + "second.cst";
+    // Saved and loaded again, the model stays the same, and saves to the same
+    // bytes: the bytes a save writes, taken in memory, read back from a file.
+    const QString saved = models + "saved.cst";
+    const QByteArray bytesSaved = model.FileBytes();
+    if (!WriteFile(saved, bytesSaved))
+        return "cannot write " + saved.toStdString();
     try {
-        model.SaveToFile(first);
-        TModel again(world.Context());
-        if (!again.LoadFromFile(first))
+        TModel& again = world.ReadBack();
+        if (!again.LoadFromFile(saved))
             return "a saved model was refused when read back";
-        problems.Take(ModelDifference(model, again, true), "saved and read back");
-        again.SaveToFile(second);
-        if (ReadFile(first) != ReadFile(second))
+        if (!(model.FileData() == again.FileData()))
+            problems.Take(ModelDifference(model, again, true), "saved and read back");
+        if (again.FileBytes() != bytesSaved)
             problems.Add("a model read back saves to other bytes");
     } catch (const IoError& error) {
-        return std::string("a loaded model could not be saved and read back: ") + error.what();
+        return std::string("a saved model could not be read back: ") + error.what();
     }
 
-    QImage image(model.ImageSize(), QImage::Format_RGB32);
+    static QImage image;
+    if (image.size() != model.ImageSize())
+        image = QImage(model.ImageSize(), QImage::Format_RGB32);
     image.fill(0);
     TCanvas canvas(&image);
     model.Draw(canvas);
@@ -558,14 +597,15 @@ std::string CheckSetFile(THardeningWorld& world, const QByteArray& bytes) {
     const int copies = bytes.isEmpty() ? 1 : static_cast<unsigned char>(bytes[0]) % kMaxSets + 1;
     const QByteArray setBytes = bytes.mid(1);
     const QString system = world.SetsPath() + "System/";
-    for (int set = 1; set <= kMaxSets; ++set) {
+    if (!WriteFile(system + "sd01.csd", setBytes))
+        return "cannot write the set file";
+    // The other copies are links to the first, made or taken away as their number changes.
+    for (int set = 2; set <= kMaxSets; ++set) {
         const QString name = system + QString::asprintf("sd%02d.csd", set);
-        if (set <= copies) {
-            if (!WriteFile(name, setBytes))
-                return "cannot write " + name.toStdString();
-        } else {
-            QFile::remove(name);
-        }
+        const bool wanted = set <= copies;
+        if (wanted != QFileInfo::exists(name) &&
+            !(wanted ? QFile::link(QStringLiteral("sd01.csd"), name) : QFile::remove(name)))
+            return "cannot link or remove " + name.toStdString();
     }
 
     Problems problems;
@@ -587,9 +627,12 @@ std::string CheckSetFile(THardeningWorld& world, const QByteArray& bytes) {
             problems.Add("the title ", Shown(title), " is not ", Shown(parsed->title));
     }
 
+    // Every set is a copy of the file: the pictures of the first stand for all of theirs.
     FolderScope scope(world.SetsPath());
-    const TBlockList list;
-    problems.Take(LibraryProblems(list), "library");
+    TBlockList list(TBlockList::TPictureLoading::WhenAsked);
+    if (list.SetCount > 0 && !list.LoadPictures(0))
+        problems.Add("the pictures of the first set could not be cut: ", list.LoadError.toStdString());
+    problems.Take(LibraryProblems(list, 1), "library");
     if (!parsed) {
         if (list.LoadError.isEmpty() || list.Count != 0 || list.SetCount != 0)
             problems.Add("a set file that ends early gave ", list.SetCount, " sets");
@@ -646,12 +689,12 @@ std::string CheckPicture(THardeningWorld& world, const QByteArray& bytes) {
         const TBlockList list;
         problems.Take(LibraryProblems(list), "sheet");
         if (readable) {
-            if (!list.LoadError.isEmpty() || list.Count != kPictureSetRows * kPictureSetNames)
+            if (!list.LoadError.isEmpty() || list.Count != PictureBlockIndex(kPictureSetRows, 0))
                 problems.Add("a readable sheet gave ", list.Count, " blocks: ", list.LoadError.toStdString());
             else
                 for (const auto& [row, variation] : kSampledBlocks)
                     problems.Take(
-                        CutProblems(list.ImageList[static_cast<size_t>(row * kPictureSetNames + variation)],
+                        CutProblems(list.ImageList[static_cast<size_t>(PictureBlockIndex(row, variation))],
                                     picture, row, variation),
                         "sheet");
         } else if (list.LoadError.isEmpty() || list.Count != 0) {
@@ -660,8 +703,10 @@ std::string CheckPicture(THardeningWorld& world, const QByteArray& bytes) {
     }
 
     TBackground background;
-    background.SetWidth(160);
-    background.SetHeight(120);
+    // A small background, scaled from its window as a 160 x 120 one is from the usual 1024 x 768.
+    background.WindowSize = QSize(512, 384);
+    background.SetWidth(80);
+    background.SetHeight(60);
     background.Code = "AL1";
     background.Color = 0x00336699;
     background.SetKind(bkColor);
@@ -682,7 +727,7 @@ std::string CheckPicture(THardeningWorld& world, const QByteArray& bytes) {
         } else if (refused) {
             if (background.Bitmap != earlier)
                 problems.Add("an unreadable picture changed the background of kind ", +kind);
-        } else if (background.Bitmap.size() != QSize(160, 120) ||
+        } else if (background.Bitmap.size() != QSize(80, 60) ||
                    background.Bitmap.format() != QImage::Format_RGB32) {
             problems.Add("kind ", +kind, " rendered a picture of the wrong size or format");
         }
@@ -848,8 +893,8 @@ SeedList ModelFileSeeds(THardeningWorld& world) {
         for (int level = 0; level < kMaxLevels; ++level)
             model.SetBlockIndex(0, 0, index(names[level]), level);
         model.SetBlockIndex(5, 3, index("10E"), 0);
-        model.SetBlockIndex(9, 7, index("2AH"), 0);
-        model.SetBlockIndex(9, 7, index("51S"), 1);
+        model.SetBlockIndex(5, 4, index("2AH"), 0);
+        model.SetBlockIndex(5, 4, index("51S"), 1);
         model.Description.DescriptionText = "A model with stacks";
         model.Author.AuthorName = "Tester";
         model.Author.Country = "NL";

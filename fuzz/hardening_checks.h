@@ -24,6 +24,7 @@
 
 class TBlockList;
 class TModel;
+struct TModelData;
 
 // The program state every check runs in, and the context of its models.
 // Needs a QGuiApplication; puts back the program folder and the message
@@ -35,9 +36,10 @@ public:
     THardeningWorld(const THardeningWorld&) = delete;
     THardeningWorld& operator=(const THardeningWorld&) = delete;
 
-    // The main window size every check runs with: a 10 x 8 grid, small enough
-    // to keep each input quick and to cut off the cells of larger models.
-    static QSize WindowSize() { return {320, 240}; }
+    // The main window size every check runs with: a 6 x 5 grid, small enough
+    // to keep each input quick (its images stay in the sanitizer's reused
+    // blocks) and to cut off the cells of larger models.
+    static QSize WindowSize() { return {192, 160}; }
 
     // The program folder of the model checks: two block sets and the
     // background pictures AL1 (a small picture), SS1 (one pixel) and BAD (not
@@ -53,6 +55,13 @@ public:
     // Messages shown since the world was made.
     int MessagesShown() const { return m_presenter.count; }
 
+    // The models of the model file check, kept for the whole run as the program
+    // keeps its model: the one files are loaded into, which holds the arranged
+    // value before each input, and the one a saved model is read back into.
+    TModel& Model() { return *m_model; }
+    TModel& ReadBack() { return *m_readBack; }
+    const TModelData& Arranged() const;
+
 private:
     struct CountingPresenter : MessagePresenter {
         int Present(const QString&, const QString&, int, int defaultAnswer) override {
@@ -65,6 +74,9 @@ private:
     QTemporaryDir m_dir;
     std::unique_ptr<TBlockList> m_library;
     CountingPresenter m_presenter;
+    std::unique_ptr<TModel> m_model;
+    std::unique_ptr<TModel> m_readBack;
+    std::unique_ptr<TModelData> m_arranged;
 
     // What the world found and puts back.
     QString m_oldFolder;
