@@ -50,8 +50,8 @@ void ReadSetFile(const QString& fileName, std::vector<std::string>& rows, std::s
     if (!file.open(QIODevice::ReadOnly))
         throw IoError("Cannot open set file " + QFileInfo(fileName).fileName().toStdString() + ": " +
                       file.errorString().toStdString());
-    // Nothing past the longest file the format can describe is ever read.
-    SetFileReader reader(file.read(kLongestSetFile));
+    // The file as it is, and nothing past the longest file the format can describe.
+    SetFileReader reader(file.read(std::min(file.size(), kLongestSetFile)));
     file.close();
 
     rows.clear();
