@@ -11,7 +11,6 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QImageWriter>
 #include <algorithm>
 #include <cstdio>
@@ -24,14 +23,14 @@ namespace {
 using SetRows = std::vector<std::vector<std::string>>;
 
 constexpr QRgb kMagenta = 0x00FF00FFu;
-// The set of the picture check: as many rows as a set may have, one block in
-// each but in the rows of the blocks whose pictures are compared with the
-// sheet, which reach to them (the last row to the last variation a row may have).
+// The set of the picture check: as many rows as a set may have, empty but the
+// rows of the blocks whose pictures are compared with the sheet, which reach to
+// them (the last row to the last variation a row may have).
 constexpr int kPictureSetRows = kMaxRows;
 constexpr std::pair<int, int> kSampledBlocks[] = {{0, 0}, {1, 1}, {10, 6}, {19, 12}};
 
 int PictureRowLength(int row) {
-    int length = 1;
+    int length = 0;
     for (const auto& [sampledRow, variation] : kSampledBlocks)
         if (sampledRow == row)
             length = std::max(length, variation + 1);
@@ -154,18 +153,6 @@ private:
     int m_count = 0;
 };
 
-// Sets the program folder for a while.
-class FolderScope {
-public:
-    explicit FolderScope(const QString& folder) : m_old(ProgramFolder()) { SetProgramFolder(folder); }
-    ~FolderScope() { SetProgramFolder(m_old); }
-    FolderScope(const FolderScope&) = delete;
-    FolderScope& operator=(const FolderScope&) = delete;
-
-private:
-    QString m_old;
-};
-
 // Something in the model to see whether a refused load leaves it alone.
 void Arrange(TModel& model, const TBlockList& library) {
     auto index = [&](const char* name) { return std::max(0, library.IndexFromName(name)); };
@@ -269,6 +256,12 @@ std::string LibraryProblems(const TBlockList& list, int picturedSets = kMaxSets)
         }
     }
     return problems.Text();
+}
+
+// The sheet of every set of the set file check: two rows of two pictures.
+const QImage& SetSheet() {
+    static const QImage sheet = SheetImage(2, 2, 3);
+    return sheet;
 }
 
 // The picture of block (row, variation) against the sheet it was cut from:
@@ -396,7 +389,7 @@ THardeningWorld::THardeningWorld()
     WriteFile(system + "bdBAD.csb", QByteArray("BM this is no bitmap"));
 
     // A sheet much smaller than its sets: most pictures lie outside it.
-    const QByteArray smallSheet = EncodeBitmap24(SheetImage(2, 2, 3));
+    const QByteArray smallSheet = EncodeBitmap24(SetSheet());
     for (int set = 1; set <= kMaxSets; ++set)
         WriteFile(SetsPath() + QString::asprintf("System/sd%02d.csb", set), smallSheet);
 
@@ -415,9 +408,17 @@ THardeningWorld::THardeningWorld()
     Arrange(*m_model, *m_library);
     m_arranged = std::make_unique<TModelData>(m_model->Data());
     m_readBack = std::make_unique<TModel>(Context());
+    m_background = std::make_unique<TBackground>();
+    m_background->WindowSize = QSize(512, 384);
+    m_background->SetWidth(80);
+    m_background->SetHeight(60);
+    m_background->Code = "AL1";
+    m_background->Color = 0x00336699;
+    m_background->PictureFolder = PicturesPath() + "System/";
 }
 
 THardeningWorld::~THardeningWorld() {
+    m_background.reset();
     m_readBack.reset();
     m_model.reset();
     m_library.reset();
@@ -600,12 +601,12 @@ std::string CheckSetFile(THardeningWorld& world, const QByteArray& bytes) {
     if (!WriteFile(system + "sd01.csd", setBytes))
         return "cannot write the set file";
     // The other copies are links to the first, made or taken away as their number changes.
-    for (int set = 2; set <= kMaxSets; ++set) {
-        const QString name = system + QString::asprintf("sd%02d.csd", set);
-        const bool wanted = set <= copies;
-        if (wanted != QFileInfo::exists(name) &&
-            !(wanted ? QFile::link(QStringLiteral("sd01.csd"), name) : QFile::remove(name)))
+    for (int& linked = world.SetCopies(); linked != copies;) {
+        const bool more = linked < copies;
+        const QString name = system + QString::asprintf("sd%02d.csd", more ? linked + 1 : linked);
+        if (!(more ? QFile::link(QStringLiteral("sd01.csd"), name) : QFile::remove(name)))
             return "cannot link or remove " + name.toStdString();
+        linked += more ? 1 : -1;
     }
 
     Problems problems;
@@ -628,11 +629,17 @@ std::string CheckSetFile(THardeningWorld& world, const QByteArray& bytes) {
     }
 
     // Every set is a copy of the file: the pictures of the first stand for all of theirs.
-    FolderScope scope(world.SetsPath());
-    TBlockList list(TBlockList::TPictureLoading::WhenAsked);
+    TBlockList list(TBlockList::TPictureLoading::WhenAsked, system);
     if (list.SetCount > 0 && !list.LoadPictures(0))
         problems.Add("the pictures of the first set could not be cut: ", list.LoadError.toStdString());
     problems.Take(LibraryProblems(list, 1), "library");
+    for (int32_t i = 0; i < list.Count && problems.Empty(); ++i) {
+        const BlockEntry& entry = list.Blocks[static_cast<size_t>(i)];
+        if (entry.Set == 0 && entry.Row < 2 && entry.Variation < 2) // those the sheet holds
+            problems.Take(
+                CutProblems(list.ImageList[static_cast<size_t>(i)], SetSheet(), entry.Row, entry.Variation),
+                "first set");
+    }
     if (!parsed) {
         if (list.LoadError.isEmpty() || list.Count != 0 || list.SetCount != 0)
             problems.Add("a set file that ends early gave ", list.SetCount, " sets");
@@ -670,59 +677,32 @@ std::string CheckPicture(THardeningWorld& world, const QByteArray& bytes) {
     if (!WriteFile(system + "sd01.csb", bytes) || !WriteFile(system + "bdAL1.csb", bytes))
         return "cannot write the picture files";
 
+    // The background of every picture kind: the first tells whether the file
+    // is readable, and its picture is the one the sheet is compared with.
     Problems problems;
-    QImage picture;
-    bool readable = true;
-    try {
-        picture = LoadBitmapFile(system + "bdAL1.csb");
-    } catch (const IoError&) {
-        readable = false;
-    }
-    if (readable && (picture.isNull() || picture.format() != QImage::Format_RGB32))
-        problems.Add("a bitmap was read into a ",
-                     picture.isNull() ? "null image" : "picture of another format");
-    if (!problems.Empty())
-        return problems.Text();
-
-    FolderScope scope(world.PicturesPath());
-    {
-        const TBlockList list;
-        problems.Take(LibraryProblems(list), "sheet");
-        if (readable) {
-            if (!list.LoadError.isEmpty() || list.Count != PictureBlockIndex(kPictureSetRows, 0))
-                problems.Add("a readable sheet gave ", list.Count, " blocks: ", list.LoadError.toStdString());
-            else
-                for (const auto& [row, variation] : kSampledBlocks)
-                    problems.Take(
-                        CutProblems(list.ImageList[static_cast<size_t>(PictureBlockIndex(row, variation))],
-                                    picture, row, variation),
-                        "sheet");
-        } else if (list.LoadError.isEmpty() || list.Count != 0) {
-            problems.Add("an unreadable sheet gave ", list.Count, " blocks and no error");
-        }
-    }
-
-    TBackground background;
-    // A small background, scaled from its window as a 160 x 120 one is from the usual 1024 x 768.
-    background.WindowSize = QSize(512, 384);
-    background.SetWidth(80);
-    background.SetHeight(60);
-    background.Code = "AL1";
-    background.Color = 0x00336699;
+    TBackground& background = world.Background();
     background.SetKind(bkColor);
+    std::optional<bool> readable;
+    QImage picture;
     for (int number = 0; number <= UINT8_MAX; ++number) {
         const auto kind = static_cast<uint8_t>(number);
         if (!TBackground::IsPictureKind(kind))
             continue;
-        const QImage earlier = background.Bitmap.copy();
+        const QImage earlier = background.Bitmap;
         bool refused = false;
         try {
             background.SetKind(kind);
         } catch (const IoError&) {
             refused = true;
         }
-        if (refused != !readable) {
-            problems.Add("a ", readable ? "readable" : "unreadable", " picture was ",
+        if (!readable.has_value()) {
+            readable = !refused;
+            picture = refused ? QImage() : background.Image;
+            if (!refused && (picture.isNull() || picture.format() != QImage::Format_RGB32))
+                return "a bitmap was read into a null image or a picture of another format";
+        }
+        if (refused != !*readable) {
+            problems.Add("a ", *readable ? "readable" : "unreadable", " picture was ",
                          refused ? "refused" : "taken", " for kind ", +kind);
         } else if (refused) {
             if (background.Bitmap != earlier)
@@ -731,6 +711,21 @@ std::string CheckPicture(THardeningWorld& world, const QByteArray& bytes) {
                    background.Bitmap.format() != QImage::Format_RGB32) {
             problems.Add("kind ", +kind, " rendered a picture of the wrong size or format");
         }
+    }
+
+    const TBlockList list(TBlockList::TPictureLoading::AtOnce, system);
+    problems.Take(LibraryProblems(list), "sheet");
+    if (*readable) {
+        if (!list.LoadError.isEmpty() || list.Count != PictureBlockIndex(kPictureSetRows, 0))
+            problems.Add("a readable sheet gave ", list.Count, " blocks: ", list.LoadError.toStdString());
+        else
+            for (const auto& [row, variation] : kSampledBlocks)
+                problems.Take(
+                    CutProblems(list.ImageList[static_cast<size_t>(PictureBlockIndex(row, variation))],
+                                picture, row, variation),
+                    "sheet");
+    } else if (list.LoadError.isEmpty() || list.Count != 0) {
+        problems.Add("an unreadable sheet gave ", list.Count, " blocks and no error");
     }
     return problems.Text();
 }

@@ -22,6 +22,7 @@
 #include <utility>
 #include <vector>
 
+class TBackground;
 class TBlockList;
 class TModel;
 struct TModelData;
@@ -61,6 +62,11 @@ public:
     TModel& Model() { return *m_model; }
     TModel& ReadBack() { return *m_readBack; }
     const TModelData& Arranged() const;
+    // The background of the picture check, kept as a model keeps its own:
+    // 80 x 60 for a 512 x 384 window, picture AL1 of the pictures' System folder.
+    TBackground& Background() { return *m_background; }
+    // How many copies of the set file the set file check's folder holds.
+    int& SetCopies() { return m_setCopies; }
 
 private:
     struct CountingPresenter : MessagePresenter {
@@ -77,6 +83,8 @@ private:
     std::unique_ptr<TModel> m_model;
     std::unique_ptr<TModel> m_readBack;
     std::unique_ptr<TModelData> m_arranged;
+    std::unique_ptr<TBackground> m_background;
+    int m_setCopies = 1;
 
     // What the world found and puts back.
     QString m_oldFolder;
@@ -96,10 +104,10 @@ std::string CheckModelFile(THardeningWorld& world, const QByteArray& bytes);
 // consistent and hold as many blocks as the rows offer, at most 2000.
 std::string CheckSetFile(THardeningWorld& world, const QByteArray& bytes);
 
-// A bitmap file used as a block sheet (for a set of 20 rows of 13 names) and
-// as a background picture of every picture kind: either it loads everywhere
-// and the pictures are cut and tiled as they should be, or it is refused with
-// an IoError everywhere and nothing changes.
+// A bitmap file used as a block sheet (for a set of 20 rows, the last of 13
+// names) and as a background picture of every picture kind: either it loads
+// everywhere and the pictures are cut and tiled as they should be, or it is
+// refused with an IoError everywhere and nothing changes.
 std::string CheckPicture(THardeningWorld& world, const QByteArray& bytes);
 
 // Byte 0: the number of values (0 to 8); then one byte per value choosing its
