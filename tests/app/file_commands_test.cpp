@@ -58,6 +58,14 @@ protected:
         presenter().Clear();
         presenter().answers = std::move(answers);
     }
+    bool Asked(std::vector<int> answers, bool (*command)(TMainForm&)) {
+        Answer(std::move(answers));
+        return command(*form);
+    }
+    bool Chosen(std::deque<QString> files, bool (*command)(TMainForm&)) {
+        choices = std::move(files);
+        return command(*form);
+    }
     QStringList Texts() const {
         QStringList texts;
         for (const auto& shown : TestPresenter().shown)
@@ -78,8 +86,7 @@ TEST_F(FileCommandsTest, NewAsksToSaveAModifiedModelAndFollowsTheAnswer) {
     EXPECT_EQ(DisplayNameOf(S("/a/b.d/Castle.v2.cst")), S("Castle.v2"));
     EXPECT_EQ(QtNameFilters(S("Pictures (*.bmp)|*.bmp;*.dib|Odd")),
               QStringList({S("Pictures (*.bmp *.dib)")}));
-    choices = {WriteModel(models() + S("Tower.cst"), 3, 2, {"30H", "44H"})};
-    ASSERT_TRUE(FileOpen(*form));
+    ASSERT_TRUE(Chosen({WriteModel(models() + S("Tower.cst"), 3, 2, {"30H", "44H"})}, FileOpen));
     Preferences().AuthorName = S("Ann Smith");
     EXPECT_TRUE(FileNew(*form));
     EXPECT_TRUE(presenter().shown.empty());
@@ -90,21 +97,17 @@ TEST_F(FileCommandsTest, NewAsksToSaveAModifiedModelAndFollowsTheAnswer) {
     const QString path = TitledModifiedModel("Garden");
     EXPECT_EQ(Label(), S("Garden*"));
     const QByteArray saved = ReadAll(path);
-    Answer({IDCANCEL});
-    EXPECT_FALSE(FileNew(*form));
+    EXPECT_FALSE(Asked({IDCANCEL}, FileNew));
     ASSERT_EQ(Texts(), QStringList(S("Save changes to model Garden?")));
     EXPECT_EQ(Stack(2, 1), Names({"45F"}));
-    Answer({IDNO});
-    EXPECT_TRUE(FileNew(*form));
+    EXPECT_TRUE(Asked({IDNO}, FileNew));
     EXPECT_TRUE(Stack(2, 1).empty());
     EXPECT_EQ(ReadAll(path), saved);
     EXPECT_EQ(Label(), S("(Untitled)"));
 
-    choices = {path};
-    ASSERT_TRUE(FileOpen(*form));
+    ASSERT_TRUE(Chosen({path}, FileOpen));
     Paint(5, 5, "14N");
-    Answer({IDYES});
-    EXPECT_TRUE(FileNew(*form));
+    EXPECT_TRUE(Asked({IDYES}, FileNew));
     EXPECT_EQ(dialogs.size(), 2u);
     EXPECT_EQ(toolBox().sweeps, 1);
     EXPECT_EQ(StackInFile(path, 5, 5), Names({"14N"}));
@@ -113,8 +116,7 @@ TEST_F(FileCommandsTest, NewAsksToSaveAModifiedModelAndFollowsTheAnswer) {
 TEST_F(FileCommandsTest, OpenLoadsTheChosenFileOrLeavesTheModelAsItWas) {
     const QString elsewhere = Dir("Elsewhere");
     const QString path = WriteModel(elsewhere + S("Bridge.cst"), 7, 3, {"14E"});
-    choices = {QString(), path};
-    EXPECT_FALSE(FileOpen(*form));
+    EXPECT_FALSE(Chosen({QString(), path}, FileOpen));
     EXPECT_TRUE(form->EditingEnabled);
     EXPECT_TRUE(FileOpen(*form));
     EXPECT_FALSE(form->EditingEnabled);
@@ -123,8 +125,7 @@ TEST_F(FileCommandsTest, OpenLoadsTheChosenFileOrLeavesTheModelAsItWas) {
     EXPECT_EQ(FileDialogs().SaveModelDialog.InitialDir, elsewhere);
 
     const QString kept = TitledModifiedModel("Kept");
-    Answer({IDCANCEL});
-    EXPECT_FALSE(FileOpen(*form));
+    EXPECT_FALSE(Asked({IDCANCEL}, FileOpen));
     EXPECT_EQ(dialogs.size(), 2u);
     QByteArray cut = ReadAll(WriteModel(models() + S("Whole.cst"), 0, 0, {"30H"}));
     cut.chop(12);
@@ -136,8 +137,7 @@ TEST_F(FileCommandsTest, OpenLoadsTheChosenFileOrLeavesTheModelAsItWas) {
              {"Cut.cst", QString()},
              {"Gone.cst", S("The model file \"%1\" does not exist.").arg(gone)}}) {
         Answer({IDNO});
-        choices = {models() + S(name)};
-        EXPECT_FALSE(FileOpen(*form)) << name;
+        EXPECT_FALSE(Chosen({models() + S(name)}, FileOpen)) << name;
         ASSERT_EQ(presenter().shown.size(), 2u) << name;
         const auto& told = presenter().shown[1];
         EXPECT_TRUE(text.isEmpty() ? told.style == kErrorBox : told.text == text) << told.text.toStdString();
@@ -151,8 +151,7 @@ TEST_F(FileCommandsTest, OpenLoadsTheChosenFileOrLeavesTheModelAsItWas) {
 TEST_F(FileCommandsTest, SaveWritesInPlaceOrThroughSaveAsAndTheDialogsShareTheFolder) {
     Paint(3, 2, "30H");
     const QString a = Dir("A");
-    choices = {a + S("Ship.cst")};
-    EXPECT_TRUE(FileSave(*form));
+    EXPECT_TRUE(Chosen({a + S("Ship.cst")}, FileSave));
     ExpectSaveDialog(dialogs[0], models(), S("Model01.cst"));
     EXPECT_EQ(Label(), S("Ship"));
     EXPECT_EQ(FileDialogs().OpenModelDialog.InitialDir, a);
@@ -165,8 +164,7 @@ TEST_F(FileCommandsTest, SaveWritesInPlaceOrThroughSaveAsAndTheDialogsShareTheFo
     Paint(0, 0, "45F");
     const QByteArray before = ReadAll(a + S("Ship.cst"));
     const QString b = Dir("B");
-    choices = {QString(), b + S("Copy.cst")};
-    EXPECT_FALSE(FileSaveAs(*form));
+    EXPECT_FALSE(Chosen({QString(), b + S("Copy.cst")}, FileSaveAs));
     EXPECT_EQ(ReadAll(a + S("Ship.cst")), before);
     EXPECT_TRUE(FileSaveAs(*form));
     ExpectSaveDialog(dialogs.back(), a, S("Ship.cst"));
@@ -174,8 +172,7 @@ TEST_F(FileCommandsTest, SaveWritesInPlaceOrThroughSaveAsAndTheDialogsShareTheFo
     EXPECT_EQ(StackInFile(b + S("Copy.cst"), 0, 0), Names({"45F"}));
 
     presenter().Clear();
-    choices = {Dir("Elsewhere/Folder.cst")};
-    EXPECT_FALSE(FileSaveAs(*form));
+    EXPECT_FALSE(Chosen({Dir("Elsewhere/Folder.cst")}, FileSaveAs));
     EXPECT_EQ(presenter().shown.at(0).style, kErrorBox);
     EXPECT_EQ(FileDialogs().SaveModelDialog.InitialDir, b);
 }
@@ -184,25 +181,21 @@ TEST_F(FileCommandsTest, RevertOnlyForATitledModifiedModelAndOnlyOnYes) {
     Paint(0, 0, "30H");
     EXPECT_FALSE(FileRevert(*form));
     const QString path = models() + S("Arch.cst");
-    choices = {path};
-    ASSERT_TRUE(FileSaveAs(*form));
+    ASSERT_TRUE(Chosen({path}, FileSaveAs));
     EXPECT_FALSE(FileRevert(*form));
     EXPECT_TRUE(presenter().shown.empty());
     Paint(0, 0, "44H");
-    Answer({IDNO});
-    EXPECT_FALSE(FileRevert(*form));
+    EXPECT_FALSE(Asked({IDNO}, FileRevert));
     ASSERT_EQ(Texts(), QStringList(S("Revert model Arch to last saved version?")));
     EXPECT_EQ(Stack(0, 0), Names({"30H", "44H"}));
     WriteModel(path, 9, 9, {"14S"});
-    Answer({IDYES});
-    EXPECT_TRUE(FileRevert(*form));
+    EXPECT_TRUE(Asked({IDYES}, FileRevert));
     EXPECT_TRUE(Stack(0, 0).empty());
     EXPECT_EQ(Stack(9, 9), Names({"14S"}));
     EXPECT_EQ(Label(), S("Arch"));
     Paint(1, 0, "30H");
     QFile::remove(path);
-    Answer({IDYES});
-    EXPECT_FALSE(FileRevert(*form));
+    EXPECT_FALSE(Asked({IDYES}, FileRevert));
     EXPECT_EQ(presenter().shown.at(1).style, kErrorBox);
     EXPECT_EQ(Stack(1, 0), Names({"30H"}));
 }
@@ -213,17 +206,14 @@ TEST_F(FileCommandsTest, ATruncatedModelAsksBeforeEverySaveUntilOneSucceeds) {
     form->Model->Truncated = true;
     const QStringList warning(S("Saving this model will truncate the model file on disk forever. "
                                 "Are you sure you want to overwrite it?"));
-    Answer({IDNO});
-    EXPECT_FALSE(FileSave(*form));
+    EXPECT_FALSE(Asked({IDNO}, FileSave));
     EXPECT_EQ(Texts(), warning);
     EXPECT_EQ(ReadAll(path), before);
     Answer({IDNO});
-    choices = {models() + S("Narrow.cst")};
-    EXPECT_FALSE(FileSaveAs(*form));
+    EXPECT_FALSE(Chosen({models() + S("Narrow.cst")}, FileSaveAs));
     EXPECT_EQ(Texts(), warning);
     EXPECT_FALSE(QFileInfo::exists(models() + S("Narrow.cst")));
-    Answer({IDYES});
-    EXPECT_TRUE(FileSave(*form));
+    EXPECT_TRUE(Asked({IDYES}, FileSave));
     EXPECT_NE(ReadAll(path), before);
     presenter().Clear();
     Paint(7, 7, "30H");
@@ -247,8 +237,7 @@ TEST_F(FileCommandsTest, ClosingAsksToSaveAndWithMessagesOffEveryQuestionIsYes) 
     UpdateModelName(*form, QString());
     Paint(2, 2, "30H");
     form->Model->Truncated = true;
-    choices = {QString(), models() + S("Quiet.cst"), QString()};
-    EXPECT_TRUE(FileQueryClose(*form));
+    EXPECT_TRUE(Chosen({QString(), models() + S("Quiet.cst"), QString()}, FileQueryClose));
     EXPECT_TRUE(FileNew(*form));
     EXPECT_EQ(StackInFile(models() + S("Quiet.cst"), 2, 2), Names({"30H"}));
     EXPECT_FALSE(FileExportBitmap(*form));
@@ -265,13 +254,11 @@ TEST_F(FileCommandsTest, ClosingAsksToSaveAndWithMessagesOffEveryQuestionIsYes) 
 
 TEST_F(FileCommandsTest, ExportWritesTheModelImageAsABitmapOrAPng) {
     Paint(5, 3, "14W");
-    choices = {QString()};
-    EXPECT_FALSE(FileExportBitmap(*form));
+    EXPECT_FALSE(Chosen({QString()}, FileExportBitmap));
     EXPECT_EQ(dialogs[0].FileName, S("(Untitled).bmp"));
     EXPECT_TRUE(QDir(folder->file(S("Images/"))).isEmpty());
     const QString out = Dir("Out");
-    choices = {out + S("Picture.bmp")};
-    EXPECT_TRUE(FileExportBitmap(*form));
+    EXPECT_TRUE(Chosen({out + S("Picture.bmp")}, FileExportBitmap));
     EXPECT_EQ(toolBox().sweeps, 1);
     const QByteArray bytes = ReadAll(out + S("Picture.bmp"));
     const QImage shown = form->BaseBmp->Bitmap.convertToFormat(QImage::Format_RGB32);
@@ -279,8 +266,7 @@ TEST_F(FileCommandsTest, ExportWritesTheModelImageAsABitmapOrAPng) {
     EXPECT_EQ(bytes.size(), 54 + shown.height() * ((shown.width() * 3 + 3) / 4 * 4));
     EXPECT_EQ(LoadBitmapFile(out + S("Picture.bmp")), shown);
     EXPECT_EQ(FileDialogs().SaveModelDialog.InitialDir, models());
-    choices = {models() + S("Scene.cst"), QString()};
-    ASSERT_TRUE(FileSaveAs(*form));
+    ASSERT_TRUE(Chosen({models() + S("Scene.cst"), QString()}, FileSaveAs));
     EXPECT_FALSE(FileExportBitmap(*form));
     EXPECT_EQ(dialogs.back().FileName, S("Scene.bmp"));
     EXPECT_EQ(dialogs.back().InitialDir, out);
