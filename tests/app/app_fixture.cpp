@@ -57,6 +57,19 @@ AppTest::Names AppTest::StackOf(const TModel& model, int col, int row) const {
     return names;
 }
 
+std::string AppTest::Cells() const {
+    QStringList cells;
+    for (int row = 0; row < form->Model->Rows; ++row)
+        for (int col = 0; col < form->Model->Cols; ++col)
+            if (const Names names = Stack(col, row); !names.empty()) {
+                QStringList stack;
+                for (const std::string& name : names)
+                    stack << QString::fromStdString(name);
+                cells << QStringLiteral("%1,%2:%3").arg(col).arg(row).arg(stack.join('+'));
+            }
+    return cells.join(' ').toStdString();
+}
+
 AppTest::Names AppTest::StackInFile(const QString& path, int col, int row) const {
     TModel model(ModelContext());
     EXPECT_TRUE(model.LoadFromFile(path)) << path.toStdString();

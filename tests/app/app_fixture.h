@@ -38,6 +38,7 @@ protected:
     void Select(const std::string& name) { library->SelectIndex(Index(name)); }
     Names Stack(int col, int row) const { return StackOf(*form->Model, col, row); }
     Names StackOf(const TModel& model, int col, int row) const; // bottom first, up to the first gap
+    std::string Cells() const; // every filled cell, row by row: "1,0:30H+45F 5,2:14N"
     Names StackInFile(const QString& path, int col, int row) const;
     QByteArray ModelBytes(int col, int row, const Names& names) const;
     QString WriteModel(const QString& path, int col, int row, const Names& names) const;

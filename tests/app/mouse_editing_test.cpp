@@ -21,13 +21,12 @@ TEST_F(MouseEditingTest, PaintStrokeSkipsCellsThatAlreadyShowTheBlock) {
     Select("45F");
     Put(1, 0, {"45F"});
     Press(Qt::LeftButton, 40, 10);
-    EXPECT_EQ(Stack(1, 0), Names({"45F"}));
+    EXPECT_EQ(Cells(), "1,0:45F");
     EXPECT_TRUE(sounds.played.empty());
     EXPECT_EQ(form->EditHint(), S("Drag the mouse cursor to paint"));
     for (int x : {45, 70, 75, 100})
         Move(x, 12, Qt::LeftButton);
-    EXPECT_EQ(Stack(2, 0), Names({"45F"}));
-    EXPECT_EQ(Stack(3, 0), Names({"45F"}));
+    EXPECT_EQ(Cells(), "1,0:45F 2,0:45F 3,0:45F");
     EXPECT_EQ(sounds.played, Sounds({0, 0}));
     EXPECT_EQ(form->BaseBmp->Bitmap.pixel(3 * 32 + 10, 10), BlockSetColor(2));
     Release(Qt::LeftButton, 100, 14);
@@ -37,9 +36,9 @@ TEST_F(MouseEditingTest, PaintStrokeSkipsCellsThatAlreadyShowTheBlock) {
     // The window sits at (128, 128): its own column 0 and row 0 count as outside.
     Press(Qt::LeftButton, 5, 40);
     Move(0, 70, Qt::LeftButton);
-    EXPECT_TRUE(Stack(0, 2).empty());
+    EXPECT_EQ(Cells(), "1,0:45F 2,0:45F 3,0:45F 0,1:45F");
     Move(1, 70, Qt::LeftButton);
-    EXPECT_EQ(Stack(0, 2), Names({"45F"}));
+    EXPECT_EQ(Cells(), "1,0:45F 2,0:45F 3,0:45F 0,1:45F 0,2:45F");
     Release(Qt::LeftButton, 1, 70);
     EXPECT_FALSE(PointOverWindow(5, 0, form.get(), form->BaseBmp));
     EXPECT_FALSE(PointOverWindow(1024, 5, form.get(), form->BaseBmp));
@@ -51,7 +50,7 @@ TEST_F(MouseEditingTest, PaintStrokeSkipsCellsThatAlreadyShowTheBlock) {
     Press(Qt::RightButton, 10, 200);
     Press(Qt::LeftButton, 10, 200);
     EXPECT_EQ(form->EditState, esPaint);
-    EXPECT_EQ(Stack(0, 6), Names({"45F"}));
+    EXPECT_EQ(Cells(), "1,0:45F 2,0:45F 3,0:45F 0,1:45F 0,2:45F 0,6:45F");
 }
 
 TEST_F(MouseEditingTest, EraseStrokeTakesOneBlockPerCellEntered) {
@@ -60,16 +59,16 @@ TEST_F(MouseEditingTest, EraseStrokeTakesOneBlockPerCellEntered) {
     Put(0, 1, {"45F"});
     Press(Qt::RightButton, 5, 5);
     EXPECT_EQ(form->EditState, esErase);
-    EXPECT_EQ(Stack(0, 0), Names({"30H", "44H"}));
-    Move(10, 8, Qt::RightButton);
-    Move(20, 9, Qt::RightButton);
-    EXPECT_EQ(Stack(0, 0), Names({"30H", "44H"})); // still the same cell
-    Move(40, 9, Qt::RightButton);
-    EXPECT_TRUE(Stack(1, 0).empty());
-    Move(20, 9, Qt::RightButton); // back in: the next block goes
-    EXPECT_EQ(Stack(0, 0), Names({"30H"}));
-    Move(20, 40, Qt::RightButton); // the row below, the same column
-    EXPECT_TRUE(Stack(0, 1).empty());
+    // Still the same cell; the next one; back in: the next block goes; the row below.
+    for (const auto& [x, y, cells] :
+         std::vector<std::tuple<int, int, std::string>>{{10, 8, "0,0:30H+44H 1,0:30H 0,1:45F"},
+                                                        {20, 9, "0,0:30H+44H 1,0:30H 0,1:45F"},
+                                                        {40, 9, "0,0:30H+44H 0,1:45F"},
+                                                        {20, 9, "0,0:30H 0,1:45F"},
+                                                        {20, 40, "0,0:30H"}}) {
+        Move(x, y, Qt::RightButton);
+        EXPECT_EQ(Cells(), cells) << x << ", " << y;
+    }
     EXPECT_EQ(sounds.played, Sounds({1, 1, 1, 1}));
     EXPECT_EQ(form->EditHint(), S("Drag the mouse cursor to erase blocks"));
     Release(Qt::RightButton, 20, 40);
@@ -80,7 +79,7 @@ TEST_F(MouseEditingTest, CarriedBlockDropsUnderTheCentreOfItsPicture) {
     toolBox().mode = true;                          // edit mode, as Shift gives
     Press(Qt::LeftButton, 2 * 32 + 2, 1 * 32 + 10); // 2 pixels right of the cell's left edge
     EXPECT_EQ(form->EditState, esMove);
-    EXPECT_EQ(Stack(2, 1), Names({"30H"})); // it left the model at the press
+    EXPECT_EQ(Cells(), "2,1:30H"); // it left the model at the press
     EXPECT_EQ(library->GetSelectedIndex(), Index("14N"));
     EXPECT_GE(static_cast<TBlockBoxState&>(form->BlockBox()).redraws, 1);
     EXPECT_NE(QApplication::overrideCursor(), nullptr); // the grabbing hand
@@ -89,15 +88,15 @@ TEST_F(MouseEditingTest, CarriedBlockDropsUnderTheCentreOfItsPicture) {
     EXPECT_EQ(form->BaseBmp->OverlayRect().topLeft(), QPoint(6 * 32 + 18, 4 * 32 - 5));
     EXPECT_EQ(form->EditHint(), S("Release button to drop block"));
     Release(Qt::LeftButton, 6 * 32 + 20, 4 * 32 + 5); // 20 pixels into cell 6: the centre is in cell 7
-    EXPECT_EQ(Stack(7, 4), Names({"14N"}));
+    EXPECT_EQ(Cells(), "2,1:30H 7,4:14N");
     EXPECT_FALSE(form->BaseBmp->OverlayShown());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(sounds.played, Sounds({1, 0}));
     toolBox().mode = false;
 
     Put(3, 3, {"30H", "44H"});
-    Click(Qt::LeftButton, 3 * 32 + 16, 3 * 32 + 16, Qt::ShiftModifier);
-    EXPECT_EQ(Stack(3, 3), Names({"30H", "44H"}));
+    ClickCell(Qt::LeftButton, 3, 3, Qt::ShiftModifier);
+    EXPECT_EQ(Cells(), "2,1:30H 3,3:30H+44H 7,4:14N");
     EXPECT_EQ(library->GetSelectedIndex(), Index("44H"));
 
     Put(0, 0, {"45F"});
@@ -106,15 +105,14 @@ TEST_F(MouseEditingTest, CarriedBlockDropsUnderTheCentreOfItsPicture) {
     Move(32 + 5, 5, Qt::LeftButton, Qt::ShiftModifier);
     EXPECT_EQ(form->EditHint(), S("This block is the same as the existing block"));
     Release(Qt::LeftButton, 32 + 5, 5, Qt::ShiftModifier);
-    EXPECT_EQ(Stack(1, 0), Names({"45F"}));
-
-    Put(0, 1, {"45F"});
-    Press(Qt::LeftButton, 2, 32 + 10, Qt::ShiftModifier);
+    EXPECT_EQ(Cells(), "1,0:45F 2,1:30H 3,3:30H+44H 7,4:14N");
+    // Past the far corner: kept in the last cell; outside the window: gone.
+    Press(Qt::LeftButton, 32 + 2, 10, Qt::ShiftModifier);
     Release(Qt::LeftButton, 1022, 766, Qt::ShiftModifier);
-    EXPECT_EQ(Stack(31, 23), Names({"45F"}));
+    EXPECT_EQ(Cells(), "2,1:30H 3,3:30H+44H 7,4:14N 31,23:45F");
     Press(Qt::LeftButton, 1022, 766, Qt::ShiftModifier);
     Release(Qt::LeftButton, -40, 10, Qt::ShiftModifier);
-    EXPECT_TRUE(Stack(31, 23).empty());
+    EXPECT_EQ(Cells(), "2,1:30H 3,3:30H+44H 7,4:14N");
     EXPECT_FALSE(form->DragImage.Active);
 }
 
@@ -128,13 +126,12 @@ TEST_F(MouseEditingTest, RotateOnReleaseAndOnlyForTheGestureItsPressBegan) {
     const int x = 4 * 32 + 3;
     Press(Qt::RightButton, x, x);
     EXPECT_EQ(form->EditHint(), S("Release button to complete rotation"));
-    EXPECT_EQ(Stack(4, 4), Names({"14N"}));
+    EXPECT_EQ(Cells(), "4,4:14N 5,5:45F");
     Release(Qt::RightButton, x, x);
-    EXPECT_EQ(Stack(4, 4), Names({"14E"}));
+    EXPECT_EQ(Cells(), "4,4:14E 5,5:45F");
     EXPECT_EQ(library->GetSelectedIndex(), Index("14E"));
     EXPECT_EQ(sounds.played, Sounds({3, 3, 2}));
     Click(Qt::RightButton, 5 * 32 + 3, 5 * 32 + 3); // a block that does not turn
-    EXPECT_EQ(Stack(5, 5), Names({"45F"}));
     EXPECT_EQ(sounds.played, Sounds({3, 3, 2, 3, 3}));
 
     // Neither a middle click nor the release ending a dialog's double click turns.
@@ -142,18 +139,17 @@ TEST_F(MouseEditingTest, RotateOnReleaseAndOnlyForTheGestureItsPressBegan) {
     form->EditingEnabled = false;
     Move(x, x, Qt::LeftButton);
     Release(Qt::LeftButton, x, x);
-    EXPECT_EQ(Stack(4, 4), Names({"14E"}));
+    EXPECT_EQ(Cells(), "4,4:14E 5,5:45F");
     // No release reached the surface (Enter closed a dialog): moves edit nothing, a press does.
     toolBox().mode = false;
     Select("45F");
     Click(Qt::LeftButton, 5, 40); // back to painting
     form->EditingEnabled = false;
     Move(40, 5, Qt::LeftButton);
-    EXPECT_TRUE(Stack(1, 0).empty());
+    EXPECT_EQ(Cells(), "0,1:45F 4,4:14E 5,5:45F");
     Press(Qt::LeftButton, 5, 5);
     Move(40, 5, Qt::LeftButton);
-    EXPECT_EQ(Stack(0, 0), Names({"45F"}));
-    EXPECT_EQ(Stack(1, 0), Names({"45F"})); // the stroke goes on
+    EXPECT_EQ(Cells(), "0,0:45F 1,0:45F 0,1:45F 4,4:14E 5,5:45F");
     Release(Qt::LeftButton, 40, 5);
 }
 
