@@ -142,8 +142,7 @@ TEST_F(FileCommandsTest, OpenLoadsTheChosenFileOrLeavesTheModelAsItWas) {
         const auto& told = presenter().shown[1];
         EXPECT_TRUE(text.isEmpty() ? told.style == kErrorBox : told.text == text) << told.text.toStdString();
         EXPECT_EQ(ModelFileName(), kept);
-        EXPECT_EQ(Stack(2, 1), Names({"45F"}));
-        EXPECT_TRUE(Stack(0, 0).empty());
+        EXPECT_EQ(Cells(), "1,1:30H 2,1:45F 7,3:14E");
         EXPECT_EQ(FileDialogs().SaveModelDialog.InitialDir, elsewhere);
     }
 }
@@ -190,14 +189,13 @@ TEST_F(FileCommandsTest, RevertOnlyForATitledModifiedModelAndOnlyOnYes) {
     EXPECT_EQ(Stack(0, 0), Names({"30H", "44H"}));
     WriteModel(path, 9, 9, {"14S"});
     EXPECT_TRUE(Asked({IDYES}, FileRevert));
-    EXPECT_TRUE(Stack(0, 0).empty());
-    EXPECT_EQ(Stack(9, 9), Names({"14S"}));
+    EXPECT_EQ(Cells(), "9,9:14S");
     EXPECT_EQ(Label(), S("Arch"));
     Paint(1, 0, "30H");
     QFile::remove(path);
     EXPECT_FALSE(Asked({IDYES}, FileRevert));
     EXPECT_EQ(presenter().shown.at(1).style, kErrorBox);
-    EXPECT_EQ(Stack(1, 0), Names({"30H"}));
+    EXPECT_EQ(Cells(), "1,0:30H 9,9:14S");
 }
 
 TEST_F(FileCommandsTest, ATruncatedModelAsksBeforeEverySaveUntilOneSucceeds) {

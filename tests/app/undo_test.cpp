@@ -27,7 +27,10 @@ protected:
         while (form->History.CanRedo())
             form->MainMenu.Redo1->trigger();
     }
-    bool RevertEnabled() const { return form->MainMenu.Revert1->isEnabled(); }
+    std::pair<QString, bool> LabelAndRevert() { return {Label(), form->MainMenu.Revert1->isEnabled()}; }
+    std::pair<bool, bool> UndoRedo() const {
+        return {form->MainMenu.Undo1->isEnabled(), form->MainMenu.Redo1->isEnabled()};
+    }
 };
 
 TEST_F(UndoTest, EachGestureAndCommandIsOneStepAndNothingChangedIsNone) {
@@ -53,7 +56,7 @@ TEST_F(UndoTest, EachGestureAndCommandIsOneStepAndNothingChangedIsNone) {
     EXPECT_EQ(form->History.UndoName(), S("move"));
     Put(6, 6, {"30H"});
     form->StartFreshHistory(); // what the test put there is where the history starts
-    const Names start = Stack(3, 1);
+    EXPECT_EQ(Cells(), "3,1:45F 6,6:30H");
     Press(Qt::LeftButton, 6 * 32 + 5, 6 * 32 + 5, Qt::ShiftModifier);
     Release(Qt::LeftButton, -40, 6 * 32 + 5, Qt::ShiftModifier);
     Select("14N");
@@ -63,19 +66,15 @@ TEST_F(UndoTest, EachGestureAndCommandIsOneStepAndNothingChangedIsNone) {
     form->MainMenu.Down1->trigger();
     for (int i = 0; i < 4; ++i)
         form->MainMenu.Left1->trigger();
-    EXPECT_EQ(Stack(0, 2), start);
-    EXPECT_EQ(Stack(2, 6), Names({"14E"}));
+    EXPECT_EQ(Cells(), "0,2:45F 2,6:14E");
     const int32_t selected = library->GetSelectedIndex();
 
     EXPECT_EQ(UndoNames(),
               std::vector<QString>({"scroll", "scroll", "scroll", "scroll", "rotate", "paint", "move"}));
-    EXPECT_EQ(Stack(3, 1), start);
-    EXPECT_EQ(Stack(6, 6), Names({"30H"}));
+    EXPECT_EQ(Cells(), "3,1:45F 6,6:30H");
     EXPECT_EQ(library->GetSelectedIndex(), selected); // the block box keeps its selection
     RedoAll();
-    EXPECT_EQ(Stack(2, 6), Names({"14E"}));
-    EXPECT_EQ(Stack(0, 2), start);
-    EXPECT_TRUE(Stack(6, 6).empty());
+    EXPECT_EQ(Cells(), "0,2:45F 2,6:14E");
     EXPECT_EQ(form->BaseBmp->Bitmap.pixel(2 * 32 + 5, 6 * 32 + 5), BlockSetColor(Index("14E")));
 }
 
@@ -109,15 +108,12 @@ TEST_F(UndoTest, AttributesCellsAndTheSavedPointComeBackExactly) {
     form->SaveAs1Click();
     EXPECT_EQ(Label(), S("Gate"));
     ClickCell(Qt::LeftButton, 3, 2);
-    EXPECT_EQ(Label(), S("Gate*"));
-    EXPECT_TRUE(RevertEnabled());
+    EXPECT_EQ(LabelAndRevert(), std::pair(S("Gate*"), true));
 
     form->MainMenu.Undo1->trigger();
-    EXPECT_EQ(Label(), S("Gate"));
-    EXPECT_FALSE(RevertEnabled());
+    EXPECT_EQ(LabelAndRevert(), std::pair(S("Gate"), false));
     form->MainMenu.Undo1->trigger();
-    EXPECT_EQ(Label(), S("Gate*"));
-    EXPECT_TRUE(RevertEnabled());
+    EXPECT_EQ(LabelAndRevert(), std::pair(S("Gate*"), true));
     form->MainMenu.Undo1->trigger();
     EXPECT_EQ(form->Model->Background.Kind, uint8_t{bkColor});
     EXPECT_EQ(form->Model->TextOverlay.Text, "");
@@ -133,23 +129,21 @@ TEST_F(UndoTest, KeysItemsAndAFreshHistoryAfterNewOpenAndRevert) {
     form->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     const TMainMenu& m = form->MainMenu;
-    EXPECT_FALSE(m.Undo1->isEnabled());
-    EXPECT_FALSE(m.Redo1->isEnabled());
+    EXPECT_EQ(UndoRedo(), std::pair(false, false));
 
     Select("45F");
     ClickCell(Qt::LeftButton, 1, 1);
-    EXPECT_TRUE(m.Undo1->isEnabled());
+    EXPECT_EQ(UndoRedo(), std::pair(true, false));
     QTest::keyClick(form.get(), Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_TRUE(Stack(1, 1).empty());
-    EXPECT_TRUE(m.Redo1->isEnabled());
+    EXPECT_EQ(Cells(), "");
+    EXPECT_EQ(UndoRedo(), std::pair(false, true));
     QTest::keyClick(form.get(), Qt::Key_Y, Qt::ControlModifier);
-    EXPECT_EQ(Stack(1, 1), Names({"45F"}));
-    EXPECT_FALSE(m.Redo1->isEnabled());
+    EXPECT_EQ(Cells(), "1,1:45F");
+    EXPECT_EQ(UndoRedo(), std::pair(true, false));
 
     presenter().answers = {IDNO};
     m.New1->trigger();
-    EXPECT_FALSE(m.Undo1->isEnabled());
-    EXPECT_FALSE(m.Redo1->isEnabled());
+    EXPECT_EQ(UndoRedo(), std::pair(false, false));
     const QString path = folder->file(S("Models/Arch.cst"));
     DialogsChoose(path);
     ClickCell(Qt::LeftButton, 4, 4);
@@ -157,15 +151,13 @@ TEST_F(UndoTest, KeysItemsAndAFreshHistoryAfterNewOpenAndRevert) {
     ClickCell(Qt::LeftButton, 5, 5);
     presenter().answers = {IDYES};
     m.Revert1->trigger();
-    EXPECT_TRUE(Stack(5, 5).empty());
+    EXPECT_EQ(Cells(), "4,4:45F");
     EXPECT_FALSE(m.Undo1->isEnabled());
     ClickCell(Qt::LeftButton, 6, 6);
     presenter().answers = {IDNO};
     m.Open1->trigger();
-    EXPECT_TRUE(Stack(6, 6).empty());
-    EXPECT_EQ(Stack(4, 4), Names({"45F"}));
-    EXPECT_FALSE(m.Undo1->isEnabled());
-    EXPECT_FALSE(m.Redo1->isEnabled());
+    EXPECT_EQ(Cells(), "4,4:45F");
+    EXPECT_EQ(UndoRedo(), std::pair(false, false));
     EXPECT_EQ(Label(), S("Arch"));
 }
 
