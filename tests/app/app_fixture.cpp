@@ -39,9 +39,7 @@ void AppTest::MakeForm(QSize screen) {
 }
 
 TModelContext AppTest::ModelContext() const {
-    TModelContext context;
-    context.Library = library.get();
-    return context;
+    return {library.get(), QSize(1024, 768), {}, {}, nullptr};
 }
 
 int32_t AppTest::Index(const std::string& name) const {

@@ -104,11 +104,13 @@ TEST_F(FileCommandsTest, NewAsksToSaveAModifiedModelAndFollowsTheAnswer) {
     EXPECT_TRUE(Stack(2, 1).empty());
     EXPECT_EQ(ReadAll(path), saved);
     EXPECT_EQ(Label(), S("(Untitled)"));
+    EXPECT_FALSE(Chosen({QString()}, FileSaveAs));
+    EXPECT_EQ(dialogs.back().FileName, S("Model01.cst"));
 
     ASSERT_TRUE(Chosen({path}, FileOpen));
     Paint(5, 5, "14N");
     EXPECT_TRUE(Asked({IDYES}, FileNew));
-    EXPECT_EQ(dialogs.size(), 2u);
+    EXPECT_EQ(dialogs.size(), 3u);
     EXPECT_EQ(toolBox().sweeps, 1);
     EXPECT_EQ(StackInFile(path, 5, 5), Names({"14N"}));
 }

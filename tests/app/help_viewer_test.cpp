@@ -15,7 +15,6 @@ namespace {
 class HelpViewerTest : public CubestacksTest {
 protected:
     void SetUp() override {
-        CubestacksTest::SetUp();
         for (const char* page : {"contents", "howto", "topic10", "topic20", "topic40", "topic50"})
             Write(QString::fromLatin1(page) + ".html",
                   S("<html><head><title>%1</title></head><body>%1</body></html>").arg(page).toUtf8());
@@ -29,7 +28,6 @@ protected:
         THelpViewer::QuitHelp();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         SetHelpRoot(QString());
-        CubestacksTest::TearDown();
     }
     void Write(const QString& name, const QByteArray& bytes) {
         QFile file(dir.filePath(name));

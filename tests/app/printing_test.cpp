@@ -63,15 +63,9 @@ public:
 
 class PrintingTest : public CubestacksTest {
 protected:
-    void SetUp() override {
-        CubestacksTest::SetUp();
-        SetPrintServices(&services);
-    }
-    void TearDown() override {
-        SetPrintServices(nullptr);
-        CubestacksTest::TearDown();
-    }
-    QString File(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+    void SetUp() override { SetPrintServices(&services); }
+    void TearDown() override { SetPrintServices(nullptr); }
+    QString File(const char* name) const { return dir.filePath(S(name)); }
     QTemporaryDir dir;
     FakePrintServices services;
 };

@@ -10,6 +10,7 @@
 #include <QMap>
 #include <QProcess>
 #include <QRect>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
 #include <algorithm>
@@ -223,12 +224,6 @@ protected:
         QDir(out).removeRecursively();
         ASSERT_TRUE(QDir().mkpath(out));
     }
-    void TearDown() override { // the programs before the servers they run on
-        program.reset();
-        other.reset();
-        session.reset();
-        display.reset();
-    }
     QString Out(const QString& name) const { return out + '/' + name; }
     QString Home(const QString& name) const { return home.filePath(name); }
     bool StartDisplay() { // Xvfb, 1280 x 1024
@@ -241,10 +236,9 @@ protected:
     // HOME and the XDG folders under the home folder, no desktop or Qt setting of the machine.
     QProcessEnvironment ProgramEnvironment() const {
         QProcessEnvironment env = display->Environment();
+        static const QRegularExpression machine(S("^(QT_|XDG_|KDE_|WAYLAND_DISPLAY$)|SESSION"));
         for (const QString& name : env.keys())
-            if (name.startsWith(QLatin1String("QT_")) || name.startsWith(QLatin1String("XDG_")) ||
-                name.startsWith(QLatin1String("KDE_")) || name.contains(QLatin1String("SESSION")) ||
-                name == QLatin1String("WAYLAND_DISPLAY"))
+            if (machine.match(name).hasMatch())
                 env.remove(name);
         for (const auto& [name, folder] : {std::pair{"HOME", "home"},
                                            {"XDG_CONFIG_HOME", "home/.config"},
@@ -287,7 +281,7 @@ protected:
 
     QTemporaryDir home;
     QString out;
-    std::unique_ptr<XDisplay> display;
+    std::unique_ptr<XDisplay> display; // the programs go before the servers they run on
     std::unique_ptr<XProgram> session; // a window manager or a compositor
     std::unique_ptr<XProgram> other;   // another program's window
     std::unique_ptr<XProgram> program;

@@ -20,16 +20,13 @@ constexpr int kToolMs = 120000;
 class InstallTest : public SessionTest {
 protected:
     static void SetUpTestSuite() {
-        stage = new QTemporaryDir;
+        stage = std::make_unique<QTemporaryDir>();
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(S("DESTDIR"), stage->path());
         installed = RunTool(QStringLiteral(CMAKE_PROGRAM), {"--install", BUILD_FOLDER, "--prefix", "/usr"},
                             env, kToolMs);
     }
-    static void TearDownTestSuite() {
-        delete stage;
-        stage = nullptr;
-    }
+    static void TearDownTestSuite() { stage.reset(); }
     void SetUp() override {
         SessionTest::SetUp();
         ASSERT_TRUE(installed.ok()) << installed.err.toStdString();
@@ -48,12 +45,9 @@ protected:
         return true;
     }
 
-    static QTemporaryDir* stage;
-    static ToolResult installed;
+    inline static std::unique_ptr<QTemporaryDir> stage;
+    inline static ToolResult installed;
 };
-
-QTemporaryDir* InstallTest::stage = nullptr;
-ToolResult InstallTest::installed;
 
 TEST_F(InstallTest, TheProgramFolderTheLinksAndTheIconsAreLaidOut) {
     const QDir built(QStringLiteral(PROGRAM_FOLDER));
@@ -105,13 +99,10 @@ TEST_F(InstallTest, TheDesktopEntryFileTypeAndAppStreamDataAreAccepted) {
     }
     qputenv("XDG_DATA_DIRS", (Staged(S("share")) + S(":/usr/share")).toLocal8Bit());
     QTemporaryDir files;
-    const QString named = files.filePath(S("Any.cst"));
-    const QString unnamed = files.filePath(S("model"));
-    QFile::copy(Staged(S("lib/cubestacks/Models/Welcome.cst")), unnamed);
-    QFile(named).open(QIODevice::WriteOnly);
-    const QMimeDatabase types;
-    EXPECT_EQ(types.mimeTypeForFile(named).name().toStdString(), kModelType.toStdString());
-    EXPECT_EQ(types.mimeTypeForFile(unnamed).name().toStdString(), kModelType.toStdString());
+    QFile::copy(Staged(S("lib/cubestacks/Models/Welcome.cst")), files.filePath(S("model")));
+    QFile(files.filePath(S("Any.cst"))).open(QIODevice::WriteOnly);
+    for (const char* name : {"Any.cst", "model"})
+        EXPECT_EQ(QMimeDatabase().mimeTypeForFile(files.filePath(S(name))).name(), kModelType) << name;
 }
 
 TEST_F(InstallTest, TheStagedProgramOpensTheModelItIsGiven) {
@@ -120,10 +111,7 @@ TEST_F(InstallTest, TheStagedProgramOpensTheModelItIsGiven) {
     {
         TBlockList library;
         ASSERT_GT(library.Count, 0) << library.LoadError.toStdString();
-        TModelContext context;
-        context.Library = &library;
-        context.WindowSize = kMainWindow.size();
-        TModel given(context);
+        TModel given(TModelContext{&library, kMainWindow.size(), {}, {}, nullptr});
         for (int row = 0; row < given.Rows; ++row)
             for (int col = 0; col < given.Cols; ++col)
                 given.SetBlockIndex(col, row, (col * 7 + row * 3) % library.Count, 0);
@@ -133,11 +121,10 @@ TEST_F(InstallTest, TheStagedProgramOpensTheModelItIsGiven) {
 
     ASSERT_TRUE(StartDisplay());
     const QProcessEnvironment env = ProgramEnvironment();
-    const QString expectedFile = Out(S("expected.png"));
     const ToolResult converted = RunTool(Staged(S("bin/cubestacks-convert")),
-                                         {"--size", "1024x768", model, expectedFile}, env, kToolMs);
+                                         {"--size", "1024x768", model, Out(S("expected.png"))}, env, kToolMs);
     ASSERT_TRUE(converted.ok()) << converted.err.toStdString();
-    const QImage expected = QImage(expectedFile).convertToFormat(QImage::Format_RGB32);
+    const QImage expected = QImage(Out(S("expected.png"))).convertToFormat(QImage::Format_RGB32);
     ASSERT_TRUE(Launch(Staged(S("bin/cubestacks")), {model}, env, S("program.log")));
     QImage screen;
     std::vector<QRect> covered;
