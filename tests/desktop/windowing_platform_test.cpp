@@ -11,26 +11,24 @@ QString Choose(const QMap<QString, QString>& env, const QStringList& args = {QSt
 }
 
 TEST(WindowingPlatform, AWaylandSessionRunsThroughXWaylandUnlessTheUserChose) {
-    const QString wayland = QStringLiteral("wayland");
-    // A Wayland session: X11 first, the Wayland plugin where no X server answers.
-    EXPECT_EQ(Choose({{"XDG_SESSION_TYPE", wayland}, {"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", ":0"}}),
-              QStringLiteral("xcb;wayland"));
-    EXPECT_EQ(Choose({{"XDG_SESSION_TYPE", "Wayland"}}), QStringLiteral("xcb;wayland"));
-    // The user's own choice wins, in the environment or on the command line.
-    EXPECT_EQ(Choose({{"XDG_SESSION_TYPE", wayland}, {"QT_QPA_PLATFORM", wayland}}), QString());
-    EXPECT_EQ(Choose({{"XDG_SESSION_TYPE", wayland}},
-                     {QStringLiteral("cubestacks"), QStringLiteral("-platform"), wayland}),
-              QString());
-    EXPECT_EQ(Choose({{"XDG_SESSION_TYPE", wayland}},
-                     {QStringLiteral("cubestacks"), QStringLiteral("--platform=offscreen")}),
-              QString());
-    // A file named like the option is no choice of platform.
-    EXPECT_EQ(Choose({{"XDG_SESSION_TYPE", wayland}},
-                     {QStringLiteral("cubestacks"), QStringLiteral("platform.cst")}),
-              QStringLiteral("xcb;wayland"));
-    // Elsewhere Qt's own choice stands.
-    EXPECT_EQ(Choose({{"XDG_SESSION_TYPE", "x11"}, {"DISPLAY", ":0"}}), QString());
-    EXPECT_EQ(Choose({{"WAYLAND_DISPLAY", "wayland-0"}}), QString());
+    // A Wayland session: X11 first, the Wayland plugin where no X server answers. The user's own choice
+    // wins, in the environment or on the command line (a file named like the option is none); elsewhere
+    // Qt's own choice stands.
+    const QMap<QString, QString> wayland{{"XDG_SESSION_TYPE", "wayland"}};
+    for (const auto& [env, args, want] :
+         {std::tuple(QMap<QString, QString>{{"XDG_SESSION_TYPE", "wayland"},
+                                            {"WAYLAND_DISPLAY", "wayland-0"},
+                                            {"DISPLAY", ":0"}},
+                     "", "xcb;wayland"),
+          std::tuple(QMap<QString, QString>{{"XDG_SESSION_TYPE", "Wayland"}}, "", "xcb;wayland"),
+          std::tuple(QMap<QString, QString>{{"XDG_SESSION_TYPE", "wayland"}, {"QT_QPA_PLATFORM", "wayland"}},
+                     "", ""),
+          std::tuple(wayland, " -platform wayland", ""), std::tuple(wayland, " --platform=offscreen", ""),
+          std::tuple(wayland, " platform.cst", "xcb;wayland"),
+          std::tuple(QMap<QString, QString>{{"XDG_SESSION_TYPE", "x11"}, {"DISPLAY", ":0"}}, "", ""),
+          std::tuple(QMap<QString, QString>{{"WAYLAND_DISPLAY", "wayland-0"}}, "", "")})
+        EXPECT_EQ(Choose(env, QString(QStringLiteral("cubestacks") + args).split(' ')), QString(want))
+            << args;
 }
 
 } // namespace

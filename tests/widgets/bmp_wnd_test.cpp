@@ -16,10 +16,8 @@ TEST(BmpWnd, ShowsItsBitmapUnscaledOverBlackAndHandsMouseEventsOn) {
     wnd.Bitmap.fill(qRgb(0, 0, 200));
     wnd.Bitmap.setPixel(39, 29, qRgb(250, 250, 0));
     const QImage shown = wnd.grab().toImage().convertToFormat(QImage::Format_RGB32);
-    EXPECT_EQ(shown.pixel(0, 0), qRgb(0, 0, 200));
-    EXPECT_EQ(shown.pixel(39, 29), qRgb(250, 250, 0));
-    EXPECT_EQ(shown.pixel(40, 0), qRgb(0, 0, 0));
-    EXPECT_EQ(shown.pixel(0, 30), qRgb(0, 0, 0));
+    EXPECT_EQ(std::tuple(shown.pixel(0, 0), shown.pixel(39, 29), shown.pixel(40, 0), shown.pixel(0, 30)),
+              std::tuple(qRgb(0, 0, 200), qRgb(250, 250, 0), qRgb(0, 0, 0), qRgb(0, 0, 0)));
     wnd.resize(10, 10); // smaller than its bitmap: the top-left part
     EXPECT_EQ(wnd.grab().toImage().convertToFormat(QImage::Format_RGB32).pixel(9, 9), qRgb(0, 0, 200));
 
@@ -29,9 +27,7 @@ TEST(BmpWnd, ShowsItsBitmapUnscaledOverBlackAndHandsMouseEventsOn) {
     QTest::mousePress(&wnd, Qt::RightButton, Qt::NoModifier, QPoint(4, 5));
     QTest::mouseMove(&wnd, QPoint(6, 7));
     QTest::mouseRelease(&wnd, Qt::RightButton, Qt::NoModifier, QPoint(6, 7));
-    EXPECT_EQ(down.count(), 1);
-    EXPECT_EQ(up.count(), 1);
-    EXPECT_GE(move.count(), 1);
+    EXPECT_EQ(std::tuple(down.count(), up.count(), move.count() >= 1), std::tuple(1, 1, true));
 }
 
 } // namespace

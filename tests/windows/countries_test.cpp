@@ -1,4 +1,3 @@
-// The country list shared by the preferences and the attributes dialog.
 #include "support/test_support.h"
 #include "windows/countries.h"
 
@@ -14,9 +13,9 @@ TEST(CountryList, SortedByCharacterCodesUniqueAndKeptInStepInTheCombos) {
         codes.insert(list[i].Code);
         EXPECT_TRUE(i == 0 || std::strcmp(list[i - 1].Name, list[i].Name) < 0) << list[i].Name;
     }
-    EXPECT_EQ(codes.size(), size_t(kCountryCount));
-    EXPECT_EQ(CountryIndexOfCode(QString()), 0);
-    EXPECT_EQ(CountryIndexOfCode(QStringLiteral("de")), -1); // codes match with their case
+    // Codes match with their case.
+    EXPECT_EQ(std::tuple(codes.size(), CountryIndexOfCode(QString()), CountryIndexOfCode("de")),
+              std::tuple(size_t(kCountryCount), 0, -1));
     QComboBox names, codeBox;
     FillCountryCombos(&names, &codeBox);
     ASSERT_EQ(codeBox.count(), kCountryCount);
@@ -24,10 +23,9 @@ TEST(CountryList, SortedByCharacterCodesUniqueAndKeptInStepInTheCombos) {
     QTest::keyClick(&names, Qt::Key_End);
     QTest::keyClick(&names, Qt::Key_Up);
     EXPECT_EQ(names.currentText() + codeBox.currentText(), QStringLiteral("ZambiaZM"));
-    EXPECT_TRUE(SelectCountryCode(&names, &codeBox, QStringLiteral("GB")));
+    EXPECT_TRUE(SelectCountryCode(&names, &codeBox, "GB"));
     EXPECT_EQ(names.currentText(), QStringLiteral("Great Britain / UK"));
-    EXPECT_FALSE(SelectCountryCode(&names, &codeBox, QStringLiteral("XX")));
+    EXPECT_FALSE(SelectCountryCode(&names, &codeBox, "XX")); // the selection stays
     EXPECT_EQ(codeBox.currentText(), QStringLiteral("GB"));
-    EXPECT_TRUE(SelectCountryCode(&names, &codeBox, QString()));
-    EXPECT_EQ(names.currentIndex(), 0);
+    EXPECT_TRUE(SelectCountryCode(&names, &codeBox, QString()) && names.currentIndex() == 0);
 }

@@ -1,4 +1,3 @@
-// The hint line: each change once, the hint of the widget under the pointer or its parent, menu items.
 #include "windows/hint_line.h"
 #include "windows/windows_fixture.h"
 

@@ -45,8 +45,8 @@ TEST_F(PreferencesFormTest, AFreshStoreGivesTheDefaultsAndWritesNothing) {
     form.LoadSettings();
     form.ApplySettings();
     LoadGridSetting();
-    EXPECT_EQ(form.NameEdit->text(), QString());
-    EXPECT_EQ(form.CountryCombo->currentText(), QStringLiteral("(none specified)"));
+    EXPECT_EQ(form.NameEdit->text() + '|' + form.CountryCombo->currentText(),
+              QStringLiteral("|(none specified)"));
     EXPECT_EQ(std::tuple(form.Day->value(), form.Month->currentText(), form.BirthAge()),
               std::tuple(1, QStringLiteral("January"), 0));
     EXPECT_EQ(form.StartupModelFileName->text(), QStringLiteral("Welcome"));
@@ -142,8 +142,7 @@ TEST_F(PreferencesFormTest, CancelledChangesAreNeitherInForceNorStoredAtTheEnd) 
     QSignalSpy help(&form, &TPreferencesForm::HelpRequested);
     Click(form.HelpBtn);
     QTest::keyClick(form.NameEdit, Qt::Key_F1);
-    ASSERT_EQ(help.count(), 2);
-    EXPECT_EQ(help[1][0].toInt(), 40);
+    EXPECT_EQ(help.count() == 2 ? help[1][0].toInt() : -1, 40);
     Retype(form.NameEdit, QStringLiteral("Cancelled Name"));
     ClickPage(form, 2);
     Click(form.SoundsCheck);
@@ -222,12 +221,11 @@ TEST_F(PreferencesFormTest, BrowsingPicksTheStartupModel) {
     Click(form.BrowseBtn); // cancelled: nothing changes
     EXPECT_TRUE(form.ModelBlankRadio->isChecked());
     Click(form.BrowseBtn);
-    EXPECT_EQ(runs, 2);
-    EXPECT_EQ(form.StartupModelFileName->text(), QStringLiteral("Harbour"));
-    EXPECT_TRUE(form.ModelSpecificRadio->isChecked());
+    EXPECT_EQ(std::tuple(runs, form.StartupModelFileName->text(), form.ModelSpecificRadio->isChecked()),
+              std::tuple(2, QStringLiteral("Harbour"), true));
     Click(form.OKBtn);
-    EXPECT_EQ(Preferences().StartupModelFile, chosen);
-    EXPECT_EQ(Stored("Preferences/StartupModelFile"), chosen);
+    EXPECT_EQ(Preferences().StartupModelFile + '|' + Stored("Preferences/StartupModelFile"),
+              chosen + '|' + chosen);
 }
 
 TEST(AgeFromBirthDate, CountsWholeYears) {

@@ -1,4 +1,3 @@
-// Sound effects by number while sounds are on; pointers with their hot spots, or the arrow.
 #include "windows/sounds_and_pointers.h"
 #include "windows/windows_fixture.h"
 
@@ -46,8 +45,7 @@ TEST_F(SoundsAndPointersTest, SoundsPlayByNumberOnlyWhileSwitchedOn) {
     PlaySoundEffect(kSoundRotate);
     EXPECT_TRUE(player.Effect(kSoundRotate)->isPlaying());
     PlaySoundEffect(kSoundOpenBucket); // cuts the first one off
-    EXPECT_FALSE(player.Effect(kSoundRotate)->isPlaying());
-    EXPECT_TRUE(player.Effect(kSoundOpenBucket)->isPlaying());
+    EXPECT_TRUE(!player.Effect(kSoundRotate)->isPlaying() && player.Effect(kSoundOpenBucket)->isPlaying());
     FreeSounds();
     EXPECT_EQ(player.Effect(kSoundClick), nullptr);
     PlaySoundEffect(kSoundClick); // after freeing: silence
@@ -79,8 +77,8 @@ TEST_F(SoundsAndPointersTest, PointersComeWithTheirHotSpotsOrFallBackToTheArrow)
 
     TempProgramFolder folder;
     folder.write(QStringLiteral("bad.png"), QByteArray("\x89PNG not really"));
-    EXPECT_EQ(CursorFromPicture(folder.file(QStringLiteral("none.png"))).shape(), Qt::ArrowCursor);
-    EXPECT_EQ(CursorFromPicture(folder.file(QStringLiteral("bad.png"))).shape(), Qt::ArrowCursor);
+    for (const char* name : {"none.png", "bad.png"})
+        EXPECT_EQ(CursorFromPicture(folder.file(name)).shape(), Qt::ArrowCursor) << name;
     QImage picture(32, 32, QImage::Format_ARGB32);
     picture.fill(Qt::transparent);
     // A hot spot that is not a number or outside the picture gives the centre.
@@ -90,8 +88,8 @@ TEST_F(SoundsAndPointersTest, PointersComeWithTheirHotSpotsOrFallBackToTheArrow)
         picture.setText(QStringLiteral("HotSpotY"), QLatin1String(y));
         ASSERT_TRUE(picture.save(folder.file(QStringLiteral("good.png"))));
         const QCursor cursor = CursorFromPicture(folder.file(QStringLiteral("good.png")));
-        EXPECT_EQ(cursor.shape(), Qt::BitmapCursor);
-        EXPECT_EQ(cursor.hotSpot(), spot) << x << "," << y;
+        EXPECT_EQ(std::pair(cursor.shape(), cursor.hotSpot()), std::pair(Qt::BitmapCursor, spot))
+            << x << "," << y;
     }
 }
 

@@ -1,4 +1,3 @@
-// The splash: painted at once, centred with the hourglass, gone once the loop runs and its time is up.
 #include "support/test_support.h"
 #include "widgets/title_bar.h"
 #include "windows/splash_form.h"
@@ -31,12 +30,11 @@ protected:
 
 TEST_F(SplashFormTest, PaintedAtOnceCentredWithTheHourglass) {
     TSplashForm splash;
-    EXPECT_TRUE(splash.windowFlags() & Qt::FramelessWindowHint);
-    EXPECT_FALSE(splash.testAttribute(Qt::WA_QuitOnClose));
-    EXPECT_FALSE(splash.Titlebar1->Visible());
+    EXPECT_TRUE((splash.windowFlags() & Qt::FramelessWindowHint) &&
+                !splash.testAttribute(Qt::WA_QuitOnClose) && !splash.Titlebar1->Visible());
     splash.ShowAndPaint();
-    EXPECT_EQ(splash.size(), QSize(328, 206));
-    EXPECT_EQ(splash.Version->text(), QStringLiteral("2.00"));
+    EXPECT_EQ(std::pair(splash.size(), splash.Version->text()),
+              std::pair(QSize(328, 206), QStringLiteral("2.00")));
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     EXPECT_LE((splash.geometry().center() - screen.center()).manhattanLength(), 2);
     ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
@@ -74,15 +72,13 @@ TEST_F(SplashFormTest, StaysUntilTheMessageLoopRunsThenGoesWithItsTimer) {
     splash.Timer1->setInterval(20);
     splash.ShowAndPaint();
     // The windows take longer than the timer to make, with events handled on the way: it stays.
-    QThread::msleep(60);
-    QCoreApplication::processEvents();
-    QThread::msleep(30);
-    QCoreApplication::processEvents();
+    for (int ms : {60, 30}) {
+        QThread::msleep(ms);
+        QCoreApplication::processEvents();
+    }
     EXPECT_TRUE(splash.isVisible());
     RunLoop(splash, 5); // the loop starts and its time is up: it goes at once
-    EXPECT_FALSE(splash.isVisible());
-    EXPECT_FALSE(splash.Timer1->isActive());
-    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_FALSE(splash.isVisible() || splash.Timer1->isActive() || QGuiApplication::overrideCursor());
 
     TSplashForm later;
     later.Timer1->setInterval(800);

@@ -52,6 +52,12 @@ protected:
         return action;
     }
     static void Click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(3, 3)); }
+    static QStringList Items(const QMenu* menu) {
+        QStringList items;
+        for (QAction* action : menu->actions())
+            items << (action->isSeparator() ? QStringLiteral("-") : action->text());
+        return items;
+    }
 
     QObject owner;
     QMenu fileMenu, displayMenu, helpMenu;
@@ -138,19 +144,14 @@ TEST_F(ToolBoxFormTest, MenuButtonsDropTheMainMenusAndTheFocusComesBack) {
             if (!popup)
                 return;
             shownAt = popup->pos();
-            for (QAction* action : popup->actions())
-                shown << (action->isSeparator() ? QStringLiteral("-") : action->text());
+            shown = Items(popup);
             QTest::mouseClick(popup, Qt::LeftButton, {},
                               popup->actionGeometry(popup->actions()[item]).center());
         });
         Click(button);
-        QStringList expected;
-        for (QAction* action : menu->actions())
-            expected << (action->isSeparator() ? QStringLiteral("-") : action->text());
-        EXPECT_EQ(shown, expected);
-        EXPECT_EQ(shownAt, button->mapToGlobal(QPoint(0, button->height())));
-        EXPECT_EQ(runs, Runs{command});
-        EXPECT_EQ(button->State(), TFlatButton::bsUp);
+        EXPECT_EQ(std::tuple(shown, shownAt, runs, button->State()),
+                  std::tuple(Items(menu), button->mapToGlobal(QPoint(0, button->height())), Runs{command},
+                             int(TFlatButton::bsUp)));
     }
     ASSERT_TRUE(ActivateAndWait(*box));
     QTimer::singleShot(0, [] {
