@@ -51,74 +51,27 @@ protected:
 };
 
 TEST_F(WallpaperTest, EachDesktopGetsItsExactCommands) {
-    struct Case {
-        const char *current, *session;
-        bool tiled;
-        QMap<QString, int> exitCodes;
-        const char* listing;
-        WallpaperResult::Status status;
-        const char* desktop;
-        QStringList calls; // %p the picture, %u its quoted URI
-    };
-    const QString gnome = "gsettings set org.gnome.desktop.background ";
-    const QString cinnamon = "gsettings set org.cinnamon.desktop.background ";
-    const QString xfconf = "xfconf-query -c xfce4-desktop ";
-    const QString hdmi = xfconf + "-p /backdrop/screen0/monitorHDMI-1/workspace0/";
-    const QString edp = xfconf + "-p /backdrop/screen0/monitoreDP-1/workspace0/";
-    const QString plasma = "plasma-apply-wallpaperimage --fill-mode ";
-    const QString first = xfconf + "-p /backdrop/screen0/monitor0/workspace0/";
-    // clang-format off
-    const Case cases[] = {
-        {"ubuntu:GNOME", "", false, {}, "", WallpaperResult::Applied, "GNOME",
-         {gnome + "picture-options 'centered'", gnome + "picture-uri %u", gnome + "picture-uri-dark %u"}},
-        {"X-Cinnamon", "gnome", true, {}, "", WallpaperResult::Applied, "Cinnamon",
-         {cinnamon + "picture-options 'wallpaper'", cinnamon + "picture-uri %u",
-          cinnamon + "picture-uri-dark %u"}},
-        // An older GNOME without the dark picture still gets the wallpaper.
-        {"", "ubuntu", false, {{gnome + "picture-uri-dark", 1}}, "", WallpaperResult::Applied, "GNOME",
-         {gnome + "picture-options 'centered'", gnome + "picture-uri %u", gnome + "picture-uri-dark %u"}},
-        {"GNOME", "", false, {{gnome + "picture-uri ", 1}}, "", WallpaperResult::Failed, "GNOME",
-         {gnome + "picture-options 'centered'", gnome + "picture-uri %u"}},
-        {"GNOME", "", false, {{gnome + "picture-options", 2}}, "", WallpaperResult::Failed, "GNOME",
-         {gnome + "picture-options 'centered'"}},
-        {"KDE", "", false, {}, "", WallpaperResult::Applied, "KDE Plasma", {plasma + "pad %p"}},
-        {"", "plasmawayland", true, {}, "", WallpaperResult::Applied, "KDE Plasma", {plasma + "tile %p"}},
-        {"KDE", "", false, {{"plasma", -1}}, "", WallpaperResult::Failed, "KDE Plasma", {plasma + "pad %p"}},
-        // Xfce: every monitor's picture, the style before the picture; with none yet, the first monitor's.
-        {"XFCE", "", true, {}, "/backdrop/screen0/monitorHDMI-1/workspace0/image-style\n/backdrop/screen0/"
-         "monitorHDMI-1/workspace0/last-image\n /backdrop/screen0/monitoreDP-1/workspace0/last-image\n"
-         "/desktop-icons/last-image\n", WallpaperResult::Applied, "Xfce",
-         {xfconf + "-l", hdmi + "image-style -n -t int -s 2", hdmi + "last-image -n -t string -s %p",
-          edp + "image-style -n -t int -s 2", edp + "last-image -n -t string -s %p"}},
-        {"", "xubuntu", false, {}, "", WallpaperResult::Applied, "Xfce",
-         {xfconf + "-l", first + "image-style -n -t int -s 1", first + "last-image -n -t string -s %p"}},
-        {"XFCE", "", false, {{first + "last-image", 4}}, "", WallpaperResult::Failed, "Xfce",
-         {xfconf + "-l", first + "image-style -n -t int -s 1", first + "last-image -n -t string -s %p"}},
-        {"XFCE", "", false, {{xfconf + "-l", 1}}, "", WallpaperResult::Failed, "Xfce", {xfconf + "-l"}},
-        {"sway", "sway", false, {}, "", WallpaperResult::NoDesktop, "", {}},
-        {"", "", false, {}, "", WallpaperResult::NoDesktop, "", {}},
-    };
-    // clang-format on
     const QString uri = "'" + QUrl::fromLocalFile(picture).toString(QUrl::FullyEncoded) + "'";
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.current) + "/" + c.session);
+    const QStringList statuses = {"Applied", "NotChanged", "NoFile", "NoDesktop", "Failed"};
+    for (const QStringList& c : DataCases("wallpaper")) {
+        SCOPED_TRACE((c.value(0) + "/" + c.value(1)).toStdString());
         desktop.calls.clear();
-        desktop.env = {{"XDG_CURRENT_DESKTOP", c.current}, {"DESKTOP_SESSION", c.session}};
-        desktop.exitCodes = c.exitCodes;
-        desktop.listing = QString::fromLatin1(c.listing);
-        const WallpaperResult result = ApplyWallpaperLinux(desktop, picture, c.tiled);
-        QStringList expected;
-        for (QString call : c.calls)
-            expected << call.replace("%u", uri).replace("%p", picture);
-        EXPECT_EQ(std::tuple(result.status, result.desktop, desktop.calls),
-                  std::tuple(c.status, QString(c.desktop), expected));
+        desktop.env = {{"XDG_CURRENT_DESKTOP", c.value(0)}, {"DESKTOP_SESSION", c.value(1)}};
+        desktop.exitCodes.clear();
+        for (const QString& exit : c.value(3).split('|', Qt::SkipEmptyParts))
+            desktop.exitCodes[exit.section('=', 0, 0)] = exit.section('=', 1).toInt();
+        desktop.listing = c.value(4).replace("\\n", "\n");
+        const WallpaperResult result = ApplyWallpaperLinux(desktop, picture, c.value(2) == "1");
+        EXPECT_EQ(
+            std::tuple(statuses.value(result.status), result.desktop, desktop.calls),
+            std::tuple(c.value(5), c.value(6),
+                       c.value(7).replace("%u", uri).replace("%p", picture).split('|', Qt::SkipEmptyParts)));
         // Success says nothing; a failure names the file and the command's end.
         EXPECT_EQ(result.message.isEmpty(), result.Succeeded());
         EXPECT_TRUE(result.Succeeded() || result.message.contains('"' + picture + '"'));
-        const int code = c.exitCodes.isEmpty() ? 0 : c.exitCodes.first();
+        const int code = desktop.exitCodes.isEmpty() ? 0 : desktop.exitCodes.first();
         const QString told = code < 0 ? "could not be run" : QStringLiteral("code %1").arg(code);
-        EXPECT_EQ(result.message.contains(told), c.status == WallpaperResult::Failed)
-            << result.message.toStdString();
+        EXPECT_EQ(result.message.contains(told), c.value(5) == "Failed") << result.message.toStdString();
     }
     // A known desktop whose command is missing names the command.
     desktop.programs.clear();

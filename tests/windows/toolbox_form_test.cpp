@@ -72,34 +72,19 @@ TEST_F(ToolBoxFormTest, EveryButtonShowsItsHintAndRunsItsCommand) {
         std::tuple(kMainWindow.topLeft(), QStringLiteral("Quadrantine Cubestacks"),
                    QStringLiteral("(Untitled)"), false));
     ASSERT_TRUE(ShowExposed(*box));
-    const std::tuple<TFlatButton*, const char*, const char*> buttons[] = {
-        {box->NewBtn, "Create a new model (Ctrl+N)", "New1"},
-        {box->OpenBtn, "Open a model file (Ctrl+O)", "Open1"},
-        {box->SaveBtn, "Save current model (Ctrl+S)", "Save1"},
-        {box->PrintBtn, "Print current model (Ctrl+P)", "Print1"},
-        {box->AttributesBtn, "Model Attributes (Ctrl+T)", "Attributes1"},
-        {box->PreferencesBtn, "Preferences (Ctrl+J)", "Preferences1"},
-        {box->ExitBtn, "Exit program (Alt+F4)", "Exit1"},
-        {box->ScrollLeftBtn, "Scroll model to the left (Left arrow)", "Left1"},
-        {box->ScrollUpBtn, "Scroll model up (Up arrow)", "Up1"},
-        {box->ScrollDownBtn, "Scroll model down (Down arrow)", "Down1"},
-        {box->ScrollRightBtn, "Scroll model to the right (Right arrow)", "Right1"},
-        {box->GridBtn, "Show/hide grid (Ctrl+G)", "ShowGrid1"},
-        {box->BlockBoxBtn, "Show/hide block box (Ctrl+B)", "ShowBlockSets1"},
-        {box->FileBtn, "Undo, redo, save as, revert, wallpaper, export bitmap", nullptr},
-        {box->DisplayBtn, "Show/hide toolbox, dock boxes, minimize", nullptr},
-        {box->ModeBtn, "Show/hide paint/edit mode (Tab)", nullptr},
-    };
-    for (const auto& [button, hint, command] : buttons) {
-        EXPECT_EQ(button->statusTip(), QLatin1String(hint));
-        EXPECT_FALSE(button->Glyph().isNull()) << hint;
-        if (!command)
+    for (const QStringList& c : DataCases("toolbox")) {
+        auto* button = box->findChild<TFlatButton*>(c[0]);
+        ASSERT_NE(button, nullptr) << c[0].toStdString();
+        EXPECT_TRUE(button->statusTip() == c.value(1) && !button->Glyph().isNull()) << c[0].toStdString();
+        if (c.value(2).isEmpty())
             continue;
         runs.clear();
         Click(button);
-        EXPECT_EQ(runs, Runs{command}) << hint;
         const bool latches = button == box->GridBtn || button == box->BlockBoxBtn;
-        EXPECT_EQ(button->State(), latches ? TFlatButton::bsLatched : TFlatButton::bsUp) << hint;
+        EXPECT_EQ(
+            std::tuple(runs, button->State()),
+            std::tuple(Runs{c[2].toStdString()}, int(latches ? TFlatButton::bsLatched : TFlatButton::bsUp)))
+            << c[0].toStdString();
     }
     // The grid and block box buttons latch and run at each click; the mode button only latches.
     EXPECT_TRUE(box->GridBtn->Checked() && box->BlockBoxChecked());
