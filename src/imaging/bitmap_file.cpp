@@ -38,11 +38,17 @@ bool ReadZeroed(QFile& file, QImage& image, QString& error, QImage::Format forma
     if (format == QImage::Format_Invalid)
         format = reader.imageFormat();
     const uchar* prepared = nullptr;
+    // Never more than the decoder itself would allocate, neither for the image
+    // it decodes into nor for the 32 bits a pixel the picture becomes after:
+    // a small damaged file of 1 bit a pixel could otherwise ask for gigabytes.
+    const qint64 limit = qint64{QImageReader::allocationLimit()} * 1024 * 1024;
+    if (limit > 0 && qint64{size.width()} * size.height() * 4 > limit) {
+        error = QStringLiteral("the picture is too large");
+        return false;
+    }
     if (!size.isEmpty() && format != QImage::Format_Invalid) {
         const qint64 bytes =
             qint64{size.width()} * size.height() * QImage::toPixelFormat(format).bitsPerPixel() / 8;
-        // Never more than the decoder itself would allocate.
-        const qint64 limit = qint64{QImageReader::allocationLimit()} * 1024 * 1024;
         if (limit <= 0 || bytes <= limit) {
             image = QImage(size, format);
             image.fill(0);
