@@ -94,21 +94,14 @@ TEST_F(AttributesFormTest, SwatchesShowTheirColoursSinkWhilePressedAndChooseOnRe
     ASSERT_NE(names, nullptr); // the list shows the names only
     EXPECT_EQ(names->displayText(form->BkgndNameList->item(1)->text(), {}),
               QStringLiteral("Alien landscape I"));
-    // Greys, then two rows of colours: background dark and darker, text bright and dark.
-    const uint32_t rows[4][8] = {
-        {0x000000, 0x202020, 0x404040, 0x606060, 0x808080, 0xA0A0A0, 0xC0C0C0, 0xFFFFFF},
-        {0x800000, 0x804000, 0x808000, 0x008000, 0x008080, 0x404080, 0x000080, 0x800080},
-        {0x400000, 0x402000, 0x404000, 0x004000, 0x004040, 0x404060, 0x000040, 0x400040},
-        {0xFF0000, 0xFF7F00, 0xFFFF00, 0x00FF00, 0x00FFFF, 0x8080FF, 0x0000FF, 0xFF00FF}};
     Show();
-    for (int page : {1, 0}) {
-        form->PageControl1->setCurrentIndex(page);
+    for (const QStringList& c : DataCases("swatches")) {
+        form->PageControl1->setCurrentIndex(c[0].toInt());
+        const QStringList colors = c.value(1).split(' ');
         for (size_t i = 0; i < 24; ++i)
-            EXPECT_EQ((page ? form->TextColors : form->BkgndColors)[i]->grab().toImage().pixel(8, 8),
-                      Rgb(rows[i < 8  ? 0
-                               : page ? (i < 16 ? 3 : 1)
-                                      : i / 8][i % 8]))
-                << page << " " << i;
+            EXPECT_EQ((c[0] == "1" ? form->TextColors : form->BkgndColors)[i]->grab().toImage().pixel(8, 8),
+                      Rgb(colors.value(int(i)).toUInt(nullptr, 16)))
+                << c[0].toStdString() << " " << i;
     }
     QFrame* green = form->BkgndColors[11];
     QTest::mousePress(green, Qt::LeftButton, {}, QPoint(8, 8));
