@@ -57,6 +57,9 @@ protected:
     QString StoredVisible(const char* box) const {
         return ReadStringSetting(S("Windows/") + QLatin1String(box), S("Visible"), QString());
     }
+    std::pair<bool, bool> Shown() const {
+        return {app->ToolBoxForm->isVisible(), app->BlockBoxForm->isVisible()};
+    }
     std::string NameAt(int col, int row) const {
         const int32_t index = app->MainForm->Model->GetBlockIndex(col, row, 0);
         return index < 0 ? std::string() : app->MainForm->Library()->NameFromIndex(index);
@@ -85,10 +88,9 @@ TEST_F(ApplicationTest, TheWindowIsCentredTheBoxesDockedAndOwnedAndTheirLayoutSt
     TMainForm& main = *app->MainForm;
     TToolBoxForm& toolBox = *app->ToolBoxForm;
     TBlockBoxForm& blockBox = *app->BlockBoxForm;
-    EXPECT_EQ(main.geometry(), kMain);
+    EXPECT_EQ(std::tuple(main.geometry(), toolBox.pos(), blockBox.pos()),
+              std::tuple(kMain, kMain.topLeft(), kBlockBoxPlace));
     EXPECT_EQ(main.grab().toImage().pixel(500, 400) | 0xFF000000u, qRgb(0, 0, 0));
-    EXPECT_EQ(toolBox.pos(), kMain.topLeft());
-    EXPECT_EQ(blockBox.pos(), kBlockBoxPlace);
     ASSERT_NE(main.Library(), nullptr);
     EXPECT_EQ(main.Library(), blockBox.Library());
     EXPECT_EQ(main.Library()->Count, 3);
@@ -102,8 +104,7 @@ TEST_F(ApplicationTest, TheWindowIsCentredTheBoxesDockedAndOwnedAndTheirLayoutSt
     main.setWindowState(Qt::WindowMinimized);
     EXPECT_FALSE(toolBox.isVisible());
     main.setWindowState(Qt::WindowNoState);
-    EXPECT_TRUE(toolBox.isVisible());
-    EXPECT_FALSE(blockBox.isVisible());
+    EXPECT_EQ(Shown(), std::pair(true, false));
     EXPECT_FALSE(toolBox.BlockBoxChecked());
     EXPECT_TRUE(FocusIsBackOn(main)); // the keys work at once
 
@@ -111,14 +112,13 @@ TEST_F(ApplicationTest, TheWindowIsCentredTheBoxesDockedAndOwnedAndTheirLayoutSt
     toolBox.hide();
     Stop();
     Start();
-    EXPECT_FALSE(app->ToolBoxForm->isVisible());
-    EXPECT_TRUE(app->BlockBoxForm->isVisible());
+    EXPECT_EQ(Shown(), std::pair(false, true));
     Stop();
     WriteFlagSetting(S("Preferences"), S("LoadDisplay"), false);
     WriteIntSetting(S("Windows/BlockBoxForm"), S("Left"), 3);
     Start();
-    EXPECT_TRUE(app->ToolBoxForm->isVisible());
-    EXPECT_EQ(app->BlockBoxForm->pos(), kBlockBoxPlace);
+    EXPECT_EQ(std::pair(app->ToolBoxForm->isVisible(), app->BlockBoxForm->pos()),
+              std::pair(true, kBlockBoxPlace));
 }
 
 TEST_F(ApplicationTest, TheStartupModelOrTheFileNamedOnTheCommandLineIsOpened) {
@@ -173,8 +173,7 @@ TEST_F(ApplicationTest, ClosingTheMainWindowOrTheToolboxEndsTheLoopACancelDoesNo
     EXPECT_EQ(RunLoop([this] { app->MainForm->Exit1Click(); }), 0);
     EXPECT_TRUE(presenter().shown.empty()) << "an unmodified model asks nothing";
     app.reset();
-    EXPECT_EQ(StoredVisible("ToolBoxForm"), S("1"));
-    EXPECT_EQ(StoredVisible("BlockBoxForm"), S("1"));
+    EXPECT_EQ(StoredVisible("ToolBoxForm") + StoredVisible("BlockBoxForm"), S("11"));
     Start();
     EXPECT_EQ(RunLoop([this] { app->ToolBoxForm->close(); }), 0);
     EXPECT_FALSE(app->MainForm->isVisible());
@@ -200,9 +199,8 @@ TEST_F(ApplicationTest, ToolboxButtonsRunTheCommandsAndHandTheKeysBack) {
     TMainForm& main = *app->MainForm;
     TToolBoxForm& toolBox = *app->ToolBoxForm;
     ASSERT_TRUE(ActivateAndWait(main));
-    EXPECT_EQ(toolBox.FileBtn->Menu(), main.MainMenu.FileMenu1);
-    EXPECT_EQ(toolBox.DisplayBtn->Menu(), main.MainMenu.DisplayMenu1);
-    EXPECT_EQ(toolBox.HelpBtn->Menu(), main.MainMenu.HelpMenu1);
+    EXPECT_EQ(std::tuple(toolBox.FileBtn->Menu(), toolBox.DisplayBtn->Menu(), toolBox.HelpBtn->Menu()),
+              std::tuple(main.MainMenu.FileMenu1, main.MainMenu.DisplayMenu1, main.MainMenu.HelpMenu1));
     QTest::mouseClick(toolBox.ModeBtn, Qt::LeftButton);
     EXPECT_TRUE(toolBox.ModeChecked());
     QTest::keyClick(&main, Qt::Key_Tab);
@@ -213,8 +211,7 @@ TEST_F(ApplicationTest, ToolboxButtonsRunTheCommandsAndHandTheKeysBack) {
     QTest::mouseClick(toolBox.GridBtn, Qt::LeftButton);
     EXPECT_TRUE(Preferences().GridVisible);
     QTest::mouseClick(toolBox.BlockBoxBtn, Qt::LeftButton);
-    EXPECT_FALSE(app->BlockBoxForm->isVisible());
-    EXPECT_FALSE(toolBox.BlockBoxChecked());
+    EXPECT_EQ(std::pair(app->BlockBoxForm->isVisible(), toolBox.BlockBoxChecked()), std::pair(false, false));
     QTest::keyClick(&main, Qt::Key_B, Qt::ControlModifier);
     EXPECT_TRUE(app->BlockBoxForm->isVisible());
     Set(0, 5, "45F");
@@ -228,9 +225,8 @@ TEST_F(ApplicationTest, ToolboxButtonsRunTheCommandsAndHandTheKeysBack) {
     toolBox.move(400, 400);
     app->BlockBoxForm->hide();
     main.MainMenu.DockBoxes1->trigger();
-    EXPECT_EQ(toolBox.pos(), QPoint(128, 128));
-    EXPECT_TRUE(app->BlockBoxForm->isVisible());
-    EXPECT_TRUE(toolBox.BlockBoxChecked());
+    EXPECT_EQ(std::tuple(toolBox.pos(), app->BlockBoxForm->isVisible(), toolBox.BlockBoxChecked()),
+              std::tuple(QPoint(128, 128), true, true));
     main.Model->Modified = false;
 }
 

@@ -393,11 +393,8 @@ TEST_F(FileCommandsTest, RealDialogsTakeTheSettingsAndGiveBackWhatIsTyped) {
         EXPECT_EQ(dialog.fileMode(), QFileDialog::ExistingFile);
         auto* list = dialog.findChild<QListView*>(S("listView"));
         const auto listed = [list](const char* name) {
-            const QAbstractItemModel* model = list->model();
-            for (int row = 0; row < model->rowCount(list->rootIndex()); ++row)
-                if (model->index(row, 0, list->rootIndex()).data().toString() == S(name))
-                    return true;
-            return false;
+            const QModelIndex first = list->model()->index(0, 0, list->rootIndex());
+            return !list->model()->match(first, Qt::DisplayRole, S(name), 1, Qt::MatchExactly).isEmpty();
         };
         EXPECT_TRUE(QTest::qWaitFor([&] { return listed("Typed.cst"); }, 5000));
         EXPECT_FALSE(listed("README"));
