@@ -213,7 +213,7 @@ TEST_F(ApplicationTest, ToolboxButtonsRunTheCommandsAndHandTheKeysBack) {
     QTest::mouseClick(toolBox.BlockBoxBtn, Qt::LeftButton);
     EXPECT_EQ(std::pair(app->BlockBoxForm->isVisible(), toolBox.BlockBoxChecked()), std::pair(false, false));
     QTest::keyClick(&main, Qt::Key_B, Qt::ControlModifier);
-    EXPECT_TRUE(app->BlockBoxForm->isVisible());
+    EXPECT_EQ(std::pair(app->BlockBoxForm->isVisible(), toolBox.BlockBoxChecked()), std::pair(true, true));
     Set(0, 5, "45F");
     QTest::keyClick(&main, Qt::Key_Left);
     EXPECT_FALSE(toolBox.ScrollLeftBtn->Enabled());
