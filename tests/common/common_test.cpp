@@ -34,7 +34,6 @@ TEST_F(CommonTest, DataFoldersIgnoreLetterCaseAndTheResetPutsBackTheStart) {
     EXPECT_NE(CurrentMessagePresenter(), &TestPresenter()); // the standard-error presenter
 }
 
-// The catalogue in tests/data/messages: every message's text, style and default answer.
 TEST_F(CommonTest, EveryMessageShowsItsTextStyleAndDefaultAnswer) {
     const std::vector<QStringList> rows = DataCases("messages");
     ASSERT_EQ(rows.size(), size_t(kMessageCount));
@@ -49,13 +48,11 @@ TEST_F(CommonTest, EveryMessageShowsItsTextStyleAndDefaultAnswer) {
         EXPECT_EQ(shown.text, QString(row[1]).replace("\\r\\n", "\r\n"));
         EXPECT_EQ(shown.style, row[2].toInt(nullptr, 16)) << i;
     }
-    // Numbers outside the catalogue show nothing; with messages off nothing shows either.
     EXPECT_EQ(ShowAppMessage(AppMessage(kMessageCount)) + ShowAppMessage(AppMessage(-1)), 2 * IDOK);
     SetMessagesEnabled(false);
     for (int i = 0; i < kMessageCount; ++i)
         EXPECT_EQ(ShowAppMessage(AppMessage(i)), rows[size_t(i)][3].toInt()) << i;
     EXPECT_EQ(presenter().shown.size(), size_t(kMessageCount));
-    // The error box shows even then.
     ShowErrorBox(std::runtime_error("Read beyond end of file"));
     EXPECT_EQ(presenter().shown.back().text, "Read beyond end of file");
     EXPECT_EQ(presenter().shown.back().style, MB_ICONHAND);
@@ -72,7 +69,6 @@ TEST_F(CommonTest, MessageArgumentsAnswersAndEscapes) {
     EXPECT_EQ(presenter().shown[1].text, QString::fromUtf8("Invalid data in model file caf\u00e9.cst"));
     EXPECT_EQ(presenter().shown[2].text, "Invalid ChunkDecode call: -- p: 3   pBuf: 0   Type: 0");
     EXPECT_EQ(presenter().shown[3].text, "File  has an invalid header or is not a model file");
-    // A backslash takes the character after it; a lone one at the end goes.
     EXPECT_EQ(ExpandMessageEscapes("a\\tb\\qc\\\\nd\\"), "a\tbcnd");
     EXPECT_EQ(FormatMessageText("100%% %s", {QStringLiteral("done")}), "100% done");
 }

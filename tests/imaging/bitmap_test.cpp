@@ -6,8 +6,6 @@
 #include "imaging/bitmap_file.h"
 #include "imaging/png_file.h"
 
-#include <QBuffer>
-#include <QImageReader>
 #include <random>
 
 namespace {
@@ -18,8 +16,6 @@ QImage Grey(int w, int h) {
     return dst;
 }
 
-// Inside, across every edge and wholly outside: both copies draw exactly the
-// overlap, the transparent one without the pixels of the key colour.
 TEST(BitmapDraw, CopiesClipAtEveryEdgeAndSkipTheKeyColour) {
     QImage src = NewBitmap(3, 2);
     const QRgb pixels[] = {qRgb(10, 20, 30), qRgb(255, 0, 255), qRgb(254, 0, 255),
@@ -44,7 +40,6 @@ TEST(BitmapDraw, CopiesClipAtEveryEdgeAndSkipTheKeyColour) {
                 }
         }
     }
-    // Any source format; empty bitmaps draw nothing and onto nothing.
     QImage indexed(2, 1, QImage::Format_Indexed8);
     indexed.setColorTable({qRgb(255, 0, 255), qRgb(0, 200, 0)});
     indexed.setPixel(0, 0, 0);
@@ -71,7 +66,6 @@ TEST(Bitmap, ResizeKeepsPixelsAndBlackensTheRestColoursKeepTheirChannels) {
     EXPECT_EQ(RGBColor(1, 2, 3), 0x030201u);
     EXPECT_EQ(ColorToRgb(0x0000FF), qRgb(255, 0, 0));
     EXPECT_EQ(RgbToColor(qRgb(0, 0, 255)), 0xFF0000u);
-    // A system colour resolves to the palette's colour, never to its own bits.
     EXPECT_EQ(ResolveColor(kSystemColorFlag | 5) & kSystemColorFlag, 0u);
 }
 
@@ -80,7 +74,6 @@ TEST(BitmapFile, Writes24BitBottomUpRowsPaddedToFourBytes) {
     image.setPixel(0, 0, qRgb(1, 2, 3));
     image.setPixel(2, 1, qRgb(200, 100, 50));
     const QByteArray bytes = EncodeBitmap24(image);
-    // Size 78, pixels at 54, 3 x 2, 24 bits; the bottom row first, as blue, green, red.
     EXPECT_EQ(Hex(bytes.left(30)), "42 4D 4E 00 00 00 00 00 00 00 36 00 00 00 28 00 00 00 03 00 00 00 02 00 "
                                    "00 00 01 00 18 00");
     EXPECT_EQ(Hex(bytes.mid(54)), "00 00 00 00 00 00 32 64 C8 00 00 00 03 02 01 00 00 00 00 00 00 00 00 00");
@@ -94,9 +87,6 @@ TEST(BitmapFile, Writes24BitBottomUpRowsPaddedToFourBytes) {
     EXPECT_EQ(LoadBitmapFile(folder.file("Images/out.bmp")), image);
 }
 
-// Each file of the data folder reads as the picture its case names (a PPM file
-// of the pixels expected) or fails with the error named; the last field says
-// whether it ends before its last row.
 TEST(BitmapFile, ReadsThePicturesOfTheDataFolder) {
     for (const QStringList& c : DataCases("pictures")) {
         ASSERT_EQ(c.size(), 3) << c.join(' ').toStdString();
@@ -118,8 +108,6 @@ TEST(BitmapFile, ReadsThePicturesOfTheDataFolder) {
     }
 }
 
-// Every pixel read back as written, whatever the size, from noise that does not
-// compress to a picture of flat bands and repeats that does; the header says RGB.
 TEST(PngFile, ReadsBackPixelForPixel) {
     std::mt19937 random(7);
     for (const QSize size : {QSize(1, 1), QSize(3, 2), QSize(1024, 768)}) {
@@ -134,24 +122,13 @@ TEST(PngFile, ReadsBackPixelForPixel) {
             }
         for (const QImage& image : {noise, bands}) {
             const QByteArray bytes = EncodePng(image);
-            ASSERT_EQ(bytes.left(8), QByteArray("\x89PNG\r\n\x1a\n", 8));
-            EXPECT_EQ(bytes.mid(12, 4), "IHDR");
-            EXPECT_EQ(bytes[25], 2) << "colour type RGB";
-            QBuffer buffer;
-            buffer.setData(bytes);
-            QImageReader reader(&buffer, "png");
-            const QImage back = reader.read();
-            ASSERT_FALSE(back.isNull()) << reader.errorString().toStdString();
-            EXPECT_EQ(AsBitmap(back), image) << size.width() << "x" << size.height();
-            // Made in the image's own memory when nothing else shares it: the same bytes.
+            EXPECT_EQ(Hex(bytes.left(16) + bytes[25]), "89 50 4E 47 0D 0A 1A 0A 00 00 00 0D 49 48 44 52 02");
+            EXPECT_EQ(AsBitmap(QImage::fromData(bytes, "PNG")), image)
+                << size.width() << "x" << size.height();
             EXPECT_EQ(EncodePng(image.copy()), bytes);
         }
-        if (size.width() == 1024) {
-            // Flat bands and repeats: smaller than the raw pixels by far.
-            EXPECT_LT(EncodePng(bands).size(), 1024 * 768 * 3 / 20);
-        }
+        EXPECT_TRUE(size.width() < 1024 || EncodePng(bands).size() < 1024 * 768 * 3 / 20);
     }
-    // An image with alpha is written as the bitmap it would be shown as.
     QImage alpha(2, 1, QImage::Format_ARGB32);
     alpha.setPixel(0, 0, qRgba(10, 20, 30, 255));
     alpha.setPixel(1, 0, qRgba(0, 0, 0, 0));

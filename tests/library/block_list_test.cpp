@@ -32,8 +32,6 @@ protected:
     TempProgramFolder folder;
 };
 
-// Titles and rows of names; a picture all black is marked *, one with
-// see-through pixels ~; then the error and the notice.
 QString Describe(const TBlockList& list) {
     QString text = QString("%1 sets, %2 blocks").arg(list.SetCount).arg(list.Count);
     for (int s = 0; s < list.SetCount; ++s) {
@@ -44,34 +42,26 @@ QString Describe(const TBlockList& list) {
                 const int32_t i = list.IndexFromMap(uint8_t(s), uint8_t(r), uint8_t(v));
                 const QImage& picture = list.ImageList[size_t(i)];
                 bool black = true, clear = false;
-                for (int y = 0; y < 32; ++y)
-                    for (int x = 0; x < 32; ++x) {
-                        black = black && picture.pixel(x, y) == qRgb(0, 0, 0);
-                        clear = clear || qAlpha(picture.pixel(x, y)) == 0;
-                    }
-                text += " " + QString::fromStdString(list.NameFromIndex(i)) +
-                        (black   ? "*"
-                         : clear ? "~"
-                                 : "");
+                for (int p = 0; p < 32 * 32; ++p) {
+                    black = black && picture.pixel(p % 32, p / 32) == qRgb(0, 0, 0);
+                    clear = clear || qAlpha(picture.pixel(p % 32, p / 32)) == 0;
+                }
+                const char* mark = black ? "*" : clear ? "~" : "";
+                text += " " + QString::fromStdString(list.NameFromIndex(i)) + mark;
             }
         }
     }
-    if (!list.LoadError.isEmpty())
-        text += " | error: " + list.LoadError;
-    if (!list.LoadNotice.isEmpty())
-        text += " | notice: " + list.LoadNotice;
-    return text;
+    return text + (list.LoadError.isEmpty() ? "" : " | error: " + list.LoadError) +
+           (list.LoadNotice.isEmpty() ? "" : " | notice: " + list.LoadNotice);
 }
 
-// Each folder of the data folder is a System folder of set files and sheets.
 TEST_F(BlockListTest, LoadsTheSetsOfTheDataFolder) {
     for (const QStringList& c : DataCases("block_sets")) {
         ASSERT_EQ(c.size(), 2) << c.join(' ').toStdString();
         TempProgramFolder system;
         const QDir from(DataFile("block_sets", c[0]));
         ASSERT_TRUE(from.exists()) << c[0].toStdString();
-        QDirIterator files(from.path(), QDir::Files, QDirIterator::Subdirectories);
-        while (files.hasNext()) {
+        for (QDirIterator files(from.path(), QDir::Files, QDirIterator::Subdirectories); files.hasNext();) {
             const QString file = files.next();
             system.write("System/" + from.relativeFilePath(file), ReadAll(file));
         }
@@ -81,7 +71,6 @@ TEST_F(BlockListTest, LoadsTheSetsOfTheDataFolder) {
 }
 
 TEST_F(BlockListTest, NameLookupAgreesWithALinearScan) {
-    // Five sets that share many names, in different orders.
     const std::vector<std::string> pool{"AAa", "AAb", "BBa", "BBb", "CCa", "CCb", "DDa", "ddA", "EEe", "FFf"};
     for (int set = 1; set <= 5; ++set) {
         std::vector<SetRow> rows;
@@ -98,10 +87,10 @@ TEST_F(BlockListTest, NameLookupAgreesWithALinearScan) {
     std::vector<std::string> probes = pool;
     probes.insert(probes.end(), {"aaa", "AA", "AAaa", "GGg", ""});
     for (const std::string& name : probes) {
-        int expected = -1;
-        for (int i = 0; i < list.Count && expected < 0; ++i)
-            if (list.Blocks[static_cast<size_t>(i)].Name == name)
-                expected = i;
+        int expected = 0;
+        while (expected < list.Count && list.Blocks[size_t(expected)].Name != name)
+            ++expected;
+        expected = expected == list.Count ? -1 : expected;
         EXPECT_EQ(list.IndexFromName(name), expected) << name;
         EXPECT_EQ(list.IsValidName(name), expected >= 0) << name;
     }
@@ -111,12 +100,10 @@ TEST_F(BlockListTest, NameLookupAgreesWithALinearScan) {
         EXPECT_EQ(list.IndexFromMap(uint8_t(set), uint8_t(row), uint8_t(variation)), i);
         EXPECT_EQ(list.NameFromMap(uint8_t(set), uint8_t(row), uint8_t(variation)), list.NameFromIndex(i));
     }
-    // Places without a block.
     EXPECT_EQ(list.IndexFromMap(0, 6, 0) + list.IndexFromMap(255, 0, 0), -2);
     EXPECT_EQ(list.NameFromMap(0, 0, 4) + list.NameFromMap(200, 200, 200), "100100");
     EXPECT_EQ(list.NameFromIndex(120) + list.NameFromIndex(-1), "");
 
-    // Each set keeps its row, each row its variation.
     list.SelectIndex(list.IndexFromName("ddA"));
     const int set = list.Selection.CurrentSet, row = list.Selection.SelectedRow[set];
     EXPECT_EQ(
@@ -131,7 +118,6 @@ TEST_F(BlockListTest, NameLookupAgreesWithALinearScan) {
     EXPECT_EQ(list.GetSelectedIndex(), list.IndexFromMap(uint8_t(set), uint8_t(row + 1), 2));
     list.Selection.SelectedRow[set] = row;
     EXPECT_EQ(list.GetSelectedIndex(), list.IndexFromMap(uint8_t(set), uint8_t(row), 3));
-    // A selection without a block, and no selection at all.
     for (int variation : {4, -3}) {
         list.Selection.SelectedVariation[set][row] = variation;
         EXPECT_EQ(list.GetSelectedIndex(), -1);
@@ -143,7 +129,6 @@ TEST_F(BlockListTest, NameLookupAgreesWithALinearScan) {
 }
 
 TEST_F(BlockListTest, TheTableHoldsTwoThousandBlocks) {
-    // Nine sets of 20 x 13 names are 2340 blocks.
     for (int set = 1; set <= 9; ++set) {
         std::vector<SetRow> full;
         for (int r = 0; r < 20; ++r) {
@@ -159,7 +144,6 @@ TEST_F(BlockListTest, TheTableHoldsTwoThousandBlocks) {
     EXPECT_EQ(list.Count, kMaxBlocks);
     EXPECT_EQ(list.ImageList.size(), static_cast<size_t>(kMaxBlocks));
     EXPECT_EQ(list.SetCount, 8);
-    // 180 blocks of the eighth set fit: 13 whole rows and 11 names of the next.
     EXPECT_EQ(list.RowCount[7], 14);
     EXPECT_EQ(list.LastVariation[7][13], 10);
     EXPECT_EQ(list.IndexFromName("8Nk"), kMaxBlocks - 1);
@@ -167,14 +151,11 @@ TEST_F(BlockListTest, TheTableHoldsTwoThousandBlocks) {
     list.Append(0, 0, 0, "New");
     EXPECT_EQ(list.IndexFromName("New"), -1);
 
-    // Outside the map's ranges nothing is added; without a sheet a block has an
-    // empty picture; the first block of a place keeps it.
     SetProgramFolder(TempProgramFolder().path());
     TBlockList empty;
     EXPECT_EQ(empty.GetSelectedIndex(), -1);
-    empty.Append(10, 0, 0, "Bad");
-    empty.Append(0, 20, 0, "Bad");
-    empty.Append(0, 0, 13, "Bad");
+    for (const auto& [s, r, v] : {std::tuple{10, 0, 0}, {0, 20, 0}, {0, 0, 13}})
+        empty.Append(uint8_t(s), uint8_t(r), uint8_t(v), "Bad");
     EXPECT_EQ(empty.Count, 0);
     empty.Append(0, 0, 0, "ABCD");
     empty.Append(0, 0, 0, "Dup");
@@ -194,7 +175,6 @@ TEST_F(BlockListTest, CutsPicturesAtPitch33AndDrawsThemClipped) {
         ASSERT_EQ(picture.size(), QSize(32, 32));
         int set = 0, row = 0, variation = 0;
         list.MapFromIndex(i, set, row, variation);
-        // Exact magenta is see-through, (254, 0, 255) is not; the grid lines are never read.
         EXPECT_EQ(qAlpha(picture.pixel(0, 0)), 0) << i;
         EXPECT_EQ(picture.pixel(1, 0), qRgb(254, 0, 255)) << i;
         for (const QPoint p : {QPoint(2, 0), QPoint(31, 31), QPoint(0, 31)})
@@ -214,15 +194,12 @@ TEST_F(BlockListTest, CutsPicturesAtPitch33AndDrawsThemClipped) {
                                       {11, 63, BlockColor(0, 1, 0)},
                                       {12, 55, kBackdrop}})
         EXPECT_EQ(target.pixel(x, y), color) << x << "," << y;
-    // No picture, no map, or wholly outside: nothing drawn.
     const QImage before = target;
-    for (int index : {-1, 4, 1999, 5000})
-        list.IndexedBlockDraw(canvas, 0, 0, index);
-    list.MappedBlockDraw(canvas, 0, 0, 0, 1, 1);
-    list.MappedBlockDraw(canvas, 0, 0, -1, 0, 0);
-    list.MappedBlockDraw(canvas, 0, 0, 256, 0, 0);
-    list.IndexedBlockDraw(canvas, 64, 0, 0);
-    list.IndexedBlockDraw(canvas, 0, -32, 0);
+    for (const auto& [x, y, index] :
+         {std::tuple{0, 0, -1}, {0, 0, 4}, {0, 0, 1999}, {0, 0, 5000}, {64, 0, 0}, {0, -32, 0}})
+        list.IndexedBlockDraw(canvas, x, y, index);
+    for (const auto& [set, row, variation] : {std::tuple{0, 1, 1}, {-1, 0, 0}, {256, 0, 0}})
+        list.MappedBlockDraw(canvas, 0, 0, set, row, variation);
     EXPECT_EQ(target, before);
     TCanvas none;
     list.IndexedBlockDraw(none, 0, 0, 0);
@@ -230,8 +207,6 @@ TEST_F(BlockListTest, CutsPicturesAtPitch33AndDrawsThemClipped) {
 
 TEST_F(BlockListTest, StackedDrawLeavesWhatDrawingEachBlockInTurnLeaves) {
     TBlockList list;
-    // Picture p is see-through where (x * 7 + y * 3 + p) % (p + 2) == 0 and on
-    // its row p, so that each level shows through the ones above it somewhere.
     for (int p = 0; p < 9; ++p) {
         QImage picture(32, 32, QImage::Format_ARGB32_Premultiplied);
         for (int y = 0; y < 32; ++y)
@@ -240,29 +215,23 @@ TEST_F(BlockListTest, StackedDrawLeavesWhatDrawingEachBlockInTurnLeaves) {
                     x, y, (x * 7 + y * 3 + p) % (p + 2) == 0 || y == p ? 0u : qRgb(20 * p, x * 8, y * 8));
         list.ImageList.push_back(picture);
     }
-    // 9 wholly opaque; 10 with an alpha neither 0 nor 255 (opaque); 11 smaller than a block; 12 empty.
-    QImage opaque(32, 32, QImage::Format_ARGB32_Premultiplied);
-    opaque.fill(qRgb(1, 2, 3));
-    QImage faint(32, 32, QImage::Format_ARGB32_Premultiplied);
-    faint.fill(0);
+    auto filled = [](int w, int h, QRgb color) {
+        QImage image(w, h, QImage::Format_ARGB32_Premultiplied);
+        image.fill(color);
+        return image;
+    };
+    QImage faint = filled(32, 32, 0);
     faint.setPixel(5, 5, qRgba(1, 1, 1, 1));
-    QImage small(20, 10, QImage::Format_ARGB32_Premultiplied);
-    small.fill(qRgb(9, 9, 9));
-    list.ImageList.insert(list.ImageList.end(), {opaque, faint, small, QImage()});
-
-    const std::vector<std::vector<int32_t>> stacks = {{0},
-                                                      {0, 1, 2, 3, 4, 5, 6, 7},
-                                                      {7, 6, 5, 4, 3, 2, 1, 0},
-                                                      {3, 9, 4},
-                                                      {9, 0, 1},
-                                                      {5, 10},
-                                                      {2, -1, 4, 5000, 6},
-                                                      {1, 11, 2},
-                                                      {12, 3},
-                                                      {8, 8, 8, 8, 8, 8, 8, 8},
-                                                      {-1, -1},
-                                                      {}};
-    // Inside, on every edge and corner, and wholly outside the target.
+    list.ImageList.insert(list.ImageList.end(),
+                          {filled(32, 32, qRgb(1, 2, 3)), faint, filled(20, 10, qRgb(9, 9, 9)), QImage()});
+    std::vector<std::vector<int32_t>> stacks;
+    for (const QString& stack : QString("0|0 1 2 3 4 5 6 7|7 6 5 4 3 2 1 0|3 9 4|9 0 1|5 10|2 -1 4 5000 6|1 "
+                                        "11 2|12 3|8 8 8 8 8 8 8 8|-1 -1|")
+                                    .split('|')) {
+        stacks.emplace_back();
+        for (const QString& index : stack.split(' ', Qt::SkipEmptyParts))
+            stacks.back().push_back(index.toInt());
+    }
     const std::vector<QPoint> places = {{0, 0},    {40, 8},  {-10, 3}, {60, -7}, {70, 50},
                                         {-31, 60}, {80, 30}, {0, 64},  {-32, 0}, {101, 81}};
     for (size_t s = 0; s < stacks.size(); ++s)
@@ -279,8 +248,6 @@ TEST_F(BlockListTest, StackedDrawLeavesWhatDrawingEachBlockInTurnLeaves) {
     EXPECT_TRUE(empty.isNull());
 }
 
-// Pictures cut only when LoadPictures asks are the pictures cut at once; a
-// sheet that is gone is told when asked.
 TEST_F(BlockListTest, PicturesWhenAsked) {
     WriteSet(folder, 1, "One", {Names("AAaAAb")});
     WriteSet(folder, 2, "Two", {Names("BBaBBb")});
@@ -307,25 +274,20 @@ TEST_F(BlockListTest, StretchBlockDrawsAnOutlinedSquare) {
     TBlockList list;
     QImage target = Backdrop(20, 20);
     TCanvas canvas(&target);
-    list.StretchBlockDraw(canvas, 2, 3, 3);
-    list.StretchBlockDraw(canvas, 0, 0, 0);
-    list.StretchBlockDraw(canvas, 0, 0, -4);
-    list.StretchBlockDraw(canvas, 17, 17, 100); // clipped
+    for (const auto& [x, y, size] : {std::tuple{2, 3, 3}, {0, 0, 0}, {0, 0, -4}, {17, 17, 100}})
+        list.StretchBlockDraw(canvas, x, y, size);
     for (int y = 0; y < 20; ++y)
         for (int x = 0; x < 20; ++x) {
             const bool inside = x >= 2 && x < 5 && y >= 3 && y < 6, far = x >= 17 && y >= 17;
             const bool edge =
                 (inside && (x == 2 || x == 4 || y == 3 || y == 5)) || (far && (x == 17 || y == 17));
-            ASSERT_EQ(target.pixel(x, y), edge            ? qRgb(255, 0, 0)
-                                          : inside || far ? qRgb(0, 0, 255)
-                                                          : kBackdrop)
-                << x << "," << y;
+            const QRgb expected = edge ? qRgb(255, 0, 0) : inside || far ? qRgb(0, 0, 255) : kBackdrop;
+            ASSERT_EQ(target.pixel(x, y), expected) << x << "," << y;
         }
 }
 
 class BackgroundTest : public BlockListTest {
 protected:
-    // A picture whose pixel (x, y) is (x, y, 7): every sample shows where it came from.
     void WritePicture(const std::string& code, int width, int height) {
         QImage picture(width, height, QImage::Format_RGB32);
         for (int y = 0; y < height; ++y)
@@ -347,7 +309,6 @@ protected:
 };
 
 TEST_F(BackgroundTest, CatalogueLayoutsFileNamesAndRounding) {
-    // The list sorts itself: its rows are in the order it shows them.
     QStringList rows;
     for (int row = -1; row <= kBackgroundCatalogueSize; ++row)
         rows << BackgroundCatalogueItem(row);
@@ -357,16 +318,12 @@ TEST_F(BackgroundTest, CatalogueLayoutsFileNamesAndRounding) {
                               "Sky, bright day\tBS1\t11|Sky, cloudy\tBS2\t11|Sky, evening stars\tSP2\t10|"
                               "Space, deep\tSP1\t11|Wall, bricks\tWL1\t11|Wall, embossed\tWL3\t11|"
                               "Wall, stone \tWL2\t11|");
-    QStringList kinds;
+    std::vector<int> kinds;
     for (const char* layout : {"0", "00", "01", "1", "10", "11", "2", "100", "", "1x", "-1"})
-        kinds << QString::number(KindFromLayout(layout));
-    EXPECT_EQ(kinds.join(' '), QString("%1 %1 %2 %2 %3 %4 -1 -1 -1 -1 -1")
-                                   .arg(bkStretch)
-                                   .arg(bkTileDown)
-                                   .arg(bkTileAcross)
-                                   .arg(bkTile));
+        kinds.push_back(KindFromLayout(layout));
+    EXPECT_EQ(kinds, (std::vector<int>{bkStretch, bkStretch, bkTileDown, bkTileDown, bkTileAcross, bkTile, -1,
+                                       -1, -1, -1, -1}));
     EXPECT_EQ(BackgroundFileName("AL1"), folder.path() + "System/bdAL1.csb");
-    // MulDiv rounds halves away from zero; a zero divisor or an overflow gives -1.
     const QString cases = "1*1/2=1 3*1/2=2 -1*1/2=-1 -3*1/2=-2 3*1/-2=-2 -3*-1/2=2 128*-128/255=-64 1*1/3=0 "
                           "2*1/3=1 5*7/0=-1 2000000000*1000000000/1000000000=2000000000 "
                           "2000000000*2000000000/1000000000=-1 -2147483648*1/1=-2147483648";
@@ -377,12 +334,10 @@ TEST_F(BackgroundTest, CatalogueLayoutsFileNamesAndRounding) {
 }
 
 TEST_F(BackgroundTest, ColoursAndGradients) {
-    // 256 bands over 256 rows fall to black, each channel from its own start.
     background.Color = RGBColor(255, 128, 0);
     Render(bkGradient, "", 40, 256);
     for (int y = 0; y < 256; ++y)
         ASSERT_EQ(background.Bitmap.pixel(39, y), qRgb(255 - y, 128 - (128 * y + 127) / 255, 0)) << y;
-    // Over 100 rows: each row shows the last band that starts on it.
     background.Color = RGBColor(255, 255, 0);
     Render(bkGradient, "", 40, 100, QSize(640, 480));
     for (int y = 0; y < 100; ++y) {
@@ -392,7 +347,6 @@ TEST_F(BackgroundTest, ColoursAndGradients) {
                 band = i;
         ASSERT_EQ(background.Bitmap.pixel(20, y), qRgb(255 - band, 255 - band, 0)) << y;
     }
-    // The window colour (5) comes from the palette, not from the number.
     const QRgb window = QGuiApplication::palette().color(QPalette::Base).rgb();
     background.Color = kSystemColorFlag | 5;
     Render(bkColor, "", 10, 256);
@@ -400,14 +354,11 @@ TEST_F(BackgroundTest, ColoursAndGradients) {
     background.SetKind(bkGradient);
     EXPECT_EQ(background.Bitmap.pixel(7, 0), window);
 
-    // Unknown kinds keep the bitmap; a new size shows black until rendered.
     background.Color = RGBColor(1, 2, 3);
     Render(bkColor, "", 40, 40);
     background.Color = RGBColor(90, 90, 90);
-    for (int kind : {6, 255}) {
-        background.SetKind(static_cast<uint8_t>(kind));
-        EXPECT_EQ(background.Kind, kind);
-    }
+    for (int kind : {6, 255})
+        EXPECT_EQ((background.SetKind(uint8_t(kind)), background.Kind), kind);
     background.SetWidth(50);
     EXPECT_EQ(background.Bitmap.pixel(39, 39), qRgb(1, 2, 3));
     EXPECT_EQ(background.Bitmap.pixel(45, 5), qRgb(0, 0, 0));
@@ -416,12 +367,10 @@ TEST_F(BackgroundTest, ColoursAndGradients) {
 }
 
 TEST_F(BackgroundTest, PicturesStretchedTiledMissingOrUnreadable) {
-    // Stretched: each pixel the picture pixel nearest its centre.
     WritePicture("BIG", 250, 200);
     Render(bkStretch, "BIG", 100, 100);
     EXPECT_EQ(background.Image.size(), QSize(250, 200));
     EXPECT_EQ(QString("%1 %2 %3").arg(Red(0, 0)).arg(Red(99, 0)).arg(Green(0, 99)), "1 248 199");
-    // Tiles at the picture's size times the background's share of the window.
     WritePicture("T01", 200, 150);
     Render(bkTileAcross, "T01", 1000, 700, QSize(1000, 740));
     for (int x : {0, 199, 200, 457, 999})
@@ -437,14 +386,12 @@ TEST_F(BackgroundTest, PicturesStretchedTiledMissingOrUnreadable) {
     EXPECT_EQ(Red(999, 0), 199);
     EXPECT_EQ(Red(500, 0), 100);
     EXPECT_EQ(Green(0, 141), 0);
-    // In a small preview a tile shrinks to a pixel, never to nothing; without a window the picture's size.
     WritePicture("T02", 3, 2);
     Render(bkTile, "T02", 160, 120);
     EXPECT_EQ(background.Bitmap.pixel(159, 119), qRgb(1, 1, 7));
     Render(bkTile, "T02", 160, 120, QSize(0, 0));
     EXPECT_EQ(Red(2, 0) * 10 + Green(0, 3), 21);
 
-    // Missing: black, not Color. An empty code looks for bd.csb; a code cannot reach out of System.
     background.Color = RGBColor(200, 100, 50);
     Render(bkTile, "NO1", 64, 64);
     EXPECT_EQ(background.Bitmap.pixel(10, 10), qRgb(0, 0, 0));
@@ -454,7 +401,6 @@ TEST_F(BackgroundTest, PicturesStretchedTiledMissingOrUnreadable) {
     WritePicture("x/y", 4, 4);
     Render(bkStretch, "x/y", 64, 64);
     EXPECT_EQ(background.Bitmap.pixel(63, 63), qRgb(0, 0, 0));
-    // A picture that is no bitmap: an error, and the bitmap and picture stay.
     Render(bkStretch, "", 64, 64);
     const QImage before = background.Bitmap, picture = background.Image;
     folder.write("System/bdBAD.csb", "BM not a bitmap at all");
@@ -471,7 +417,6 @@ TEST_F(BackgroundTest, DrawsWholeOrOneCell) {
     target.fill(qRgb(9, 8, 7));
     TCanvas canvas(&target);
     background.DrawCell(canvas, 1, 1);
-    // Cells past the background or the canvas draw only what lies inside both.
     for (const QPoint cell : {QPoint(3, 0), QPoint(-1, 0), QPoint(0, 2)})
         background.DrawCell(canvas, cell.x(), cell.y());
     for (int y = 0; y < 70; ++y)

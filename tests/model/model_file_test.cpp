@@ -21,9 +21,6 @@ QString Escaped(QString text) {
     return text.replace("\r", "\\r").replace("\n", "\\n").replace("\t", "\\t");
 }
 
-// A model told as what differs from a new one: the grid, the parts a file
-// keeps (name=value; a long text as its start and length), the stacks (x,y:
-// names, - for an empty level) and the background's size and middle pixel.
 std::string Describe(const TModel& m, const TModelContext& context) {
     const TModel n(context);
     std::ostringstream out;
@@ -91,9 +88,6 @@ protected:
     }
 };
 
-// Each file of the data folder, loaded over a model of the window size its
-// case names, gives the outcome named: the model as loaded, "refused" (the
-// model left as it was) or the error; then the messages shown.
 TEST_F(ModelFileTest, ReadsTheModelFilesOfTheDataFolder) {
     QDirIterator pictures(DataFile("model_files", "System"), QDir::Files);
     while (pictures.hasNext()) {
@@ -135,14 +129,12 @@ TEST_F(ModelFileTest, EmptyModelBytes) {
     EXPECT_FALSE(model.Modified);
     ASSERT_GT(bytes.size(), 12);
     EXPECT_EQ(Hex(bytes.left(8)), "4D 64 46 1A 02 04 43 52");
-    // The copyright notice is a text of its own choosing; the rest is fixed.
     const int crLength = static_cast<int>(qFromLittleEndian<quint32>(bytes.constData() + 8));
     ASSERT_GT(crLength, 1);
     ASSERT_LE(crLength, 1023);
     EXPECT_EQ(bytes[12 + crLength - 1], '\0');
     EXPECT_EQ(bytes.mid(12, crLength - 1).indexOf('\0'), -1);
     const QByteArray rest = bytes.mid(12 + crLength);
-    // The chunks VR, DE, AU, TX, FT, BG, GM, MH and the end mark 00.
     EXPECT_EQ(Hex(rest), "56 52 08 00 00 00 00 06 00 00 00 06 00 00 44 45 06 00 00 00 02 00 00 00 01 00 41 "
                          "55 07 00 00 00 00 00 00 00 00 00 00 54 58 0D 00 00 00 00 00 00 00 00 00 00 00 00 "
                          "00 00 00 00 46 54 0F 00 00 00 F3 FF FF FF C0 C0 C0 00 53 79 73 74 65 6D 00 42 47 "
@@ -150,30 +142,21 @@ TEST_F(ModelFileTest, EmptyModelBytes) {
                          "18 00 00 00 4D 48 02 00 00 00 FF FF 30 30 01 00 00 00 00");
 }
 
-// Cells by rows, each a word of the top level, x * 16 and y * 1024 and then the
-// names; the length counts them and the end mark. Blocks above a gap, and
-// stacks without level 0, are not saved.
 TEST_F(ModelFileTest, CellSectionLayout) {
     TModel model(context);
     const Names eight{"30H", "30V", "44H", "44V", "42V", "42H", "10N", "10E"};
     Stack(model, 31, 23, eight);
     Stack(model, 3, 2, {"30H", "44H"});
-    model.SetBlockIndex(1, 1, Index("30H"), 0);
-    model.SetBlockIndex(1, 1, Index("44H"), 2);
-    model.SetBlockIndex(5, 5, Index("30H"), 1);
+    for (const auto& [x, level, name] : {std::tuple{1, 0, "30H"}, {1, 2, "44H"}, {5, 1, "30H"}})
+        model.SetBlockIndex(x, x, Index(name), level);
     EXPECT_EQ(model.CellDataSize(), 5 + 8 + 26);
     EXPECT_EQ(Hex(Cell(3, 2, {"30H", "44H"})), "31 08 33 30 48 34 34 48");
     const QByteArray section = Cell(1, 1, {"30H"}) + Cell(3, 2, {"30H", "44H"}) + Cell(31, 23, eight);
-    EXPECT_EQ(Hex(Saved(model).right(6 + 41 + 7)), Hex(QByteArray("MH\x29\0\0\0", 6) + section +
-                                                       QByteArray("\xFF\xFF"
-                                                                  "00\1\0\0\0\0",
-                                                                  9)));
+    const QByteArray tail =
+        QByteArray("MH\x29\0\0\0", 6) + section + QByteArray("\xFF\xFF\x30\x30\1\0\0\0\0", 9);
+    EXPECT_EQ(Hex(Saved(model).right(6 + 41 + 7)), Hex(tail));
 }
 
-// What the file carries reads back (the soak test holds every part of the
-// value to that); the owner comes from the program's defaults, the font style
-// is not stored, and a saved model is neither modified nor cut; a failed save
-// leaves the flags.
 TEST_F(ModelFileTest, RoundTripKeepsEverythingTheFileCarries) {
     context.Defaults.OwnerName = "Quadrantine owner";
     TModel model(context);
@@ -200,7 +183,6 @@ TEST_F(ModelFileTest, RoundTripKeepsEverythingTheFileCarries) {
     EXPECT_TRUE(SameData(model.FileData(), loaded.Data()));
     EXPECT_EQ(loaded.BackgroundBitmap().pixel(3, 0), qRgb(0, 0, 200)); // rendered from the file
     EXPECT_EQ(Saved(loaded, "b.cst"), first);
-    // Every cut of the file raises, silently, and changes nothing.
     expected = model.Data();
     for (qsizetype length = 6; length < first.size(); ++length) {
         EXPECT_THROW(model.LoadFromFile(WriteModelFile(*folder, "cut.cst", first.left(length))), IoError)
@@ -220,7 +202,6 @@ TEST_F(ModelFileTest, EveryWrittenChunkReadsBack) {
     model.TextOverlay.Font.FontName = std::string(1500, 'f');
     model.Background.Code = std::string(1500, 'c');
     const QByteArray bytes = Saved(model);
-    // Chunk by chunk to the end mark: none but the cells longer than 1023 bytes.
     qsizetype at = 6;
     for (std::string tag; at + 6 <= bytes.size() && tag != "00";) {
         tag = bytes.mid(at, 2).toStdString();
@@ -231,20 +212,16 @@ TEST_F(ModelFileTest, EveryWrittenChunkReadsBack) {
     EXPECT_EQ(at, bytes.size());
     TModel loaded(context);
     ASSERT_TRUE(loaded.LoadFromFile(path("saved.cst")));
-    EXPECT_EQ(loaded.Description.DescriptionText, std::string(1017, 'd'));
-    EXPECT_EQ(loaded.TextOverlay.Text, std::string(1010, 't'));
-    EXPECT_EQ(loaded.TextOverlay.Font.FontName, std::string(1014, 'f'));
-    EXPECT_EQ(loaded.Background.Code, std::string(1014, 'c'));
-    // The longest of the author texts is shortened first.
-    EXPECT_EQ(loaded.Author.AuthorName, std::string(1016 - 300 - 2, 'a'));
-    EXPECT_EQ(loaded.Author.OwnerName, std::string(300, 'o'));
-    EXPECT_EQ(loaded.Author.Country, "NZ");
-    // The model in memory keeps its texts.
+    const std::string all = loaded.Description.DescriptionText + loaded.TextOverlay.Text +
+                            loaded.TextOverlay.Font.FontName + loaded.Background.Code +
+                            loaded.Author.AuthorName + loaded.Author.OwnerName + loaded.Author.Country;
+    EXPECT_EQ(all, std::string(1017, 'd') + std::string(1010, 't') + std::string(1014, 'f') +
+                       std::string(1014, 'c') + std::string(1016 - 300 - 2, 'a') + std::string(300, 'o') +
+                       "NZ");
     EXPECT_EQ(model.Description.DescriptionText.size(), 2000u);
 }
 
 TEST_F(ModelFileTest, OldBlockCodes) {
-    // Entries of the table, first, last and between; codes outside it are 2AH, 0 is none.
     const QString entries =
         "0001=45F,480 0009=63J 0106=10D,952 0108=12D,911 0301=30H,40H,43N,42S 0400=931,953 "
         "0407=30H,41H,42N 0508=43N,45F 0609=221,220 0707=4CN,84S 0804=31V,5FS "
@@ -261,8 +238,6 @@ TEST_F(ModelFileTest, OldBlockCodes) {
             }
     EXPECT_EQ(inTable, 119);
 
-    // Names stack from the first free level; a full stack has its top block
-    // replaced; cells outside the grid get nothing.
     TModel model(context);
     Stack(model, 2, 2, {"45F"});
     Stack(model, 1, 0, {"30H", "30V", "44H", "44V", "42V", "42H", "10N", "10E"});
@@ -298,7 +273,6 @@ TEST_F(ChunkStreamTest, WritesTheDocumentedBytes) {
     WriteFileTag(buffer, "");
     EXPECT_EQ(Hex(bytes), "56 52 08 00 00 00 00 06 00 00 00 06 00 00 30 30 01 00 00 00 00 4D 48 0A 00 00 00 "
                           "37 00 00 41 42 FF FF FE FF FF FF 04 03 02 01 00 00 4D 64 46 1A 02 04");
-    // The empty text is one zero byte; a long one 1023 characters and its zero byte.
     bytes.clear();
     buffer.seek(0);
     ChunkWrite(buffer, "DE", {std::string(), std::string(2000, 'x')}, "ss");
@@ -310,28 +284,17 @@ TEST_F(ChunkStreamTest, WritesTheDocumentedBytes) {
     EXPECT_THROW(ChunkWrite(readOnly, "VR", {int64_t{1}}, "d"), IoError);
 }
 
-// Every type reads back; an empty text does not overwrite; decoding never
-// reads past the bytes read: missing bytes of a number count as zero, a text
-// ends with them.
 TEST_F(ChunkStreamTest, EveryTypeReadsBackWithinTheBytesRead) {
     ChunkWrite(buffer, "AU",
                {std::string("Ann"), std::string(), int64_t{-42}, int64_t{300}, int64_t{0xC0C0C0}, int64_t{1}},
                "ssdbdb");
     buffer.seek(0);
     const int n = ChunkRead(buffer, tag, data);
-    EXPECT_EQ(tag, "AU");
-    EXPECT_EQ(n, 4 + 1 + 4 + 1 + 4 + 1);
-    std::string name, country = "keep";
-    int32_t age = 0;
-    uint8_t small = 0;
-    uint32_t colour = 0;
-    bool flag = false;
+    EXPECT_EQ(tag + std::to_string(n), "AU15");
+    std::tuple<std::string, std::string, int32_t, uint8_t, uint32_t, bool> got{"", "keep", 0, 0, 0, false};
+    auto& [name, country, age, small, colour, flag] = got;
     ChunkDecode({&name, &country, &age, &small, &colour, &flag}, "ssdbdb", data, n);
-    EXPECT_EQ(name + country, "Annkeep");
-    EXPECT_EQ(age, -42);
-    EXPECT_EQ(small, 300 & 0xFF);
-    EXPECT_EQ(colour, 0xC0C0C0u);
-    EXPECT_TRUE(flag);
+    EXPECT_EQ(got, std::tuple("Ann", "keep", -42, uint8_t(300 & 0xFF), 0xC0C0C0u, true));
 
     std::fill(std::begin(data), std::end(data), uint8_t{0x7F}); // garbage beyond what was read
     const uint8_t read[] = {1, 0, 0, 0, 0x22, 0x11};
@@ -354,8 +317,8 @@ TEST_F(ChunkStreamTest, UnknownTypeLettersAreReportedOrSkippedSilently) {
     ChunkDecode({&x, &y}, "zd", four, 4);
     EXPECT_EQ(y, 9); // the position did not move
     ASSERT_EQ(presenter().shown.size(), 2u);
-    EXPECT_EQ(presenter().shown[0].text, "Invalid ChunkWrite call: TX");
-    EXPECT_EQ(presenter().shown[1].text, "Invalid ChunkDecode call: -- p: 0   pBuf: 0   Type: 122");
+    EXPECT_EQ(presenter().shown[0].text + presenter().shown[1].text,
+              "Invalid ChunkWrite call: TXInvalid ChunkDecode call: -- p: 0   pBuf: 0   Type: 122");
     SetMessagesEnabled(false);
     ChunkDecode({&x}, "?", four, 4);
     ChunkWrite(buffer, "XX", {int64_t{1}}, "?");
@@ -363,19 +326,11 @@ TEST_F(ChunkStreamTest, UnknownTypeLettersAreReportedOrSkippedSilently) {
 }
 
 TEST_F(ChunkStreamTest, ReadLimitsAndEndOfFile) {
-    // A length of zero, a negative length, and one over the buffer.
-    bytes = QByteArray("A\0\0\0\0\0NG\xFB\xFF\xFF\xFF"
-                       "BG\xD0\x07\0\0",
-                       18) +
-            QByteArray(2000, 'z');
-    EXPECT_EQ(ChunkRead(buffer, tag, data), 0);
-    EXPECT_EQ(tag, "A");
-    EXPECT_EQ(ChunkRead(buffer, tag, data), 0);
-    EXPECT_EQ(tag, "NG");
-    EXPECT_EQ(ChunkRead(buffer, tag, data), kChunkMaxData);
+    bytes = QByteArray("A\0\0\0\0\0NG\xFB\xFF\xFF\xFF\x42G\xD0\x07\0\0", 18) + QByteArray(2000, 'z');
+    for (const auto& [length, want] : {std::pair{0, "A"}, {0, "NG"}, {kChunkMaxData, "BG"}})
+        EXPECT_EQ(std::to_string(ChunkRead(buffer, tag, data)) + tag, std::to_string(length) + want);
     EXPECT_EQ(data[kChunkMaxData], 0); // the last byte of the buffer stays free
     EXPECT_EQ(buffer.pos(), 6 + 6 + 6 + kChunkMaxData);
-    // The rest of the long chunk is left for the caller; reading on meets the end.
     buffer.seek(bytes.size() - 3);
     EXPECT_THROW(ChunkRead(buffer, tag, data), IoError);
 }

@@ -4,8 +4,6 @@
 
 namespace {
 
-// A full 32 x 24 x 8 model's value with a block on its first count cell
-// entries, and a description of that length.
 TModelData Filled(int count, size_t textLength = 0) {
     TModelData value;
     value.Cols = 32;
@@ -31,7 +29,6 @@ TEST(UndoHistory, StepsMoveBetweenStatesAndTheSavedPointFollows) {
     EXPECT_TRUE(history.AtSavedPoint());
     EXPECT_EQ(history.Undo(), nullptr);
     history.Redo();
-    // Saved there; something new after an undo drops the undone step and its saved point.
     history.MarkSaved(one);
     history.Undo();
     ASSERT_TRUE(history.Record(two, QStringLiteral("erase")));
@@ -50,7 +47,6 @@ TEST(UndoHistory, ManyFullModelStepsStayWithinTheirMemory) {
     history.Reset(Filled(0), true);
     for (int i = 1; i <= steps; ++i)
         ASSERT_TRUE(history.Record(Filled(cells - steps + i), QStringLiteral("paint")));
-    // At least 200 steps stay, at most about 30 KB each; the saved state was among the oldest, gone.
     EXPECT_GE(history.UndoCount(), 200u);
     EXPECT_LE(history.Bytes(), (history.UndoCount() + 1) * 30000);
     size_t undone = 0;
@@ -61,7 +57,6 @@ TEST(UndoHistory, ManyFullModelStepsStayWithinTheirMemory) {
     ASSERT_NE(state, nullptr);
     EXPECT_EQ(*state, Filled(cells - int(TUndoHistory::MaxSteps)));
     EXPECT_FALSE(history.AtSavedPoint());
-    // Huge texts: the oldest steps go until the memory fits, one step always stays.
     for (int i = 0; i < 12; ++i)
         history.Record(Filled(i, size_t{1} << 20), QStringLiteral("attributes"));
     EXPECT_LE(history.Bytes(), TUndoHistory::MaxBytes);

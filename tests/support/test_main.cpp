@@ -1,6 +1,3 @@
-// The main of every test program: a QApplication on the offscreen platform
-// (unless the environment names another), settings and documents in a temporary folder, and
-// messages answered by the test presenter instead of boxes.
 #include "support/test_support.h"
 
 #include <QApplication>
@@ -22,7 +19,6 @@ int main(int argc, char** argv) {
     QTemporaryDir home;
     qputenv("XDG_CONFIG_HOME", home.filePath("config").toLocal8Bit());
     qputenv("XDG_DATA_HOME", home.filePath("data").toLocal8Bit());
-    // The documents folder too, where the program makes the user's own folder.
     QDir().mkpath(home.filePath("config"));
     QFile dirs(home.filePath("config/user-dirs.dirs"));
     if (dirs.open(QIODevice::WriteOnly))

@@ -1,8 +1,5 @@
 #pragma once
 
-// Test pieces that stand in for parts of the program's windows; for the test
-// programs that link cs_windows.
-
 #include "support/widget_helpers.h"
 #include "windows/hint_line.h"
 #include "windows/sounds_and_pointers.h"
@@ -10,7 +7,6 @@
 #include <QString>
 #include <vector>
 
-// A sound player that records what it is asked to do instead of playing.
 class RecordingSoundPlayer : public SoundEffectPlayer {
 public:
     void Load() override { ++loads; }
@@ -21,7 +17,6 @@ public:
     std::vector<int> played;
 };
 
-// The hint line after the program has become idle.
 inline QString HintAfterIdle() {
     LetEventsRun();
     return CurrentHint();
