@@ -13,6 +13,10 @@ TModelData Filled(int count, size_t textLength = 0) {
     return value;
 }
 
+bool Is(const TModelData* state, const TModelData& expected) {
+    return state && *state == expected;
+}
+
 TEST(UndoHistory, StepsMoveBetweenStatesAndTheSavedPointFollows) {
     const TModelData empty = Filled(0), one = Filled(1), two = Filled(2);
     TUndoHistory history;
@@ -23,9 +27,7 @@ TEST(UndoHistory, StepsMoveBetweenStatesAndTheSavedPointFollows) {
     ASSERT_TRUE(history.Record(one, QStringLiteral("paint")));
     EXPECT_EQ(history.UndoName(), QStringLiteral("paint"));
     EXPECT_FALSE(history.AtSavedPoint());
-    const TModelData* back = history.Undo();
-    ASSERT_NE(back, nullptr);
-    EXPECT_EQ(*back, empty);
+    EXPECT_TRUE(Is(history.Undo(), empty));
     EXPECT_TRUE(history.AtSavedPoint());
     EXPECT_EQ(history.Undo(), nullptr);
     history.Redo();
@@ -33,9 +35,7 @@ TEST(UndoHistory, StepsMoveBetweenStatesAndTheSavedPointFollows) {
     history.Undo();
     ASSERT_TRUE(history.Record(two, QStringLiteral("erase")));
     EXPECT_FALSE(history.CanRedo());
-    const TModelData* redone = (history.Undo(), history.Redo());
-    ASSERT_NE(redone, nullptr);
-    EXPECT_EQ(*redone, two);
+    EXPECT_TRUE(Is((history.Undo(), history.Redo()), two));
     EXPECT_FALSE(history.AtSavedPoint());
     history.Undo();
     EXPECT_FALSE(history.AtSavedPoint());
@@ -54,8 +54,7 @@ TEST(UndoHistory, ManyFullModelStepsStayWithinTheirMemory) {
     for (const TModelData* s = history.Undo(); s; s = history.Undo(), ++undone)
         state = s;
     EXPECT_EQ(undone, TUndoHistory::MaxSteps);
-    ASSERT_NE(state, nullptr);
-    EXPECT_EQ(*state, Filled(cells - int(TUndoHistory::MaxSteps)));
+    EXPECT_TRUE(Is(state, Filled(cells - int(TUndoHistory::MaxSteps))));
     EXPECT_FALSE(history.AtSavedPoint());
     for (int i = 0; i < 12; ++i)
         history.Record(Filled(i, size_t{1} << 20), QStringLiteral("attributes"));
