@@ -16,7 +16,7 @@ class HelpViewerTest : public CubestacksTest {
 protected:
     void SetUp() override {
         for (const char* page : {"contents", "howto", "topic10", "topic20", "topic40", "topic50"})
-            Write(QString::fromLatin1(page) + ".html",
+            Write(S(page) + ".html",
                   S("<html><head><title>%1</title></head><body>%1</body></html>").arg(page).toUtf8());
         Write("keywords.tsv", "Grid\ttopic10.html\r\ntoolbox\ttopic20.html\n\n# a comment\n"
                               "background grid colour\ttopic50.html\nsounds\ttopic40.html\n"
@@ -30,9 +30,7 @@ protected:
         SetHelpRoot(QString());
     }
     void Write(const QString& name, const QByteArray& bytes) {
-        QFile file(dir.filePath(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
+        ASSERT_TRUE(WriteBytes(dir.filePath(name), bytes));
     }
     QString Title() const { return viewer->Browser->documentTitle(); }
     QStringList Listed() const {

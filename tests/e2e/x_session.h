@@ -50,10 +50,7 @@ public:
         setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
     }
     ~XProgram() override {
-        if (!Running())
-            return;
-        terminate();
-        if (!waitForFinished(3000)) {
+        if (Running() && (terminate(), !waitForFinished(3000))) {
             kill();
             waitForFinished(3000);
         }
@@ -75,11 +72,9 @@ public:
     }
     bool WaitForEnd(int timeoutMs) { return !Running() || waitForFinished(timeoutMs); }
     QString Describe() {
-        if (Running())
-            return S("still running");
-        if (exitStatus() == QProcess::CrashExit)
-            return S("crashed or was killed (%1)").arg(errorString());
-        return S("ended with exit code %1").arg(exitCode());
+        return Running()                             ? S("still running")
+               : exitStatus() == QProcess::CrashExit ? S("crashed or was killed (%1)").arg(errorString())
+                                                     : S("ended with exit code %1").arg(exitCode());
     }
 };
 
