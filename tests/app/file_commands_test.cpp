@@ -272,22 +272,19 @@ TEST_F(FileCommandsTest, ExportWritesTheModelImageAsABitmapOrAPng) {
     EXPECT_EQ(dialogs.back().InitialDir, out);
 
     // The name's extension decides, else the filter (0 bmp, 2 png, 3 any).
-    for (const auto& [name, filter, png] :
-         std::vector<std::tuple<const char*, int, bool>>{{"a.png", 0, true},
-                                                         {"b", 2, true},
-                                                         {"c.PNG", 3, true},
-                                                         {"d.bmp", 2, false},
-                                                         {"e.dib", 2, false},
-                                                         {"f.xyz", 3, false}}) {
+    for (const QString& row :
+         S("a.png:0:png b:2:png c.PNG:3:png d.bmp:2:bmp e.dib:2:bmp f.xyz:3:bmp").split(' ')) {
+        const QStringList f = row.split(':');
+        const bool png = f[2] == S("png");
         SetFileDialogRunner([&](TFileDialogSettings& dialog, QWidget*) {
-            dialog.FileName = out + S(name);
-            dialog.FilterIndex = filter;
+            dialog.FileName = out + f[0];
+            dialog.FilterIndex = f[1].toInt();
             return true;
         });
-        ASSERT_TRUE(FileExportBitmap(*form)) << name;
-        const QByteArray file = ReadAll(out + S(name));
-        EXPECT_EQ(file.startsWith("\x89PNG\r\n\x1a\n"), png) << name;
-        EXPECT_EQ(file.startsWith("BM"), !png) << name;
+        ASSERT_TRUE(FileExportBitmap(*form)) << row.toStdString();
+        const QByteArray file = ReadAll(out + f[0]);
+        EXPECT_EQ(file.startsWith("\x89PNG\r\n\x1a\n"), png) << row.toStdString();
+        EXPECT_EQ(file.startsWith("BM"), !png) << row.toStdString();
     }
     EXPECT_EQ(QImage(out + S("a.png")).convertToFormat(QImage::Format_RGB32), shown);
 
