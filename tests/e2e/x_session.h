@@ -235,13 +235,11 @@ protected:
         for (const QString& name : env.keys())
             if (machine.match(name).hasMatch())
                 env.remove(name);
-        for (const auto& [name, folder] : {std::pair{"HOME", "home"},
-                                           {"XDG_CONFIG_HOME", "home/.config"},
-                                           {"XDG_DATA_HOME", "home/.local/share"},
-                                           {"XDG_CACHE_HOME", "home/.cache"},
-                                           {"XDG_RUNTIME_DIR", "runtime"}}) {
-            QDir().mkpath(Home(QLatin1String(folder)));
-            env.insert(QLatin1String(name), Home(QLatin1String(folder)));
+        for (const QString& pair : S("HOME=home XDG_CONFIG_HOME=home/.config XDG_DATA_HOME=home/.local/share "
+                                     "XDG_CACHE_HOME=home/.cache XDG_RUNTIME_DIR=runtime")
+                                       .split(' ')) {
+            QDir().mkpath(Home(pair.section('=', 1)));
+            env.insert(pair.section('=', 0, 0), Home(pair.section('=', 1)));
         }
         QFile::setPermissions(Home(S("runtime")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         return env;
