@@ -64,19 +64,19 @@ TEST_F(CommandsTest, ScrollingMovesTheModelOrSaysNoWithASound) {
     Put(31, 3, {"45F"});
     form->Model->Modified = false;
     Key(Qt::Key_Right);
-    EXPECT_EQ(Stack(31, 3), Names({"45F"}));
+    EXPECT_EQ(Cells(), "31,3:45F");
     EXPECT_FALSE(form->Model->Modified);
     EXPECT_EQ(sounds.played, std::vector<int>({4})); // "closebucket"
     EXPECT_EQ(toolBox().lastScrollMode, sbLeftRight);
     Key(Qt::Key_Left);
-    EXPECT_EQ(Stack(30, 3), Names({"45F"}));
+    EXPECT_EQ(Cells(), "30,3:45F");
     EXPECT_TRUE(form->Model->Modified);
     EXPECT_EQ(sounds.played, std::vector<int>({4, 2}));
     Key(Qt::Key_Down);
-    EXPECT_EQ(Stack(30, 4), Names({"45F"}));
+    EXPECT_EQ(Cells(), "30,4:45F");
     EXPECT_EQ(toolBox().lastScrollMode, sbUpDown);
     Key(Qt::Key_Up);
-    EXPECT_EQ(Stack(30, 3), Names({"45F"}));
+    EXPECT_EQ(Cells(), "30,3:45F");
     EXPECT_EQ(form->BaseBmp->Bitmap.pixel(30 * 32 + 5, 3 * 32 + 5), BlockSetColor(2)); // drawn at once
 
     Key(Qt::Key_G, Qt::ControlModifier);
@@ -86,7 +86,7 @@ TEST_F(CommandsTest, ScrollingMovesTheModelOrSaysNoWithASound) {
     sounds.played.clear();
     Key(Qt::Key_N, Qt::ControlModifier);
     EXPECT_TRUE(presenter().shown.empty());
-    EXPECT_TRUE(Stack(30, 3).empty());
+    EXPECT_EQ(Cells(), "");
     EXPECT_EQ(toolBox().lastScrollMode, sbAllEnabled);
     EXPECT_FALSE(form->MainMenu.Revert1->isEnabled());
 }

@@ -91,7 +91,7 @@ TEST_F(RecoveryTest, ALeftCopyComesBackModifiedUnderItsOwnFileName) {
     ASSERT_EQ(presenter().shown.size(), 1u);
     EXPECT_EQ(presenter().shown[0].text, Asked("Castle"));
     EXPECT_EQ(presenter().shown[0].style, MB_ICONQUESTION | MB_YESNO);
-    EXPECT_EQ(Stack(4, 5), Names({"45F"}));
+    EXPECT_EQ(Cells(), "4,5:45F");
     EXPECT_EQ(Label(), S("Castle*"));
     EXPECT_EQ(ModelFileName(), castle);
     EXPECT_FALSE(form->MainMenu.Undo1->isEnabled());
@@ -120,7 +120,7 @@ TEST_F(RecoveryTest, NoRemovesACopyAndADamagedOneIsToldAndRemoved) {
                                     .arg(QDir::toNativeSeparators(damaged.fileName()))))
         << told.toStdString();
     EXPECT_EQ(presenter().shown[1].style, MB_ICONEXCLAMATION);
-    EXPECT_TRUE(Stack(1, 1).empty());
+    EXPECT_EQ(Cells(), "");
     EXPECT_FALSE(form->Model->Modified);
     EXPECT_EQ(FilesLeft(), QStringList({form->Recovery->Id() + ".lock"}));
 
@@ -130,7 +130,7 @@ TEST_F(RecoveryTest, NoRemovesACopyAndADamagedOneIsToldAndRemoved) {
     SetMessagesEnabled(false);
     MakeForm();
     EXPECT_TRUE(presenter().shown.empty());
-    EXPECT_EQ(Stack(2, 2), Names({"45F"}));
+    EXPECT_EQ(Cells(), "2,2:45F");
     EXPECT_EQ(Label(), S("(Untitled)*"));
 }
 
