@@ -159,7 +159,7 @@ TEST_F(AttributesFormTest, CancelKeepsTheModelAndOkHandsEverythingBack) {
     EXPECT_EQ(model->BackgroundBitmap().size(), QSize(640, 480)); // the model keeps its own size
 }
 
-TEST_F(AttributesFormTest, BackgroundPicturesGradientsAndTheColourDialog) {
+TEST_F(AttributesFormTest, BackgroundPicturesGradientsTheColourDialogAndShowingAgain) {
     Show();
     Click(form->BkgndColors[12]); // 008080
     ClickRow(Row("AL1"));
@@ -188,9 +188,7 @@ TEST_F(AttributesFormTest, BackgroundPicturesGradientsAndTheColourDialog) {
     QTest::mouseClick(form->OKBtn, Qt::LeftButton);
     EXPECT_EQ(std::tuple(model->Background.Code, model->BackgroundBitmap().pixel(320, 240)),
               std::tuple(std::string("AL1"), Rgb(0x336699)));
-}
-
-TEST_F(AttributesFormTest, ShowingOnAPictureKeepsItsLayoutAndUnknownCodes) {
+    // Shown again on a picture: its layout and an unknown code are kept.
     model->SetBackgroundKind(bkGradient);
     Show();
     EXPECT_TRUE(form->GradientCheck->isChecked());

@@ -213,7 +213,7 @@ TEST_F(BlockBoxFormTest, ClicksChooseBlocksAndStepThroughVariations) {
     EXPECT_EQ(std::tuple(Selection().CurrentSet, player.played), std::tuple(0, Sounds{}));
 }
 
-TEST_F(BlockBoxFormTest, RowButtonsScrollAndTheFrameStaysAtTheEdge) {
+TEST_F(BlockBoxFormTest, RowButtonsAndDraggingScrollAndTheFrameStaysAtTheEdge) {
     WriteFourSets();
     MakeBox();
     for (int step = 1; step <= 4; ++step) {
@@ -233,11 +233,7 @@ TEST_F(BlockBoxFormTest, RowButtonsScrollAndTheFrameStaysAtTheEdge) {
     box->RowUpClick();
     EXPECT_EQ(std::tuple(box->RowScroll[0], Selection().SelectedRow[0]), std::tuple(0, 13));
     EXPECT_EQ(player.played.size(), 1u); // scrolling plays nothing
-}
-
-TEST_F(BlockBoxFormTest, DraggingAlongTheColumnsSelectsAndScrolls) {
-    WriteFourSets();
-    MakeBox();
+    // Dragging along the columns selects and scrolls.
     QWidget* area = box->SelectArea;
     QTest::mousePress(area, Qt::LeftButton, {}, RowSlot(7));
     QTest::mouseMove(area, RowSlot(9));

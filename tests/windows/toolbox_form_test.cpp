@@ -163,12 +163,11 @@ TEST_F(ToolBoxFormTest, ScrollButtonsFollowTheModelsFreeEdges) {
     Click(box->ScrollLeftBtn); // disabled: runs nothing
     Click(box->ScrollRightBtn);
     EXPECT_EQ(runs, Runs{"Right1"});
-    EXPECT_EQ(enabled(sbLeftRight, "1010"), QStringLiteral("1001"));
-    EXPECT_EQ(enabled(sbUpDown, "1010"), QStringLiteral("1010"));
-    EXPECT_EQ(enabled(sbAllEnabled, "1010"), QStringLiteral("1111"));
-    EXPECT_EQ(enabled(TScrollButtons(4), "0000"), QStringLiteral("1111")); // unknown modes change nothing
-    EXPECT_EQ(enabled(TScrollButtons(-1), "0000"), QStringLiteral("1111"));
-    EXPECT_EQ(enabled(sbByEdges, "0000"), QStringLiteral("0000"));
+    for (const auto& [mode, edges, want] : // unknown modes change nothing
+         {std::tuple(sbLeftRight, "1010", "1001"), std::tuple(sbUpDown, "1010", "1010"),
+          std::tuple(sbAllEnabled, "1010", "1111"), std::tuple(TScrollButtons(4), "0000", "1111"),
+          std::tuple(TScrollButtons(-1), "0000", "1111"), std::tuple(sbByEdges, "0000", "0000")})
+        EXPECT_EQ(enabled(mode, edges), QLatin1String(want)) << int(mode) << edges;
     box->EdgeIsFree = nullptr; // without a model every edge counts as free
     EXPECT_EQ(enabled(sbByEdges, "0000"), QStringLiteral("1111"));
 }
