@@ -1,8 +1,5 @@
-#include "support/test_support.h"
 #include "windows/about_form.h"
-
-#include <QtTest>
-#include <QtWidgets>
+#include "windows/windows_fixture.h"
 
 using AboutFormTest = CubestacksTest;
 

@@ -1,5 +1,3 @@
-#include "support/test_support.h"
-
 #include "common/ansi_text.h"
 #include "common/program_folder.h"
 #include "imaging/bitmap_file.h"
@@ -8,24 +6,20 @@
 #include "windows/attributes_form.h"
 #include "windows/color_choice.h"
 #include "windows/countries.h"
+#include "windows/windows_fixture.h"
 
-#include <QtTest>
-#include <QtWidgets>
 #include <optional>
 
 namespace {
 
-QRgb Rgb(uint32_t rrggbb) {
-    return 0xFF000000u | rrggbb;
-}
-TColor Color(uint32_t rrggbb) {
-    return RGBColor(int(rrggbb >> 16) & 0xFF, int(rrggbb >> 8) & 0xFF, int(rrggbb) & 0xFF);
-}
-
-class AttributesFormTest : public CubestacksTest {
+class AttributesFormTest : public WindowsTest {
 protected:
+    static QRgb Rgb(uint32_t rrggbb) { return 0xFF000000u | rrggbb; }
+    static TColor Color(uint32_t rgb) {
+        return RGBColor(int(rgb >> 16) & 0xFF, int(rgb >> 8) & 0xFF, int(rgb) & 0xFF);
+    }
     void SetUp() override {
-        CubestacksTest::SetUp();
+        WindowsTest::SetUp();
         SetProgramFolder(folder.path());
         for (const auto& [code, rrggbb] : {std::pair{"AL1", 0x336699u}, std::pair{"SS1", 0x996633u}}) {
             QImage picture(40, 30, QImage::Format_RGB32);
@@ -47,12 +41,9 @@ protected:
     void TearDown() override {
         form.reset();
         SetColorChooser(nullptr);
-        CubestacksTest::TearDown();
+        WindowsTest::TearDown();
     }
-    void Show() {
-        form->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    }
+    void Show() { ASSERT_TRUE(ShowExposed(*form)); }
     QImage Preview() { return form->Thumbnail->grab().toImage().convertToFormat(QImage::Format_RGB32); }
     int Count(QRgb color) {
         const QImage preview = Preview(); // 32-bit rows: no padding between them
@@ -65,10 +56,6 @@ protected:
         QTest::mouseClick(form->BkgndNameList->viewport(), Qt::LeftButton, {},
                           form->BkgndNameList->visualItemRect(item).center());
     }
-    void Tick(QCheckBox* check) {
-        QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(6, check->height() / 2));
-    }
-    void Click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(8, 8)); }
     static int Row(const char* code) {
         for (int i = 0; i < kBackgroundCatalogueSize; ++i)
             if (QLatin1String(BackgroundCatalogue()[size_t(i)].Code) == QLatin1String(code))
@@ -116,7 +103,7 @@ TEST_F(AttributesFormTest, SwatchesShowTheirColoursSinkWhilePressedAndChooseOnRe
     EXPECT_EQ(std::tuple(form->BkgndColors[4]->frameShadow(), Work().Color),
               std::tuple(QFrame::Raised, Color(0x008000)));
     // Gradient ticked: a swatch gives a gradient from its colour to black.
-    Tick(form->GradientCheck);
+    Click(form->GradientCheck);
     Click(form->BkgndColors[8]);
     EXPECT_EQ(std::tuple(Work().Kind, Work().Color), std::tuple(int(bkGradient), Color(0x800000)));
     EXPECT_GE(qRed(Preview().pixel(80, 0)), 0x7C);
@@ -145,7 +132,7 @@ TEST_F(AttributesFormTest, CancelKeepsTheModelAndOkHandsEverythingBack) {
     EXPECT_EQ(Text().Text, "Hello\r\nworld more");
     form->PageControl1->setCurrentIndex(2);
     QTest::keyClicks(form->AuthorEdit, QStringLiteral("Lee"));
-    QTest::mouseClick(form->CancelBtn, Qt::LeftButton);
+    Click(form->CancelBtn);
     EXPECT_EQ(ModelDataDifference(before, *model), "");
     Show(); // from the model again, on the page left open
     EXPECT_EQ(std::tuple(form->PageControl1->currentIndex(), form->AuthorEdit->text()),
@@ -153,7 +140,7 @@ TEST_F(AttributesFormTest, CancelKeepsTheModelAndOkHandsEverythingBack) {
     QTest::keyClick(form->AuthorEdit, Qt::Key_Escape);
     EXPECT_EQ(std::tuple(form->isVisible(), applied.count()), std::tuple(false, 0));
     Show();
-    QTest::mouseClick(form->OKBtn, Qt::LeftButton);
+    Click(form->OKBtn);
     EXPECT_EQ(std::tuple(applied.count(), ModelDataDifference(before, *model)),
               std::tuple(1, "Modified"));                         // every value kept
     EXPECT_EQ(model->BackgroundBitmap().size(), QSize(640, 480)); // the model keeps its own size
@@ -165,11 +152,11 @@ TEST_F(AttributesFormTest, BackgroundPicturesGradientsTheColourDialogAndShowingA
     ClickRow(Row("AL1"));
     EXPECT_EQ(Bg(), std::pair(int(bkTileAcross), std::string("AL1")));
     EXPECT_EQ(Preview().pixel(80, 60), Rgb(0x336699));
-    Tick(form->GradientCheck); // drops the picture, starts from the colour
+    Click(form->GradientCheck); // drops the picture, starts from the colour
     EXPECT_EQ(Bg(), std::pair(int(bkGradient), std::string("")));
     EXPECT_EQ(form->BkgndNameList->currentRow(), 0);
     EXPECT_GE(qGreen(Preview().pixel(80, 0)), 0x7C);
-    Tick(form->GradientCheck);
+    Click(form->GradientCheck);
     EXPECT_EQ(std::tuple(Work().Kind, Preview().pixel(80, 110)), std::tuple(int(bkColor), Rgb(0x008080)));
     // A damaged picture is reported; a good one afterwards works.
     presenter().Clear();
@@ -178,21 +165,21 @@ TEST_F(AttributesFormTest, BackgroundPicturesGradientsTheColourDialogAndShowingA
     ClickRow(Row("AL1"));
     EXPECT_EQ(Preview().pixel(80, 60), Rgb(0x336699));
     // The colour dialog: cancelled changes nothing, a colour replaces the picture.
-    QTest::mouseClick(form->MoreBkgndColors, Qt::LeftButton);
+    Click(form->MoreBkgndColors);
     EXPECT_EQ(std::tuple(chooserCalls, Work().Kind), std::tuple(1, int(bkTileAcross)));
     answer = Color(0x654321);
-    QTest::mouseClick(form->MoreBkgndColors, Qt::LeftButton);
+    Click(form->MoreBkgndColors);
     EXPECT_EQ(std::tuple(Bg(), form->BkgndNameList->currentRow(), Preview().pixel(10, 10)),
               std::tuple(std::pair(int(bkColor), std::string("")), 0, Rgb(0x654321)));
     ClickRow(Row("AL1"));
-    QTest::mouseClick(form->OKBtn, Qt::LeftButton);
+    Click(form->OKBtn);
     EXPECT_EQ(std::tuple(model->Background.Code, model->BackgroundBitmap().pixel(320, 240)),
               std::tuple(std::string("AL1"), Rgb(0x336699)));
     // Shown again on a picture: its layout and an unknown code are kept.
     model->SetBackgroundKind(bkGradient);
     Show();
     EXPECT_TRUE(form->GradientCheck->isChecked());
-    QTest::mouseClick(form->CancelBtn, Qt::LeftButton);
+    Click(form->CancelBtn);
     model->Background.Code = "SS1";
     model->SetBackgroundKind(bkTile);
     Show();
@@ -200,43 +187,18 @@ TEST_F(AttributesFormTest, BackgroundPicturesGradientsTheColourDialogAndShowingA
     // Selecting the entry does not apply its own layout.
     EXPECT_EQ(std::tuple(form->BkgndNameList->currentRow(), Work().Kind, Preview().pixel(80, 60)),
               std::tuple(Row("SS1"), int(bkTile), Rgb(0x996633)));
-    QTest::mouseClick(form->CancelBtn, Qt::LeftButton);
+    Click(form->CancelBtn);
     model->Background.Code = "ZZZ"; // unknown: the selection stays, the code is kept
     Show();
     EXPECT_EQ(std::tuple(form->BkgndNameList->currentRow(), Work().Code),
               std::tuple(Row("SS1"), std::string("ZZZ")));
     ClickRow(Row("SS1")); // choosing the selected entry still applies it
     EXPECT_EQ(Bg(), std::pair(int(bkTileAcross), std::string("SS1")));
-    Tick(form->GradientCheck); // the handler is attached again
+    Click(form->GradientCheck); // the handler is attached again
     EXPECT_EQ(Work().Kind, bkGradient);
 }
 
-TEST_F(AttributesFormTest, TextIsCutAt1008CharactersPastedAndKeepsCrLf) {
-    Show();
-    form->PageControl1->setCurrentIndex(1);
-    const QString longText = QString(QStringLiteral("abcdefghijklmnopqrstuvwxyz")).repeated(58);
-    QApplication::clipboard()->setText(longText);
-    if (QApplication::clipboard()->text() != longText)
-        GTEST_SKIP() << "no clipboard on this platform";
-    QTest::mouseClick(form->UserText, Qt::LeftButton);
-    QTest::keyClicks(form->UserText, QStringLiteral("xy"));
-    QTest::keyClick(form->UserText, Qt::Key_Left);
-    QTest::mouseClick(form->PasteBtn, Qt::LeftButton);
-    EXPECT_EQ(form->UserText->toPlainText(), QStringLiteral("x") + longText + QStringLiteral("y"));
-    EXPECT_EQ(Text().Text, QStringToAnsi(QStringLiteral("x") + longText.left(1007)));
-
-    form->UserText->clear();
-    QTest::keyClicks(form->UserText, QStringLiteral("ab"));
-    QTest::keyClick(form->UserText, Qt::Key_Return); // a line break, not OK
-    QTest::keyClicks(form->UserText, QStringLiteral("c\td"));
-    EXPECT_EQ(Text().Text, "ab\r\nc\td");
-    QTest::mouseClick(form->CancelBtn, Qt::LeftButton);
-    model->TextOverlay.Text = std::string(2000, 'q');
-    Show();
-    EXPECT_EQ(Text().Text, std::string(1008, 'q'));
-}
-
-TEST_F(AttributesFormTest, SlidersColourDialogAndShadowOfTheText) {
+TEST_F(AttributesFormTest, SlidersColourDialogShadowAndLengthOfTheText) {
     model->TextOverlay.TextCol = 2;
     model->TextOverlay.TextRow = 6;
     model->TextOverlay.Font.FontColor = Color(0x102030);
@@ -253,19 +215,19 @@ TEST_F(AttributesFormTest, SlidersColourDialogAndShadowOfTheText) {
     QTest::keyClick(form->xCell, Qt::Key_Home);
     EXPECT_EQ(model->TextOverlay.TextCol, 2); // not before OK
 
-    QTest::mouseClick(form->MoreTextColors, Qt::LeftButton); // cancelled
+    Click(form->MoreTextColors); // cancelled
     EXPECT_EQ(Text().Font.FontColor, Color(0x102030));
     answer = Color(0xABCDEF);
-    QTest::mouseClick(form->MoreTextColors, Qt::LeftButton);
+    Click(form->MoreTextColors);
     EXPECT_EQ(chooserCalls, 2);
     Click(form->BkgndColors[7]); // white: the shadow is the only black
     EXPECT_EQ(Count(Rgb(0)), 0);
-    Tick(form->ShadowCheck);
+    Click(form->ShadowCheck);
     EXPECT_GT(Count(Rgb(0)), 10);
-    Tick(form->ShadowCheck);
+    Click(form->ShadowCheck);
     EXPECT_EQ(Text().Shadow, 0);
-    Tick(form->ShadowCheck);
-    QTest::mouseClick(form->OKBtn, Qt::LeftButton);
+    Click(form->ShadowCheck);
+    Click(form->OKBtn);
     const auto& text = model->TextOverlay;
     EXPECT_EQ(std::tuple(text.TextCol, text.TextRow, text.Shadow != 0, text.Font.FontColor),
               std::tuple(0, 14, true, Color(0xABCDEF)));
@@ -273,8 +235,27 @@ TEST_F(AttributesFormTest, SlidersColourDialogAndShadowOfTheText) {
     model->TextOverlay.TextCol = 25;
     Show();
     EXPECT_EQ(form->xCell->value(), 20);
-    QTest::mouseClick(form->OKBtn, Qt::LeftButton);
+    Click(form->OKBtn);
     EXPECT_EQ(model->TextOverlay.TextCol, 25);
+    // The text is cut at 1008 characters, typed, pasted or read; a line break is CR LF.
+    model->TextOverlay.Text = std::string(2000, 'q');
+    Show();
+    EXPECT_EQ(Text().Text, std::string(1008, 'q'));
+    form->UserText->clear();
+    QTest::keyClicks(form->UserText, QStringLiteral("ab"));
+    QTest::keyClick(form->UserText, Qt::Key_Return); // a line break, not OK
+    QTest::keyClicks(form->UserText, QStringLiteral("c\td"));
+    EXPECT_EQ(Text().Text, "ab\r\nc\td");
+    form->UserText->clear();
+    const QString longText = QString(QStringLiteral("abcdefghijklmnopqrstuvwxyz")).repeated(58);
+    QApplication::clipboard()->setText(longText);
+    if (QApplication::clipboard()->text() != longText)
+        GTEST_SKIP() << "no clipboard on this platform";
+    QTest::keyClicks(form->UserText, QStringLiteral("xy"));
+    QTest::keyClick(form->UserText, Qt::Key_Left);
+    Click(form->PasteBtn);
+    EXPECT_EQ(form->UserText->toPlainText(), QStringLiteral("x") + longText + QStringLiteral("y"));
+    EXPECT_EQ(Text().Text, QStringToAnsi(QStringLiteral("x") + longText.left(1007)));
 }
 
 TEST_F(AttributesFormTest, AuthorDataWithTheSharedCountryList) {
@@ -282,7 +263,7 @@ TEST_F(AttributesFormTest, AuthorDataWithTheSharedCountryList) {
     Show();
     const int gb = CountryIndexOfCode(QStringLiteral("GB"));
     EXPECT_EQ(std::tuple(form->AgeEdit->value(), form->CountryCombo->currentIndex()), std::tuple(200, gb));
-    QTest::mouseClick(form->OKBtn, Qt::LeftButton);
+    Click(form->OKBtn);
     EXPECT_EQ(model->Author.AuthorName, std::string(80, 'n')); // longer than the edit takes, kept whole
     Show();
     form->CountryCombo->setFocus();
@@ -292,18 +273,18 @@ TEST_F(AttributesFormTest, AuthorDataWithTheSharedCountryList) {
     QTest::keyClicks(form->AgeEdit, QStringLiteral("37"));
     form->AuthorEdit->selectAll();
     QTest::keyClicks(form->AuthorEdit, QStringLiteral("Sam"));
-    QTest::mouseClick(form->OKBtn, Qt::LeftButton);
+    Click(form->OKBtn);
     EXPECT_EQ(std::tuple(model->Author.AuthorName, model->Author.Age, model->Author.Country),
               std::tuple(std::string("Sam"), 37, QStringToAnsi(form->CountryCodeCombo->itemText(gb + 1))));
     // An unknown code is kept until the user picks a country.
     model->Author.Country = "QQ";
     Show();
-    QTest::mouseClick(form->OKBtn, Qt::LeftButton);
+    Click(form->OKBtn);
     EXPECT_EQ(model->Author.Country, "QQ");
     Show();
     form->CountryCombo->setFocus();
     QTest::keyClick(form->CountryCombo, Qt::Key_Home);
-    QTest::mouseClick(form->OKBtn, Qt::LeftButton);
+    Click(form->OKBtn);
     EXPECT_EQ(model->Author.Country, "");
 }
 
@@ -317,14 +298,14 @@ TEST_F(AttributesFormTest, FocusHelpAndShowModal) {
     form->PageControl1->setCurrentIndex(1);
     EXPECT_EQ(QApplication::focusWidget(), form->UserText);
     QSignalSpy help(form.get(), &TAttributesForm::HelpRequested);
-    QTest::mouseClick(form->HelpBtn, Qt::LeftButton);
+    Click(form->HelpBtn);
     QTest::keyClick(form->UserText, Qt::Key_F1);
     EXPECT_EQ(help.count() == 2 ? help.at(1).at(0).toInt() : -1, 50);
     form->hide();
     bool modal = false;
     QTimer::singleShot(0, form.get(), [&] {
         modal = form->isVisible() && form->isModal();
-        QTest::mouseClick(form->OKBtn, Qt::LeftButton);
+        Click(form->OKBtn);
     });
     EXPECT_EQ(form->ShowModal(), QDialog::Accepted);
     EXPECT_TRUE(modal);

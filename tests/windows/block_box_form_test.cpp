@@ -10,9 +10,6 @@
 #include "windows/sounds_and_pointers.h"
 #include "windows/windows_fixture.h"
 
-#include <QtTest>
-#include <QtWidgets>
-
 namespace {
 
 const QRect kMainWindow(50, 40, 600, 500);
@@ -34,13 +31,6 @@ void WriteTestSet(const TempProgramFolder& folder, int number, const std::string
     WriteSet(folder, number, title, rows, {.colorByPlace = true, .cornerMarks = false});
 }
 
-QPoint SetSlot(int slot) {
-    return QPoint(25, slot * 34 + 21);
-}
-QPoint RowSlot(int slot) {
-    return QPoint(83, slot * 34 + 21);
-}
-
 // A one-pixel border of the colour around magenta.
 QImage Frame(int width, int height, QRgb border) {
     QImage frame = NewBitmap(width, height);
@@ -51,6 +41,8 @@ QImage Frame(int width, int height, QRgb border) {
 
 class BlockBoxFormTest : public WindowsTest {
 protected:
+    static QPoint SetSlot(int slot) { return QPoint(25, slot * 34 + 21); }
+    static QPoint RowSlot(int slot) { return QPoint(83, slot * 34 + 21); }
     void SetUp() override {
         WindowsTest::SetUp();
         SetProgramFolder(folder.path());
@@ -109,8 +101,7 @@ TEST_F(BlockBoxFormTest, DockedWithItsArtworkAndReportsALoadErrorOnce) {
     EXPECT_EQ(plain.BlocksetDown->statusTip() + '|' + plain.RowUp->statusTip(),
               QStringLiteral("Scroll block sets down|Scroll blocks up"));
     // The hourglass of the loading is gone again; the pointer set before stays.
-    ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
-    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::PointingHandCursor);
+    EXPECT_EQ(OverridePointer(), Qt::PointingHandCursor);
     QGuiApplication::restoreOverrideCursor();
     ASSERT_EQ(presenter().shown.size(), 1u); // the set before the damaged one stays
     EXPECT_EQ(std::tuple(plain.Library()->SetCount, presenter().shown[0].text),
@@ -267,7 +258,7 @@ TEST_F(BlockBoxFormTest, RowButtonsAndDraggingScrollAndTheFrameStaysAtTheEdge) {
     EXPECT_EQ(Selection().CurrentSet, 3);
 }
 
-TEST_F(BlockBoxFormTest, HintsAndPointersFollowThePointer) {
+TEST_F(BlockBoxFormTest, HintsPointersEditModeAndHidingReleasesTheButton) {
     WriteFourSets();
     MakeBox();
     const QString next = QStringLiteral("Click here to select next block variation");
@@ -291,15 +282,7 @@ TEST_F(BlockBoxFormTest, HintsAndPointersFollowThePointer) {
     at(RowSlot(0), none, kPointerDefault);
     Click(SetSlot(2));
     at(RowSlot(5), none, kPointerDefault); // below the last row: the hint stays
-}
-
-TEST_F(BlockBoxFormTest, ClicksLeaveEditModeAndHidingReleasesTheButton) {
-    WriteFourSets();
-    CloseRefusingWindow main;
-    main.setGeometry(kMainWindow);
-    ASSERT_TRUE(ShowExposed(main));
-    SetFocusTarget(&main);
-    MakeBox();
+    ShowMain(kMainWindow);
     for (const QPoint& place : {SetSlot(2), RowSlot(4), QPoint(55, 100), SetSlot(8)})
         for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
             toolBox.mode = true;

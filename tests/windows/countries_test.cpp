@@ -1,8 +1,6 @@
-#include "support/test_support.h"
 #include "windows/countries.h"
+#include "windows/windows_fixture.h"
 
-#include <QtTest>
-#include <QtWidgets>
 #include <cstring>
 #include <set>
 

@@ -3,9 +3,6 @@
 #include "windows/hint_line.h"
 #include "windows/windows_fixture.h"
 
-#include <QtTest>
-#include <QtWidgets>
-
 namespace {
 
 constexpr int kWidth = 112, kHeight = 80;
@@ -166,11 +163,7 @@ TEST_F(CustomFormTest, PlacementIsStoredAsTextAndReadBack) {
 }
 
 TEST_F(CustomFormTest, FocusGoesBackToTheMainWindowAndClosingAsksIt) {
-    CloseRefusingWindow main;
-    main.setFocusPolicy(Qt::StrongFocus);
-    main.resize(200, 200);
-    ShowAt(main, QPoint(0, 0));
-    SetFocusTarget(&main);
+    ShowMain(QRect(0, 0, 200, 200));
     TestBox box("ToolBoxForm", false);
     auto* field = new QLabel(&box);
     field->setGeometry(10, 30, 50, 30);

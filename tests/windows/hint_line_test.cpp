@@ -1,9 +1,6 @@
 #include "windows/hint_line.h"
 #include "windows/windows_fixture.h"
 
-#include <QtTest>
-#include <QtWidgets>
-
 namespace {
 
 using HintLineTest = WindowsTest;

@@ -2,9 +2,6 @@
 #include "windows/preferences_form.h"
 #include "windows/windows_fixture.h"
 
-#include <QtTest>
-#include <QtWidgets>
-
 namespace {
 
 class PreferencesFormTest : public WindowsTest {
@@ -20,11 +17,6 @@ protected:
         ASSERT_TRUE(QTest::qWaitFor([page] { return page->isVisible() && !page->size().isEmpty(); }));
         QApplication::processEvents();
     }
-    // Near the left edge: check boxes and radio buttons take clicks on their box and text only.
-    static void Click(QWidget* widget) {
-        QTest::mouseClick(widget, Qt::LeftButton, {},
-                          QPoint(qMin(8, widget->width() / 2), widget->height() / 2));
-    }
     static void Retype(QWidget* field, const QString& text) {
         field->setFocus();
         QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
@@ -37,7 +29,7 @@ protected:
     TempProgramFolder folder;
 };
 
-TEST_F(PreferencesFormTest, AFreshStoreGivesTheDefaultsAndWritesNothing) {
+TEST_F(PreferencesFormTest, AFreshStoreGivesTheDefaultsAndDamagedValuesReadAsTheirDefaults) {
     EXPECT_FALSE(Preferences().SoundsEnabled); // nothing plays before the settings are read
     TPreferencesForm form;
     form.NameEdit->setText(QStringLiteral("left over"));
@@ -58,10 +50,8 @@ TEST_F(PreferencesFormTest, AFreshStoreGivesTheDefaultsAndWritesNothing) {
     EXPECT_TRUE(MessagesEnabled());
     EXPECT_EQ(StartupModelPathToLoad(), Welcome());
     EXPECT_TRUE(OpenSettingsStore()->allKeys().isEmpty());
-}
 
-TEST_F(PreferencesFormTest, DamagedValuesReadAsTheirDefaults) {
-    TPreferencesForm form;
+    // Damaged values read as their defaults.
     form.ModelLastRadio->setChecked(true);
     form.CountryCombo->setCurrentIndex(5);
     // An unknown country or startup choice leaves the selection as it was.
@@ -72,7 +62,7 @@ TEST_F(PreferencesFormTest, DamagedValuesReadAsTheirDefaults) {
     EXPECT_EQ(std::tuple(form.NameEdit->text().size(), form.CountryCodeCombo->currentIndex(), Date(form)),
               std::tuple(64, 5, std::tuple(1, 0, 0)));
     EXPECT_TRUE(form.ModelLastRadio->isChecked() && form.MessagesCheck->isChecked());
-    EXPECT_FALSE(form.SoundsCheck->isChecked() || Preferences().SoundsEnabled); // nothing put in force
+    EXPECT_FALSE(form.SoundsCheck->isChecked() || Preferences().SoundsEnabled);
     Put("Author/Day=32|Author/Month=0|Author/Year=3001|Preferences/StartupModel=0x0|Preferences/Messages=0");
     form.LoadSettings();
     EXPECT_EQ(Date(form), std::tuple(1, 0, 0));
@@ -229,17 +219,12 @@ TEST_F(PreferencesFormTest, BrowsingPicksTheStartupModel) {
 }
 
 TEST(AgeFromBirthDate, CountsWholeYears) {
-    // birth date, the day of the count, the age (the future is not checked)
-    for (const char* row :
-         {"1990-06-15 2024-06-15 34", "1990-06-16 2024-06-15 33", "1990-07-01 2024-06-15 33",
-          "1990-05-31 2024-06-15 34", "2024-06-16 2024-06-15 -1", "2000-02-29 2023-02-28 22",
-          "2000-02-29 2023-03-01 23", "2000-02-29 2024-02-29 24"}) {
-        const QStringList f = QString(row).split(' ');
-        const QDate birth = QDate::fromString(f[0], Qt::ISODate);
+    for (const QStringList& c : DataCases("birth_age")) {
+        const QDate birth = QDate::fromString(c[0], Qt::ISODate);
         EXPECT_EQ(
-            AgeFromBirthDate(birth.year(), birth.month(), birth.day(), QDate::fromString(f[1], Qt::ISODate)),
-            f[2].toInt())
-            << row;
+            AgeFromBirthDate(birth.year(), birth.month(), birth.day(), QDate::fromString(c[1], Qt::ISODate)),
+            c.value(2).toInt())
+            << c.join(' ').toStdString();
     }
 }
 

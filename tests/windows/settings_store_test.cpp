@@ -1,9 +1,6 @@
 #include "windows/preferences_form.h"
 #include "windows/windows_fixture.h"
 
-#include <QtTest>
-#include <QtWidgets>
-
 namespace {
 
 using SettingsStoreTest = WindowsTest;

@@ -2,8 +2,6 @@
 #include "windows/windows_fixture.h"
 
 #include <QSoundEffect>
-#include <QtTest>
-#include <QtWidgets>
 
 namespace {
 

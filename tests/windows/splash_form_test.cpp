@@ -1,28 +1,20 @@
-#include "support/test_support.h"
 #include "widgets/title_bar.h"
 #include "windows/splash_form.h"
-
-#include <QtTest>
-#include <QtWidgets>
+#include "windows/windows_fixture.h"
 
 namespace {
 
-class SplashFormTest : public CubestacksTest {
+class SplashFormTest : public WindowsTest {
 protected:
     void TearDown() override {
         while (QGuiApplication::overrideCursor())
             QGuiApplication::restoreOverrideCursor();
-        CubestacksTest::TearDown();
+        WindowsTest::TearDown();
     }
-    // Runs a real message loop, as the program's main loop does, for ms or until the splash is hidden.
-    static void RunLoop(const QWidget& splash, int ms) {
+    // Runs a real message loop, as the program's main loop does, for ms or until the splash's timer ran.
+    static void RunLoop(const TSplashForm& splash, int ms) {
         QEventLoop loop;
-        QTimer poll;
-        QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-            if (!splash.isVisible())
-                loop.quit();
-        });
-        poll.start(5);
+        QObject::connect(splash.Timer1, &QTimer::timeout, &loop, &QEventLoop::quit, Qt::QueuedConnection);
         QTimer::singleShot(ms, &loop, &QEventLoop::quit);
         loop.exec();
     }
@@ -37,8 +29,7 @@ TEST_F(SplashFormTest, PaintedAtOnceCentredWithTheHourglass) {
               std::pair(QSize(328, 206), QStringLiteral("2.00")));
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     EXPECT_LE((splash.geometry().center() - screen.center()).manhattanLength(), 2);
-    ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
-    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    EXPECT_EQ(OverridePointer(), Qt::WaitCursor);
 
     // On screen without a message loop: the picture (not black), the version in
     // white and the loading line in silver, nothing else changed.
@@ -47,18 +38,14 @@ TEST_F(SplashFormTest, PaintedAtOnceCentredWithTheHourglass) {
     ASSERT_EQ(shown.size(), picture.size());
     EXPECT_NE(picture.pixel(164, 60), qRgb(0, 0, 0));
     const QRect versionLine(11, 123, 302, 13), loadingLine(16, 155, 300, 13);
-    int changedOutside = 0;
-    for (int y = 0; y < shown.height(); ++y)
-        for (int x = 0; x < shown.width(); ++x)
-            changedOutside += !versionLine.contains(x, y) && !loadingLine.contains(x, y) &&
-                              shown.pixel(x, y) != picture.pixel(x, y);
-    EXPECT_EQ(changedOutside, 0);
+    QImage outside = shown; // with the picture under both lines again: the picture
+    for (const QRect& line : {versionLine, loadingLine})
+        QPainter(&outside).drawImage(line, picture, line);
+    EXPECT_TRUE(outside == picture);
     const auto inked = [&](const QRect& area, QRgb ink) {
-        for (int y = area.top(); y <= area.bottom(); ++y)
-            for (int x = area.left(); x <= area.right(); ++x)
-                if (shown.pixel(x, y) == ink)
-                    return true;
-        return false;
+        const QImage part = shown.copy(area); // 32-bit rows: no padding between them
+        const auto* pixels = reinterpret_cast<const QRgb*>(part.constBits());
+        return std::count(pixels, pixels + area.width() * area.height(), ink) > 0;
     };
     EXPECT_TRUE(inked(QRect(11, 123, 50, 13), qRgb(255, 255, 255))); // "Version:"
     EXPECT_TRUE(inked(QRect(64, 123, 60, 13), qRgb(255, 255, 255))); // "2.00"
@@ -88,8 +75,7 @@ TEST_F(SplashFormTest, StaysUntilTheMessageLoopRunsThenGoesWithItsTimer) {
     EXPECT_TRUE(later.isVisible()); // its time is not up yet
     RunLoop(later, 5000);
     EXPECT_FALSE(later.isVisible());
-    ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
-    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::PointingHandCursor);
+    EXPECT_EQ(OverridePointer(), Qt::PointingHandCursor);
     QGuiApplication::restoreOverrideCursor();
     {
         TSplashForm destroyed; // destroyed while showing: the hourglass goes with it

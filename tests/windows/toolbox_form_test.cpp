@@ -4,10 +4,6 @@
 #include "windows/hint_line.h"
 #include "windows/windows_fixture.h"
 
-#include <QtTest>
-#include <QtWidgets>
-#include <array>
-
 namespace {
 
 const QRect kMainWindow(30, 20, 700, 520);
@@ -27,13 +23,11 @@ protected:
             {&TToolBoxCommands::Up1, "Up1"},       {&TToolBoxCommands::Down1, "Down1"}};
         for (const auto& [member, name] : bound)
             commands.*member = Action(name);
-        for (const char* name : {"Revert1", "SetAsWallpaper1"})
-            fileMenu.addAction(Action(name));
-        fileMenu.insertSeparator(fileMenu.actions()[1]);
-        for (const char* name : {"ShowToolBox1", "DockBoxes1"})
-            displayMenu.addAction(Action(name));
-        for (const char* name : {"Contents1", "About1"})
-            helpMenu.addAction(Action(name));
+        for (const auto& [menu, names] : {std::pair{&fileMenu, "Revert1 - SetAsWallpaper1"},
+                                          {&displayMenu, "ShowToolBox1 DockBoxes1"},
+                                          {&helpMenu, "Contents1 About1"}})
+            for (const QString& name : QString(names).split(' '))
+                menu->addAction(name == "-" ? menu->addSeparator() : Action(name));
         commands.FileMenu1 = &fileMenu;
         commands.DisplayMenu1 = &displayMenu;
         commands.HelpMenu1 = &helpMenu;
@@ -46,12 +40,11 @@ protected:
         box.reset();
         WindowsTest::TearDown();
     }
-    QAction* Action(const char* name) {
-        auto* action = new QAction(QString::fromLatin1(name), &owner);
-        QObject::connect(action, &QAction::triggered, [this, name] { runs.push_back(name); });
+    QAction* Action(const QString& name) {
+        auto* action = new QAction(name, &owner);
+        QObject::connect(action, &QAction::triggered, [this, name] { runs.push_back(name.toStdString()); });
         return action;
     }
-    static void Click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(3, 3)); }
     static QStringList Items(const QMenu* menu) {
         QStringList items;
         for (QAction* action : menu->actions())
@@ -111,11 +104,7 @@ TEST_F(ToolBoxFormTest, EveryButtonShowsItsHintAndRunsItsCommand) {
 }
 
 TEST_F(ToolBoxFormTest, MenuButtonsDropTheMainMenusAndTheFocusComesBack) {
-    CloseRefusingWindow main;
-    main.setFocusPolicy(Qt::StrongFocus);
-    main.setGeometry(kMainWindow);
-    ASSERT_TRUE(ShowExposed(main));
-    SetFocusTarget(&main);
+    ShowMain(kMainWindow);
     ASSERT_TRUE(ShowExposed(*box));
     for (const auto& [button, menu, item, command] :
          {std::tuple{box->FileBtn, &fileMenu, 2, "SetAsWallpaper1"},

@@ -10,6 +10,8 @@
 #include "windows/preference_values.h"
 #include "windows/settings_store.h"
 
+#include <QtTest>
+#include <QtWidgets>
 #include <ostream>
 
 // Readable QString values in failure messages.
@@ -33,6 +35,22 @@ protected:
             OpenSettingsStore()->setValue(pair.section('=', 0, 0), pair.section('=', 1));
     }
     static QString Stored(const QString& key) { return OpenSettingsStore()->value(key).toString(); }
+    // Near the left edge: check boxes and radio buttons take clicks on their box and text only.
+    static void Click(QWidget* widget) {
+        QTest::mouseClick(widget, Qt::LeftButton, {},
+                          QPoint(qMin(6, widget->width() / 2), widget->height() / 2));
+    }
+    // The pointer's shape set over every window of the program, -1 for none.
+    static int OverridePointer() {
+        return QGuiApplication::overrideCursor() ? QGuiApplication::overrideCursor()->shape() : -1;
+    }
+    // The main window that the boxes give the keyboard back to.
+    void ShowMain(const QRect& place) {
+        main.setFocusPolicy(Qt::StrongFocus);
+        main.setGeometry(place);
+        ASSERT_TRUE(ShowExposed(main));
+        SetFocusTarget(&main);
+    }
     static void Reset() {
         SetSettingsStoreFormat(QSettings::NativeFormat);
         OpenSettingsStore()->clear();
@@ -41,4 +59,5 @@ protected:
         ResetPreferences();
         ResetSoundsAndPointers();
     }
+    CloseRefusingWindow main;
 };
