@@ -6,8 +6,6 @@
 #include <unistd.h>
 #endif
 
-namespace {
-
 TEST(UserFolders, AWritableFolderStaysAndAReadOnlyOneGivesTheUsersOwn) {
     const QString own = UserCubestacksFolder();
     QDir(own).removeRecursively();
@@ -43,5 +41,3 @@ TEST(UserFolders, AWritableFolderStaysAndAReadOnlyOneGivesTheUsersOwn) {
     EXPECT_FALSE(FolderIsWritable(file.fileName())); // a file is no folder
 #endif
 }
-
-} // namespace

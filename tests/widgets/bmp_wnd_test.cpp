@@ -6,8 +6,6 @@
 #include <QtTest>
 #include <QtWidgets>
 
-namespace {
-
 TEST(BmpWnd, ShowsItsBitmapUnscaledOverBlackAndHandsMouseEventsOn) {
     TBmpWnd wnd;
     EXPECT_EQ(wnd.Bitmap.size(), QSize(32, 32));
@@ -29,5 +27,3 @@ TEST(BmpWnd, ShowsItsBitmapUnscaledOverBlackAndHandsMouseEventsOn) {
     QTest::mouseRelease(&wnd, Qt::RightButton, Qt::NoModifier, QPoint(6, 7));
     EXPECT_EQ(std::tuple(down.count(), up.count(), move.count() >= 1), std::tuple(1, 1, true));
 }
-
-} // namespace

@@ -171,10 +171,9 @@ void WhenMenuOpens(std::function<void(QMenu*)> check, std::vector<Qt::Key> keys)
 TEST_F(FlatButtonTest, MenuButtonDropsACopyOfTheMenuAndRunsTheItemChosen) {
     UseGlyph(1);
     QMenu menu;
-    menu.setObjectName(QStringLiteral("File1"));
-    QAction* saveAs = menu.addAction(QStringLiteral("Save &As..."));
+    QAction* saveAs =
+        menu.addAction(QStringLiteral("Save &As..."), QKeySequence(QStringLiteral("Ctrl+Shift+S")));
     saveAs->setObjectName(QStringLiteral("SaveAs1"));
-    saveAs->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+S")));
     saveAs->setStatusTip(QStringLiteral("Save the model under a new name"));
     QAction* revert = menu.addAction(QStringLiteral("&Revert"));
     revert->setEnabled(false);

@@ -5,8 +5,6 @@
 #include <QtTest>
 #include <QtWidgets>
 
-namespace {
-
 TEST(Titlebar, HidingKeepsTheClientAreaAndShowingRestoresTheFrame) {
     QWidget form;
     form.setGeometry(100, 80, 240, 160);
@@ -47,5 +45,3 @@ TEST(Titlebar, HidingKeepsTheClientAreaAndShowingRestoresTheFrame) {
         EXPECT_EQ(other.windowFlags(), before);
     }
 }
-
-} // namespace
