@@ -1,34 +1,30 @@
 #include "common/io_error.h"
 #include "common/program_folder.h"
-#include "imaging/bitmap.h"
 #include "imaging/bitmap_file.h"
 #include "library/background.h"
 #include "library/block_list.h"
 #include "support/test_sets.h"
-#include "support/test_support.h"
 
-#include <QDir>
 #include <QDirIterator>
-#include <QFile>
 #include <QGuiApplication>
+#include <QPainter>
 #include <QPalette>
-#include <QRegularExpression>
-#include <QStringList>
 #include <cmath>
-#include <gtest/gtest.h>
 
 namespace {
 
 constexpr QRgb kBackdrop = 0xFF102030u;
+constexpr auto kPremultiplied = QImage::Format_ARGB32_Premultiplied;
+
+QImage Filled(int width, int height, QRgb color = kBackdrop, QImage::Format format = QImage::Format_RGB32) {
+    QImage image(width, height, format);
+    image.fill(color);
+    return image;
+}
 
 class BlockListTest : public CubestacksTest {
 protected:
     void SetUp() override { SetProgramFolder(folder.path()); }
-    static QImage Backdrop(int width, int height) {
-        QImage image = NewBitmap(width, height);
-        image.fill(kBackdrop);
-        return image;
-    }
     TempProgramFolder folder;
 };
 
@@ -41,13 +37,14 @@ QString Describe(const TBlockList& list) {
             for (int v = 0; v <= list.LastVariation[s][r]; ++v) {
                 const int32_t i = list.IndexFromMap(uint8_t(s), uint8_t(r), uint8_t(v));
                 const QImage& picture = list.ImageList[size_t(i)];
-                bool black = true, clear = false;
-                for (int p = 0; p < 32 * 32; ++p) {
-                    black = black && picture.pixel(p % 32, p / 32) == qRgb(0, 0, 0);
+                bool clear = false;
+                for (int p = 0; p < 32 * 32; ++p)
                     clear = clear || qAlpha(picture.pixel(p % 32, p / 32)) == 0;
-                }
-                const char* mark = black ? "*" : clear ? "~" : "";
-                text += " " + QString::fromStdString(list.NameFromIndex(i)) + mark;
+                const bool black = picture == Filled(32, 32, qRgb(0, 0, 0), picture.format());
+                text += " " + QString::fromStdString(list.NameFromIndex(i)) +
+                        (black   ? "*"
+                         : clear ? "~"
+                                 : "");
             }
         }
     }
@@ -87,37 +84,36 @@ TEST_F(BlockListTest, NameLookupAgreesWithALinearScan) {
     std::vector<std::string> probes = pool;
     probes.insert(probes.end(), {"aaa", "AA", "AAaa", "GGg", ""});
     for (const std::string& name : probes) {
-        int expected = 0;
-        while (expected < list.Count && list.Blocks[size_t(expected)].Name != name)
-            ++expected;
-        expected = expected == list.Count ? -1 : expected;
-        EXPECT_EQ(list.IndexFromName(name), expected) << name;
-        EXPECT_EQ(list.IsValidName(name), expected >= 0) << name;
+        const auto end = list.Blocks.begin() + list.Count;
+        const auto found = std::find_if(list.Blocks.begin(), end, [&](auto& b) { return b.Name == name; });
+        const int expected = found == end ? -1 : int(found - list.Blocks.begin());
+        EXPECT_EQ(std::pair(list.IndexFromName(name), list.IsValidName(name)),
+                  std::pair(expected, expected >= 0))
+            << name;
     }
+    auto at = [&](int s, int r, int v) { return list.IndexFromMap(uint8_t(s), uint8_t(r), uint8_t(v)); };
     for (int i = 0; i < list.Count; ++i) {
         int set = 0, row = 0, variation = 0;
         list.MapFromIndex(i, set, row, variation);
-        EXPECT_EQ(list.IndexFromMap(uint8_t(set), uint8_t(row), uint8_t(variation)), i);
-        EXPECT_EQ(list.NameFromMap(uint8_t(set), uint8_t(row), uint8_t(variation)), list.NameFromIndex(i));
+        EXPECT_EQ(std::pair(at(set, row, variation),
+                            list.NameFromMap(uint8_t(set), uint8_t(row), uint8_t(variation))),
+                  std::pair(i, list.NameFromIndex(i)));
     }
-    EXPECT_EQ(list.IndexFromMap(0, 6, 0) + list.IndexFromMap(255, 0, 0), -2);
+    EXPECT_EQ(at(0, 6, 0) + at(255, 0, 0), -2);
     EXPECT_EQ(list.NameFromMap(0, 0, 4) + list.NameFromMap(200, 200, 200), "100100");
     EXPECT_EQ(list.NameFromIndex(120) + list.NameFromIndex(-1), "");
 
     list.SelectIndex(list.IndexFromName("ddA"));
     const int set = list.Selection.CurrentSet, row = list.Selection.SelectedRow[set];
-    EXPECT_EQ(
-        list.NameFromMap(uint8_t(set), uint8_t(row), uint8_t(list.Selection.SelectedVariation[set][row])),
-        "ddA");
-    list.SelectIndex(list.IndexFromMap(uint8_t(set), uint8_t(row), 3));
-    list.SelectIndex(list.IndexFromMap(uint8_t(set), uint8_t(row + 1), 2));
-    list.SelectIndex(list.IndexFromMap(4, 0, 1));
-    list.SelectIndex(500); // past the blocks: nothing changes
-    EXPECT_EQ(list.GetSelectedIndex(), list.IndexFromMap(4, 0, 1));
+    EXPECT_EQ(at(set, row, list.Selection.SelectedVariation[set][row]), list.IndexFromName("ddA"));
+    for (const int32_t index :
+         {at(set, row, 3), at(set, row + 1, 2), at(4, 0, 1), 500}) // 500: past the blocks
+        list.SelectIndex(index);
+    EXPECT_EQ(list.GetSelectedIndex(), at(4, 0, 1));
     list.Selection.CurrentSet = set;
-    EXPECT_EQ(list.GetSelectedIndex(), list.IndexFromMap(uint8_t(set), uint8_t(row + 1), 2));
+    EXPECT_EQ(list.GetSelectedIndex(), at(set, row + 1, 2));
     list.Selection.SelectedRow[set] = row;
-    EXPECT_EQ(list.GetSelectedIndex(), list.IndexFromMap(uint8_t(set), uint8_t(row), 3));
+    EXPECT_EQ(list.GetSelectedIndex(), at(set, row, 3));
     for (int variation : {4, -3}) {
         list.Selection.SelectedVariation[set][row] = variation;
         EXPECT_EQ(list.GetSelectedIndex(), -1);
@@ -141,15 +137,13 @@ TEST_F(BlockListTest, TheTableHoldsTwoThousandBlocks) {
     }
     TBlockList list;
     EXPECT_TRUE(list.LoadError.isEmpty()) << list.LoadError.toStdString();
-    EXPECT_EQ(list.Count, kMaxBlocks);
-    EXPECT_EQ(list.ImageList.size(), static_cast<size_t>(kMaxBlocks));
-    EXPECT_EQ(list.SetCount, 8);
-    EXPECT_EQ(list.RowCount[7], 14);
-    EXPECT_EQ(list.LastVariation[7][13], 10);
-    EXPECT_EQ(list.IndexFromName("8Nk"), kMaxBlocks - 1);
-    EXPECT_EQ(list.IndexFromName("8Nl") + list.IndexFromName("9Aa"), -2);
+    EXPECT_EQ(std::tuple(list.Count, list.ImageList.size(), list.SetCount, list.RowCount[7],
+                         list.LastVariation[7][13]),
+              std::tuple(kMaxBlocks, size_t(kMaxBlocks), 8, 14, 10));
     list.Append(0, 0, 0, "New");
-    EXPECT_EQ(list.IndexFromName("New"), -1);
+    EXPECT_EQ((std::vector{list.IndexFromName("8Nk"), list.IndexFromName("8Nl"), list.IndexFromName("9Aa"),
+                           list.IndexFromName("New")}),
+              (std::vector{kMaxBlocks - 1, -1, -1, -1}));
 
     SetProgramFolder(TempProgramFolder().path());
     TBlockList empty;
@@ -159,11 +153,9 @@ TEST_F(BlockListTest, TheTableHoldsTwoThousandBlocks) {
     EXPECT_EQ(empty.Count, 0);
     empty.Append(0, 0, 0, "ABCD");
     empty.Append(0, 0, 0, "Dup");
-    EXPECT_EQ(empty.NameFromIndex(0), "ABC");
-    EXPECT_EQ(empty.IndexFromMap(0, 0, 0), 0);
-    ASSERT_EQ(empty.ImageList.size(), 2u);
-    EXPECT_EQ(empty.ImageList[0].size(), QSize(32, 32));
-    EXPECT_EQ(empty.ImageList[0].pixel(5, 5), 0u);
+    EXPECT_EQ(std::tuple(empty.NameFromIndex(0), empty.IndexFromMap(0, 0, 0), empty.ImageList.size()),
+              std::tuple("ABC", 0, size_t(2)));
+    EXPECT_EQ(empty.ImageList[0], Filled(32, 32, 0, kPremultiplied));
 }
 
 TEST_F(BlockListTest, CutsPicturesAtPitch33AndDrawsThemClipped) {
@@ -171,16 +163,14 @@ TEST_F(BlockListTest, CutsPicturesAtPitch33AndDrawsThemClipped) {
     TBlockList list;
     ASSERT_EQ(list.Count, 4);
     for (int i = 0; i < list.Count; ++i) {
-        const QImage& picture = list.ImageList[static_cast<size_t>(i)];
-        ASSERT_EQ(picture.size(), QSize(32, 32));
         int set = 0, row = 0, variation = 0;
         list.MapFromIndex(i, set, row, variation);
-        EXPECT_EQ(qAlpha(picture.pixel(0, 0)), 0) << i;
-        EXPECT_EQ(picture.pixel(1, 0), qRgb(254, 0, 255)) << i;
-        for (const QPoint p : {QPoint(2, 0), QPoint(31, 31), QPoint(0, 31)})
-            EXPECT_EQ(picture.pixel(p), BlockColor(set, row, variation)) << i;
+        QImage expected = Filled(32, 32, BlockColor(set, row, variation), kPremultiplied);
+        expected.setPixel(0, 0, 0);
+        expected.setPixel(1, 0, qRgb(254, 0, 255));
+        EXPECT_EQ(list.ImageList[size_t(i)], expected) << i;
     }
-    QImage target = Backdrop(64, 64);
+    QImage target = Filled(64, 64);
     TCanvas canvas(&target);
     list.IndexedBlockDraw(canvas, 10, 20, 1);
     list.MappedBlockDraw(canvas, -20, 50, 0, 1, 0); // clipped at the edges
@@ -208,22 +198,17 @@ TEST_F(BlockListTest, CutsPicturesAtPitch33AndDrawsThemClipped) {
 TEST_F(BlockListTest, StackedDrawLeavesWhatDrawingEachBlockInTurnLeaves) {
     TBlockList list;
     for (int p = 0; p < 9; ++p) {
-        QImage picture(32, 32, QImage::Format_ARGB32_Premultiplied);
+        QImage picture(32, 32, kPremultiplied);
         for (int y = 0; y < 32; ++y)
             for (int x = 0; x < 32; ++x)
                 picture.setPixel(
                     x, y, (x * 7 + y * 3 + p) % (p + 2) == 0 || y == p ? 0u : qRgb(20 * p, x * 8, y * 8));
         list.ImageList.push_back(picture);
     }
-    auto filled = [](int w, int h, QRgb color) {
-        QImage image(w, h, QImage::Format_ARGB32_Premultiplied);
-        image.fill(color);
-        return image;
-    };
-    QImage faint = filled(32, 32, 0);
+    QImage faint = Filled(32, 32, 0, kPremultiplied);
     faint.setPixel(5, 5, qRgba(1, 1, 1, 1));
-    list.ImageList.insert(list.ImageList.end(),
-                          {filled(32, 32, qRgb(1, 2, 3)), faint, filled(20, 10, qRgb(9, 9, 9)), QImage()});
+    list.ImageList.insert(list.ImageList.end(), {Filled(32, 32, qRgb(1, 2, 3), kPremultiplied), faint,
+                                                 Filled(20, 10, qRgb(9, 9, 9), kPremultiplied), QImage()});
     std::vector<std::vector<int32_t>> stacks;
     for (const QString& stack : QString("0|0 1 2 3 4 5 6 7|7 6 5 4 3 2 1 0|3 9 4|9 0 1|5 10|2 -1 4 5000 6|1 "
                                         "11 2|12 3|8 8 8 8 8 8 8 8|-1 -1|")
@@ -236,10 +221,9 @@ TEST_F(BlockListTest, StackedDrawLeavesWhatDrawingEachBlockInTurnLeaves) {
                                         {-31, 60}, {80, 30}, {0, 64},  {-32, 0}, {101, 81}};
     for (size_t s = 0; s < stacks.size(); ++s)
         for (const QPoint& at : places) {
-            QImage expected = Backdrop(102, 82);
+            QImage expected = Filled(102, 82), stacked = Filled(102, 82);
             for (int32_t index : stacks[s])
                 list.IndexedBlockDraw(expected, at.x(), at.y(), index);
-            QImage stacked = Backdrop(102, 82);
             list.StackedBlockDraw(stacked, at.x(), at.y(), stacks[s].data(), int32_t(stacks[s].size()));
             EXPECT_EQ(stacked, expected) << "stack " << s << " at " << at.x() << ", " << at.y();
         }
@@ -254,8 +238,7 @@ TEST_F(BlockListTest, PicturesWhenAsked) {
     folder.write("System/sd03.csd", SetFileBytes("No sheet", {Names("CCa")}));
     const TBlockList atOnce;
     TBlockList asked(TBlockList::TPictureLoading::WhenAsked);
-    EXPECT_EQ(asked.Count, 4);
-    EXPECT_EQ(asked.LoadError, atOnce.LoadError);
+    EXPECT_EQ(std::pair(asked.Count, asked.LoadError), std::pair(4, atOnce.LoadError));
     EXPECT_TRUE(asked.LoadError.contains("sd03.csb")) << asked.LoadError.toStdString();
     EXPECT_TRUE(asked.ImageList[2].isNull());
     EXPECT_TRUE(asked.LoadPictures(1));
@@ -272,18 +255,18 @@ TEST_F(BlockListTest, PicturesWhenAsked) {
 
 TEST_F(BlockListTest, StretchBlockDrawsAnOutlinedSquare) {
     TBlockList list;
-    QImage target = Backdrop(20, 20);
+    QImage target = Filled(20, 20);
     TCanvas canvas(&target);
     for (const auto& [x, y, size] : {std::tuple{2, 3, 3}, {0, 0, 0}, {0, 0, -4}, {17, 17, 100}})
         list.StretchBlockDraw(canvas, x, y, size);
-    for (int y = 0; y < 20; ++y)
-        for (int x = 0; x < 20; ++x) {
-            const bool inside = x >= 2 && x < 5 && y >= 3 && y < 6, far = x >= 17 && y >= 17;
-            const bool edge =
-                (inside && (x == 2 || x == 4 || y == 3 || y == 5)) || (far && (x == 17 || y == 17));
-            const QRgb expected = edge ? qRgb(255, 0, 0) : inside || far ? qRgb(0, 0, 255) : kBackdrop;
-            ASSERT_EQ(target.pixel(x, y), expected) << x << "," << y;
-        }
+    QImage expected = Filled(20, 20);
+    QPainter painter(&expected);
+    for (const QRect square : {QRect(2, 3, 3, 3), QRect(17, 17, 4, 4)}) {
+        painter.fillRect(square, qRgb(255, 0, 0));
+        painter.fillRect(square.adjusted(1, 1, -1, -1), qRgb(0, 0, 255));
+    }
+    painter.end();
+    EXPECT_EQ(target, expected);
 }
 
 class BackgroundTest : public BlockListTest {
@@ -309,28 +292,17 @@ protected:
 };
 
 TEST_F(BackgroundTest, CatalogueLayoutsFileNamesAndRounding) {
-    QStringList rows;
-    for (int row = -1; row <= kBackgroundCatalogueSize; ++row)
-        rows << BackgroundCatalogueItem(row);
-    EXPECT_EQ(rows.join('|'), "|(color)\t000\t00|Alien landscape I\tAL1\t10|Alien landscape II\tAL2\t10|"
-                              "Cubestacks Logo\tCS1\t11|Desert Sand\tDS1\t11|Rainbow, dark\tRB2\t10|"
-                              "Rainbow, pale\tRB3\t10|Rainbow, vivid\tRB1\t10|Seascape\tSS1\t10|"
-                              "Sky, bright day\tBS1\t11|Sky, cloudy\tBS2\t11|Sky, evening stars\tSP2\t10|"
-                              "Space, deep\tSP1\t11|Wall, bricks\tWL1\t11|Wall, embossed\tWL3\t11|"
-                              "Wall, stone \tWL2\t11|");
-    std::vector<int> kinds;
-    for (const char* layout : {"0", "00", "01", "1", "10", "11", "2", "100", "", "1x", "-1"})
-        kinds.push_back(KindFromLayout(layout));
-    EXPECT_EQ(kinds, (std::vector<int>{bkStretch, bkStretch, bkTileDown, bkTileDown, bkTileAcross, bkTile, -1,
-                                       -1, -1, -1, -1}));
-    EXPECT_EQ(BackgroundFileName("AL1"), folder.path() + "System/bdAL1.csb");
-    const QString cases = "1*1/2=1 3*1/2=2 -1*1/2=-1 -3*1/2=-2 3*1/-2=-2 -3*-1/2=2 128*-128/255=-64 1*1/3=0 "
-                          "2*1/3=1 5*7/0=-1 2000000000*1000000000/1000000000=2000000000 "
-                          "2000000000*2000000000/1000000000=-1 -2147483648*1/1=-2147483648";
-    for (const QString& c : cases.split(' ')) {
-        const QStringList n = c.split(QRegularExpression("[*/=]"));
-        EXPECT_EQ(MulDiv(n[0].toInt(), n[1].toInt(), n[2].toInt()), n[3].toInt()) << c.toStdString();
+    int rows = 0;
+    for (const QStringList& c : DataCases("background")) {
+        const QStringList n = c[1].split(' ');
+        const QString got = c[0] == "row" ? (++rows, BackgroundCatalogueItem(c[1].toInt()))
+                            : c[0] == "layout"
+                                ? QString::number(KindFromLayout(c[1]))
+                                : QString::number(MulDiv(n[0].toInt(), n[1].toInt(), n[2].toInt()));
+        EXPECT_EQ(got, c.mid(2).join('\t')) << c.join(' ').toStdString();
     }
+    EXPECT_EQ(rows, kBackgroundCatalogueSize + 2);
+    EXPECT_EQ(BackgroundFileName("AL1"), folder.path() + "System/bdAL1.csb");
 }
 
 TEST_F(BackgroundTest, ColoursAndGradients) {
@@ -360,8 +332,8 @@ TEST_F(BackgroundTest, ColoursAndGradients) {
     for (int kind : {6, 255})
         EXPECT_EQ((background.SetKind(uint8_t(kind)), background.Kind), kind);
     background.SetWidth(50);
-    EXPECT_EQ(background.Bitmap.pixel(39, 39), qRgb(1, 2, 3));
-    EXPECT_EQ(background.Bitmap.pixel(45, 5), qRgb(0, 0, 0));
+    EXPECT_EQ(std::pair(background.Bitmap.pixel(39, 39), background.Bitmap.pixel(45, 5)),
+              std::pair(qRgb(1, 2, 3), qRgb(0, 0, 0)));
     Render(bkGradient, "", -5, 0); // nothing to draw into, and nothing breaks
     EXPECT_EQ(background.Bitmap.width(), 0);
 }
@@ -370,22 +342,18 @@ TEST_F(BackgroundTest, PicturesStretchedTiledMissingOrUnreadable) {
     WritePicture("BIG", 250, 200);
     Render(bkStretch, "BIG", 100, 100);
     EXPECT_EQ(background.Image.size(), QSize(250, 200));
-    EXPECT_EQ(QString("%1 %2 %3").arg(Red(0, 0)).arg(Red(99, 0)).arg(Green(0, 99)), "1 248 199");
+    EXPECT_EQ((std::vector{Red(0, 0), Red(99, 0), Green(0, 99)}), (std::vector{1, 248, 199}));
     WritePicture("T01", 200, 150);
     Render(bkTileAcross, "T01", 1000, 700, QSize(1000, 740));
     for (int x : {0, 199, 200, 457, 999})
         EXPECT_EQ(Red(x, 0), x % 200) << x;
-    EXPECT_EQ(Green(5, 699), 149);
-    EXPECT_EQ(Green(5, 350), 75); // the centre of row 350 is 75.1 picture rows down
-    background.SetKind(bkTile);   // tiles 200 x 141
-    EXPECT_EQ(Red(250, 10), 50);
-    EXPECT_EQ(Green(0, 140), 149);
-    EXPECT_EQ(Green(0, 141), 0);
-    EXPECT_EQ(Green(0, 699), Green(0, 699 - 4 * 141));
+    // the centre of row 350 is 75.1 picture rows down
+    EXPECT_EQ((std::vector{Green(5, 699), Green(5, 350)}), (std::vector{149, 75}));
+    background.SetKind(bkTile); // tiles 200 x 141
+    EXPECT_EQ((std::vector{Red(250, 10), Green(0, 140), Green(0, 141), Green(0, 699)}),
+              (std::vector{50, 149, 0, Green(0, 699 - 4 * 141)}));
     background.SetKind(bkTileDown); // the full width, tiles 141 high
-    EXPECT_EQ(Red(999, 0), 199);
-    EXPECT_EQ(Red(500, 0), 100);
-    EXPECT_EQ(Green(0, 141), 0);
+    EXPECT_EQ((std::vector{Red(999, 0), Red(500, 0), Green(0, 141)}), (std::vector{199, 100, 0}));
     WritePicture("T02", 3, 2);
     Render(bkTile, "T02", 160, 120);
     EXPECT_EQ(background.Bitmap.pixel(159, 119), qRgb(1, 1, 7));
@@ -406,32 +374,26 @@ TEST_F(BackgroundTest, PicturesStretchedTiledMissingOrUnreadable) {
     folder.write("System/bdBAD.csb", "BM not a bitmap at all");
     background.Code = "BAD";
     EXPECT_THROW(background.SetKind(bkStretch), IoError);
-    EXPECT_EQ(background.Bitmap, before);
-    EXPECT_EQ(background.Image, picture);
+    EXPECT_EQ(std::pair(background.Bitmap, background.Image), std::pair(before, picture));
 }
 
 TEST_F(BackgroundTest, DrawsWholeOrOneCell) {
     background.Color = RGBColor(255, 255, 0);
     Render(bkGradient, "", 96, 64);
-    QImage target = NewBitmap(100, 70);
-    target.fill(qRgb(9, 8, 7));
+    QImage target = Filled(100, 70, qRgb(9, 8, 7));
     TCanvas canvas(&target);
-    background.DrawCell(canvas, 1, 1);
-    for (const QPoint cell : {QPoint(3, 0), QPoint(-1, 0), QPoint(0, 2)})
+    for (const QPoint cell : {QPoint(1, 1), QPoint(3, 0), QPoint(-1, 0), QPoint(0, 2)})
         background.DrawCell(canvas, cell.x(), cell.y());
-    for (int y = 0; y < 70; ++y)
-        for (int x = 0; x < 100; ++x) {
-            const bool inCell = x >= 32 && x < 64 && y >= 32 && y < 64;
-            ASSERT_EQ(target.pixel(x, y), inCell ? background.Bitmap.pixel(x, y) : qRgb(9, 8, 7))
-                << x << "," << y;
-        }
-    QImage small = NewBitmap(40, 40);
+    QImage expected = Filled(100, 70, qRgb(9, 8, 7));
+    QPainter(&expected).drawImage(32, 32, background.Bitmap.copy(32, 32, 32, 32));
+    EXPECT_EQ(target, expected);
+    QImage small = Filled(40, 40, qRgb(0, 0, 0));
     background.DrawCell(small, 1, 0);
-    EXPECT_EQ(small.pixel(39, 31), background.Bitmap.pixel(39, 31));
-    EXPECT_EQ(small.pixel(39, 32), qRgb(0, 0, 0));
+    EXPECT_EQ(std::pair(small.pixel(39, 31), small.pixel(39, 32)),
+              std::pair(background.Bitmap.pixel(39, 31), qRgb(0, 0, 0)));
     background.Draw(canvas);
-    EXPECT_EQ(target.pixel(95, 63), background.Bitmap.pixel(95, 63));
-    EXPECT_EQ(target.pixel(96, 63), qRgb(9, 8, 7));
+    EXPECT_EQ(std::pair(target.pixel(95, 63), target.pixel(96, 63)),
+              std::pair(background.Bitmap.pixel(95, 63), qRgb(9, 8, 7)));
     EXPECT_EQ(target.pixel(0, 0), qRgb(254, 254, 0)); // 64 rows: bands 0 and 1 start on row 0
 }
 

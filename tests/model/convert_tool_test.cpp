@@ -1,5 +1,4 @@
 #include "imaging/bitmap.h"
-#include "library/background.h"
 #include "library/block_list.h"
 #include "model_fixture.h"
 
@@ -11,7 +10,6 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QtEndian>
-#include <gtest/gtest.h>
 #include <map>
 
 namespace {
@@ -28,8 +26,7 @@ protected:
 
     struct Run {
         int exitCode = -1;
-        QString errors;
-        QString output;
+        QString errors, output;
     };
     Run Convert(const QStringList& args) {
         QProcess process;

@@ -36,10 +36,6 @@ int32_t ModelTest::Index(const std::string& name) const {
     return index;
 }
 
-QRgb ModelTest::ColorOf(const std::string& name) const {
-    return BlockSetColor(Index(name));
-}
-
 void ModelTest::Select(const std::string& name) {
     library->SelectIndex(Index(name));
 }

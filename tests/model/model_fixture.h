@@ -5,11 +5,7 @@
 #include "support/test_sets.h"
 #include "support/test_support.h"
 
-#include <QImage>
-#include <QSize>
 #include <memory>
-#include <string>
-#include <vector>
 
 class TBlockList;
 
@@ -21,8 +17,8 @@ protected:
     void SetUp() override;
 
     int32_t Index(const std::string& name) const; // fails the test for a name the library lacks
-    QRgb ColorOf(const std::string& name) const;  // the colour of that block's picture
-    void Select(const std::string& name);         // the block box's selection
+    QRgb ColorOf(const std::string& name) const { return BlockSetColor(Index(name)); }
+    void Select(const std::string& name); // the block box's selection
     void Stack(TModel& model, int x, int y, const std::vector<std::string>& names);
     std::vector<std::string> StackNames(const TModel& model, int x, int y) const; // up to the first gap
     TModelContext Context(QSize window = QSize(1024, 768)) const;

@@ -8,17 +8,6 @@ SetRow Names(const std::string& names) {
     return {static_cast<int>(names.size() / 3), names};
 }
 
-std::vector<SetRow> SetRows(const BlockSetRows& rows) {
-    std::vector<SetRow> records;
-    for (const auto& row : rows) {
-        std::string names;
-        for (const std::string& name : row)
-            names += name.substr(0, 3);
-        records.push_back({static_cast<int>(row.size()), names});
-    }
-    return records;
-}
-
 QByteArray SetFileBytes(const std::string& title, const std::vector<SetRow>& rows) {
     QByteArray bytes(160 + 63 + 1, '\0');
     std::copy_n(title.data(), std::min<size_t>(title.size(), 63), bytes.data() + 160);
@@ -68,7 +57,12 @@ void WriteBlockSets(const TempProgramFolder& folder, const std::vector<BlockSetR
                     const SheetStyle& style) {
     int n = 0;
     for (size_t s = 0; s < sets.size(); ++s) {
-        const std::vector<SetRow> rows = SetRows(sets[s]);
+        std::vector<SetRow> rows;
+        for (const auto& row : sets[s]) {
+            rows.push_back({static_cast<int>(row.size()), ""});
+            for (const std::string& name : row)
+                rows.back().names += name.substr(0, 3);
+        }
         WriteSet(folder, static_cast<int>(s + 1), "Set " + std::to_string(s + 1), rows, style, n);
         for (const SetRow& row : rows)
             n += row.count;

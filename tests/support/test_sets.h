@@ -2,12 +2,7 @@
 
 #include "support/test_support.h"
 
-#include <QByteArray>
 #include <QImage>
-#include <QRgb>
-#include <QString>
-#include <string>
-#include <vector>
 
 struct SetRow {
     int count;
@@ -15,7 +10,6 @@ struct SetRow {
 };
 SetRow Names(const std::string& names);                     // K = names.size() / 3
 using BlockSetRows = std::vector<std::vector<std::string>>; // rows of 3-character names
-std::vector<SetRow> SetRows(const BlockSetRows& rows);
 
 QByteArray SetFileBytes(const std::string& title, const std::vector<SetRow>& rows); // sdNN.csd bytes
 

@@ -27,20 +27,8 @@ void ResetForTest() {
 }
 
 TempProgramFolder::TempProgramFolder() {
-    QDir dir(m_dir.path());
-    dir.mkpath(QStringLiteral("System"));
-    dir.mkpath(QStringLiteral("Models"));
-    dir.mkpath(QStringLiteral("Images"));
-}
-
-TempProgramFolder::~TempProgramFolder() = default;
-
-QString TempProgramFolder::path() const {
-    return m_dir.path() + '/';
-}
-
-QString TempProgramFolder::file(const QString& relative) const {
-    return path() + relative;
+    for (const char* folder : {"System", "Models", "Images"})
+        QDir(m_dir.path()).mkpath(folder);
 }
 
 void TempProgramFolder::write(const QString& relative, const QByteArray& bytes) const {
@@ -53,13 +41,15 @@ void TempProgramFolder::write(const QString& relative, const QByteArray& bytes) 
 
 QByteArray ReadAll(const QString& fileName) {
     QFile in(fileName);
-    if (!in.open(QIODevice::ReadOnly))
-        return {};
-    return in.readAll();
+    return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
 }
 
 std::string Hex(const QByteArray& bytes) {
     return bytes.toHex(' ').toUpper().toStdString();
+}
+
+std::string Layout(const QString& name) {
+    return ReadAll(DataFile("layouts", name)).trimmed().toStdString();
 }
 
 QString DataFile(const QString& folder, const QString& name) {

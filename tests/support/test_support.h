@@ -2,8 +2,6 @@
 
 #include "common/messages.h"
 
-#include <QByteArray>
-#include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -39,9 +37,8 @@ protected:
 class TempProgramFolder {
 public:
     TempProgramFolder();
-    ~TempProgramFolder();
-    QString path() const; // with a trailing '/'
-    QString file(const QString& relative) const;
+    QString path() const { return m_dir.path() + '/'; }
+    QString file(const QString& relative) const { return path() + relative; }
     void write(const QString& relative, const QByteArray& bytes) const;
 
 private:
@@ -53,3 +50,4 @@ QByteArray ReadAll(const QString& fileName);
 std::vector<QStringList> DataCases(const QString& folder);
 QString DataFile(const QString& folder, const QString& name);
 std::string Hex(const QByteArray& bytes); // "4D 64 46 1A"
+std::string Layout(const QString& name);  // the bytes tests/data/layouts/NAME holds in hex

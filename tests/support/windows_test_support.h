@@ -4,9 +4,6 @@
 #include "windows/hint_line.h"
 #include "windows/sounds_and_pointers.h"
 
-#include <QString>
-#include <vector>
-
 class RecordingSoundPlayer : public SoundEffectPlayer {
 public:
     void Load() override { ++loads; }
