@@ -147,6 +147,7 @@ TEST_F(ModelFileTest, RoundTripKeepsEverythingTheFileCarries) {
     context.Defaults.OwnerName = "Quadrantine owner";
     TModel model(context);
     model.Author.AuthorName = "J\xF6rg"; // ANSI bytes travel as they are
+    model.Author.Age = 1000;
     model.TextOverlay.Text = "Line one\r\nLine two\tTab";
     model.TextOverlay.Font.FontStyle = fsItalic;
     model.Background.Color = RGBColor(0, 0, 200);
