@@ -107,8 +107,7 @@ TEST(BitmapFile, ReadsThePicturesOfTheDataFolder) {
 TEST(PngFile, ReadsBackPixelForPixel) {
     std::mt19937 random(7);
     for (const QSize size : {QSize(1, 1), QSize(3, 2), QSize(1024, 768)}) {
-        QImage noise = NewBitmap(size.width(), size.height());
-        QImage bands = NewBitmap(size.width(), size.height());
+        QImage noise = NewBitmap(size.width(), size.height()), bands = noise;
         for (int y = 0; y < size.height(); ++y)
             for (int x = 0; x < size.width(); ++x) {
                 noise.setPixel(x, y, random() | 0xFF000000u);

@@ -6,7 +6,6 @@
 
 #include <QBuffer>
 #include <QDir>
-#include <QDirIterator>
 #include <QtEndian>
 #include <sstream>
 
@@ -70,21 +69,11 @@ protected:
         model.SaveToFile(path(name));
         return ReadAll(path(name));
     }
-    static QByteArray Cell(int x, int y, const Names& names) {
-        const int word = static_cast<int>(names.size()) - 1 + x * 16 + y * 1024;
-        QByteArray bytes = QByteArray(1, char(word & 0xFF)) + char(word >> 8);
-        for (const std::string& name : names)
-            bytes += QByteArray::fromStdString(name);
-        return bytes;
-    }
 };
 
 TEST_F(ModelFileTest, ReadsTheModelFilesOfTheDataFolder) {
-    QDirIterator pictures(DataFile("model_files", "System"), QDir::Files);
-    while (pictures.hasNext()) {
-        const QString picture = pictures.next();
-        folder->write("System/" + QFileInfo(picture).fileName(), ReadAll(picture));
-    }
+    for (const QString& name : QDir(DataFile("model_files", "System")).entryList(QDir::Files))
+        folder->write("System/" + name, ReadAll(DataFile("model_files", "System/" + name)));
     for (const QStringList& c : DataCases("model_files")) {
         ASSERT_EQ(c.size(), 3) << c.join(' ').toStdString();
         const QStringList window = c[1].split('x');
@@ -106,10 +95,9 @@ TEST_F(ModelFileTest, ReadsTheModelFilesOfTheDataFolder) {
             got += " | " + Escaped(shown.text).toStdString();
         presenter().Clear();
         EXPECT_EQ(got, c[2].toStdString()) << c[0].toStdString();
-        if (!got.starts_with("loaded ")) {
-            EXPECT_TRUE(SameData(before, model.Data())) << c[0].toStdString();
-            EXPECT_EQ(model.BackgroundBitmap().pixel(100, 100), background) << c[0].toStdString();
-        }
+        const bool kept =
+            SameData(before, model.Data()) && model.BackgroundBitmap().pixel(100, 100) == background;
+        EXPECT_TRUE(got.starts_with("loaded ") || kept) << c[0].toStdString() << " changed the model";
     }
 }
 
@@ -117,30 +105,22 @@ TEST_F(ModelFileTest, EmptyModelBytes) {
     TModel model(context);
     model.Modified = true;
     const QByteArray bytes = Saved(model);
-    EXPECT_FALSE(model.Modified);
-    ASSERT_GT(bytes.size(), 12);
+    ASSERT_TRUE(!model.Modified && bytes.size() > 12);
     EXPECT_EQ(Hex(bytes.left(8)), "4D 64 46 1A 02 04 43 52");
     const int crLength = static_cast<int>(qFromLittleEndian<quint32>(bytes.constData() + 8));
-    ASSERT_GT(crLength, 1);
-    ASSERT_LE(crLength, 1023);
-    EXPECT_EQ(bytes[12 + crLength - 1], '\0');
-    EXPECT_EQ(bytes.mid(12, crLength - 1).indexOf('\0'), -1);
+    ASSERT_TRUE(crLength > 1 && crLength <= 1023) << crLength;
+    EXPECT_EQ(bytes.mid(12, crLength).indexOf('\0'), crLength - 1);
     EXPECT_EQ(Hex(bytes.mid(12 + crLength)), Layout("empty_model.hex"));
 }
 
 TEST_F(ModelFileTest, CellSectionLayout) {
     TModel model(context);
-    const Names eight{"30H", "30V", "44H", "44V", "42V", "42H", "10N", "10E"};
-    Stack(model, 31, 23, eight);
+    Stack(model, 31, 23, {"30H", "30V", "44H", "44V", "42V", "42H", "10N", "10E"});
     Stack(model, 3, 2, {"30H", "44H"});
     for (const auto& [x, level, name] : {std::tuple{1, 0, "30H"}, {1, 2, "44H"}, {5, 1, "30H"}})
         model.SetBlockIndex(x, x, Index(name), level);
     EXPECT_EQ(model.CellDataSize(), 5 + 8 + 26);
-    EXPECT_EQ(Hex(Cell(3, 2, {"30H", "44H"})), "31 08 33 30 48 34 34 48");
-    const QByteArray section = Cell(1, 1, {"30H"}) + Cell(3, 2, {"30H", "44H"}) + Cell(31, 23, eight);
-    const QByteArray tail =
-        QByteArray("MH\x29\0\0\0", 6) + section + QByteArray("\xFF\xFF\x30\x30\1\0\0\0\0", 9);
-    EXPECT_EQ(Hex(Saved(model).right(6 + 41 + 7)), Hex(tail));
+    EXPECT_EQ(Hex(Saved(model).right(6 + 41 + 7)), Layout("cell_section.hex"));
 }
 
 TEST_F(ModelFileTest, RoundTripKeepsEverythingTheFileCarries) {
@@ -159,8 +139,7 @@ TEST_F(ModelFileTest, RoundTripKeepsEverythingTheFileCarries) {
     EXPECT_THROW(model.SaveToFile(path("folder.cst")), IoError);
     EXPECT_TRUE(model.Modified && model.Truncated);
     const QByteArray first = Saved(model, "a.cst");
-    EXPECT_FALSE(model.Modified || model.Truncated);
-    EXPECT_EQ(model.Author.OwnerName, "Quadrantine owner");
+    EXPECT_TRUE(!model.Modified && !model.Truncated && model.Author.OwnerName == "Quadrantine owner");
 
     TModel loaded(context);
     ASSERT_TRUE(loaded.LoadFromFile(path("a.cst")));
@@ -216,14 +195,6 @@ TEST_F(ModelFileTest, OldBlockCodes) {
     for (const QString& entry : entries.split(' '))
         EXPECT_EQ(QString(OldBlockNames(uint16_t(entry.left(4).toUInt(nullptr, 16)))), entry.mid(5));
     EXPECT_EQ(OldBlockNames(0), nullptr);
-    int inTable = 0;
-    for (int set = 0; set < 12; ++set)
-        for (int position = 0; position < 10; ++position)
-            if (const char* names = OldBlockNames(uint16_t(set * 256 + position))) {
-                ++inTable;
-                EXPECT_EQ(std::string(names).size() % 4, 3u) << names; // names of 3, commas between
-            }
-    EXPECT_EQ(inTable, 119);
 
     TModel model(context);
     Stack(model, 2, 2, {"45F"});
@@ -276,8 +247,7 @@ TEST_F(ChunkStreamTest, WritesTheDocumentedBytesAndReportsUnknownTypeLetters) {
     buffer.seek(0);
     ChunkWrite(buffer, "DE", {std::string(), std::string(2000, 'x')}, "ss");
     ASSERT_EQ(bytes.size(), 6 + 1 + 1024);
-    EXPECT_EQ(Hex(bytes.left(7)), "44 45 01 04 00 00 00");
-    EXPECT_EQ(bytes.mid(6 + 1 + 1022), QByteArray("x\0", 2));
+    EXPECT_EQ(Hex(bytes.left(7) + bytes.mid(6 + 1 + 1022)), "44 45 01 04 00 00 00 78 00");
     QBuffer readOnly(&bytes);
     readOnly.open(QIODevice::ReadOnly);
     EXPECT_THROW(ChunkWrite(readOnly, "VR", {int64_t{1}}, "d"), IoError);
@@ -309,8 +279,9 @@ TEST_F(ChunkStreamTest, ReadLimitsAndEndOfFile) {
     bytes = QByteArray("A\0\0\0\0\0NG\xFB\xFF\xFF\xFF\x42G\xD0\x07\0\0", 18) + QByteArray(2000, 'z');
     for (const auto& [length, want] : {std::pair{0, "A"}, {0, "NG"}, {kChunkMaxData, "BG"}})
         EXPECT_EQ(std::to_string(ChunkRead(buffer, tag, data)) + tag, std::to_string(length) + want);
-    EXPECT_EQ(data[kChunkMaxData], 0); // the last byte of the buffer stays free
-    EXPECT_EQ(buffer.pos(), 6 + 6 + 6 + kChunkMaxData);
+    // the last byte of the buffer stays free
+    EXPECT_EQ(std::pair(int(data[kChunkMaxData]), buffer.pos()),
+              std::pair(0, qint64(6 + 6 + 6 + kChunkMaxData)));
     buffer.seek(bytes.size() - 3);
     EXPECT_THROW(ChunkRead(buffer, tag, data), IoError);
 }

@@ -214,8 +214,7 @@ TEST_F(ModelGridTest, GridFromTheWindowStacksAndClear) {
     EXPECT_FALSE(model.CanApplyTool(tlPlace, 2, 2) || model.ApplyTool(surface.canvas, tlPlace, 0, 0));
     model.SetContext(TModelContext());
     EXPECT_FALSE(model.ApplyTool(surface.canvas, tlPlace, 2, 2));
-    EXPECT_TRUE(model.Modified);
-    EXPECT_EQ(model.Cells, placed);
+    EXPECT_TRUE(model.Modified && model.Cells == placed);
 
     model.SetContext(context);
     model.TextOverlay.Text = "hello";
@@ -227,35 +226,7 @@ TEST_F(ModelGridTest, GridFromTheWindowStacksAndClear) {
     EXPECT_EQ(model.BackgroundBitmap().pixel(0, 0), qRgb(0, 0, 0));
 }
 
-TEST_F(ModelGridTest, TheBackgroundIsRenderedWhenItsSettingsChange) {
-    TModel model(context);
-    QImage picture(8, 8, QImage::Format_RGB32);
-    picture.fill(qRgb(10, 200, 30));
-    folder->write("System/bdTST.csb", EncodeBitmap24(picture));
-    TModelData tiled = model.Data();
-    tiled.Background = {"TST", clBlack, bkTile};
-    model.SetData(tiled);
-    EXPECT_EQ(model.BackgroundBitmap().pixel(500, 400), qRgb(10, 200, 30));
-    ASSERT_TRUE(QFile::remove(folder->file("System/bdTST.csb")));
-    tiled.TextOverlay.Text = "only the text";
-    model.SetData(tiled);
-    EXPECT_EQ(model.BackgroundBitmap().pixel(500, 400), qRgb(10, 200, 30));
-    tiled.Background.Kind = bkStretch; // the picture is gone: black
-    model.SetData(tiled);
-    EXPECT_EQ(model.BackgroundBitmap().pixel(500, 400), qRgb(0, 0, 0));
-
-    TModel target(context);
-    target.SetBackgroundSize(160, 120);
-    model.Background.Color = RGBColor(255, 0, 0);
-    model.SetBackgroundKind(bkGradient);
-    target.Assign(model);
-    ASSERT_EQ(target.BackgroundBitmap().size(), QSize(160, 120));
-    EXPECT_EQ(target.BackgroundBitmap().pixel(5, 0), qRgb(254, 0, 0));
-    EXPECT_EQ(target.BackgroundBitmap().pixel(5, 119), qRgb(1, 0, 0));
-    EXPECT_EQ(model.BackgroundBitmap().size(), QSize(1024, 768));
-}
-
-TEST_F(ModelGridTest, ModelsOfTwoLibrariesAndWindowsLiveSideBySide) {
+TEST_F(ModelGridTest, ModelsOfTwoLibrariesAndWindowsLiveSideBySideAndRenderTheirBackgrounds) {
     TempProgramFolder other;
     WriteBlockSets(other, {{{"44H", "30H"}}}, kModelTestPictures);
     QImage picture(8, 8, QImage::Format_RGB32);
@@ -280,26 +251,41 @@ TEST_F(ModelGridTest, ModelsOfTwoLibrariesAndWindowsLiveSideBySide) {
     little.Draw(b.canvas);
     big.DrawCell(a.canvas, 2, 1);
     EXPECT_EQ(b.bitmap.size(), QSize(640, 480));
-    EXPECT_EQ(a.at(64 + 5, 32 + 5), ColorOf("30H"));
-    EXPECT_EQ(b.at(64 + 5, 32 + 5), BlockSetColor(1));
-    EXPECT_EQ(b.at(31, 100), qRgb(0, 128, 0));
-    EXPECT_EQ(a.at(31, 100), qRgb(0, 0, 0));
+    EXPECT_EQ((std::vector{a.at(69, 37), b.at(69, 37), b.at(31, 100), a.at(31, 100)}),
+              (std::vector{ColorOf("30H"), BlockSetColor(1), qRgb(0, 128, 0), qRgb(0, 0, 0)}));
     second.SelectIndex(second.IndexFromName("44H"));
     Select("44V");
     EXPECT_TRUE(little.ApplyTool(b.canvas, tlPlace, 3, 3) && big.ApplyTool(a.canvas, tlPlace, 3, 3));
     EXPECT_EQ(little.GetBlockName(3, 3, 0) + big.GetBlockName(3, 3, 0), "44H44V");
 
+    TModelData tiled;
     for (TModel* model : {&big, &little}) {
-        TModelData tiled = model->Data();
+        tiled = model->Data();
         tiled.Background = {"TST", clBlack, bkTile};
         model->SetData(tiled);
     }
-    EXPECT_EQ(little.BackgroundBitmap().pixel(300, 200), qRgb(10, 200, 30));
     EXPECT_EQ(big.BackgroundBitmap().pixel(300, 200), qRgb(0, 0, 0));
+    EXPECT_EQ(little.BackgroundBitmap().pixel(300, 200), qRgb(10, 200, 30));
+    ASSERT_TRUE(QFile::remove(other.file("System/bdTST.csb")));
+    tiled.TextOverlay.Text = "only the text";
+    little.SetData(tiled);
+    EXPECT_EQ(little.BackgroundBitmap().pixel(300, 200), qRgb(10, 200, 30));
+    tiled.Background.Kind = bkStretch; // the picture is gone: black
+    little.SetData(tiled);
+    EXPECT_EQ(little.BackgroundBitmap().pixel(300, 200), qRgb(0, 0, 0));
+    TModel target(context);
+    target.SetBackgroundSize(160, 120);
+    big.Background.Color = RGBColor(255, 0, 0);
+    big.SetBackgroundKind(bkGradient);
+    target.Assign(big);
+    ASSERT_EQ(target.BackgroundBitmap().size(), QSize(160, 120));
+    EXPECT_EQ(std::pair(target.BackgroundBitmap().pixel(5, 0), target.BackgroundBitmap().pixel(5, 119)),
+              std::pair(qRgb(254, 0, 0), qRgb(1, 0, 0)));
+    EXPECT_EQ(big.BackgroundBitmap().size(), QSize(1024, 768));
     EXPECT_FALSE(little.LoadFromFile(WriteModelFile(*folder, "damaged.cst", QByteArray(400, 'x'))));
     ASSERT_EQ(ownMessages.shown.size(), 2u); // the larger grid of big's file, then this one
-    EXPECT_TRUE(ownMessages.shown[1].text.contains(QLatin1String("damaged.cst")));
-    EXPECT_TRUE(presenter().shown.empty());
+    EXPECT_TRUE(ownMessages.shown[1].text.contains(QLatin1String("damaged.cst")) &&
+                presenter().shown.empty());
 }
 
 } // namespace

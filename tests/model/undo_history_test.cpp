@@ -27,9 +27,7 @@ TEST(UndoHistory, StepsMoveBetweenStatesAndTheSavedPointFollows) {
     ASSERT_TRUE(history.Record(one, QStringLiteral("paint")));
     EXPECT_EQ(history.UndoName(), QStringLiteral("paint"));
     EXPECT_FALSE(history.AtSavedPoint());
-    EXPECT_TRUE(Is(history.Undo(), empty));
-    EXPECT_TRUE(history.AtSavedPoint());
-    EXPECT_EQ(history.Undo(), nullptr);
+    EXPECT_TRUE(Is(history.Undo(), empty) && history.AtSavedPoint() && !history.Undo());
     history.Redo();
     history.MarkSaved(one);
     history.Undo();
@@ -53,9 +51,9 @@ TEST(UndoHistory, ManyFullModelStepsStayWithinTheirMemory) {
     const TModelData* state = nullptr;
     for (const TModelData* s = history.Undo(); s; s = history.Undo(), ++undone)
         state = s;
-    EXPECT_EQ(undone, TUndoHistory::MaxSteps);
-    EXPECT_TRUE(Is(state, Filled(cells - int(TUndoHistory::MaxSteps))));
-    EXPECT_FALSE(history.AtSavedPoint());
+    EXPECT_TRUE(undone == TUndoHistory::MaxSteps && Is(state, Filled(cells - int(TUndoHistory::MaxSteps))) &&
+                !history.AtSavedPoint())
+        << undone;
     for (int i = 0; i < 12; ++i)
         history.Record(Filled(i, size_t{1} << 20), QStringLiteral("attributes"));
     EXPECT_LE(history.Bytes(), TUndoHistory::MaxBytes);
