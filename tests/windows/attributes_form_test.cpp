@@ -45,11 +45,7 @@ protected:
     }
     void Show() { ASSERT_TRUE(ShowExposed(*form)); }
     QImage Preview() { return form->Thumbnail->grab().toImage().convertToFormat(QImage::Format_RGB32); }
-    int Count(QRgb color) {
-        const QImage preview = Preview(); // 32-bit rows: no padding between them
-        const auto* pixels = reinterpret_cast<const QRgb*>(preview.constBits());
-        return int(std::count(pixels, pixels + preview.width() * preview.height(), color));
-    }
+    int Count(QRgb color) { return CountColor(Preview(), color); }
     void ClickRow(int row) {
         QListWidgetItem* item = form->BkgndNameList->item(row);
         form->BkgndNameList->scrollToItem(item);

@@ -88,7 +88,12 @@ protected:
     std::unique_ptr<TBlockBoxForm> box;
 };
 
-TEST_F(BlockBoxFormTest, DockedWithItsArtworkAndReportsALoadErrorOnce) {
+TEST_F(BlockBoxFormTest, DockedWithItsArtworkReportsALoadErrorOnceAndDrawsEverythingInItsPlace) {
+    MakeBox(); // without sets: empty slots, clicks do nothing
+    Click(SetSlot(0));
+    Drag(box->SelectArea, RowSlot(0), RowSlot(9) + QPoint(0, 40));
+    EXPECT_EQ(std::tuple(RowPicture(0), box->RowDown->Enabled()), std::tuple(kBack, false));
+    EXPECT_TRUE(player.played.empty() && presenter().shown.empty());
     WriteTestSet(folder, 1, "Bricks", {1, 1});
     WriteTestSet(folder, 2, "Roofs", {1});
     QFile::remove(folder.file(QStringLiteral("System/sd02.csb"))); // the second sheet is missing
@@ -108,14 +113,6 @@ TEST_F(BlockBoxFormTest, DockedWithItsArtworkAndReportsALoadErrorOnce) {
               std::tuple(1, plain.Library()->LoadError));
     plain.show();
     EXPECT_EQ(presenter().shown.size(), 1u); // not again when shown
-}
-
-TEST_F(BlockBoxFormTest, PicturesFramesAndMarksAtTheirPlaces) {
-    MakeBox(); // without sets: empty slots, clicks do nothing
-    Click(SetSlot(0));
-    Drag(box->SelectArea, RowSlot(0), RowSlot(9) + QPoint(0, 40));
-    EXPECT_EQ(std::tuple(RowPicture(0), box->RowDown->Enabled()), std::tuple(kBack, false));
-    EXPECT_TRUE(player.played.empty() && presenter().shown.empty());
     WriteFourSets();
     MakeBox();
     EXPECT_FALSE(box->BlocksetUp->Enabled() || box->BlocksetDown->Enabled() || box->RowUp->Enabled());

@@ -45,7 +45,7 @@ void ShowAt(QWidget& window, const QPoint& place) {
 
 using CustomFormTest = WindowsTest;
 
-TEST_F(CustomFormTest, RegionsGiveTheirHintsAndTheirMouseBehaviour) {
+TEST_F(CustomFormTest, RegionsGiveTheirHintsAndTheMouseHidesMovesAndSizesTheBox) {
     TestBox box;
     EXPECT_EQ(std::tuple(box.windowType(), box.windowFlags().testFlag(Qt::FramelessWindowHint), box.pos()),
               std::tuple(Qt::Tool, true, QPoint(300, 40))); // nothing stored: the dock place
@@ -81,35 +81,33 @@ TEST_F(CustomFormTest, RegionsGiveTheirHintsAndTheirMouseBehaviour) {
         LetEventsRun();
     }
     EXPECT_EQ(hints, (std::vector<QString>{"Click to hide this box", "Drag to move this box", QString()}));
-}
 
-TEST_F(CustomFormTest, TheMouseHidesMovesAndSizesTheBox) {
-    TestBox box("BlockBoxForm", false, false, true);
-    auto* caption = new QLabel(QStringLiteral("BLOCK BOX"), &box);
+    TestBox big("BlockBoxForm", false, false, true);
+    auto* caption = new QLabel(QStringLiteral("BLOCK BOX"), &big);
     caption->setGeometry(25, 7, 64, 12);
-    ShowAt(box, QPoint(100, 100));
-    Drag(&box, QPoint(10, 5), QPoint(40, 15));
+    ShowAt(big, QPoint(100, 100));
+    Drag(&big, QPoint(10, 5), QPoint(40, 15));
     Drag(caption, QPoint(5, 5), QPoint(-15, 5));
-    Drag(&box, QPoint(10, 40), QPoint(60, 70)); // the client area does not move it
-    Drag(&box, QPoint(10, 5), QPoint(60, 15), Qt::RightButton);
-    EXPECT_EQ(box.pos(), QPoint(110, 110));
-    Drag(&box, QPoint(30, kHeight - 5), QPoint(30, kHeight + 20)); // the bottom strip sizes
-    EXPECT_EQ(box.geometry(), QRect(110, 110, kWidth, kHeight + 25));
-    Drag(&box, QPoint(30, kHeight + 20), QPoint(30, -50)); // never smaller than both strips
-    EXPECT_EQ(box.height(), 31);
+    Drag(&big, QPoint(10, 40), QPoint(60, 70)); // the client area does not move it
+    Drag(&big, QPoint(10, 5), QPoint(60, 15), Qt::RightButton);
+    EXPECT_EQ(big.pos(), QPoint(110, 110));
+    Drag(&big, QPoint(30, kHeight - 5), QPoint(30, kHeight + 20)); // the bottom strip sizes
+    EXPECT_EQ(big.geometry(), QRect(110, 110, kWidth, kHeight + 25));
+    Drag(&big, QPoint(30, kHeight + 20), QPoint(30, -50)); // never smaller than both strips
+    EXPECT_EQ(big.height(), 31);
     TestBox fixed("BlockBoxForm", false);
     ShowAt(fixed, QPoint(300, 100));
     Drag(&fixed, QPoint(30, kHeight - 5), QPoint(30, kHeight + 20));
     EXPECT_EQ(fixed.size(), QSize(kWidth, kHeight));
 
     // Only a left click inside the hide area hides it.
-    QTest::mousePress(&box, Qt::LeftButton, {}, QPoint(kWidth - 10, 10));
-    QTest::mouseRelease(&box, Qt::LeftButton, {}, QPoint(kWidth - 10, 30));
-    QTest::mouseClick(&box, Qt::LeftButton, {}, QPoint(kWidth - 10, 20));
-    QTest::mouseClick(&box, Qt::RightButton, {}, QPoint(kWidth - 10, 10));
-    EXPECT_TRUE(box.isVisible());
-    QTest::mouseClick(&box, Qt::LeftButton, {}, QPoint(kWidth - 19, 19));
-    EXPECT_FALSE(box.isVisible());
+    QTest::mousePress(&big, Qt::LeftButton, {}, QPoint(kWidth - 10, 10));
+    QTest::mouseRelease(&big, Qt::LeftButton, {}, QPoint(kWidth - 10, 30));
+    QTest::mouseClick(&big, Qt::LeftButton, {}, QPoint(kWidth - 10, 20));
+    QTest::mouseClick(&big, Qt::RightButton, {}, QPoint(kWidth - 10, 10));
+    EXPECT_TRUE(big.isVisible());
+    QTest::mouseClick(&big, Qt::LeftButton, {}, QPoint(kWidth - 19, 19));
+    EXPECT_FALSE(big.isVisible());
 }
 
 TEST_F(CustomFormTest, PlacementIsStoredAsTextAndReadBack) {
@@ -117,15 +115,8 @@ TEST_F(CustomFormTest, PlacementIsStoredAsTextAndReadBack) {
         TestBox box("ToolBoxForm");
         ShowAt(box, QPoint(123, 45));
     }
-    const auto store = OpenSettingsStore();
-    QStringList stored;
-    for (const char* name : {"Left", "Top", "Width", "Height", "Visible"}) {
-        const QVariant value = store->value(QStringLiteral("Windows/ToolBoxForm/") + QLatin1String(name));
-        EXPECT_EQ(value.typeId(), QMetaType::QString) << name;
-        stored << value.toString();
-    }
-    EXPECT_EQ(stored, QStringList({"123", "45", "112", "80", "1"}));
-    EXPECT_FALSE(store->contains(QStringLiteral("Windows/BlockBoxForm/Left")));
+    EXPECT_EQ(Stored("Left Top Width Height Visible", "Windows/ToolBoxForm/"), "123|45|112|80|1");
+    EXPECT_FALSE(OpenSettingsStore()->contains(QStringLiteral("Windows/BlockBoxForm/Left")));
     {
         TestBox box("ToolBoxForm");
         EXPECT_EQ(box.pos(), QPoint(123, 45));

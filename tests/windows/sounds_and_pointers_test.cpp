@@ -7,7 +7,8 @@ namespace {
 
 using SoundsAndPointersTest = WindowsTest;
 
-TEST_F(SoundsAndPointersTest, SoundsPlayByNumberOnlyWhileSwitchedOn) {
+TEST_F(SoundsAndPointersTest, SoundsPlayOnlyWhileSwitchedOnAndPointersComeWithTheirHotSpots) {
+    EXPECT_EQ(PointerCursor(kPointerPoint).shape(), Qt::ArrowCursor); // nothing before loading
     RecordingSoundPlayer recorder;
     SetSoundEffectPlayer(&recorder);
     LoadSoundsAndCursors();
@@ -47,12 +48,7 @@ TEST_F(SoundsAndPointersTest, SoundsPlayByNumberOnlyWhileSwitchedOn) {
     FreeSounds();
     EXPECT_EQ(player.Effect(kSoundClick), nullptr);
     PlaySoundEffect(kSoundClick); // after freeing: silence
-}
 
-TEST_F(SoundsAndPointersTest, PointersComeWithTheirHotSpotsOrFallBackToTheArrow) {
-    EXPECT_EQ(PointerCursor(kPointerPoint).shape(), Qt::ArrowCursor); // nothing before loading
-    SetSoundEffectPlayer(nullptr);
-    LoadSoundsAndCursors();
     for (int number = -3; number <= 9; ++number) {
         const QString name = PointerName(number);
         const QCursor cursor = PointerCursor(number);
@@ -68,7 +64,7 @@ TEST_F(SoundsAndPointersTest, PointersComeWithTheirHotSpotsOrFallBackToTheArrow)
         EXPECT_EQ(cursor.pixmap().toImage().convertToFormat(QImage::Format_ARGB32),
                   picture.convertToFormat(QImage::Format_ARGB32));
     }
-    QStringList names;
+    names.clear();
     for (int number : {1, 2, 3, 4, 6, 7, 8, 0, 5})
         names << PointerName(number);
     EXPECT_EQ(names.join(' '), QStringLiteral("POINT OPEN GRAB ERASE PAINT ROTATE NEXT  "));

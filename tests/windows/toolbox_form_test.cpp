@@ -59,7 +59,7 @@ protected:
     std::unique_ptr<TToolBoxForm> box;
 };
 
-TEST_F(ToolBoxFormTest, EveryButtonShowsItsHintAndRunsItsCommand) {
+TEST_F(ToolBoxFormTest, EveryButtonShowsItsHintAndRunsItsCommandAndScrollButtonsFollowTheFreeEdges) {
     EXPECT_EQ(
         std::tuple(box->pos(), box->Hint->text(), box->FileLabel->text(), box->Gauge->isVisibleTo(box.get())),
         std::tuple(kMainWindow.topLeft(), QStringLiteral("Quadrantine Cubestacks"),
@@ -101,6 +101,29 @@ TEST_F(ToolBoxFormTest, EveryButtonShowsItsHintAndRunsItsCommand) {
     Click(unbound.GridBtn);
     EXPECT_TRUE(unbound.GridBtn->Checked());
     EXPECT_EQ(runs, Runs{"ShowGrid1"});
+
+    runs.clear();
+    QString free; // the free edges and the enabled buttons: left, right, up, down
+    box->EdgeIsFree = [&](int direction) { return free[direction] == '1'; };
+    const auto enabled = [&](TScrollButtons mode, const char* edges) {
+        free = QLatin1String(edges);
+        box->UpdateScrollButtons(mode);
+        QString result;
+        for (TFlatButton* b : {box->ScrollLeftBtn, box->ScrollRightBtn, box->ScrollUpBtn, box->ScrollDownBtn})
+            result += b->Enabled() ? '1' : '0';
+        return result;
+    };
+    EXPECT_EQ(enabled(sbByEdges, "0101"), QStringLiteral("0101"));
+    Click(box->ScrollLeftBtn); // disabled: runs nothing
+    Click(box->ScrollRightBtn);
+    EXPECT_EQ(runs, Runs{"Right1"});
+    for (const auto& [mode, edges, want] : // unknown modes change nothing
+         {std::tuple(sbLeftRight, "1010", "1001"), std::tuple(sbUpDown, "1010", "1010"),
+          std::tuple(sbAllEnabled, "1010", "1111"), std::tuple(TScrollButtons(4), "0000", "1111"),
+          std::tuple(TScrollButtons(-1), "0000", "1111"), std::tuple(sbByEdges, "0000", "0000")})
+        EXPECT_EQ(enabled(mode, edges), QLatin1String(want)) << int(mode) << edges;
+    box->EdgeIsFree = nullptr; // without a model every edge counts as free
+    EXPECT_EQ(enabled(sbByEdges, "0000"), QStringLiteral("1111"));
 }
 
 TEST_F(ToolBoxFormTest, MenuButtonsDropTheMainMenusAndTheFocusComesBack) {
@@ -134,31 +157,6 @@ TEST_F(ToolBoxFormTest, MenuButtonsDropTheMainMenusAndTheFocusComesBack) {
     });
     Click(box->DisplayBtn);
     EXPECT_TRUE(FocusIsBackOn(main));
-}
-
-TEST_F(ToolBoxFormTest, ScrollButtonsFollowTheModelsFreeEdges) {
-    ASSERT_TRUE(ShowExposed(*box));
-    QString free; // the free edges and the enabled buttons: left, right, up, down
-    box->EdgeIsFree = [&](int direction) { return free[direction] == '1'; };
-    const auto enabled = [&](TScrollButtons mode, const char* edges) {
-        free = QLatin1String(edges);
-        box->UpdateScrollButtons(mode);
-        QString result;
-        for (TFlatButton* b : {box->ScrollLeftBtn, box->ScrollRightBtn, box->ScrollUpBtn, box->ScrollDownBtn})
-            result += b->Enabled() ? '1' : '0';
-        return result;
-    };
-    EXPECT_EQ(enabled(sbByEdges, "0101"), QStringLiteral("0101"));
-    Click(box->ScrollLeftBtn); // disabled: runs nothing
-    Click(box->ScrollRightBtn);
-    EXPECT_EQ(runs, Runs{"Right1"});
-    for (const auto& [mode, edges, want] : // unknown modes change nothing
-         {std::tuple(sbLeftRight, "1010", "1001"), std::tuple(sbUpDown, "1010", "1010"),
-          std::tuple(sbAllEnabled, "1010", "1111"), std::tuple(TScrollButtons(4), "0000", "1111"),
-          std::tuple(TScrollButtons(-1), "0000", "1111"), std::tuple(sbByEdges, "0000", "0000")})
-        EXPECT_EQ(enabled(mode, edges), QLatin1String(want)) << int(mode) << edges;
-    box->EdgeIsFree = nullptr; // without a model every edge counts as free
-    EXPECT_EQ(enabled(sbByEdges, "0000"), QStringLiteral("1111"));
 }
 
 TEST_F(ToolBoxFormTest, ProgressSweepCoversTheHintLineAndUncoversItAgain) {

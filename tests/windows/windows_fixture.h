@@ -34,7 +34,17 @@ protected:
         for (const QString& pair : values.split('|'))
             OpenSettingsStore()->setValue(pair.section('=', 0, 0), pair.section('=', 1));
     }
-    static QString Stored(const QString& key) { return OpenSettingsStore()->value(key).toString(); }
+    // The stored values of "Group/Key Group/Key" (after the group given), joined by '|'.
+    static QString Stored(const QString& keys, const QString& group = {}) {
+        QStringList values;
+        for (const QString& key : keys.split(' '))
+            values << OpenSettingsStore()->value(group + key).toString();
+        return values.join('|');
+    }
+    static int CountColor(const QImage& image, QRgb color) { // of a 32-bit image: no padding between rows
+        const auto* pixels = reinterpret_cast<const QRgb*>(image.constBits());
+        return int(std::count(pixels, pixels + image.width() * image.height(), color));
+    }
     // Near the left edge: check boxes and radio buttons take clicks on their box and text only.
     static void Click(QWidget* widget) {
         QTest::mouseClick(widget, Qt::LeftButton, {},
