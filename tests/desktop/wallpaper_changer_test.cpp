@@ -5,8 +5,6 @@
 
 #include <QtTest>
 
-namespace {
-
 // Records every call in order and answers from its tables.
 class FakeDesktop : public DesktopCommands {
 public:
@@ -151,5 +149,3 @@ TEST(SystemDesktopCommandsTest, RunsProgramsAndReportsTheirExitCodes) {
     EXPECT_EQ(commands.Env(QStringLiteral("CUBESTACKS_TEST_VALUE")), QStringLiteral("x1"));
 }
 #endif
-
-} // namespace

@@ -5,14 +5,12 @@
 #include <QtTest>
 #include <QtWidgets>
 
-namespace {
-
 constexpr int kColumnWidth = 10, kGlyphHeight = 8;
 constexpr TColor kBack = RGBColor(0, 0, 128);
 const QRgb kColumns[] = {qRgb(200, 0, 0), qRgb(0, 200, 0), qRgb(200, 200, 0), qRgb(0, 200, 200)};
 
 // Whether the image is the back colour with the picture of that column at (dx, dy).
-::testing::AssertionResult ShowsColumn(const QImage& image, int column, int dx, int dy) {
+static ::testing::AssertionResult ShowsColumn(const QImage& image, int column, int dx, int dy) {
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) {
             const bool inside = x >= dx && x < dx + kColumnWidth && y >= dy && y < dy + kGlyphHeight;
@@ -151,20 +149,15 @@ TEST_F(FlatButtonTest, OnlyALeftPressAndReleaseOnTheButtonIsAClick) {
 }
 
 // Runs check on the menu copy once it is open, then presses the keys.
-void WhenMenuOpens(std::function<void(QMenu*)> check, std::vector<Qt::Key> keys) {
+static void WhenMenuOpens(std::function<void(QMenu*)> check, std::vector<Qt::Key> keys) {
     QTimer::singleShot(0, [check, keys] {
         auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        if (!popup) {
-            ADD_FAILURE() << "no menu opened";
-            return;
-        }
+        ASSERT_NE(popup, nullptr) << "no menu opened";
         check(popup);
         for (Qt::Key key : keys)
             QTest::keyClick(popup, key);
-        if (popup->isVisible()) {
-            ADD_FAILURE() << "the menu stayed open";
-            popup->close();
-        }
+        EXPECT_FALSE(popup->isVisible()) << "the menu stayed open";
+        popup->close();
     });
 }
 
@@ -221,5 +214,3 @@ TEST_F(FlatButtonTest, MenuButtonDropsACopyOfTheMenuAndRunsTheItemChosen) {
     Press();
     EXPECT_EQ(reverts, 1);
 }
-
-} // namespace

@@ -10,8 +10,6 @@
 
 #include <optional>
 
-namespace {
-
 class AttributesFormTest : public WindowsTest {
 protected:
     static QRgb Rgb(uint32_t rrggbb) { return 0xFF000000u | rrggbb; }
@@ -109,7 +107,7 @@ TEST_F(AttributesFormTest, SwatchesShowTheirColoursSinkWhilePressedAndChooseOnRe
     EXPECT_TRUE(Text().Font.FontColor == Color(0xFFFF00) && Count(Rgb(0xFFFF00)) > 10); // the sample text
 }
 
-TEST_F(AttributesFormTest, CancelKeepsTheModelAndOkHandsEverythingBack) {
+TEST_F(AttributesFormTest, CancelKeepsTheModelOkHandsEverythingBackAndTheAuthorSharesTheCountryList) {
     model->Description.DescriptionText = "First line\r\nsecond line";
     model->Author = {
         .AuthorName = "Ren\xE9", .Age = 42, .Country = "DE", .OwnerName = {}}; // Windows-1252 e acute
@@ -140,6 +138,55 @@ TEST_F(AttributesFormTest, CancelKeepsTheModelAndOkHandsEverythingBack) {
     EXPECT_EQ(std::tuple(applied.count(), ModelDataDifference(before, *model)),
               std::tuple(1, "Modified"));                         // every value kept
     EXPECT_EQ(model->BackgroundBitmap().size(), QSize(640, 480)); // the model keeps its own size
+
+    model->Author = {.AuthorName = std::string(80, 'n'), .Age = 250, .Country = "GB", .OwnerName = {}};
+    Show();
+    const int gb = CountryIndexOfCode(QStringLiteral("GB"));
+    EXPECT_EQ(std::tuple(form->AgeEdit->value(), form->CountryCombo->currentIndex()), std::tuple(200, gb));
+    Click(form->OKBtn);
+    EXPECT_EQ(model->Author.AuthorName, std::string(80, 'n')); // longer than the edit takes, kept whole
+    Show();
+    form->CountryCombo->setFocus();
+    QTest::keyClick(form->CountryCombo, Qt::Key_Down); // the code moves with the name
+    EXPECT_EQ(form->CountryCodeCombo->currentIndex(), gb + 1);
+    form->AgeEdit->selectAll();
+    QTest::keyClicks(form->AgeEdit, QStringLiteral("37"));
+    form->AuthorEdit->selectAll();
+    QTest::keyClicks(form->AuthorEdit, QStringLiteral("Sam"));
+    Click(form->OKBtn);
+    EXPECT_EQ(std::tuple(model->Author.AuthorName, model->Author.Age, model->Author.Country),
+              std::tuple(std::string("Sam"), 37, QStringToAnsi(form->CountryCodeCombo->itemText(gb + 1))));
+    // An unknown code is kept until the user picks a country.
+    model->Author.Country = "QQ";
+    Show();
+    Click(form->OKBtn);
+    EXPECT_EQ(model->Author.Country, "QQ");
+    Show();
+    form->CountryCombo->setFocus();
+    QTest::keyClick(form->CountryCombo, Qt::Key_Home);
+    Click(form->OKBtn);
+    EXPECT_EQ(model->Author.Country, "");
+
+    form->PageControl1->setCurrentIndex(1);
+    Show();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    EXPECT_EQ(QApplication::focusWidget(), form->DescriptionMemo); // even opened on the Text page
+    form->PageControl1->setCurrentIndex(0);
+    form->PageControl1->setCurrentIndex(1);
+    EXPECT_EQ(QApplication::focusWidget(), form->UserText);
+    QSignalSpy help(form.get(), &TAttributesForm::HelpRequested);
+    Click(form->HelpBtn);
+    QTest::keyClick(form->UserText, Qt::Key_F1);
+    EXPECT_EQ(help.count() == 2 ? help.at(1).at(0).toInt() : -1, 50);
+    form->hide();
+    bool modal = false;
+    QTimer::singleShot(0, form.get(), [&] {
+        modal = form->isVisible() && form->isModal();
+        Click(form->OKBtn);
+    });
+    EXPECT_EQ(form->ShowModal(), QDialog::Accepted);
+    EXPECT_TRUE(modal);
 }
 
 TEST_F(AttributesFormTest, BackgroundPicturesGradientsTheColourDialogAndShowingAgain) {
@@ -253,58 +300,3 @@ TEST_F(AttributesFormTest, SlidersColourDialogShadowAndLengthOfTheText) {
     EXPECT_EQ(form->UserText->toPlainText(), QStringLiteral("x") + longText + QStringLiteral("y"));
     EXPECT_EQ(Text().Text, QStringToAnsi(QStringLiteral("x") + longText.left(1007)));
 }
-
-TEST_F(AttributesFormTest, AuthorDataWithTheSharedCountryList) {
-    model->Author = {.AuthorName = std::string(80, 'n'), .Age = 250, .Country = "GB", .OwnerName = {}};
-    Show();
-    const int gb = CountryIndexOfCode(QStringLiteral("GB"));
-    EXPECT_EQ(std::tuple(form->AgeEdit->value(), form->CountryCombo->currentIndex()), std::tuple(200, gb));
-    Click(form->OKBtn);
-    EXPECT_EQ(model->Author.AuthorName, std::string(80, 'n')); // longer than the edit takes, kept whole
-    Show();
-    form->CountryCombo->setFocus();
-    QTest::keyClick(form->CountryCombo, Qt::Key_Down); // the code moves with the name
-    EXPECT_EQ(form->CountryCodeCombo->currentIndex(), gb + 1);
-    form->AgeEdit->selectAll();
-    QTest::keyClicks(form->AgeEdit, QStringLiteral("37"));
-    form->AuthorEdit->selectAll();
-    QTest::keyClicks(form->AuthorEdit, QStringLiteral("Sam"));
-    Click(form->OKBtn);
-    EXPECT_EQ(std::tuple(model->Author.AuthorName, model->Author.Age, model->Author.Country),
-              std::tuple(std::string("Sam"), 37, QStringToAnsi(form->CountryCodeCombo->itemText(gb + 1))));
-    // An unknown code is kept until the user picks a country.
-    model->Author.Country = "QQ";
-    Show();
-    Click(form->OKBtn);
-    EXPECT_EQ(model->Author.Country, "QQ");
-    Show();
-    form->CountryCombo->setFocus();
-    QTest::keyClick(form->CountryCombo, Qt::Key_Home);
-    Click(form->OKBtn);
-    EXPECT_EQ(model->Author.Country, "");
-}
-
-TEST_F(AttributesFormTest, FocusHelpAndShowModal) {
-    form->PageControl1->setCurrentIndex(1);
-    Show();
-    form->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-    EXPECT_EQ(QApplication::focusWidget(), form->DescriptionMemo); // even opened on the Text page
-    form->PageControl1->setCurrentIndex(0);
-    form->PageControl1->setCurrentIndex(1);
-    EXPECT_EQ(QApplication::focusWidget(), form->UserText);
-    QSignalSpy help(form.get(), &TAttributesForm::HelpRequested);
-    Click(form->HelpBtn);
-    QTest::keyClick(form->UserText, Qt::Key_F1);
-    EXPECT_EQ(help.count() == 2 ? help.at(1).at(0).toInt() : -1, 50);
-    form->hide();
-    bool modal = false;
-    QTimer::singleShot(0, form.get(), [&] {
-        modal = form->isVisible() && form->isModal();
-        Click(form->OKBtn);
-    });
-    EXPECT_EQ(form->ShowModal(), QDialog::Accepted);
-    EXPECT_TRUE(modal);
-}
-
-} // namespace

@@ -10,8 +10,6 @@
 #include "windows/sounds_and_pointers.h"
 #include "windows/windows_fixture.h"
 
-namespace {
-
 const QRect kMainWindow(50, 40, 600, 500);
 const QRgb kBack = qRgb(1, 2, 3), kRot = qRgb(250, 250, 0);
 const QRgb kLeftFrame = qRgb(0, 200, 0), kRightFrame = qRgb(0, 100, 250);
@@ -19,8 +17,8 @@ using Sounds = std::vector<int>;
 
 // Set number (1-based) with one row per entry of variations, names made of the
 // block's place, pictures plain squares of BlockColor.
-void WriteTestSet(const TempProgramFolder& folder, int number, const std::string& title,
-                  const std::vector<int>& variations) {
+static void WriteTestSet(const TempProgramFolder& folder, int number, const std::string& title,
+                         const std::vector<int>& variations) {
     std::vector<SetRow> rows;
     for (size_t row = 0; row < variations.size(); ++row) {
         std::string names;
@@ -32,7 +30,7 @@ void WriteTestSet(const TempProgramFolder& folder, int number, const std::string
 }
 
 // A one-pixel border of the colour around magenta.
-QImage Frame(int width, int height, QRgb border) {
+static QImage Frame(int width, int height, QRgb border) {
     QImage frame = NewBitmap(width, height);
     frame.fill(border);
     QPainter(&frame).fillRect(1, 1, width - 2, height - 2, QColor(255, 0, 255));
@@ -77,8 +75,9 @@ protected:
     QRgb RowPicture(int slot) const { return box->WorkBitmap.pixel(RowSlot(slot)); }
     QRgb SetPicture(int slot) const { return box->WorkBitmap.pixel(SetSlot(slot)); }
     bool RowFramedAt(int slot) const { return Pixel(53, slot * 34 + 20) == kRightFrame; }
-    void Click(const QPoint& at, Qt::MouseButton button = Qt::LeftButton) {
-        QTest::mouseClick(box->SelectArea, button, {}, at);
+    void Click(std::initializer_list<QPoint> places, Qt::MouseButton button = Qt::LeftButton) {
+        for (const QPoint& at : places)
+            QTest::mouseClick(box->SelectArea, button, {}, at);
     }
     TBlockSelection& Selection() { return box->Library()->Selection; }
 
@@ -90,7 +89,7 @@ protected:
 
 TEST_F(BlockBoxFormTest, DockedWithItsArtworkReportsALoadErrorOnceAndDrawsEverythingInItsPlace) {
     MakeBox(); // without sets: empty slots, clicks do nothing
-    Click(SetSlot(0));
+    Click({SetSlot(0)});
     Drag(box->SelectArea, RowSlot(0), RowSlot(9) + QPoint(0, 40));
     EXPECT_EQ(std::tuple(RowPicture(0), box->RowDown->Enabled()), std::tuple(kBack, false));
     EXPECT_TRUE(player.played.empty() && presenter().shown.empty());
@@ -154,50 +153,45 @@ TEST_F(BlockBoxFormTest, DockedWithItsArtworkReportsALoadErrorOnceAndDrawsEveryt
 TEST_F(BlockBoxFormTest, ClicksChooseBlocksAndStepThroughVariations) {
     WriteFourSets();
     MakeBox();
-    Click(SetSlot(0)); // the current set's block: its next variation
+    Click({SetSlot(0)}); // the current set's block: its next variation
     EXPECT_EQ(std::tuple(Selection().SelectedVariation[0][0], SetPicture(0), RowPicture(0)),
               std::tuple(1, BlockColor(0, 0, 1), BlockColor(0, 0, 1)));
-    Click(SetSlot(0));
-    Click(RowSlot(0)); // the selected row likewise; past the last comes the first
+    Click({SetSlot(0), RowSlot(0)}); // the selected row likewise; past the last comes the first
     EXPECT_EQ(Selection().SelectedVariation[0][0], 0);
     EXPECT_EQ(player.played, Sounds(3, kSoundRotate));
 
     player.played.clear();
-    Click(RowSlot(1)); // another row is selected first
+    Click({RowSlot(1)}); // another row is selected first
     EXPECT_EQ(std::tuple(Selection().SelectedRow[0], SetPicture(0)), std::tuple(1, BlockColor(0, 1, 0)));
-    Click(RowSlot(1)); // without variations a click does nothing
-    Click(SetSlot(0));
+    Click({RowSlot(1), SetSlot(0)}); // without variations a click does nothing
     EXPECT_EQ(Selection().SelectedVariation[0][1], 0);
     EXPECT_EQ(player.played, Sounds{kSoundChangeLib});
-    Click(RowSlot(3));
-    Click(RowSlot(3));
-    Click(RowSlot(0)); // the variation is remembered per row
+    Click({RowSlot(3), RowSlot(3), RowSlot(0)}); // the variation is remembered per row
     EXPECT_EQ(RowPicture(3), BlockColor(0, 3, 1));
-    Click(RowSlot(3));
+    Click({RowSlot(3)});
     EXPECT_EQ(box->Library()->NameFromIndex(box->Library()->GetSelectedIndex()), "Ad1");
     // Only the left button chooses.
     player.played.clear();
-    Click(RowSlot(5), Qt::RightButton);
-    Click(SetSlot(2), Qt::MiddleButton);
+    Click({RowSlot(5)}, Qt::RightButton);
+    Click({SetSlot(2)}, Qt::MiddleButton);
     EXPECT_EQ(std::tuple(Selection().SelectedRow[0], Selection().CurrentSet, player.played),
               std::tuple(3, 0, Sounds{}));
 
     // Another set keeps each set's row and scroll.
-    Click(RowSlot(5));
+    Click({RowSlot(5)});
     QTest::mouseClick(box->RowDown, Qt::LeftButton);
     QTest::mouseClick(box->RowDown, Qt::LeftButton);
-    Click(SetSlot(1));
+    Click({SetSlot(1)});
     EXPECT_EQ(
         std::tuple(Selection().CurrentSet, Pixel(2, 34), RowPicture(2), RowPicture(3), box->RowUp->Enabled()),
         std::tuple(1, kLeftFrame, BlockColor(1, 2, 0), kBack, false));
-    Click(RowSlot(2));
-    Click(RowSlot(6)); // below the last row of a short set
+    Click({RowSlot(2), RowSlot(6)}); // below the last row of a short set
     EXPECT_EQ(Selection().SelectedRow[1], 2);
-    Click(SetSlot(0));
+    Click({SetSlot(0)});
     EXPECT_EQ(std::tuple(box->RowScroll[0], RowPicture(0), RowFramedAt(3), SetPicture(1)),
               std::tuple(2, BlockColor(0, 2, 0), true, BlockColor(1, 2, 0)));
     player.played.clear();
-    Click(SetSlot(4)); // past the loaded sets
+    Click({SetSlot(4)}); // past the loaded sets
     EXPECT_EQ(std::tuple(Selection().CurrentSet, player.played), std::tuple(0, Sounds{}));
 }
 
@@ -206,14 +200,14 @@ TEST_F(BlockBoxFormTest, RowButtonsAndDraggingScrollAndTheFrameStaysAtTheEdge) {
     MakeBox();
     for (int step = 1; step <= 4; ++step) {
         QTest::mouseClick(box->RowDown, Qt::LeftButton);
-        EXPECT_EQ(box->RowScroll[0], step);
-        EXPECT_TRUE(RowFramedAt(0)) << step; // row 0 is out of view
+        EXPECT_EQ(std::pair(box->RowScroll[0], RowFramedAt(0)),
+                  std::pair(step, true)); // row 0 is out of view
     }
     EXPECT_EQ(std::tuple(box->RowDown->Enabled(), box->RowUp->Enabled(), RowPicture(9)),
               std::tuple(false, true, BlockColor(0, 13, 0)));
     box->RowDownClick(); // never past the last page
     EXPECT_EQ(box->RowScroll[0], 4);
-    Click(RowSlot(9));
+    Click({RowSlot(9)});
     for (int step = 3; step >= 0; --step)
         QTest::mouseClick(box->RowUp, Qt::LeftButton);
     EXPECT_EQ(std::tuple(box->RowScroll[0], RowFramedAt(9), RowFramedAt(8), box->RowUp->Enabled()),
@@ -228,14 +222,13 @@ TEST_F(BlockBoxFormTest, RowButtonsAndDraggingScrollAndTheFrameStaysAtTheEdge) {
     EXPECT_EQ(Selection().SelectedRow[0], 9);
     for (int move = 1; move <= 6; ++move) { // below the last slot: one row per move
         QTest::mouseMove(area, QPoint(83, 360 + move % 2));
-        EXPECT_EQ(Selection().SelectedRow[0], std::min(9 + move, 13)) << move;
-        EXPECT_EQ(box->RowScroll[0], std::min(move, 4)) << move;
+        EXPECT_EQ(std::pair(Selection().SelectedRow[0], box->RowScroll[0]),
+                  std::pair(std::min(9 + move, 13), std::min(move, 4)));
     }
     QTest::mouseMove(area, RowSlot(2));
     EXPECT_EQ(Selection().SelectedRow[0], 6);
-    QTest::mouseMove(area, QPoint(83, -42)); // past the box's own edges: nothing
-    QTest::mouseMove(area, QPoint(83, 416 - 42));
-    QTest::mouseMove(area, QPoint(112, RowSlot(5).y()));
+    for (const QPoint& past : {QPoint(83, -42), QPoint(83, 416 - 42), QPoint(112, RowSlot(5).y())})
+        QTest::mouseMove(area, past); // past the box's own edges: nothing
     EXPECT_EQ(Selection().SelectedRow[0], 6);
     QTest::mouseMove(area, QPoint(83, 2)); // above the first slot: up one row per move
     EXPECT_EQ(Selection().SelectedRow[0], 3);
@@ -272,18 +265,18 @@ TEST_F(BlockBoxFormTest, HintsPointersEditModeAndHidingReleasesTheButton) {
     at(RowSlot(1), select, kPointerPoint);
     at(RowSlot(0), next, kPointerNext);
     at(QPoint(55, 100), QStringLiteral(" "), kPointerDefault);
-    Click(RowSlot(1));
+    Click({RowSlot(1)});
     at(RowSlot(1) + QPoint(1, 0), none, kPointerDefault);
     QTest::mouseClick(box->RowDown, Qt::LeftButton);
     at(RowSlot(2), select, kPointerPoint); // about the block shown in the slot
     at(RowSlot(0), none, kPointerDefault);
-    Click(SetSlot(2));
+    Click({SetSlot(2)});
     at(RowSlot(5), none, kPointerDefault); // below the last row: the hint stays
     ShowMain(kMainWindow);
     for (const QPoint& place : {SetSlot(2), RowSlot(4), QPoint(55, 100), SetSlot(8)})
         for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
             toolBox.mode = true;
-            Click(place, button);
+            Click({place}, button);
             EXPECT_FALSE(toolBox.mode) << place.x() << "," << place.y() << " " << button;
         }
     toolBox.mode = true;
@@ -308,5 +301,3 @@ TEST_F(BlockBoxFormTest, HintsPointersEditModeAndHidingReleasesTheButton) {
     box->hide();
     EXPECT_FALSE(toolBox.blockBox);
 }
-
-} // namespace

@@ -3,8 +3,6 @@
 #include "windows/hint_line.h"
 #include "windows/windows_fixture.h"
 
-namespace {
-
 constexpr int kWidth = 112, kHeight = 80;
 
 // A box as the descendants make one: its size and dock place set, then the stored place read.
@@ -38,7 +36,7 @@ private:
     bool m_hideOnClose;
 };
 
-void ShowAt(QWidget& window, const QPoint& place) {
+static void ShowAt(QWidget& window, const QPoint& place) {
     window.move(place);
     ASSERT_TRUE(ShowExposed(window));
 }
@@ -192,5 +190,3 @@ TEST_F(CustomFormTest, FocusGoesBackToTheMainWindowAndClosingAsksIt) {
     QCoreApplication::processEvents();
     EXPECT_TRUE(box.isActiveWindow());
 }
-
-} // namespace

@@ -1,8 +1,6 @@
 #include "windows/hint_line.h"
 #include "windows/windows_fixture.h"
 
-namespace {
-
 using HintLineTest = WindowsTest;
 
 TEST_F(HintLineTest, TheWidgetUnderThePointerGivesItsOwnOrItsParentsHint) {
@@ -69,5 +67,3 @@ TEST_F(HintLineTest, TheWidgetUnderThePointerGivesItsOwnOrItsParentsHint) {
                 seen == QStringList({"first item hint", "second item hint", "secon"}))
         << seen.join('|').toStdString();
 }
-
-} // namespace

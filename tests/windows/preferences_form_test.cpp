@@ -2,8 +2,6 @@
 #include "windows/preferences_form.h"
 #include "windows/windows_fixture.h"
 
-namespace {
-
 class PreferencesFormTest : public WindowsTest {
 protected:
     void SetUp() override {
@@ -222,5 +220,3 @@ TEST(AgeFromBirthDate, CountsWholeYears) {
             << c.join(' ').toStdString();
     }
 }
-
-} // namespace

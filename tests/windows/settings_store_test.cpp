@@ -1,8 +1,6 @@
 #include "windows/preferences_form.h"
 #include "windows/windows_fixture.h"
 
-namespace {
-
 using SettingsStoreTest = WindowsTest;
 
 TEST_F(SettingsStoreTest, NumbersReadAsDecimalOrHexadecimalAndAnythingElseAsTheDefault) {
@@ -40,7 +38,7 @@ TEST_F(SettingsStoreTest, NumbersReadAsDecimalOrHexadecimalAndAnythingElseAsTheD
 }
 
 // A store format that keeps each value's type, so a test can see how it was written.
-QSettings::Format TypedFormat() {
+static QSettings::Format TypedFormat() {
     static const QSettings::Format format = QSettings::registerFormat(
         QStringLiteral("typed"),
         [](QIODevice& device, QSettings::SettingsMap& map) {
@@ -78,5 +76,3 @@ TEST_F(SettingsStoreTest, EveryValueIsWrittenAsAString) {
     LoadGridSetting();
     EXPECT_FALSE(Preferences().GridVisible);
 }
-
-} // namespace

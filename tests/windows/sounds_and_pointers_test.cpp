@@ -3,8 +3,6 @@
 
 #include <QSoundEffect>
 
-namespace {
-
 using SoundsAndPointersTest = WindowsTest;
 
 TEST_F(SoundsAndPointersTest, SoundsPlayOnlyWhileSwitchedOnAndPointersComeWithTheirHotSpots) {
@@ -86,5 +84,3 @@ TEST_F(SoundsAndPointersTest, SoundsPlayOnlyWhileSwitchedOnAndPointersComeWithTh
             << x << "," << y;
     }
 }
-
-} // namespace

@@ -2,8 +2,6 @@
 #include "windows/splash_form.h"
 #include "windows/windows_fixture.h"
 
-namespace {
-
 class SplashFormTest : public WindowsTest {
 protected:
     void TearDown() override {
@@ -75,5 +73,3 @@ TEST_F(SplashFormTest, PaintedAtOnceCentredWithTheHourglassAndGoesWithItsTimerOn
     }
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
-
-} // namespace

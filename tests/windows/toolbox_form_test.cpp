@@ -4,8 +4,6 @@
 #include "windows/hint_line.h"
 #include "windows/windows_fixture.h"
 
-namespace {
-
 const QRect kMainWindow(30, 20, 700, 520);
 using Runs = std::vector<std::string>;
 
@@ -200,5 +198,3 @@ TEST_F(ToolBoxFormTest, ProgressSweepCoversTheHintLineAndUncoversItAgain) {
     Drag(box->FileLabel, QPoint(10, 5), QPoint(0, 5));
     EXPECT_EQ(box->pos(), start + QPoint(40, 40));
 }
-
-} // namespace
