@@ -107,8 +107,7 @@ TEST_F(WallpaperTest, ChangerChecksItsFileNotifiesAndRunsOnItsTimer) {
     changer.SetTiled(true);
     EXPECT_TRUE(changer.Change().Succeeded());
     EXPECT_TRUE(desktop.calls.front().endsWith("'wallpaper'"));
-    // Gone since it was taken: nothing is installed, the result names the file.
-    QFile::remove(picture);
+    QFile::remove(picture); // gone since it was taken: nothing is installed, the result names the file
     desktop.calls.clear();
     const WallpaperResult gone = changer.Change();
     EXPECT_EQ(std::pair(gone.status, gone.message.contains(picture)),

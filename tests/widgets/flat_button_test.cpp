@@ -80,8 +80,7 @@ TEST_F(FlatButtonTest, LatchingButtonGoesThroughItsFourPictures) {
     EXPECT_TRUE(Shows(TFlatButton::bsUp, 0, 0, 0));
     EXPECT_EQ(events, "down up click down up click ");
 
-    // Set to its own value nothing changes or is told; a plain button is never checked.
-    events.clear();
+    events.clear(); // set to its own value nothing changes or is told; a plain button is never checked
     button->SetChecked(true);
     const QImage latched = Screen();
     EXPECT_TRUE(ShowsColumn(latched, 3, 2, 0));
@@ -109,8 +108,7 @@ TEST_F(FlatButtonTest, PressedAndDisabledPicturesFollowTheNumberOfColumns) {
     button->SetEnabled(false); // a disabled picture shows unveiled
     EXPECT_TRUE(ShowsColumn(Screen(), 1, 0, 0));
 
-    // A single column disabled is veiled by a checkerboard of the back colour.
-    UseGlyph(1, true);
+    UseGlyph(1, true); // a single column disabled is veiled by a checkerboard of the back colour
     const QImage veiled = Screen();
     for (int i = 0; i < kColumnWidth * kGlyphHeight; ++i)
         EXPECT_EQ(veiled.pixel(i % kColumnWidth, i / kColumnWidth) & 0xFFFFFF,

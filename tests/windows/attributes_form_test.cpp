@@ -96,8 +96,7 @@ TEST_F(AttributesFormTest, SwatchesShowTheirColoursSinkWhilePressedAndChooseOnRe
     QTest::mouseClick(form->BkgndColors[5], Qt::RightButton, {}, QPoint(8, 8));
     EXPECT_EQ(std::tuple(form->BkgndColors[4]->frameShadow(), Work().Color),
               std::tuple(QFrame::Raised, Color(0x008000)));
-    // Gradient ticked: a swatch gives a gradient from its colour to black.
-    Click(form->GradientCheck);
+    Click(form->GradientCheck); // gradient ticked: a swatch gives a gradient from its colour to black
     Click(form->BkgndColors[8]);
     EXPECT_EQ(std::tuple(Work().Kind, Work().Color), std::tuple(int(bkGradient), Color(0x800000)));
     EXPECT_GE(qRed(Preview().pixel(80, 0)), 0x7C);
@@ -156,8 +155,7 @@ TEST_F(AttributesFormTest, CancelKeepsTheModelOkHandsEverythingBackAndTheAuthorS
     Click(form->OKBtn);
     EXPECT_EQ(std::tuple(model->Author.AuthorName, model->Author.Age, model->Author.Country),
               std::tuple(std::string("Sam"), 37, QStringToAnsi(form->CountryCodeCombo->itemText(gb + 1))));
-    // An unknown code is kept until the user picks a country.
-    model->Author.Country = "QQ";
+    model->Author.Country = "QQ"; // an unknown code is kept until the user picks a country
     Show();
     Click(form->OKBtn);
     EXPECT_EQ(model->Author.Country, "QQ");
@@ -201,8 +199,7 @@ TEST_F(AttributesFormTest, BackgroundPicturesGradientsTheColourDialogAndShowingA
     EXPECT_GE(qGreen(Preview().pixel(80, 0)), 0x7C);
     Click(form->GradientCheck);
     EXPECT_EQ(std::tuple(Work().Kind, Preview().pixel(80, 110)), std::tuple(int(bkColor), Rgb(0x008080)));
-    // A damaged picture is reported; a good one afterwards works.
-    presenter().Clear();
+    presenter().Clear(); // a damaged picture is reported; a good one afterwards works
     ClickRow(Row("WL1"));
     EXPECT_EQ(presenter().shown.size() == 1 ? presenter().shown[0].style : -1, MB_ICONHAND | MB_OK);
     ClickRow(Row("AL1"));
@@ -274,8 +271,7 @@ TEST_F(AttributesFormTest, SlidersColourDialogShadowAndLengthOfTheText) {
     const auto& text = model->TextOverlay;
     EXPECT_EQ(std::tuple(text.TextCol, text.TextRow, text.Shadow != 0, text.Font.FontColor),
               std::tuple(0, 14, true, Color(0xABCDEF)));
-    // A text placed outside the grid stays where it is unless moved.
-    model->TextOverlay.TextCol = 25;
+    model->TextOverlay.TextCol = 25; // a text placed outside the grid stays where it is unless moved
     Show();
     EXPECT_EQ(form->xCell->value(), 20);
     Click(form->OKBtn);

@@ -15,8 +15,7 @@ const QRgb kBack = qRgb(1, 2, 3), kRot = qRgb(250, 250, 0);
 const QRgb kLeftFrame = qRgb(0, 200, 0), kRightFrame = qRgb(0, 100, 250);
 using Sounds = std::vector<int>;
 
-// Set number (1-based) with one row per entry of variations, names made of the
-// block's place, pictures plain squares of BlockColor.
+// Set number (1-based), a row per entry of variations; names from the block's place, squares of BlockColor.
 static void WriteTestSet(const TempProgramFolder& folder, int number, const std::string& title,
                          const std::vector<int>& variations) {
     std::vector<SetRow> rows;
@@ -58,7 +57,6 @@ protected:
         WriteTestSet(folder, 3, "Walls", {1, 1});
         WriteTestSet(folder, 4, "Towers", {2});
     }
-    // The box with plain artwork whose pixels the tests know, shown.
     void MakeBox() {
         box = std::make_unique<TBlockBoxForm>(kMainWindow, &toolBox);
         box->RememberPlace = false;
@@ -120,8 +118,7 @@ TEST_F(BlockBoxFormTest, DockedWithItsArtworkReportsALoadErrorOnceAndDrawsEveryt
     Selection().SelectedVariation[1][1] = 1;
     box->RedrawBlockBox();
     const QRgb set2 = BlockColor(2, 0, 0);
-    // Each set's chosen block fills 32 x 32 at x 9, y slot * 34 + 5; the variation mark is
-    // under blocks with variations; the frames leave out magenta, the right one from x 53.
+    // Chosen blocks at (9, slot * 34 + 5), marks under those with variations, frames (the right from x 53).
     // clang-format off
     const std::tuple<int, int, QRgb> pixels[] = {
         {25, 21, BlockColor(0, 0, 0)}, {25, 55, BlockColor(1, 1, 1)}, {25, 123, BlockColor(3, 0, 0)},
@@ -170,15 +167,13 @@ TEST_F(BlockBoxFormTest, ClicksChooseBlocksAndStepThroughVariations) {
     EXPECT_EQ(RowPicture(3), BlockColor(0, 3, 1));
     Click({RowSlot(3)});
     EXPECT_EQ(box->Library()->NameFromIndex(box->Library()->GetSelectedIndex()), "Ad1");
-    // Only the left button chooses.
-    player.played.clear();
+    player.played.clear(); // only the left button chooses
     Click({RowSlot(5)}, Qt::RightButton);
     Click({SetSlot(2)}, Qt::MiddleButton);
     EXPECT_EQ(std::tuple(Selection().SelectedRow[0], Selection().CurrentSet, player.played),
               std::tuple(3, 0, Sounds{}));
 
-    // Another set keeps each set's row and scroll.
-    Click({RowSlot(5)});
+    Click({RowSlot(5)}); // another set keeps each set's row and scroll
     QTest::mouseClick(box->RowDown, Qt::LeftButton);
     QTest::mouseClick(box->RowDown, Qt::LeftButton);
     Click({SetSlot(1)});
@@ -215,8 +210,7 @@ TEST_F(BlockBoxFormTest, RowButtonsAndDraggingScrollAndTheFrameStaysAtTheEdge) {
     box->RowUpClick();
     EXPECT_EQ(std::tuple(box->RowScroll[0], Selection().SelectedRow[0]), std::tuple(0, 13));
     EXPECT_EQ(player.played.size(), 1u); // scrolling plays nothing
-    // Dragging along the columns selects and scrolls.
-    QWidget* area = box->SelectArea;
+    QWidget* area = box->SelectArea;     // dragging along the columns selects and scrolls
     QTest::mousePress(area, Qt::LeftButton, {}, RowSlot(7));
     QTest::mouseMove(area, RowSlot(9));
     EXPECT_EQ(Selection().SelectedRow[0], 9);

@@ -17,23 +17,19 @@ TEST_F(HintLineTest, TheWidgetUnderThePointerGivesItsOwnOrItsParentsHint) {
     QWidget window;
     window.setStatusTip(QStringLiteral("window hint"));
     window.setToolTip(QStringLiteral("never shown"));
-    window.resize(200, 100);
     auto* panel = new QWidget(&window);
     panel->setGeometry(0, 0, 100, 100);
     auto* inner = new QWidget(panel);
     inner->setGeometry(10, 10, 30, 30);
     inner->setStatusTip(QStringLiteral("inner hint"));
-    window.move(50, 50);
+    window.setGeometry(50, 50, 200, 100);
     ASSERT_TRUE(ShowExposed(window));
     EXPECT_EQ(WidgetHint(nullptr), QString());
-    const std::pair<QPoint, const char*> moves[] = {{{20, 20}, "inner hint"},
-                                                    {{60, 20}, "window hint"},
-                                                    {{20, 20}, "inner hint"},
-                                                    {{5, 80}, "window hint"},
-                                                    {{500, 400}, ""}}; // off every window of the program
-    for (const auto& [at, hint] : moves) {
-        QTest::mouseMove(&window, at);
-        EXPECT_EQ(HintAfterIdle(), QLatin1String(hint)) << at.x() << "," << at.y();
+    const QPoint places[] = {{20, 20}, {60, 20}, {20, 20}, {5, 80}, {500, 400}}; // the last off every window
+    const QStringList hintsThere = {"inner hint", "window hint", "inner hint", "window hint", ""};
+    for (int i = 0; i < 5; ++i) {
+        QTest::mouseMove(&window, places[i]);
+        EXPECT_EQ(HintAfterIdle(), hintsThere[i]) << i;
     }
     QTest::mouseMove(&window, QPoint(5, 80));
     panel->setStatusTip(QStringLiteral("panel hint")); // changed while the pointer rests
@@ -52,8 +48,7 @@ TEST_F(HintLineTest, TheWidgetUnderThePointerGivesItsOwnOrItsParentsHint) {
     QStringList seen;
     QTimer::singleShot(0, [&] {
         QWidget* popup = QApplication::activePopupWidget();
-        if (!popup)
-            return;
+        ASSERT_NE(popup, nullptr);
         QTest::keyClick(popup, Qt::Key_Down);
         seen << HintAfterIdle();
         QTest::keyClick(popup, Qt::Key_Down);

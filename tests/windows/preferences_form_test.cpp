@@ -49,8 +49,7 @@ TEST_F(PreferencesFormTest, AFreshStoreGivesTheDefaultsAndDamagedValuesReadAsThe
     EXPECT_EQ(StartupModelPathToLoad(), Welcome());
     EXPECT_TRUE(OpenSettingsStore()->allKeys().isEmpty());
 
-    // Damaged values read as their defaults.
-    form.ModelLastRadio->setChecked(true);
+    form.ModelLastRadio->setChecked(true); // damaged values read as their defaults
     form.CountryCombo->setCurrentIndex(5);
     // An unknown country or startup choice leaves the selection as it was.
     Put("Author/Name=" + QString(100, 'x') +
@@ -136,8 +135,7 @@ TEST_F(PreferencesFormTest, CancelledChangesAreNeitherInForceNorStoredAtTheEnd) 
               std::tuple(QStringLiteral("Stored Name"), true, true));
     form.SaveSettings(); // the program's end stores the values in force
     EXPECT_EQ(Stored("Author/Name Preferences/Sounds Preferences/Messages"), "Stored Name|1|1");
-    // Escape cancels too; the System page gives its chosen button the keyboard.
-    form.show();
+    form.show(); // escape cancels too; the System page gives its chosen button the keyboard
     ASSERT_TRUE(ActivateAndWait(form));
     EXPECT_EQ(QApplication::focusWidget(), form.MessagesCheck);
     QTest::keyClick(form.MessagesCheck, Qt::Key_Escape);

@@ -29,8 +29,7 @@ TEST_F(SplashFormTest, PaintedAtOnceCentredWithTheHourglassAndGoesWithItsTimerOn
     EXPECT_LE((splash.geometry().center() - screen.center()).manhattanLength(), 2);
     EXPECT_EQ(OverridePointer(), Qt::WaitCursor);
 
-    // On screen without a message loop: the picture (not black), the version in
-    // white and the loading line in silver, nothing else changed.
+    // Without a message loop: the picture, the version in white, the loading line in silver, nothing else.
     const QImage shown = splash.grab().toImage().convertToFormat(QImage::Format_RGB32);
     const QImage picture = splash.SplashImage->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(shown.size(), picture.size());

@@ -1,8 +1,6 @@
 #pragma once
 
-// The fixture of the window tests: the windows' own program-wide state (the
-// settings store, hint line, focus target, preferences, sounds and pointers)
-// put back before and after each test, on top of the common reset.
+// The window tests' fixture: the windows' program-wide state put back before and after each test.
 
 #include "support/test_support.h"
 #include "support/windows_test_support.h"
@@ -14,7 +12,6 @@
 #include <QtWidgets>
 #include <ostream>
 
-// Readable QString values in failure messages.
 inline void PrintTo(const QString& text, std::ostream* out) {
     *out << '"' << text.toStdString() << '"';
 }
