@@ -10,20 +10,6 @@ const QPoint kBlockBoxPlace(kMainWindow.right() + 1 - kBlockBoxSize.width(), kMa
 
 class DesktopSessionTest : public SessionTest {
 protected:
-    // Waits until each window is viewable (mapped, not iconified) or not, as asked.
-    bool WaitForShown(const std::vector<std::pair<XWindow, bool>>& windows) {
-        return WaitFor(
-            [&] {
-                for (const auto& [window, shown] : windows)
-                    if (Tool("xwininfo", {"-id", window.id}).contains("IsViewable") != shown)
-                        return false;
-                return true;
-            },
-            kStepMs, 100);
-    }
-    QByteArray Tool(const char* name, const QStringList& args) const {
-        return RunTool(QString::fromLatin1(name), args, display->Environment()).out;
-    }
     // The window ids of an xprop answer, as xdotool's decimal ids.
     QStringList Ids(const QStringList& args) const {
         static const QRegularExpression hex(S("0x[0-9a-fA-F]+"));
@@ -48,20 +34,19 @@ protected:
               std::pair{blockBox, kBlockBoxPlace}}) {
             const auto m =
                 location.match(QString::fromLatin1(Tool("xprop", {"-id", window.id, "WM_NORMAL_HINTS"})));
-            EXPECT_EQ(QPoint(m.captured(1).toInt(), m.captured(2).toInt()), place)
-                << window.name.toStdString();
+            EXPECT_EQ(QPoint(m.captured(1).toInt(), m.captured(2).toInt()), place) << window.id.toStdString();
         }
         for (const XWindow* box : {&toolBox, &blockBox})
-            EXPECT_EQ(Ids({"-id", box->id, "WM_TRANSIENT_FOR"}).value(0), main.id) << box->name.toStdString();
+            EXPECT_EQ(Ids({"-id", box->id, "WM_TRANSIENT_FOR"}).value(0), main.id) << box->id.toStdString();
     }
 };
 
 TEST_F(DesktopSessionTest, UnderOpenboxTheBoxesStayWithTheMainWindowAndAboveNoOtherProgram) {
     ASSERT_TRUE(StartDisplay());
-    const QProcessEnvironment env = display->Environment();
+    const QProcessEnvironment env = Environment();
     session = std::make_unique<XProgram>();
     ASSERT_TRUE(session->Start(S("openbox"), {}, env, home.path(), Out(S("openbox.log"))));
-    ASSERT_TRUE(WaitFor([&] { return RunTool(S("wmctrl"), {S("-m")}, env).ok(); }, kStepMs))
+    ASSERT_TRUE(WaitFor([&] { return RunTool(S("wmctrl"), {S("-m")}, env).ok; }, kStepMs))
         << "openbox did not take the display";
     ASSERT_TRUE(Launch(QStringLiteral(CUBESTACKS_PROGRAM), {}, ProgramEnvironment(), S("program.log")));
     XWindow main, toolBox, blockBox;
@@ -75,26 +60,26 @@ TEST_F(DesktopSessionTest, UnderOpenboxTheBoxesStayWithTheMainWindowAndAboveNoOt
                              Out(S("xmessage.log"))));
     const XWindow message = WaitForWindow(S("^xmessage$"));
     ASSERT_FALSE(message.id.isEmpty());
-    display->Xdotool({"windowactivate", message.id});
+    Xdotool({"windowactivate", message.id});
     EXPECT_TRUE(WaitFor([&] { return Above(message, toolBox) && Above(message, main); }, kStepMs))
         << "the toolbox stays above another program";
     // A middle click (no editing) on the main window: it comes to the front, both boxes above it.
-    display->Click(kMainWindow.topLeft() + QPoint(600, 500), 2);
+    Mouse(kMainWindow.topLeft() + QPoint(600, 500), {"click", "2"});
     EXPECT_TRUE(WaitFor([&] { return Above(main, message) && Above(toolBox, main) && Above(blockBox, main); },
                         kStepMs));
 
     // Minimised: the boxes go along and come back with it; its keys work at once.
-    display->Xdotool({"windowminimize", main.id});
+    Xdotool({"windowminimize", main.id});
     EXPECT_TRUE(WaitForShown({{main, false}, {toolBox, false}, {blockBox, false}}));
-    display->Xdotool({"windowactivate", main.id});
+    Xdotool({"windowactivate", main.id});
     EXPECT_TRUE(WaitForShown({{main, true}, {toolBox, true}, {blockBox, true}}));
-    EXPECT_TRUE(WaitFor([&] { return display->FocusedWindow() == main.id; }, kStepMs));
-    display->Keys(S("space"));
+    EXPECT_TRUE(WaitFor([&] { return FocusedWindow() == main.id; }, kStepMs));
+    Keys(S("space"));
     EXPECT_TRUE(WaitForShown({{toolBox, false}})) << "Space did not reach the main window";
-    display->Keys(S("space"));
+    Keys(S("space"));
     EXPECT_TRUE(WaitForShown({{toolBox, true}}));
 
-    display->Keys(S("shift+Escape"));
+    Keys(S("shift+Escape"));
     EXPECT_TRUE(WaitForShown({{main, false}, {toolBox, false}, {blockBox, false}}));
     RunTool(S("wmctrl"), {"-i", "-c", main.id}, env);
     ASSERT_TRUE(program->WaitForEnd(kStepMs)) << "the program did not end when closed while minimised";
@@ -126,8 +111,7 @@ TEST_F(DesktopSessionTest, InAWaylandSessionTheWindowsArePlacedAsOnX11) {
         },
         kStepMs, 100);
     ASSERT_TRUE(m.hasMatch()) << "weston started no Xwayland; see " << log.toStdString();
-    display = std::make_unique<XDisplay>();
-    display->Attach(m.captured(1).toInt());
+    displayNumber = m.captured(1).toInt();
 
     // Through Xwayland: the windows ask for their places as on X11 (weston places them as it likes).
     QProcessEnvironment env = ProgramEnvironment();

@@ -11,9 +11,6 @@
 
 namespace {
 
-constexpr int kCell = 32;
-constexpr int kLeft = 1; // xdotool's button numbers
-constexpr int kRight = 3;
 const QString kMainTitle = S("^Quadrantine Cubestacks$");
 const TColor kTeal = RGBColor(0x00, 0x80, 0x80); // a swatch of the attributes dialog
 const QString kDescription = S("Built in a real window, one event at a time");
@@ -51,23 +48,14 @@ protected:
                    blockBox.geometry.translated(-kMainWindow.topLeft())};
         return !HasFailure() && Focus(mainId);
     }
-    bool Start(const QProcessEnvironment& env, const QString& log) {
-        return Launch(QStringLiteral(CUBESTACKS_PROGRAM), {}, env, log) && WaitForProgram();
-    }
-    bool Focus(const QString& id) {
-        const bool focused = display->Focus(id, kStepMs);
-        EXPECT_TRUE(focused) << "the keyboard did not go to " << id.toStdString();
-        return focused;
-    }
     // Waits until the main window shows expected wherever the boxes leave it in view.
     bool WaitForPicture(const QString& step, const QImage& picture = QImage(), int timeoutMs = kStepMs) {
         const QImage wanted = picture.isNull() ? Render(expected) : picture;
         int difference = -1;
         WaitFor(
             [&] {
-                lastScreen = display->Screenshot();
-                difference =
-                    lastScreen.isNull() ? -1 : Differences(lastScreen.copy(kMainWindow), wanted, covered);
+                lastScreen = Screenshot();
+                difference = Differences(lastScreen.copy(kMainWindow), wanted, covered); // -1: no picture
                 return difference == 0 || !program->Running();
             },
             timeoutMs, 100);
@@ -79,30 +67,16 @@ protected:
         }
         return difference == 0;
     }
-    bool WaitForGone(const XWindow& window) {
-        const bool gone = WaitFor(
-            [&] {
-                const std::vector<XWindow> shown = display->VisibleWindows(S("."));
-                return std::none_of(shown.begin(), shown.end(),
-                                    [&](const XWindow& w) { return w.id == window.id; });
-            },
-            kStepMs, 100);
-        EXPECT_TRUE(gone) << window.name.toStdString() << " stayed open";
-        return gone;
-    }
-    static QPoint Cell(int col, int row) {
-        return kMainWindow.topLeft() + QPoint(col, row) * kCell + QPoint(16, 16);
-    }
+    static QPoint Cell(QPoint cell) { return kMainWindow.topLeft() + cell * 32 + QPoint(16, 16); }
     bool PaintStroke(const std::vector<QPoint>& cells, int32_t block) {
-        display->MoveMouse(Cell(cells[0].x(), cells[0].y()));
-        display->Button("mousedown", kLeft);
+        Mouse(Cell(cells[0]), {"mousedown", "1"}); // xdotool's buttons: 1 left, 3 right
         bool painted = true;
         for (auto c = cells.begin(); c != cells.end() && painted; ++c) {
-            display->MoveMouse(Cell(c->x(), c->y()));
+            Mouse(Cell(*c));
             expected.SetBlockIndex(c->x(), c->y(), block, expected.FreeLevel(c->x(), c->y()));
             painted = WaitForPicture(S("stroke-%1-%2").arg(c->x()).arg(c->y()));
         }
-        display->Button("mouseup", kLeft);
+        Xdotool({"mouseup", "1"});
         return painted;
     }
     bool Convert(const QString& input, const QString& output) {
@@ -110,17 +84,8 @@ protected:
         env.insert(S("QT_QPA_PLATFORM"), S("offscreen"));
         env.insert(S("XDG_CONFIG_HOME"), Home(S("converter")));
         const ToolResult run = RunTool(QStringLiteral(CUBESTACKS_CONVERT), {input, output}, env, 60000);
-        EXPECT_TRUE(run.ok()) << "cubestacks-convert " << input.toStdString() << ": "
-                              << run.err.toStdString();
-        return run.ok();
-    }
-    void ExpectModelFile(const QString& fileName) {
-        TModel saved(ModelContext());
-        ASSERT_TRUE(saved.LoadFromFile(fileName));
-        EXPECT_TRUE(saved.Cells == expected.Cells);
-        EXPECT_EQ(saved.Background.Kind, uint8_t{bkGradient});
-        EXPECT_EQ(saved.Background.Color, kTeal);
-        EXPECT_EQ(saved.Description.DescriptionText, kDescription.toStdString());
+        EXPECT_TRUE(run.ok) << input.toStdString() << ": " << run.err.toStdString();
+        return run.ok;
     }
 
     std::unique_ptr<TBlockList> library;
@@ -139,7 +104,8 @@ TEST_F(ProgramRunTest, PaintCarryRotateEraseSetAGradientSaveAndClose) {
     expected.SetBlockIndex(0, 0, first, 0); // cleared again with Ctrl+N below
     ASSERT_TRUE(expected.ApplyTool(canvas, tlRotate, 0, 0));
     const int32_t turned = expected.GetTopBlock(0, 0);
-    ASSERT_TRUE(Start(ProgramEnvironment(), S("program.log")));
+    ASSERT_TRUE(Launch(QStringLiteral(CUBESTACKS_PROGRAM), {}, ProgramEnvironment(), S("program.log")));
+    ASSERT_TRUE(WaitForProgram());
     EXPECT_EQ(toolBox.geometry.topLeft(), kMainWindow.topLeft());
     EXPECT_EQ(blockBox.geometry.topLeft(),
               QPoint(kMainWindow.right() + 1 - kBlockBoxSize.width(), kMainWindow.top()));
@@ -147,43 +113,37 @@ TEST_F(ProgramRunTest, PaintCarryRotateEraseSetAGradientSaveAndClose) {
     ASSERT_TRUE(Convert(ProgramFolder() + S("Models/Welcome.cst"), Home(S("welcome.png"))));
     ASSERT_TRUE(WaitForPicture(
         S("welcome"), QImage(Home(S("welcome.png"))).convertToFormat(QImage::Format_RGB32), kStartMs));
-    display->Keys(S("ctrl+n"));
+    Keys(S("ctrl+n"));
     expected.Clear(false);
     ASSERT_TRUE(WaitForPicture(S("new")));
 
     ASSERT_TRUE(PaintStroke({{3, 5}, {4, 5}, {5, 5}, {6, 5}, {7, 5}, {8, 5}}, first));
-    display->Click(blockBox.geometry.topLeft() + QPoint(67 + 16, 42 + 1 * 34 + 5 + 16), kLeft);
+    Mouse(blockBox.geometry.topLeft() + QPoint(67 + 16, 42 + 1 * 34 + 5 + 16), {"click", "1"});
     ASSERT_TRUE(PaintStroke({{3, 7}, {4, 7}, {5, 7}}, second));
 
     // Shift held: (8, 5) carried to (10, 9); a right click turns (4, 5).
-    display->MoveMouse(Cell(8, 5));
-    display->Xdotool({"keydown", "shift"});
-    display->Button("mousedown", kLeft);
-    for (const QPoint cell : {QPoint(9, 6), QPoint(10, 8), QPoint(10, 9)}) {
-        QThread::msleep(60);
-        display->MoveMouse(Cell(cell.x(), cell.y()));
-    }
-    QThread::msleep(60);
-    display->Button("mouseup", kLeft);
-    display->Click(Cell(4, 5), kRight);
-    display->Xdotool({"keyup", "shift"});
+    Mouse(Cell({8, 5}), {"keydown", "shift", "mousedown", "1", "sleep", "0.06"});
+    for (const QPoint cell : {QPoint(9, 6), QPoint(10, 8), QPoint(10, 9)})
+        Mouse(Cell(cell), {"sleep", "0.06"});
+    Xdotool({"mouseup", "1"});
+    Mouse(Cell({4, 5}), {"click", "3", "keyup", "shift"});
     expected.SetBlockIndex(8, 5, -1, 0);
     expected.SetBlockIndex(10, 9, first, 0);
     expected.SetBlockIndex(4, 5, turned, 0);
     ASSERT_TRUE(WaitForPicture(S("carried-and-turned")));
-    display->Click(Cell(6, 5), kRight);
+    Mouse(Cell({6, 5}), {"click", "3"});
     expected.SetBlockIndex(6, 5, -1, 0);
     ASSERT_TRUE(WaitForPicture(S("erased")));
 
-    display->Keys(S("ctrl+t"));
+    Keys(S("ctrl+t"));
     const XWindow attributes = WaitForWindow(S("^Attributes"));
     ASSERT_TRUE(!attributes.id.isEmpty() && Focus(attributes.id));
-    display->Type(kDescription); // the description has the keyboard first
-    display->Keys(S("alt+g"));
+    Xdotool({"type", "--delay", "30", kDescription}); // the description has the keyboard first
+    Keys(S("alt+g"));
     QRect swatch; // the solid square inside the teal swatch
     ASSERT_TRUE(WaitFor(
         [&] {
-            const QImage screen = display->Screenshot();
+            const QImage screen = Screenshot();
             swatch = QRect();
             for (int y = attributes.geometry.top(); y <= attributes.geometry.bottom() && !screen.isNull();
                  ++y)
@@ -194,9 +154,9 @@ TEST_F(ProgramRunTest, PaintCarryRotateEraseSetAGradientSaveAndClose) {
         },
         kStepMs, 100))
         << "no teal swatch in the attributes dialog";
-    display->Click(swatch.center(), kLeft);
-    display->Keys(S("Return"));
-    ASSERT_TRUE(WaitForGone(attributes));
+    Mouse(swatch.center(), {"click", "1"});
+    Keys(S("Return"));
+    ASSERT_TRUE(WaitForShown({{attributes, false}})) << "the dialog stayed open";
     expected.Background.Color = kTeal;
     expected.SetBackgroundKind(bkGradient);
     expected.Description.DescriptionText = kDescription.toStdString();
@@ -204,28 +164,32 @@ TEST_F(ProgramRunTest, PaintCarryRotateEraseSetAGradientSaveAndClose) {
 
     const QString saved = Home(S("models/Made In A Window.cst"));
     ASSERT_TRUE(Focus(mainId));
-    display->Keys(S("ctrl+s"));
+    Keys(S("ctrl+s"));
     const XWindow saveAs = WaitForWindow(S("^Save Model As"));
     ASSERT_TRUE(!saveAs.id.isEmpty() && Focus(saveAs.id));
-    display->Keys(S("ctrl+a"));
-    display->Type(saved);
-    display->Keys(S("Return"));
-    ASSERT_TRUE(WaitForGone(saveAs));
+    Keys(S("ctrl+a"));
+    Xdotool({"type", "--delay", "30", saved});
+    Keys(S("Return"));
+    ASSERT_TRUE(WaitForShown({{saveAs, false}})) << "the dialog stayed open";
     ASSERT_TRUE(WaitFor([&] { return QFileInfo(saved).size() > 0; }, kStepMs)) << saved.toStdString();
 
     // One more block (the turned one is selected), then Exit from the toolbox, Yes by Enter.
-    display->Click(Cell(12, 3), kLeft);
+    Mouse(Cell({12, 3}), {"click", "1"});
     expected.SetBlockIndex(12, 3, turned, 0);
     ASSERT_TRUE(WaitForPicture(S("last-block")));
     const QImage finalScreen = lastScreen.copy(kMainWindow);
-    display->Click(toolBox.geometry.topLeft() + QPoint(304 + 11, 26 + 11), kLeft);
+    Mouse(toolBox.geometry.topLeft() + QPoint(304 + 11, 26 + 11), {"click", "1"});
     const XWindow question = WaitForWindow(kMainTitle, QSize(), kStepMs, mainId);
     ASSERT_TRUE(!question.id.isEmpty() && Focus(question.id));
-    display->Keys(S("Return"));
+    Keys(S("Return"));
     ASSERT_TRUE(program->WaitForEnd(kStepMs)) << "the program did not end after Exit";
     EXPECT_EQ(program->exitStatus(), QProcess::NormalExit) << program->Describe().toStdString();
     EXPECT_EQ(program->exitCode(), 0);
-    ExpectModelFile(saved);
+    TModel model(ModelContext());
+    ASSERT_TRUE(model.LoadFromFile(saved));
+    EXPECT_TRUE(model.Cells == expected.Cells);
+    EXPECT_EQ(std::tuple(model.Background.Kind, model.Background.Color, model.Description.DescriptionText),
+              std::tuple(uint8_t{bkGradient}, kTeal, kDescription.toStdString()));
     ASSERT_TRUE(Convert(saved, Home(S("picture.png"))));
     EXPECT_EQ(Differences(finalScreen, QImage(Home(S("picture.png"))).convertToFormat(QImage::Format_RGB32),
                           covered),
@@ -240,7 +204,7 @@ TEST_F(ProgramRunTest, AfterACrashTheUnsavedChangesComeBack) {
     QSize splash;
     WaitFor(
         [&] {
-            for (const XWindow& w : display->VisibleWindows(kMainTitle))
+            for (const XWindow& w : VisibleWindows(kMainTitle))
                 if (w.geometry.size() != kMainWindow.size())
                     splash = w.geometry.size();
                 else
@@ -249,7 +213,7 @@ TEST_F(ProgramRunTest, AfterACrashTheUnsavedChangesComeBack) {
         },
         kStartMs);
     ASSERT_TRUE(WaitForProgram());
-    display->Keys(S("ctrl+n"));
+    Keys(S("ctrl+n"));
     expected.Clear(false);
     ASSERT_TRUE(WaitForPicture(S("new")));
     ASSERT_TRUE(PaintStroke({{6, 9}, {7, 9}, {8, 10}}, first));
@@ -263,7 +227,7 @@ TEST_F(ProgramRunTest, AfterACrashTheUnsavedChangesComeBack) {
     XWindow question;
     ASSERT_TRUE(WaitFor(
         [&] {
-            for (const XWindow& w : display->VisibleWindows(kMainTitle))
+            for (const XWindow& w : VisibleWindows(kMainTitle))
                 if (w.geometry.size() != kMainWindow.size() && w.geometry.size() != splash)
                     question = w;
             return !question.id.isEmpty() || !program->Running();
@@ -271,8 +235,8 @@ TEST_F(ProgramRunTest, AfterACrashTheUnsavedChangesComeBack) {
         kStartMs, 100));
     ASSERT_FALSE(question.id.isEmpty()) << "no question about the unsaved changes";
     ASSERT_TRUE(Focus(question.id));
-    display->Keys(S("Return"));
-    ASSERT_TRUE(WaitForGone(question));
+    Keys(S("Return"));
+    ASSERT_TRUE(WaitForShown({{question, false}})) << "the question stayed open";
     ASSERT_TRUE(WaitForProgram());
     ASSERT_TRUE(WaitForPicture(S("restored")));
 }

@@ -4,12 +4,10 @@
 
 #include "support/test_support.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
-#include <QFile>
 #include <QImage>
-#include <QMap>
 #include <QProcess>
-#include <QRect>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
@@ -25,35 +23,23 @@ inline QString S(const char* text) {
     return QString::fromUtf8(text);
 }
 
-struct ToolResult {
-    bool finished = false; // false: it did not end in time and was killed
-    int exitCode = -1;
-    QByteArray out, err;
-    bool ok() const { return finished && exitCode == 0; }
-};
-
-inline bool WaitFor(const std::function<bool()>& condition, int timeoutMs, int intervalMs = 50) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() >= end)
+inline bool WaitFor(const std::function<bool()>& condition, int timeoutMs, unsigned long intervalMs = 50) {
+    for (QDeadlineTimer end(timeoutMs); !condition(); QThread::msleep(intervalMs))
+        if (end.hasExpired())
             return false;
-        QThread::msleep(static_cast<unsigned long>(intervalMs));
-    }
     return true;
 }
 
-// Ended by the kernel (SIGTERM: a server removes its lock and socket) when the test dies, ended here
-// if it still runs when this goes.
+// Ended by the kernel (SIGTERM: a server removes its lock and socket) when the test dies, and here when
+// this goes (QProcess kills what is still running then).
 class XProgram : public QProcess {
 public:
     XProgram() {
         setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
     }
     ~XProgram() override {
-        if (Running() && (terminate(), !waitForFinished(3000))) {
-            kill();
-            waitForFinished(3000);
-        }
+        terminate();
+        waitForFinished(3000);
     }
     bool Start(const QString& program, const QStringList& args, const QProcessEnvironment& env,
                const QString& workingDir, const QString& logFile) {
@@ -65,11 +51,8 @@ public:
         start(program, args);
         return waitForStarted(10000);
     }
-    bool Running() { // brought up to date without an event loop
-        if (state() != QProcess::NotRunning)
-            waitForFinished(0);
-        return state() != QProcess::NotRunning;
-    }
+    // Brought up to date without an event loop.
+    bool Running() { return state() != QProcess::NotRunning && !waitForFinished(0); }
     bool WaitForEnd(int timeoutMs) { return !Running() || waitForFinished(timeoutMs); }
     QString Describe() {
         return Running()                             ? S("still running")
@@ -78,117 +61,24 @@ public:
     }
 };
 
+struct ToolResult {
+    bool ok = false; // ended in time with exit code 0
+    QByteArray out, err;
+};
+
 inline ToolResult RunTool(const QString& program, const QStringList& args, const QProcessEnvironment& env,
-                          int timeoutMs = 10000) {
-    ToolResult result;
+                          int timeoutMs = 20000) {
     XProgram process;
     process.setProcessEnvironment(env);
     process.start(program, args);
-    if (!process.waitForStarted(timeoutMs)) {
-        result.err = S("%1 did not start: %2").arg(program, process.errorString()).toUtf8();
-        return result;
-    }
-    result.finished = process.waitForFinished(timeoutMs);
-    result.exitCode =
-        result.finished && process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.out = process.readAllStandardOutput();
-    result.err = process.readAllStandardError();
-    return result;
+    const bool ended = process.waitForFinished(timeoutMs) && process.exitStatus() == QProcess::NormalExit;
+    return {ended && process.exitCode() == 0, process.readAllStandardOutput(),
+            (program + ": " + process.errorString() + "; ").toUtf8() + process.readAllStandardError()};
 }
 
 struct XWindow {
-    QString id, name;
+    QString id;
     QRect geometry; // in screen pixels
-};
-
-class XDisplay {
-public:
-    // Xvfb with a screen of that size; false with the reason.
-    bool Start(const QSize& screen, const QString& logFile, QString* error) {
-        m_server = std::make_unique<XProgram>();
-        m_server->setStandardErrorFile(logFile, QIODevice::Append);
-        // -displayfd: the first free display, named once it listens; -noreset: no reset between tool runs.
-        m_server->start(S("Xvfb"), {"-displayfd", "1", "-screen", "0",
-                                    S("%1x%2x24").arg(screen.width()).arg(screen.height()), "-nolisten",
-                                    "tcp", "-noreset"});
-        QByteArray line;
-        WaitFor(
-            [&] {
-                m_server->waitForReadyRead(100);
-                line += m_server->readAllStandardOutput();
-                return line.contains('\n') || !m_server->Running();
-            },
-            20000);
-        bool isNumber = false;
-        m_number = line.trimmed().toInt(&isNumber);
-        if (isNumber && m_server->Running())
-            return true;
-        *error = S("Xvfb did not start (%1; see %2); install xvfb").arg(m_server->errorString(), logFile);
-        return false;
-    }
-    void Attach(int number) { m_number = number; } // a display another server runs
-    QProcessEnvironment Environment() const {      // the system's, DISPLAY set to this one
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(S("DISPLAY"), S(":%1").arg(m_number));
-        env.remove(S("XAUTHORITY"));
-        return env;
-    }
-    ToolResult TryXdotool(const QStringList& args) const {
-        return RunTool(S("xdotool"), args, Environment());
-    }
-    // Fails the running test when the tool fails.
-    ToolResult Xdotool(const QStringList& args) const {
-        ToolResult result = TryXdotool(args);
-        EXPECT_TRUE(result.ok()) << "xdotool " << args.join(' ').toStdString() << " failed ("
-                                 << result.exitCode << "): " << result.err.toStdString();
-        return result;
-    }
-    QImage Screenshot() const { // RGB32; null when it cannot be taken
-        const ToolResult shot = RunTool(S("import"), {"-window", "root", "bmp:-"}, Environment(), 20000);
-        return shot.ok() ? QImage::fromData(shot.out, "BMP").convertToFormat(QImage::Format_RGB32) : QImage();
-    }
-    std::vector<XWindow> VisibleWindows(const QString& nameRegex) const {
-        std::vector<XWindow> windows;
-        for (const QByteArray& line :
-             TryXdotool({"search", "--onlyvisible", "--name", nameRegex}).out.split('\n')) {
-            const QString id = QString::fromLatin1(line).trimmed();
-            if (id.isEmpty())
-                continue;
-            const ToolResult shape = TryXdotool({"getwindowgeometry", "--shell", id});
-            const ToolResult name = TryXdotool({"getwindowname", id});
-            if (!shape.ok() || !name.ok())
-                continue;                // gone in the meantime
-            QMap<QByteArray, int> field; // X, Y, WIDTH, HEIGHT
-            for (const QByteArray& row : shape.out.split('\n'))
-                if (const QList<QByteArray> pair = row.split('='); pair.size() == 2)
-                    field[pair[0]] = pair[1].trimmed().toInt();
-            windows.push_back({id, QString::fromUtf8(name.out).trimmed(),
-                               QRect(field["X"], field["Y"], field["WIDTH"], field["HEIGHT"])});
-        }
-        return windows;
-    }
-    QString FocusedWindow() const {
-        return QString::fromLatin1(TryXdotool({"getwindowfocus"}).out).trimmed();
-    }
-    // Gives the window the keyboard; true when the server reports the focus there.
-    bool Focus(const QString& id, int timeoutMs) const {
-        TryXdotool({"windowfocus", id});
-        return WaitFor([&] { return FocusedWindow() == id; }, timeoutMs);
-    }
-    void MoveMouse(QPoint at) const {
-        Xdotool({"mousemove", QString::number(at.x()), QString::number(at.y())});
-    }
-    void Button(const char* action, int button) const { Xdotool({action, QString::number(button)}); }
-    void Click(QPoint at, int button) const {
-        MoveMouse(at);
-        Button("click", button);
-    }
-    void Keys(const QString& keys) const { Xdotool({"key", keys}); } // "ctrl+s"
-    void Type(const QString& text) const { Xdotool({"type", "--delay", "30", text}); }
-
-private:
-    std::unique_ptr<XProgram> m_server;
-    int m_number = -1;
 };
 
 // Pixels that differ outside the covered rectangles; -1 when the sizes differ.
@@ -221,16 +111,34 @@ protected:
     }
     QString Out(const QString& name) const { return out + '/' + name; }
     QString Home(const QString& name) const { return home.filePath(name); }
-    bool StartDisplay() { // Xvfb, 1280 x 1024
-        display = std::make_unique<XDisplay>();
-        QString problem;
-        const bool started = display->Start(QSize(1280, 1024), Out(S("xvfb.log")), &problem);
-        EXPECT_TRUE(started) << problem.toStdString();
+    // Xvfb, 1280 x 1024, on the first free display (named once it listens); no reset between tool runs.
+    bool StartDisplay() {
+        server = std::make_unique<XProgram>();
+        server->setStandardErrorFile(Out(S("xvfb.log")));
+        server->start(S("Xvfb"),
+                      {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset"});
+        QByteArray line;
+        WaitFor(
+            [&] {
+                server->waitForReadyRead(100);
+                line += server->readAllStandardOutput();
+                return line.contains('\n') || !server->Running();
+            },
+            20000);
+        displayNumber = line.trimmed().toInt();
+        const bool started = line.contains('\n') && server->Running();
+        EXPECT_TRUE(started) << "Xvfb " << server->Describe().toStdString() << "; see xvfb.log";
         return started;
+    }
+    QProcessEnvironment Environment() const { // the system's, DISPLAY set to this one
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(S("DISPLAY"), S(":%1").arg(displayNumber));
+        env.remove(S("XAUTHORITY"));
+        return env;
     }
     // HOME and the XDG folders under the home folder, no desktop or Qt setting of the machine.
     QProcessEnvironment ProgramEnvironment() const {
-        QProcessEnvironment env = display->Environment();
+        QProcessEnvironment env = Environment();
         static const QRegularExpression machine(S("^(QT_|XDG_|KDE_|WAYLAND_DISPLAY$)|SESSION"));
         for (const QString& name : env.keys())
             if (machine.match(name).hasMatch())
@@ -251,20 +159,66 @@ protected:
         EXPECT_TRUE(started) << "cannot start " << path.toStdString();
         return started;
     }
+    QByteArray Tool(const char* name, const QStringList& args) const {
+        return RunTool(S(name), args, Environment()).out;
+    }
+    void Xdotool(const QStringList& args) const { // fails the running test when xdotool fails
+        const ToolResult result = RunTool(S("xdotool"), args, Environment());
+        EXPECT_TRUE(result.ok) << args.join(' ').toStdString() << ": " << result.err.toStdString();
+    }
+    void Keys(const QString& keys) const { Xdotool({"key", keys}); } // "ctrl+s"
+    // The mouse moved to the point, then the xdotool commands given: {"click", "1"}, {"mousedown", "3"}.
+    void Mouse(QPoint at, const QStringList& then = {}) const {
+        Xdotool(QStringList{"mousemove", QString::number(at.x()), QString::number(at.y())} + then);
+    }
+    QImage Screenshot() const { // RGB32; null when it cannot be taken
+        return QImage::fromData(Tool("import", {"-window", "root", "bmp:-"}), "BMP")
+            .convertToFormat(QImage::Format_RGB32);
+    }
+    std::vector<XWindow> VisibleWindows(const QString& nameRegex) const {
+        static const QRegularExpression shell(
+            S("WINDOW=(\\d+)\\s+X=(-?\\d+)\\s+Y=(-?\\d+)\\s+WIDTH=(\\d+)\\s+HEIGHT=(\\d+)"));
+        std::vector<XWindow> windows;
+        for (const auto& m : shell.globalMatch(
+                 QString::fromLatin1(Tool("xdotool", {"search", "--onlyvisible", "--name", nameRegex,
+                                                      "getwindowgeometry", "--shell", "%@"}))))
+            windows.push_back({m.captured(1), QRect(m.captured(2).toInt(), m.captured(3).toInt(),
+                                                    m.captured(4).toInt(), m.captured(5).toInt())});
+        return windows;
+    }
+    QString FocusedWindow() const {
+        return QString::fromLatin1(Tool("xdotool", {"getwindowfocus"})).trimmed();
+    }
+    bool Focus(const QString& id) { // gives the window the keyboard
+        Tool("xdotool", {"windowfocus", id});
+        const bool focused = WaitFor([&] { return FocusedWindow() == id; }, kStepMs);
+        EXPECT_TRUE(focused) << "the keyboard did not go to " << id.toStdString();
+        return focused;
+    }
+    // Waits until each window is viewable (mapped, not iconified) or not, as asked.
+    bool WaitForShown(const std::vector<std::pair<XWindow, bool>>& windows) {
+        return WaitFor(
+            [&] {
+                return std::all_of(windows.begin(), windows.end(), [&](const auto& w) {
+                    return Tool("xwininfo", {"-id", w.first.id}).contains("IsViewable") == w.second;
+                });
+            },
+            kStepMs, 100);
+    }
     // The visible window whose name matches, of that size when given, other than skip.
     XWindow WaitForWindow(const QString& nameRegex, const QSize& size = QSize(), int timeoutMs = kStepMs,
                           const QString& skip = QString()) {
         XWindow found;
         WaitFor(
             [&] {
-                for (const XWindow& w : display->VisibleWindows(nameRegex))
+                for (const XWindow& w : VisibleWindows(nameRegex))
                     if ((!size.isValid() || w.geometry.size() == size) && w.id != skip)
                         return found = w, true;
                 return program && !program->Running();
             },
             timeoutMs, 100);
         if (found.id.isEmpty()) {
-            display->Screenshot().save(Out(S("no-window.png")));
+            Screenshot().save(Out(S("no-window.png")));
             ADD_FAILURE() << "no window \"" << nameRegex.toStdString() << "\" appeared; the program "
                           << (program ? program->Describe().toStdString() : std::string("was not started"))
                           << " (see " << out.toStdString() << ")";
@@ -274,7 +228,8 @@ protected:
 
     QTemporaryDir home;
     QString out;
-    std::unique_ptr<XDisplay> display; // the programs go before the servers they run on
+    int displayNumber = -1;
+    std::unique_ptr<XProgram> server;  // Xvfb; the programs go before the servers they run on
     std::unique_ptr<XProgram> session; // a window manager or a compositor
     std::unique_ptr<XProgram> other;   // another program's window
     std::unique_ptr<XProgram> program;

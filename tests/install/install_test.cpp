@@ -29,7 +29,7 @@ protected:
     static void TearDownTestSuite() { stage.reset(); }
     void SetUp() override {
         SessionTest::SetUp();
-        ASSERT_TRUE(installed.ok()) << installed.err.toStdString();
+        ASSERT_TRUE(installed.ok) << installed.err.toStdString();
     }
     static QString Staged(const QString& path) { return stage->path() + S("/usr/") + path; }
 
@@ -40,8 +40,8 @@ protected:
             return false;
         }
         *result = RunTool(program, args, QProcessEnvironment::systemEnvironment(), kToolMs);
-        EXPECT_TRUE(result->ok()) << program.toStdString() << ": " << result->out.toStdString()
-                                  << result->err.toStdString();
+        EXPECT_TRUE(result->ok) << program.toStdString() << ": " << result->out.toStdString()
+                                << result->err.toStdString();
         return true;
     }
 
@@ -123,7 +123,7 @@ TEST_F(InstallTest, TheStagedProgramOpensTheModelItIsGiven) {
     const QProcessEnvironment env = ProgramEnvironment();
     const ToolResult converted = RunTool(Staged(S("bin/cubestacks-convert")),
                                          {"--size", "1024x768", model, Out(S("expected.png"))}, env, kToolMs);
-    ASSERT_TRUE(converted.ok()) << converted.err.toStdString();
+    ASSERT_TRUE(converted.ok) << converted.err.toStdString();
     const QImage expected = QImage(Out(S("expected.png"))).convertToFormat(QImage::Format_RGB32);
     ASSERT_TRUE(Launch(Staged(S("bin/cubestacks")), {model}, env, S("program.log")));
     QImage screen;
@@ -131,10 +131,10 @@ TEST_F(InstallTest, TheStagedProgramOpensTheModelItIsGiven) {
     WaitFor(
         [&] {
             covered.clear();
-            for (const XWindow& w : display->VisibleWindows(S(".")))
+            for (const XWindow& w : VisibleWindows(S(".")))
                 if (w.geometry != kMainWindow)
                     covered.push_back(w.geometry.translated(-kMainWindow.topLeft()));
-            screen = display->Screenshot();
+            screen = Screenshot();
             return !program->Running() ||
                    (!screen.isNull() && Differences(screen.copy(kMainWindow), expected, covered) == 0);
         },
