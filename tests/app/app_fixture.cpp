@@ -38,47 +38,50 @@ void AppTest::MakeForm(QSize screen) {
     sounds.played.clear();
 }
 
-TModelContext AppTest::ModelContext() const {
-    return {library.get(), QSize(1024, 768), {}, {}, nullptr};
-}
-
 int32_t AppTest::Index(const std::string& name) const {
     const int32_t index = library->IndexFromName(name);
     EXPECT_NE(index, -1) << name;
     return index;
 }
 
-AppTest::Names AppTest::StackOf(const TModel& model, int col, int row) const {
-    Names names;
-    for (int level = 0; level < model.Levels && model.GetBlockIndex(col, row, level) >= 0; ++level)
-        names.push_back(library->NameFromIndex(model.GetBlockIndex(col, row, level)));
-    return names;
-}
-
-std::string AppTest::Cells() const {
+std::string AppTest::Cells(const TModel& model) const {
     QStringList cells;
-    for (int row = 0; row < form->Model->Rows; ++row)
-        for (int col = 0; col < form->Model->Cols; ++col)
-            if (const Names names = Stack(col, row); !names.empty()) {
-                QStringList stack;
-                for (const std::string& name : names)
-                    stack << QString::fromStdString(name);
+    for (int row = 0; row < model.Rows; ++row)
+        for (int col = 0; col < model.Cols; ++col) {
+            QStringList stack; // bottom first, up to the first gap
+            for (int level = 0; level < model.Levels && model.GetBlockIndex(col, row, level) >= 0; ++level)
+                stack << QString::fromStdString(library->NameFromIndex(model.GetBlockIndex(col, row, level)));
+            if (!stack.isEmpty())
                 cells << QStringLiteral("%1,%2:%3").arg(col).arg(row).arg(stack.join('+'));
-            }
+        }
     return cells.join(' ').toStdString();
 }
 
-AppTest::Names AppTest::StackInFile(const QString& path, int col, int row) const {
+std::string AppTest::CellsIn(const QString& path) const {
     TModel model(ModelContext());
     EXPECT_TRUE(model.LoadFromFile(path)) << path.toStdString();
-    return StackOf(model, col, row);
+    return Cells(model);
 }
 
-QByteArray AppTest::ModelBytes(int col, int row, const Names& names) const {
+void AppTest::SetCells(TModel& model, const std::string& cells) const {
+    for (const QString& cell : QString::fromStdString(cells).split(' ', Qt::SkipEmptyParts)) {
+        const QStringList place = cell.section(':', 0, 0).split(','), names = cell.section(':', 1).split('+');
+        for (int level = 0; level < names.size(); ++level)
+            model.SetBlockIndex(place[0].toInt(), place[1].toInt(), Index(names[level].toStdString()), level);
+    }
+}
+
+QByteArray AppTest::ModelBytes(const std::string& cells) const {
     TModel model(ModelContext());
-    for (size_t level = 0; level < names.size(); ++level)
-        model.SetBlockIndex(col, row, Index(names[level]), static_cast<int32_t>(level));
+    SetCells(model, cells);
     return model.FileBytes();
+}
+
+QStringList Texts() {
+    QStringList texts;
+    for (const auto& shown : TestPresenter().shown)
+        texts << shown.text;
+    return texts;
 }
 
 bool WriteBytes(const QString& path, const QByteArray& bytes) {
@@ -86,14 +89,13 @@ bool WriteBytes(const QString& path, const QByteArray& bytes) {
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-QString AppTest::WriteModel(const QString& path, int col, int row, const Names& names) const {
-    EXPECT_TRUE(WriteBytes(path, ModelBytes(col, row, names)));
+QString AppTest::WriteModel(const QString& path, const std::string& cells) const {
+    EXPECT_TRUE(WriteBytes(path, ModelBytes(cells)));
     return path;
 }
 
-void AppTest::Put(int col, int row, const Names& names) {
-    for (size_t level = 0; level < names.size(); ++level)
-        form->Model->SetBlockIndex(col, row, Index(names[level]), static_cast<int32_t>(level));
+void AppTest::Put(const std::string& cells) {
+    SetCells(*form->Model, cells);
     form->Model->Draw(form->BaseBmp->Canvas);
 }
 
@@ -104,22 +106,9 @@ void AppTest::DialogsChoose(const QString& path) {
     });
 }
 
-void AppTest::Send(QEvent::Type type, Qt::MouseButton button, QPoint at, Qt::KeyboardModifiers mods) {
+void AppTest::Send(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, QPoint at,
+                   Qt::KeyboardModifiers mods) {
+    m_held = held;
     QMouseEvent event(type, QPointF(at), QPointF(form->BaseBmp->mapToGlobal(at)), button, m_held, mods);
     QApplication::sendEvent(form->BaseBmp, &event);
-}
-
-void AppTest::Press(Qt::MouseButton button, int x, int y, Qt::KeyboardModifiers mods) {
-    m_held |= button;
-    Send(QEvent::MouseButtonPress, button, QPoint(x, y), mods);
-}
-
-void AppTest::Move(int x, int y, Qt::MouseButtons held, Qt::KeyboardModifiers mods) {
-    m_held = held;
-    Send(QEvent::MouseMove, Qt::NoButton, QPoint(x, y), mods);
-}
-
-void AppTest::Release(Qt::MouseButton button, int x, int y, Qt::KeyboardModifiers mods) {
-    m_held &= ~Qt::MouseButtons(button);
-    Send(QEvent::MouseButtonRelease, button, QPoint(x, y), mods);
 }

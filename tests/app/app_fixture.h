@@ -26,30 +26,37 @@ inline QString S(const char* text) {
     return QString::fromUtf8(text);
 }
 bool WriteBytes(const QString& path, const QByteArray& bytes);
+QStringList Texts(); // of the messages shown since the last Clear()
 
 class AppTest : public CubestacksTest {
 protected:
-    using Names = std::vector<std::string>;
     void SetUp() override;
     void TearDown() override;
     void MakeForm(QSize screen = QSize(1280, 1024)); // shown
-    TModelContext ModelContext() const;
+    TModelContext ModelContext() const { return {library.get(), QSize(1024, 768), {}, {}, nullptr}; }
     int32_t Index(const std::string& name) const;
     void Select(const std::string& name) { library->SelectIndex(Index(name)); }
-    Names Stack(int col, int row) const { return StackOf(*form->Model, col, row); }
-    Names StackOf(const TModel& model, int col, int row) const; // bottom first, up to the first gap
-    std::string Cells() const; // every filled cell, row by row: "1,0:30H+45F 5,2:14N"
-    Names StackInFile(const QString& path, int col, int row) const;
-    QByteArray ModelBytes(int col, int row, const Names& names) const;
-    QString WriteModel(const QString& path, int col, int row, const Names& names) const;
-    void Put(int col, int row, const Names& names);
+    // Cells as "col,row:bottom+top", row by row: "1,0:30H+45F 5,2:14N"; every filled cell of a model.
+    std::string Cells(const TModel& model) const;
+    std::string Cells() const { return Cells(*form->Model); }
+    std::string CellsIn(const QString& path) const;
+    void SetCells(TModel& model, const std::string& cells) const;
+    QByteArray ModelBytes(const std::string& cells) const;
+    QString WriteModel(const QString& path, const std::string& cells) const;
+    void Put(const std::string& cells); // into the form's model, drawn
     TToolBoxState& toolBox() { return static_cast<TToolBoxState&>(form->ToolBox()); }
     QString Label() { return toolBox().fileLabel; }
     void DialogsChoose(const QString& path); // every file dialog; empty: cancelled
     // Mouse input at pixel (x, y) of the drawing surface.
-    void Press(Qt::MouseButton button, int x, int y, Qt::KeyboardModifiers mods = Qt::NoModifier);
-    void Move(int x, int y, Qt::MouseButtons held, Qt::KeyboardModifiers mods = Qt::NoModifier);
-    void Release(Qt::MouseButton button, int x, int y, Qt::KeyboardModifiers mods = Qt::NoModifier);
+    void Press(Qt::MouseButton b, int x, int y, Qt::KeyboardModifiers mods = {}) {
+        Send(QEvent::MouseButtonPress, b, m_held | b, {x, y}, mods);
+    }
+    void Move(int x, int y, Qt::MouseButtons held, Qt::KeyboardModifiers mods = {}) {
+        Send(QEvent::MouseMove, Qt::NoButton, held, {x, y}, mods);
+    }
+    void Release(Qt::MouseButton b, int x, int y, Qt::KeyboardModifiers mods = {}) {
+        Send(QEvent::MouseButtonRelease, b, m_held & ~Qt::MouseButtons(b), {x, y}, mods);
+    }
     void Click(Qt::MouseButton button, int x, int y, Qt::KeyboardModifiers mods = Qt::NoModifier) {
         Press(button, x, y, mods);
         Release(button, x, y, mods);
@@ -65,5 +72,6 @@ protected:
 
 private:
     Qt::MouseButtons m_held;
-    void Send(QEvent::Type type, Qt::MouseButton button, QPoint at, Qt::KeyboardModifiers mods);
+    void Send(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, QPoint at,
+              Qt::KeyboardModifiers mods);
 };

@@ -61,7 +61,7 @@ TEST_F(CommandsTest, EveryMenuItemHasItsCaptionKeyAndHint) {
 }
 
 TEST_F(CommandsTest, ScrollingMovesTheModelOrSaysNoWithASound) {
-    Put(31, 3, {"45F"});
+    Put("31,3:45F");
     form->Model->Modified = false;
     Key(Qt::Key_Right);
     EXPECT_EQ(Cells(), "31,3:45F");

@@ -19,7 +19,7 @@ protected:
 
 TEST_F(MouseEditingTest, PaintStrokeSkipsCellsThatAlreadyShowTheBlock) {
     Select("45F");
-    Put(1, 0, {"45F"});
+    Put("1,0:45F");
     Press(Qt::LeftButton, 40, 10);
     EXPECT_EQ(Cells(), "1,0:45F");
     EXPECT_TRUE(sounds.played.empty());
@@ -54,9 +54,7 @@ TEST_F(MouseEditingTest, PaintStrokeSkipsCellsThatAlreadyShowTheBlock) {
 }
 
 TEST_F(MouseEditingTest, EraseStrokeTakesOneBlockPerCellEntered) {
-    Put(0, 0, {"30H", "44H", "45F"});
-    Put(1, 0, {"30H"});
-    Put(0, 1, {"45F"});
+    Put("0,0:30H+44H+45F 1,0:30H 0,1:45F");
     Press(Qt::RightButton, 5, 5);
     EXPECT_EQ(form->EditState, esErase);
     // Still the same cell; the next one; back in: the next block goes; the row below.
@@ -75,7 +73,7 @@ TEST_F(MouseEditingTest, EraseStrokeTakesOneBlockPerCellEntered) {
 }
 
 TEST_F(MouseEditingTest, CarriedBlockDropsUnderTheCentreOfItsPicture) {
-    Put(2, 1, {"30H", "14N"});
+    Put("2,1:30H+14N");
     toolBox().mode = true;                          // edit mode, as Shift gives
     Press(Qt::LeftButton, 2 * 32 + 2, 1 * 32 + 10); // 2 pixels right of the cell's left edge
     EXPECT_EQ(form->EditState, esMove);
@@ -94,13 +92,12 @@ TEST_F(MouseEditingTest, CarriedBlockDropsUnderTheCentreOfItsPicture) {
     EXPECT_EQ(sounds.played, Sounds({1, 0}));
     toolBox().mode = false;
 
-    Put(3, 3, {"30H", "44H"});
+    Put("3,3:30H+44H");
     ClickCell(Qt::LeftButton, 3, 3, Qt::ShiftModifier);
     EXPECT_EQ(Cells(), "2,1:30H 3,3:30H+44H 7,4:14N");
     EXPECT_EQ(library->GetSelectedIndex(), Index("44H"));
 
-    Put(0, 0, {"45F"});
-    Put(1, 0, {"45F"});
+    Put("0,0:45F 1,0:45F");
     Press(Qt::LeftButton, 5, 5, Qt::ShiftModifier);
     Move(32 + 5, 5, Qt::LeftButton, Qt::ShiftModifier);
     EXPECT_EQ(form->EditHint(), S("This block is the same as the existing block"));
@@ -117,8 +114,7 @@ TEST_F(MouseEditingTest, CarriedBlockDropsUnderTheCentreOfItsPicture) {
 }
 
 TEST_F(MouseEditingTest, RotateOnReleaseAndOnlyForTheGestureItsPressBegan) {
-    Put(4, 4, {"14N"});
-    Put(5, 5, {"45F"});
+    Put("4,4:14N 5,5:45F");
     toolBox().mode = true;
     Click(Qt::RightButton, 5, 5); // an empty cell: the bucket opens, nothing more
     EXPECT_EQ(form->EditState, esRotate);
@@ -154,8 +150,7 @@ TEST_F(MouseEditingTest, RotateOnReleaseAndOnlyForTheGestureItsPressBegan) {
 }
 
 TEST_F(MouseEditingTest, HintAndPointerFollowTheCellAndShift) {
-    Put(2, 2, {"14N"});
-    Put(3, 2, {"45F"});
+    Put("2,2:14N 3,2:45F");
     Move(2 * 32 + 5, 2 * 32 + 5, Qt::NoButton);
     EXPECT_EQ(form->EditHint(), S("Click to paint; Right-click to erase; Use shift to move/rotate"));
     EXPECT_EQ(form->EditPointer(), kPointerPaint);

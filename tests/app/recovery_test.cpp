@@ -39,7 +39,6 @@ protected:
             .arg(S(model));
     }
     QString Folder() const { return TRecovery::DefaultFolder(); }
-    QByteArray ModelWith(int col, int row, const std::string& name) { return ModelBytes(col, row, {name}); }
     QStringList FilesLeft() const { return QDir(Folder()).entryList(QDir::Files, QDir::Name); }
     void Click(int col, int row) { ClickCell(Qt::LeftButton, col, row); }
     bool CopyWritten() {
@@ -56,7 +55,7 @@ TEST_F(RecoveryTest, WrittenAfterAChangeAndGoneWhenNothingIsUnsaved) {
     Click(2, 3);
     EXPECT_FALSE(QFileInfo::exists(copy)); // not at once
     ASSERT_TRUE(CopyWritten());
-    EXPECT_EQ(StackInFile(copy, 2, 3), Names({"45F"}));
+    EXPECT_EQ(CellsIn(copy), "2,3:45F");
     EXPECT_EQ(Read(pathFile), QString()); // untitled
     form->MainMenu.Undo1->trigger();
     EXPECT_FALSE(QFileInfo::exists(copy));
@@ -86,7 +85,7 @@ TEST_F(RecoveryTest, WrittenAfterAChangeAndGoneWhenNothingIsUnsaved) {
 
 TEST_F(RecoveryTest, ALeftCopyComesBackModifiedUnderItsOwnFileName) {
     const QString castle = folder->file(S("Models/Castle.cst"));
-    LeaveCopy(Folder(), S("7-0"), ModelWith(4, 5, "45F"), castle);
+    LeaveCopy(Folder(), S("7-0"), ModelBytes("4,5:45F"), castle);
     MakeForm();
     ASSERT_EQ(presenter().shown.size(), 1u);
     EXPECT_EQ(presenter().shown[0].text, Asked("Castle"));
@@ -98,12 +97,12 @@ TEST_F(RecoveryTest, ALeftCopyComesBackModifiedUnderItsOwnFileName) {
     const QString own = form->Recovery->Id();
     EXPECT_EQ(FilesLeft(), QStringList({own + ".cst", own + ".lock", own + ".path"}));
     form->MainMenu.Save1->trigger();
-    EXPECT_EQ(StackInFile(castle, 4, 5), Names({"45F"}));
+    EXPECT_EQ(CellsIn(castle), "4,5:45F");
     EXPECT_EQ(FilesLeft(), QStringList({own + ".lock"}));
 }
 
 TEST_F(RecoveryTest, NoRemovesACopyAndADamagedOneIsToldAndRemoved) {
-    LeaveCopy(Folder(), S("8-0"), ModelWith(1, 1, "45F"), QString());
+    LeaveCopy(Folder(), S("8-0"), ModelBytes("1,1:45F"), QString());
     LeaveCopy(Folder(), S("9-0"), QByteArray("MdF\x1A\x02\x04 cut short", 14), QString());
     QFile damaged(QDir(Folder()).filePath(S("9-0.cst")));
     ASSERT_TRUE(
@@ -125,7 +124,7 @@ TEST_F(RecoveryTest, NoRemovesACopyAndADamagedOneIsToldAndRemoved) {
     EXPECT_EQ(FilesLeft(), QStringList({form->Recovery->Id() + ".lock"}));
 
     form.reset();
-    LeaveCopy(Folder(), S("10-0"), ModelWith(2, 2, "45F"), QString());
+    LeaveCopy(Folder(), S("10-0"), ModelBytes("2,2:45F"), QString());
     presenter().Clear();
     SetMessagesEnabled(false);
     MakeForm();
@@ -139,9 +138,9 @@ TEST_F(RecoveryTest, TwoProgramsNeverTakeEachOthersCopies) {
     TRecovery first(dir.path()), second(dir.path());
     ASSERT_TRUE(first.Active() && second.Active());
     EXPECT_NE(first.Id(), second.Id());
-    first.Write(ModelWith(0, 0, "45F"), S("/models/a.cst"));
+    first.Write(ModelBytes("0,0:45F"), S("/models/a.cst"));
     EXPECT_TRUE(second.ClaimLeftCopies().empty()); // the first one runs
-    LeaveCopy(dir.path(), S("11-0"), ModelWith(0, 0, "45F"), S("/models/b.cst"));
+    LeaveCopy(dir.path(), S("11-0"), ModelBytes("0,0:45F"), S("/models/b.cst"));
     const auto taken = first.ClaimLeftCopies();
     ASSERT_EQ(taken.size(), 1u);
     EXPECT_EQ(taken[0].Path, S("/models/b.cst"));

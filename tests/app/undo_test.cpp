@@ -54,7 +54,7 @@ TEST_F(UndoTest, EachGestureAndCommandIsOneStepAndNothingChangedIsNone) {
     ClickCell(Qt::LeftButton, 3, 1, Qt::ShiftModifier);
     EXPECT_EQ(form->History.UndoCount(), 3u);
     EXPECT_EQ(form->History.UndoName(), S("move"));
-    Put(6, 6, {"30H"});
+    Put("6,6:30H");
     form->StartFreshHistory(); // what the test put there is where the history starts
     EXPECT_EQ(Cells(), "3,1:45F 6,6:30H");
     Press(Qt::LeftButton, 6 * 32 + 5, 6 * 32 + 5, Qt::ShiftModifier);
