@@ -1,10 +1,5 @@
 #include "app_fixture.h"
 
-#include "app/recovery.h"
-#include "common/program_folder.h"
-#include "windows/hint_line.h"
-#include "windows/preference_values.h"
-
 void AppTest::SetUp() {
     CubestacksTest::SetUp();
     QDir(TRecovery::DefaultFolder()).removeRecursively(); // no copy of another test offered

@@ -3,7 +3,10 @@
 // The real main window over a temporary program folder with test-made block sets, sounds recorded.
 
 #include "app/file_commands.h"
+#include "app/help_viewer.h"
 #include "app/main_form.h"
+#include "app/recovery.h"
+#include "common/program_folder.h"
 #include "library/block_list.h"
 #include "model/model.h"
 #include "support/test_sets.h"
@@ -11,12 +14,17 @@
 #include "support/windows_test_support.h"
 #include "widgets/bmp_wnd.h"
 #include "windows/box_links.h"
+#include "windows/hint_line.h"
+#include "windows/preference_values.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMouseEvent>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 #include <memory>

@@ -3,18 +3,13 @@
 #include "support/widget_helpers.h"
 
 #include "app/application.h"
-#include "app/help_viewer.h"
-#include "common/program_folder.h"
 #include "widgets/flat_button.h"
 #include "windows/block_box_form.h"
-#include "windows/hint_line.h"
-#include "windows/preference_values.h"
 #include "windows/preferences_form.h"
 #include "windows/settings_store.h"
 #include "windows/toolbox_form.h"
 
 #include <QLabel>
-#include <QPushButton>
 #include <QWindow>
 #include <functional>
 

@@ -1,7 +1,5 @@
 #include "app_fixture.h"
 
-#include "windows/preference_values.h"
-
 #include <QMenu>
 
 namespace {

@@ -3,11 +3,9 @@
 #include "desktop/user_folders.h"
 #include "desktop/wallpaper_changer.h"
 #include "imaging/bitmap_file.h"
-#include "windows/preference_values.h"
 
 #include <QComboBox>
 #include <QFileDialog>
-#include <QLineEdit>
 #include <QListView>
 
 namespace {

@@ -3,11 +3,6 @@
 #include "app/first_frame_report.h"
 #include "windows/splash_form.h"
 
-#include <QRegularExpression>
-#include <QTest>
-#include <cstdio>
-#include <unistd.h>
-
 namespace {
 
 class FirstFrameReportTest : public AppTest {
@@ -18,10 +13,7 @@ protected:
     }
     QString StartWindows(const char* asked) {
         qputenv("CUBESTACKS_REPORT_FIRST_FRAME", asked);
-        std::fflush(stderr);
-        const int saved = dup(STDERR_FILENO);
-        std::FILE* file = std::tmpfile();
-        dup2(fileno(file), STDERR_FILENO);
+        testing::internal::CaptureStderr();
         InstallFirstFrameReport();
         {
             TSplashForm splash;
@@ -32,14 +24,7 @@ protected:
             QTest::qWait(20);
         }
         form.reset();
-        std::fflush(stderr);
-        dup2(saved, STDERR_FILENO);
-        close(saved);
-        std::rewind(file);
-        QByteArray text(1 << 16, '\0');
-        text.truncate(static_cast<qsizetype>(std::fread(text.data(), 1, text.size(), file)));
-        std::fclose(file);
-        return QString::fromLocal8Bit(text);
+        return QString::fromStdString(testing::internal::GetCapturedStderr());
     }
 };
 
@@ -49,10 +34,9 @@ TEST_F(FirstFrameReportTest, OneLineForEachWindowWhenAsked) {
                                          QRegularExpression::MultilineOption);
     QStringList windows;
     std::vector<double> ms;
-    for (auto it = line.globalMatch(text); it.hasNext();) {
-        const auto match = it.next();
-        windows << match.captured(1);
-        ms.push_back(match.captured(2).toDouble());
+    for (const auto& m : line.globalMatch(text)) {
+        windows << m.captured(1);
+        ms.push_back(m.captured(2).toDouble());
     }
     ASSERT_EQ(windows, QStringList({"splash", "main"})) << text.toStdString();
     EXPECT_GT(ms[0], 0.0); // since the program started

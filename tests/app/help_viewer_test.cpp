@@ -1,13 +1,9 @@
 #include "app_fixture.h"
 
-#include "app/help_viewer.h"
 #include "resources/program_resources.h"
 
-#include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
-#include <QPushButton>
-#include <QTemporaryDir>
 #include <QTextBrowser>
 
 namespace {
@@ -16,11 +12,13 @@ class HelpViewerTest : public CubestacksTest {
 protected:
     void SetUp() override {
         for (const char* page : {"contents", "howto", "topic10", "topic20", "topic40", "topic50"})
-            Write(S(page) + ".html",
-                  S("<html><head><title>%1</title></head><body>%1</body></html>").arg(page).toUtf8());
-        Write("keywords.tsv", "Grid\ttopic10.html\r\ntoolbox\ttopic20.html\n\n# a comment\n"
-                              "background grid colour\ttopic50.html\nsounds\ttopic40.html\n"
-                              "broken line without a tab\nescape\t../outside.html\n");
+            ASSERT_TRUE(WriteBytes(
+                dir.filePath(S(page) + ".html"),
+                S("<html><head><title>%1</title></head><body>%1</body></html>").arg(page).toUtf8()));
+        ASSERT_TRUE(WriteBytes(dir.filePath(S("keywords.tsv")),
+                               "Grid\ttopic10.html\r\ntoolbox\ttopic20.html\n\n# a comment\n"
+                               "background grid colour\ttopic50.html\nsounds\ttopic40.html\n"
+                               "broken line without a tab\nescape\t../outside.html\n"));
         SetHelpRoot(dir.path());
         viewer = THelpViewer::Instance();
     }
@@ -28,9 +26,6 @@ protected:
         THelpViewer::QuitHelp();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         SetHelpRoot(QString());
-    }
-    void Write(const QString& name, const QByteArray& bytes) {
-        ASSERT_TRUE(WriteBytes(dir.filePath(name), bytes));
     }
     QString Title() const { return viewer->Browser->documentTitle(); }
     QStringList Listed() const {
@@ -62,14 +57,10 @@ TEST(HelpKeywordsTest, ParsingSkipsBadLinesAndFilteringPutsPrefixesFirst) {
 
 TEST_F(HelpViewerTest, ContextsButtonsAndAMissingPage) {
     EXPECT_EQ(THelpViewer::Instance(), viewer); // one for the program
-    for (const auto& [number, page] : std::vector<std::pair<int, const char*>>{{10, "topic10"},
-                                                                               {20, "topic20"},
-                                                                               {40, "topic40"},
-                                                                               {50, "topic50"},
-                                                                               {33, "contents"},
-                                                                               {60, "contents"}}) {
-        viewer->ShowContext(number);
-        EXPECT_EQ(Title(), S(page)) << number;
+    for (const QString& pair :
+         S("10:topic10 20:topic20 40:topic40 50:topic50 33:contents 60:contents").split(' ')) {
+        viewer->ShowContext(pair.section(':', 0, 0).toInt());
+        EXPECT_EQ(Title(), pair.section(':', 1)) << pair.toStdString();
     }
     viewer->ShowHowToUseHelp();
     EXPECT_EQ(Title(), S("howto"));

@@ -1,7 +1,6 @@
 #include "app_fixture.h"
 
 #include "app/drag_image.h"
-#include "windows/hint_line.h"
 
 #include <QCursor>
 

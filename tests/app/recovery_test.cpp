@@ -1,29 +1,18 @@
 #include "app_fixture.h"
 
-#include "app/recovery.h"
-
-#include <QFile>
 #include <QLockFile>
 #include <QProcess>
-#include <QTemporaryDir>
 
 namespace {
-
-QString Read(const QString& fileName) {
-    QFile file(fileName);
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : S("(missing)");
-}
 
 // The copy a program that died would have left: model, path, a lock naming a gone process.
 void LeaveCopy(const QString& folder, const QString& id, const QByteArray& model, const QString& path) {
     QDir().mkpath(folder);
     const QString base = QDir(folder).filePath(id);
-    QByteArray lock;
-    {
-        QLockFile real(base + S(".lock"));
-        ASSERT_TRUE(real.tryLock(0));
-        lock = ReadAll(base + S(".lock"));
-    }
+    QLockFile real(base + S(".lock"));
+    ASSERT_TRUE(real.tryLock(0));
+    QByteArray lock = ReadAll(base + S(".lock"));
+    real.unlock();
     QProcess gone;
     gone.start(S("true"), {});
     ASSERT_TRUE(gone.waitForStarted());
@@ -55,8 +44,8 @@ TEST_F(RecoveryTest, WrittenAfterAChangeAndGoneWhenNothingIsUnsaved) {
     Click(2, 3);
     EXPECT_FALSE(QFileInfo::exists(copy)); // not at once
     ASSERT_TRUE(CopyWritten());
-    EXPECT_EQ(CellsIn(copy), "2,3:45F");
-    EXPECT_EQ(Read(pathFile), QString()); // untitled
+    EXPECT_EQ(std::tuple(CellsIn(copy), QFileInfo::exists(pathFile), ReadAll(pathFile)),
+              std::tuple("2,3:45F", true, QByteArray())); // untitled
     form->MainMenu.Undo1->trigger();
     EXPECT_FALSE(QFileInfo::exists(copy));
     form->MainMenu.Redo1->trigger();
@@ -68,7 +57,7 @@ TEST_F(RecoveryTest, WrittenAfterAChangeAndGoneWhenNothingIsUnsaved) {
     EXPECT_FALSE(QFileInfo::exists(copy));
     Click(4, 4);
     ASSERT_TRUE(CopyWritten());
-    EXPECT_EQ(Read(pathFile), saved);
+    EXPECT_EQ(ReadAll(pathFile), saved.toUtf8());
 
     presenter().answers = {IDNO};
     form->MainMenu.New1->trigger();

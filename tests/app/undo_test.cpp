@@ -5,7 +5,6 @@
 
 #include <QCheckBox>
 #include <QPlainTextEdit>
-#include <QPushButton>
 
 namespace {
 
