@@ -18,22 +18,17 @@ namespace {
 const QRect kMain(128, 128, 1024, 768); // on a 1280 x 1024 screen
 const QPoint kBlockBoxPlace(128 + 1024 - 112, 128);
 
-class ApplicationTest : public CubestacksTest {
+class ApplicationTest : public AppTest {
 protected:
-    static void Reset() {
-        OpenSettingsStore()->clear();
-        ResetPreferences();
-        ResetHintLine();
-    }
     void SetUp() override {
-        Reset();
-        SetProgramFolder(folder.path());
-        WriteBlockSets(folder, {{{"30H", "30V"}, {"45F"}}});
+        OpenSettingsStore()->clear();
+        AppTest::SetUp();
     }
     void TearDown() override {
         THelpViewer::QuitHelp();
         app.reset();
-        Reset();
+        OpenSettingsStore()->clear();
+        AppTest::TearDown();
     }
     void Start(const QString& argument = QString(), const QRect& screen = QRect(0, 0, 1280, 1024)) {
         app = std::make_unique<TCubestacksApplication>(screen);
@@ -49,26 +44,16 @@ protected:
         app->MainForm->close();
         app.reset();
     }
-    QString StoredVisible(const char* box) const {
-        return ReadStringSetting(S("Windows/") + QLatin1String(box), S("Visible"), QString());
-    }
     std::pair<bool, bool> Shown() const {
         return {app->ToolBoxForm->isVisible(), app->BlockBoxForm->isVisible()};
     }
-    std::string NameAt(int col, int row) const {
-        const int32_t index = app->MainForm->Model->GetBlockIndex(col, row, 0);
-        return index < 0 ? std::string() : app->MainForm->Library()->NameFromIndex(index);
-    }
-    void Set(int col, int row, const char* name) {
-        app->MainForm->Model->SetBlockIndex(col, row, app->MainForm->Library()->IndexFromName(name), 0);
-    }
+    std::string ShownCells() const { return Cells(*app->MainForm->Model); }
     int RunLoop(const std::function<void()>& start) {
         QTimer::singleShot(0, app->MainForm.get(), start);
         QTimer::singleShot(10000, app->MainForm.get(), [] { QCoreApplication::exit(3); });
         return QApplication::exec();
     }
     std::unique_ptr<TCubestacksApplication> app;
-    TempProgramFolder folder;
 };
 
 TEST_F(ApplicationTest, TheWindowIsCentredTheBoxesDockedAndOwnedAndTheirLayoutStored) {
@@ -88,7 +73,7 @@ TEST_F(ApplicationTest, TheWindowIsCentredTheBoxesDockedAndOwnedAndTheirLayoutSt
     EXPECT_EQ(main.grab().toImage().pixel(500, 400) | 0xFF000000u, qRgb(0, 0, 0));
     ASSERT_NE(main.Library(), nullptr);
     EXPECT_EQ(main.Library(), blockBox.Library());
-    EXPECT_EQ(main.Library()->Count, 3);
+    EXPECT_EQ(main.Library()->Count, library->Count);
     SetCurrentHint(S("Drag to move this box"));
     EXPECT_EQ(toolBox.Hint->text(), S("Drag to move this box"));
     for (QWidget* box : {static_cast<QWidget*>(&toolBox), static_cast<QWidget*>(&blockBox)}) {
@@ -99,9 +84,8 @@ TEST_F(ApplicationTest, TheWindowIsCentredTheBoxesDockedAndOwnedAndTheirLayoutSt
     main.setWindowState(Qt::WindowMinimized);
     EXPECT_FALSE(toolBox.isVisible());
     main.setWindowState(Qt::WindowNoState);
-    EXPECT_EQ(Shown(), std::pair(true, false));
-    EXPECT_FALSE(toolBox.BlockBoxChecked());
-    EXPECT_TRUE(FocusIsBackOn(main)); // the keys work at once
+    EXPECT_EQ(std::tuple(Shown(), toolBox.BlockBoxChecked(), FocusIsBackOn(main)), // the keys work at once
+              std::tuple(std::pair(true, false), false, true));
 
     blockBox.show();
     toolBox.hide();
@@ -117,42 +101,31 @@ TEST_F(ApplicationTest, TheWindowIsCentredTheBoxesDockedAndOwnedAndTheirLayoutSt
 }
 
 TEST_F(ApplicationTest, TheStartupModelOrTheFileNamedOnTheCommandLineIsOpened) {
-    Start();
-    Set(2, 2, "45F");
-    const QString castle = folder.file(S("Models/Castle.cst"));
-    app->MainForm->Model->SaveToFile(castle);
-    const QString tower = folder.file(S("Elsewhere/Tower.cst"));
-    QDir().mkpath(QFileInfo(tower).path());
-    Set(3, 3, "30V");
-    app->MainForm->Model->SaveToFile(tower);
-    folder.write(S("Models/Damaged.cst"), QByteArray("MdF\x1a\x01\x02", 6));
-    Stop();
+    const QString castle = WriteModel(folder->file(S("Models/Castle.cst")), "2,2:45F");
+    QDir().mkpath(folder->file(S("Elsewhere")));
+    const QString tower = WriteModel(folder->file(S("Elsewhere/Tower.cst")), "2,2:45F 3,3:30V");
+    folder->write(S("Models/Damaged.cst"), QByteArray("MdF\x1a\x01\x02", 6));
     WriteIntSetting(S("Preferences"), S("StartupModel"), 2);
     WriteStringSetting(S("Preferences"), S("StartupModelFile"), castle);
     Start();
-    EXPECT_EQ(ModelFileName(), castle);
-    EXPECT_EQ(app->ToolBoxForm->FileLabel->text(), S("Castle"));
-    EXPECT_EQ(NameAt(2, 2), "45F");
-    EXPECT_EQ(NameAt(3, 3), "");
+    EXPECT_EQ(std::tuple(ModelFileName(), app->ToolBoxForm->FileLabel->text(), ShownCells()),
+              std::tuple(castle, S("Castle"), "2,2:45F"));
 
     Stop();
     const QString current = QDir::currentPath();
-    QDir::setCurrent(folder.file(S("Elsewhere")));
+    QDir::setCurrent(folder->file(S("Elsewhere")));
     Start(S("Tower.cst"));
     QDir::setCurrent(current);
-    EXPECT_EQ(ModelFileName(), tower);
-    EXPECT_EQ(NameAt(3, 3), "30V");
-    EXPECT_EQ(FileDialogs().SaveModelDialog.InitialDir, folder.file(S("Elsewhere/")));
-    EXPECT_TRUE(presenter().shown.empty());
+    EXPECT_EQ(std::tuple(ModelFileName(), ShownCells(), FileDialogs().SaveModelDialog.InitialDir, Texts()),
+              std::tuple(tower, "2,2:45F 3,3:30V", folder->file(S("Elsewhere/")), QStringList()));
 
     for (const char* bad : {"Models/Gone.cst", "Models/Damaged.cst"}) {
         Stop();
         presenter().Clear();
-        Start(folder.file(QLatin1String(bad)));
+        Start(folder->file(QLatin1String(bad)));
         ASSERT_EQ(presenter().shown.size(), 1u) << bad;
         EXPECT_TRUE(presenter().shown[0].text.contains(QFileInfo(QLatin1String(bad)).fileName()));
-        EXPECT_EQ(ModelFileName(), QString());
-        EXPECT_EQ(NameAt(2, 2), "");
+        EXPECT_EQ(std::tuple(ModelFileName(), ShownCells()), std::tuple(QString(), "")) << bad;
     }
     Stop();
     WriteIntSetting(S("Preferences"), S("StartupModel"), 1);
@@ -168,7 +141,9 @@ TEST_F(ApplicationTest, ClosingTheMainWindowOrTheToolboxEndsTheLoopACancelDoesNo
     EXPECT_EQ(RunLoop([this] { app->MainForm->Exit1Click(); }), 0);
     EXPECT_TRUE(presenter().shown.empty()) << "an unmodified model asks nothing";
     app.reset();
-    EXPECT_EQ(StoredVisible("ToolBoxForm") + StoredVisible("BlockBoxForm"), S("11"));
+    EXPECT_EQ(ReadStringSetting(S("Windows/ToolBoxForm"), S("Visible"), {}) +
+                  ReadStringSetting(S("Windows/BlockBoxForm"), S("Visible"), {}),
+              S("11"));
     Start();
     EXPECT_EQ(RunLoop([this] { app->ToolBoxForm->close(); }), 0);
     EXPECT_FALSE(app->MainForm->isVisible());
@@ -209,11 +184,11 @@ TEST_F(ApplicationTest, ToolboxButtonsRunTheCommandsAndHandTheKeysBack) {
     EXPECT_EQ(std::pair(app->BlockBoxForm->isVisible(), toolBox.BlockBoxChecked()), std::pair(false, false));
     QTest::keyClick(&main, Qt::Key_B, Qt::ControlModifier);
     EXPECT_EQ(std::pair(app->BlockBoxForm->isVisible(), toolBox.BlockBoxChecked()), std::pair(true, true));
-    Set(0, 5, "45F");
+    SetCells(*app->MainForm->Model, "0,5:45F");
     QTest::keyClick(&main, Qt::Key_Left);
     EXPECT_FALSE(toolBox.ScrollLeftBtn->Enabled());
     QTest::mouseClick(toolBox.ScrollRightBtn, Qt::LeftButton);
-    EXPECT_EQ(NameAt(1, 5), "45F");
+    EXPECT_EQ(ShownCells(), "1,5:45F");
     QTest::keyClick(&main, Qt::Key_F10);
     EXPECT_FALSE(toolBox.isVisible());
     QTest::keyClick(&main, Qt::Key_Space);
