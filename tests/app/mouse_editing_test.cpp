@@ -20,17 +20,14 @@ TEST_F(MouseEditingTest, PaintStrokeSkipsCellsThatAlreadyShowTheBlock) {
     Select("45F");
     Put("1,0:45F");
     Press(Qt::LeftButton, 40, 10);
-    EXPECT_EQ(Cells(), "1,0:45F");
-    EXPECT_TRUE(sounds.played.empty());
-    EXPECT_EQ(form->EditHint(), S("Drag the mouse cursor to paint"));
+    EXPECT_EQ(std::tuple(Cells(), sounds.played, form->EditHint()),
+              std::tuple("1,0:45F", Sounds(), S("Drag the mouse cursor to paint")));
     for (int x : {45, 70, 75, 100})
         Move(x, 12, Qt::LeftButton);
-    EXPECT_EQ(Cells(), "1,0:45F 2,0:45F 3,0:45F");
-    EXPECT_EQ(sounds.played, Sounds({0, 0}));
-    EXPECT_EQ(form->BaseBmp->Bitmap.pixel(3 * 32 + 10, 10), BlockSetColor(2));
+    EXPECT_EQ(std::tuple(Cells(), sounds.played, form->BaseBmp->Bitmap.pixel(3 * 32 + 10, 10)),
+              std::tuple("1,0:45F 2,0:45F 3,0:45F", Sounds({0, 0}), BlockSetColor(2)));
     Release(Qt::LeftButton, 100, 14);
-    EXPECT_FALSE(form->Dragging);
-    EXPECT_EQ(toolBox().lastScrollMode, sbByEdges);
+    EXPECT_EQ(std::tuple(form->Dragging, toolBox().lastScrollMode), std::tuple(false, sbByEdges));
 
     // The window sits at (128, 128): its own column 0 and row 0 count as outside.
     Press(Qt::LeftButton, 5, 40);
@@ -39,9 +36,8 @@ TEST_F(MouseEditingTest, PaintStrokeSkipsCellsThatAlreadyShowTheBlock) {
     Move(1, 70, Qt::LeftButton);
     EXPECT_EQ(Cells(), "1,0:45F 2,0:45F 3,0:45F 0,1:45F 0,2:45F");
     Release(Qt::LeftButton, 1, 70);
-    EXPECT_FALSE(PointOverWindow(5, 0, form.get(), form->BaseBmp));
-    EXPECT_FALSE(PointOverWindow(1024, 5, form.get(), form->BaseBmp));
-    EXPECT_TRUE(PointOverWindow(1023, 767, form.get(), form->BaseBmp));
+    for (const auto& [x, y, over] : {std::tuple(5, 0, false), {1024, 5, false}, {1023, 767, true}})
+        EXPECT_EQ(PointOverWindow(x, y, form.get(), form->BaseBmp), over) << x << ", " << y;
 
     form->EditState = esErase;
     Click(Qt::MiddleButton, 10, 200);
@@ -66,8 +62,8 @@ TEST_F(MouseEditingTest, EraseStrokeTakesOneBlockPerCellEntered) {
         Move(x, y, Qt::RightButton);
         EXPECT_EQ(Cells(), cells) << x << ", " << y;
     }
-    EXPECT_EQ(sounds.played, Sounds({1, 1, 1, 1}));
-    EXPECT_EQ(form->EditHint(), S("Drag the mouse cursor to erase blocks"));
+    EXPECT_EQ(std::tuple(sounds.played, form->EditHint()),
+              std::tuple(Sounds({1, 1, 1, 1}), S("Drag the mouse cursor to erase blocks")));
     Release(Qt::RightButton, 20, 40);
 }
 
@@ -75,26 +71,25 @@ TEST_F(MouseEditingTest, CarriedBlockDropsUnderTheCentreOfItsPicture) {
     Put("2,1:30H+14N");
     toolBox().mode = true;                          // edit mode, as Shift gives
     Press(Qt::LeftButton, 2 * 32 + 2, 1 * 32 + 10); // 2 pixels right of the cell's left edge
-    EXPECT_EQ(form->EditState, esMove);
-    EXPECT_EQ(Cells(), "2,1:30H"); // it left the model at the press
-    EXPECT_EQ(library->GetSelectedIndex(), Index("14N"));
+    // It left the model at the press, selected, under the grabbing hand.
+    EXPECT_EQ(
+        std::tuple(form->EditState, Cells(), library->GetSelectedIndex(), !QApplication::overrideCursor()),
+        std::tuple(esMove, "2,1:30H", Index("14N"), false));
     EXPECT_GE(static_cast<TBlockBoxState&>(form->BlockBox()).redraws, 1);
-    EXPECT_NE(QApplication::overrideCursor(), nullptr); // the grabbing hand
     Move(6 * 32 + 20, 4 * 32 + 5, Qt::LeftButton);
-    EXPECT_TRUE(form->BaseBmp->OverlayShown());
-    EXPECT_EQ(form->BaseBmp->OverlayRect().topLeft(), QPoint(6 * 32 + 18, 4 * 32 - 5));
-    EXPECT_EQ(form->EditHint(), S("Release button to drop block"));
+    EXPECT_EQ(
+        std::tuple(form->BaseBmp->OverlayShown(), form->BaseBmp->OverlayRect().topLeft(), form->EditHint()),
+        std::tuple(true, QPoint(6 * 32 + 18, 4 * 32 - 5), S("Release button to drop block")));
     Release(Qt::LeftButton, 6 * 32 + 20, 4 * 32 + 5); // 20 pixels into cell 6: the centre is in cell 7
-    EXPECT_EQ(Cells(), "2,1:30H 7,4:14N");
-    EXPECT_FALSE(form->BaseBmp->OverlayShown());
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    EXPECT_EQ(sounds.played, Sounds({1, 0}));
+    EXPECT_EQ(
+        std::tuple(Cells(), form->BaseBmp->OverlayShown(), !QApplication::overrideCursor(), sounds.played),
+        std::tuple("2,1:30H 7,4:14N", false, true, Sounds({1, 0})));
     toolBox().mode = false;
 
     Put("3,3:30H+44H");
     ClickCell(Qt::LeftButton, 3, 3, Qt::ShiftModifier);
-    EXPECT_EQ(Cells(), "2,1:30H 3,3:30H+44H 7,4:14N");
-    EXPECT_EQ(library->GetSelectedIndex(), Index("44H"));
+    EXPECT_EQ(std::tuple(Cells(), library->GetSelectedIndex()),
+              std::tuple("2,1:30H 3,3:30H+44H 7,4:14N", Index("44H")));
 
     Put("0,0:45F 1,0:45F");
     Press(Qt::LeftButton, 5, 5, Qt::ShiftModifier);
@@ -108,24 +103,21 @@ TEST_F(MouseEditingTest, CarriedBlockDropsUnderTheCentreOfItsPicture) {
     EXPECT_EQ(Cells(), "2,1:30H 3,3:30H+44H 7,4:14N 31,23:45F");
     Press(Qt::LeftButton, 1022, 766, Qt::ShiftModifier);
     Release(Qt::LeftButton, -40, 10, Qt::ShiftModifier);
-    EXPECT_EQ(Cells(), "2,1:30H 3,3:30H+44H 7,4:14N");
-    EXPECT_FALSE(form->DragImage.Active);
+    EXPECT_EQ(std::tuple(Cells(), form->DragImage.Active), std::tuple("2,1:30H 3,3:30H+44H 7,4:14N", false));
 }
 
 TEST_F(MouseEditingTest, RotateOnReleaseAndOnlyForTheGestureItsPressBegan) {
     Put("4,4:14N 5,5:45F");
     toolBox().mode = true;
     Click(Qt::RightButton, 5, 5); // an empty cell: the bucket opens, nothing more
-    EXPECT_EQ(form->EditState, esRotate);
-    EXPECT_EQ(sounds.played, Sounds({3}));
+    EXPECT_EQ(std::tuple(form->EditState, sounds.played), std::tuple(esRotate, Sounds({3})));
     const int x = 4 * 32 + 3;
     Press(Qt::RightButton, x, x);
     EXPECT_EQ(form->EditHint(), S("Release button to complete rotation"));
     EXPECT_EQ(Cells(), "4,4:14N 5,5:45F");
     Release(Qt::RightButton, x, x);
-    EXPECT_EQ(Cells(), "4,4:14E 5,5:45F");
-    EXPECT_EQ(library->GetSelectedIndex(), Index("14E"));
-    EXPECT_EQ(sounds.played, Sounds({3, 3, 2}));
+    EXPECT_EQ(std::tuple(Cells(), library->GetSelectedIndex(), sounds.played),
+              std::tuple("4,4:14E 5,5:45F", Index("14E"), Sounds({3, 3, 2})));
     Click(Qt::RightButton, 5 * 32 + 3, 5 * 32 + 3); // a block that does not turn
     EXPECT_EQ(sounds.played, Sounds({3, 3, 2, 3, 3}));
 
@@ -151,18 +143,18 @@ TEST_F(MouseEditingTest, RotateOnReleaseAndOnlyForTheGestureItsPressBegan) {
 TEST_F(MouseEditingTest, HintAndPointerFollowTheCellAndShift) {
     Put("2,2:14N 3,2:45F");
     Move(2 * 32 + 5, 2 * 32 + 5, Qt::NoButton);
-    EXPECT_EQ(form->EditHint(), S("Click to paint; Right-click to erase; Use shift to move/rotate"));
-    EXPECT_EQ(form->EditPointer(), kPointerPaint);
+    EXPECT_EQ(std::tuple(form->EditHint(), form->EditPointer()),
+              std::tuple(S("Click to paint; Right-click to erase; Use shift to move/rotate"), kPointerPaint));
     QTest::keyPress(form.get(), Qt::Key_Shift); // at once, without a move
-    EXPECT_EQ(CurrentHint(), S("Click to select; Drag to move; Right-click to rotate"));
-    EXPECT_EQ(form->EditPointer(), kPointerOpen);
+    EXPECT_EQ(std::tuple(CurrentHint(), form->EditPointer()),
+              std::tuple(S("Click to select; Drag to move; Right-click to rotate"), kPointerOpen));
     QTest::keyRelease(form.get(), Qt::Key_Shift);
     EXPECT_EQ(form->EditPointer(), kPointerPaint);
     Move(3 * 32 + 5, 2 * 32 + 5, Qt::NoButton, Qt::ShiftModifier);
     EXPECT_EQ(form->EditHint(), S("Click to select; Drag to move"));
     Move(9 * 32 + 5, 9 * 32 + 5, Qt::NoButton, Qt::ShiftModifier);
-    EXPECT_EQ(form->EditHint(), S("Move cursor over a block"));
-    EXPECT_EQ(form->EditPointer(), kPointerDefault);
+    EXPECT_EQ(std::tuple(form->EditHint(), form->EditPointer()),
+              std::tuple(S("Move cursor over a block"), kPointerDefault));
     Move(9 * 32 + 5, 9 * 32 + 5, Qt::NoButton);
     EXPECT_EQ(form->EditHint(), S("Click or drag the mouse cursor to paint"));
 }
@@ -174,18 +166,16 @@ TEST_F(AppTest, DragImage) {
     const int window = 0;
     library->SelectIndex(1); // -1 takes the selected block; the hot spot takes |X| and |Y| in the cell
     drag.StartDrag(library.get(), &window, -1, -70, -33);
-    EXPECT_TRUE(drag.Active && drag.Shown);
-    EXPECT_EQ(drag.Index, 1);
-    EXPECT_EQ(drag.HotSpot, QPoint(6, 1));
+    EXPECT_EQ(std::tuple(drag.Active, drag.Shown, drag.Index, drag.HotSpot),
+              std::tuple(true, true, 1, QPoint(6, 1)));
     drag.DragMove(100, 7);
     drag.DragMove(100, 7); // the same place: no change
     QGuiApplication::setOverrideCursor(QCursor(Qt::ClosedHandCursor));
     QGuiApplication::setOverrideCursor(QCursor(Qt::ClosedHandCursor));
     drag.StopDrag();
-    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
     drag.DragShow(true);
-    EXPECT_FALSE(drag.Active || drag.Shown);
-    EXPECT_EQ(changes, 3);
+    EXPECT_EQ(std::tuple(!QGuiApplication::overrideCursor(), drag.Active, drag.Shown, changes),
+              std::tuple(true, false, false, 3));
     drag.StartDrag(library.get(), &window, library->Count, 10, 10); // no such block: no picture
     EXPECT_EQ(drag.Index, -1);
 }

@@ -27,8 +27,8 @@ protected:
             form->MainMenu.Redo1->trigger();
     }
     std::pair<QString, bool> LabelAndRevert() { return {Label(), form->MainMenu.Revert1->isEnabled()}; }
-    std::pair<bool, bool> UndoRedo() const {
-        return {form->MainMenu.Undo1->isEnabled(), form->MainMenu.Redo1->isEnabled()};
+    auto State() const { // the cells, Undo and Redo enabled
+        return std::tuple(Cells(), form->MainMenu.Undo1->isEnabled(), form->MainMenu.Redo1->isEnabled());
     }
 };
 
@@ -100,8 +100,7 @@ TEST_F(UndoTest, AttributesCellsAndTheSavedPointComeBackExactly) {
     ASSERT_EQ(form->History.UndoName(), S("attributes"));
     const QRgb gradient = form->BaseBmp->Bitmap.pixel(500, 100);
 
-    const QString path = folder->file(S("Models/Gate.cst"));
-    DialogsChoose(path);
+    DialogsChoose(folder->file(S("Models/Gate.cst")));
     Select("45F");
     ClickCell(Qt::LeftButton, 2, 2);
     form->SaveAs1Click();
@@ -114,50 +113,43 @@ TEST_F(UndoTest, AttributesCellsAndTheSavedPointComeBackExactly) {
     form->MainMenu.Undo1->trigger();
     EXPECT_EQ(LabelAndRevert(), std::pair(S("Gate*"), true));
     form->MainMenu.Undo1->trigger();
-    EXPECT_EQ(form->Model->Background.Kind, uint8_t{bkColor});
-    EXPECT_EQ(form->Model->TextOverlay.Text, "");
-    EXPECT_EQ(form->BaseBmp->Bitmap.pixel(500, 100), qRgb(0, 0, 0));
+    EXPECT_EQ(std::tuple(form->Model->Background.Kind, form->Model->TextOverlay.Text,
+                         form->BaseBmp->Bitmap.pixel(500, 100)),
+              std::tuple(uint8_t{bkColor}, "", qRgb(0, 0, 0)));
     RedoAll();
-    EXPECT_EQ(form->Model->Description.DescriptionText, "A gate");
-    EXPECT_EQ(form->BaseBmp->Bitmap.pixel(500, 100), gradient);
-    EXPECT_EQ(Label(), S("Gate*"));
+    EXPECT_EQ(
+        std::tuple(form->Model->Description.DescriptionText, form->BaseBmp->Bitmap.pixel(500, 100), Label()),
+        std::tuple("A gate", gradient, S("Gate*")));
     form->SetAttributesForm(nullptr);
 }
 
 TEST_F(UndoTest, KeysItemsAndAFreshHistoryAfterNewOpenAndRevert) {
-    form->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    ASSERT_TRUE(ActivateAndWait(*form));
     const TMainMenu& m = form->MainMenu;
-    EXPECT_EQ(UndoRedo(), std::pair(false, false));
+    EXPECT_EQ(State(), std::tuple("", false, false));
 
     Select("45F");
     ClickCell(Qt::LeftButton, 1, 1);
-    EXPECT_EQ(UndoRedo(), std::pair(true, false));
+    EXPECT_EQ(State(), std::tuple("1,1:45F", true, false));
     QTest::keyClick(form.get(), Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(Cells(), "");
-    EXPECT_EQ(UndoRedo(), std::pair(false, true));
+    EXPECT_EQ(State(), std::tuple("", false, true));
     QTest::keyClick(form.get(), Qt::Key_Y, Qt::ControlModifier);
-    EXPECT_EQ(Cells(), "1,1:45F");
-    EXPECT_EQ(UndoRedo(), std::pair(true, false));
+    EXPECT_EQ(State(), std::tuple("1,1:45F", true, false));
 
     presenter().answers = {IDNO};
     m.New1->trigger();
-    EXPECT_EQ(UndoRedo(), std::pair(false, false));
-    const QString path = folder->file(S("Models/Arch.cst"));
-    DialogsChoose(path);
+    EXPECT_EQ(State(), std::tuple("", false, false));
+    DialogsChoose(folder->file(S("Models/Arch.cst")));
     ClickCell(Qt::LeftButton, 4, 4);
     m.Save1->trigger();
     ClickCell(Qt::LeftButton, 5, 5);
     presenter().answers = {IDYES};
     m.Revert1->trigger();
-    EXPECT_EQ(Cells(), "4,4:45F");
-    EXPECT_FALSE(m.Undo1->isEnabled());
+    EXPECT_EQ(State(), std::tuple("4,4:45F", false, false));
     ClickCell(Qt::LeftButton, 6, 6);
     presenter().answers = {IDNO};
     m.Open1->trigger();
-    EXPECT_EQ(Cells(), "4,4:45F");
-    EXPECT_EQ(UndoRedo(), std::pair(false, false));
-    EXPECT_EQ(Label(), S("Arch"));
+    EXPECT_EQ(std::tuple_cat(State(), std::tuple(Label())), std::tuple("4,4:45F", false, false, S("Arch")));
 }
 
 } // namespace
