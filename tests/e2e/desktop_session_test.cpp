@@ -6,8 +6,6 @@
 
 namespace {
 
-const QPoint kBlockBoxPlace(kMainWindow.right() + 1 - kBlockBoxSize.width(), kMainWindow.top());
-
 class DesktopSessionTest : public SessionTest {
 protected:
     // The window ids of an xprop answer, as xdotool's decimal ids.
@@ -23,21 +21,19 @@ protected:
         return order.indexOf(lower.id) >= 0 && order.indexOf(upper.id) > order.indexOf(lower.id);
     }
     // The boxes owned by the main window; each window asks for its place (centred; docked at its corners).
-    void ExpectDockedLayout(XWindow& main, XWindow& toolBox, XWindow& blockBox) {
-        main = WaitForWindow(S("^Quadrantine Cubestacks$"), kMainWindow.size(), kStartMs);
-        toolBox = WaitForWindow(S("^Toolbox"), QSize(464, 54));
-        blockBox = WaitForWindow(S("^Block Box"), kBlockBoxSize);
-        ASSERT_FALSE(HasFailure());
+    void ExpectDockedLayout() {
+        ASSERT_TRUE(WaitForProgramWindows());
         static const QRegularExpression location(S("specified location: (-?\\d+), (-?\\d+)"));
         for (const auto& [window, place] :
-             {std::pair{main, kMainWindow.topLeft()}, std::pair{toolBox, kMainWindow.topLeft()},
+             {std::pair{mainWindow, kMainWindow.topLeft()}, std::pair{toolBox, kMainWindow.topLeft()},
               std::pair{blockBox, kBlockBoxPlace}}) {
             const auto m =
                 location.match(QString::fromLatin1(Tool("xprop", {"-id", window.id, "WM_NORMAL_HINTS"})));
             EXPECT_EQ(QPoint(m.captured(1).toInt(), m.captured(2).toInt()), place) << window.id.toStdString();
         }
         for (const XWindow* box : {&toolBox, &blockBox})
-            EXPECT_EQ(Ids({"-id", box->id, "WM_TRANSIENT_FOR"}).value(0), main.id) << box->id.toStdString();
+            EXPECT_EQ(Ids({"-id", box->id, "WM_TRANSIENT_FOR"}).value(0), mainWindow.id)
+                << box->id.toStdString();
     }
 };
 
@@ -49,11 +45,11 @@ TEST_F(DesktopSessionTest, UnderOpenboxTheBoxesStayWithTheMainWindowAndAboveNoOt
     ASSERT_TRUE(WaitFor([&] { return RunTool(S("wmctrl"), {S("-m")}, env).ok; }, kStepMs))
         << "openbox did not take the display";
     ASSERT_TRUE(Launch(QStringLiteral(CUBESTACKS_PROGRAM), {}, ProgramEnvironment(), S("program.log")));
-    XWindow main, toolBox, blockBox;
-    ExpectDockedLayout(main, toolBox, blockBox);
+    ExpectDockedLayout();
     ASSERT_FALSE(HasFailure());
-    EXPECT_EQ(main.geometry, kMainWindow); // openbox puts them where they ask to be
-    EXPECT_EQ(blockBox.geometry.topLeft(), kBlockBoxPlace);
+    const XWindow& main = mainWindow;
+    EXPECT_EQ(std::pair(main.geometry, blockBox.geometry.topLeft()), // openbox puts them where they ask
+              std::pair(kMainWindow, kBlockBoxPlace));
 
     other = std::make_unique<XProgram>();
     ASSERT_TRUE(other->Start(S("xmessage"), {"-geometry", "+160+140", "In front"}, env, home.path(),
@@ -85,18 +81,16 @@ TEST_F(DesktopSessionTest, UnderOpenboxTheBoxesStayWithTheMainWindowAndAboveNoOt
     ASSERT_TRUE(program->WaitForEnd(kStepMs)) << "the program did not end when closed while minimised";
     EXPECT_EQ(program->exitCode(), 0) << program->Describe().toStdString();
     QSettings stored(Home(S("home/.config/Quadrantine/Cubestacks.conf")), QSettings::IniFormat);
-    EXPECT_EQ(stored.value(S("Windows/ToolBoxForm/Visible")).toString(), S("1"));
-    EXPECT_EQ(stored.value(S("Windows/BlockBoxForm/Visible")).toString(), S("1"));
+    EXPECT_EQ(stored.value(S("Windows/ToolBoxForm/Visible")).toString() +
+                  stored.value(S("Windows/BlockBoxForm/Visible")).toString(),
+              S("11"));
 }
 
 TEST_F(DesktopSessionTest, InAWaylandSessionTheWindowsArePlacedAsOnX11) {
     const QString socket = S("cubestacks-e2e-%1").arg(::getpid());
-    QProcessEnvironment westonEnv = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "WAYLAND_SOCKET"})
-        westonEnv.remove(QString::fromLatin1(name));
-    QDir().mkpath(Home(S("runtime")));
-    QFile::setPermissions(Home(S("runtime")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    westonEnv.insert(S("XDG_RUNTIME_DIR"), Home(S("runtime")));
+    QProcessEnvironment westonEnv = ProgramEnvironment(); // no display yet
+    westonEnv.remove(S("DISPLAY"));
+    westonEnv.remove(S("WAYLAND_SOCKET"));
     const QString log = Out(S("weston.log"));
     session = std::make_unique<XProgram>();
     ASSERT_TRUE(session->Start(S("weston"),
@@ -118,8 +112,7 @@ TEST_F(DesktopSessionTest, InAWaylandSessionTheWindowsArePlacedAsOnX11) {
     env.insert(S("XDG_SESSION_TYPE"), S("wayland"));
     env.insert(S("WAYLAND_DISPLAY"), socket);
     ASSERT_TRUE(Launch(QStringLiteral(CUBESTACKS_PROGRAM), {}, env, S("program.log")));
-    XWindow main, toolBox, blockBox;
-    ExpectDockedLayout(main, toolBox, blockBox);
+    ExpectDockedLayout();
     program.reset();
 
     // Where no X server answers, the Wayland plugin runs it.

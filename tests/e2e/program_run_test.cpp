@@ -11,7 +11,6 @@
 
 namespace {
 
-const QString kMainTitle = S("^Quadrantine Cubestacks$");
 const TColor kTeal = RGBColor(0x00, 0x80, 0x80); // a swatch of the attributes dialog
 const QString kDescription = S("Built in a real window, one event at a time");
 
@@ -41,12 +40,10 @@ protected:
         return image;
     }
     bool WaitForProgram() {
-        mainId = WaitForWindow(kMainTitle, kMainWindow.size(), kStartMs).id;
-        toolBox = WaitForWindow(S("^Toolbox"), QSize(464, 54));
-        blockBox = WaitForWindow(S("^Block Box"), kBlockBoxSize);
+        const bool shown = WaitForProgramWindows();
         covered = {toolBox.geometry.translated(-kMainWindow.topLeft()),
                    blockBox.geometry.translated(-kMainWindow.topLeft())};
-        return !HasFailure() && Focus(mainId);
+        return shown && Focus(mainWindow.id);
     }
     // Waits until the main window shows expected wherever the boxes leave it in view.
     bool WaitForPicture(const QString& step, const QImage& picture = QImage(), int timeoutMs = kStepMs) {
@@ -91,9 +88,7 @@ protected:
     std::unique_ptr<TBlockList> library;
     TModel expected{TModelContext()}; // in ModelContext() from the set-up on
     int32_t first = -1;               // the first block of the first set, selected at start
-    QString mainId;
-    XWindow toolBox, blockBox;
-    std::vector<QRect> covered; // the boxes, in main-window pixels
+    std::vector<QRect> covered;       // the boxes, in main-window pixels
     QImage lastScreen;
 };
 
@@ -106,9 +101,8 @@ TEST_F(ProgramRunTest, PaintCarryRotateEraseSetAGradientSaveAndClose) {
     const int32_t turned = expected.GetTopBlock(0, 0);
     ASSERT_TRUE(Launch(QStringLiteral(CUBESTACKS_PROGRAM), {}, ProgramEnvironment(), S("program.log")));
     ASSERT_TRUE(WaitForProgram());
-    EXPECT_EQ(toolBox.geometry.topLeft(), kMainWindow.topLeft());
-    EXPECT_EQ(blockBox.geometry.topLeft(),
-              QPoint(kMainWindow.right() + 1 - kBlockBoxSize.width(), kMainWindow.top()));
+    EXPECT_EQ(std::pair(toolBox.geometry.topLeft(), blockBox.geometry.topLeft()),
+              std::pair(kMainWindow.topLeft(), kBlockBoxPlace));
 
     ASSERT_TRUE(Convert(ProgramFolder() + S("Models/Welcome.cst"), Home(S("welcome.png"))));
     ASSERT_TRUE(WaitForPicture(
@@ -163,7 +157,7 @@ TEST_F(ProgramRunTest, PaintCarryRotateEraseSetAGradientSaveAndClose) {
     ASSERT_TRUE(WaitForPicture(S("gradient")));
 
     const QString saved = Home(S("models/Made In A Window.cst"));
-    ASSERT_TRUE(Focus(mainId));
+    ASSERT_TRUE(Focus(mainWindow.id));
     Keys(S("ctrl+s"));
     const XWindow saveAs = WaitForWindow(S("^Save Model As"));
     ASSERT_TRUE(!saveAs.id.isEmpty() && Focus(saveAs.id));
@@ -179,7 +173,7 @@ TEST_F(ProgramRunTest, PaintCarryRotateEraseSetAGradientSaveAndClose) {
     ASSERT_TRUE(WaitForPicture(S("last-block")));
     const QImage finalScreen = lastScreen.copy(kMainWindow);
     Mouse(toolBox.geometry.topLeft() + QPoint(304 + 11, 26 + 11), {"click", "1"});
-    const XWindow question = WaitForWindow(kMainTitle, QSize(), kStepMs, mainId);
+    const XWindow question = WaitForWindow(kMainTitle, QSize(), kStepMs, mainWindow.id);
     ASSERT_TRUE(!question.id.isEmpty() && Focus(question.id));
     Keys(S("Return"));
     ASSERT_TRUE(program->WaitForEnd(kStepMs)) << "the program did not end after Exit";

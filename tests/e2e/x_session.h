@@ -96,6 +96,8 @@ inline int Differences(const QImage& shown, const QImage& expected, const std::v
 
 inline const QRect kMainWindow(128, 128, 1024, 768); // centred on a 1280 x 1024 screen
 inline const QSize kBlockBoxSize(112, 416);
+inline const QPoint kBlockBoxPlace(kMainWindow.right() + 1 - kBlockBoxSize.width(), kMainWindow.top());
+inline const QString kMainTitle = S("^Quadrantine Cubestacks$");
 constexpr int kStartMs = 60000; // the program's start on a loaded machine
 constexpr int kStepMs = 20000;  // one step: a window shown, raised, closed or drawn
 
@@ -225,6 +227,12 @@ protected:
         }
         return found;
     }
+    bool WaitForProgramWindows() {
+        mainWindow = WaitForWindow(kMainTitle, kMainWindow.size(), kStartMs);
+        toolBox = WaitForWindow(S("^Toolbox"), QSize(464, 54));
+        blockBox = WaitForWindow(S("^Block Box"), kBlockBoxSize);
+        return !HasFailure();
+    }
 
     QTemporaryDir home;
     QString out;
@@ -233,4 +241,5 @@ protected:
     std::unique_ptr<XProgram> session; // a window manager or a compositor
     std::unique_ptr<XProgram> other;   // another program's window
     std::unique_ptr<XProgram> program;
+    XWindow mainWindow, toolBox, blockBox; // the program's
 };

@@ -9,6 +9,7 @@
 #include <QMimeDatabase>
 #include <QStandardPaths>
 #include <cstdio>
+#include <optional>
 #include <unistd.h>
 
 namespace {
@@ -33,16 +34,16 @@ protected:
     }
     static QString Staged(const QString& path) { return stage->path() + S("/usr/") + path; }
 
-    // A desktop tool on a staged file; false when it is missing (./build.sh installs them).
-    static bool Tool(const QString& program, const QStringList& args, ToolResult* result) {
-        if (QStandardPaths::findExecutable(program).isEmpty()) {
-            std::printf("%s is not installed: not checked\n", qPrintable(program));
-            return false;
+    // A desktop tool's check of staged files: its output; nothing when it is missing (./build.sh installs
+    // it).
+    static std::optional<QByteArray> Check(const char* program, const QStringList& args) {
+        if (QStandardPaths::findExecutable(S(program)).isEmpty()) {
+            std::printf("%s is not installed: not checked\n", program);
+            return std::nullopt;
         }
-        *result = RunTool(program, args, QProcessEnvironment::systemEnvironment(), kToolMs);
-        EXPECT_TRUE(result->ok) << program.toStdString() << ": " << result->out.toStdString()
-                                << result->err.toStdString();
-        return true;
+        const ToolResult run = RunTool(S(program), args, QProcessEnvironment::systemEnvironment(), kToolMs);
+        EXPECT_TRUE(run.ok) << program << ": " << run.out.toStdString() << run.err.toStdString();
+        return run.out;
     }
 
     inline static std::unique_ptr<QTemporaryDir> stage;
@@ -87,14 +88,10 @@ TEST_F(InstallTest, TheDesktopEntryFileTypeAndAppStreamDataAreAccepted) {
     EXPECT_TRUE(text.contains("\nExec=cubestacks %f\n")) << text.toStdString();
     EXPECT_TRUE(text.contains("\nIcon=" + kId.toUtf8() + "\n"));
     EXPECT_TRUE(text.contains("\nMimeType=" + kModelType.toUtf8() + ";\n"));
-    ToolResult run;
-    if (Tool(S("desktop-file-validate"), {entry}, &run)) {
-        EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString(); // not even a hint
-    }
-    Tool(S("appstreamcli"),
-         {"validate", "--no-net", "--pedantic", Staged(S("share/metainfo/%1.metainfo.xml").arg(kId))}, &run);
-
-    if (Tool(S("update-mime-database"), {Staged(S("share/mime"))}, &run)) {
+    EXPECT_EQ(Check("desktop-file-validate", {entry}).value_or(""), "") << "not even a hint";
+    Check("appstreamcli",
+          {"validate", "--no-net", "--pedantic", Staged(S("share/metainfo/%1.metainfo.xml").arg(kId))});
+    if (Check("update-mime-database", {Staged(S("share/mime"))})) {
         EXPECT_TRUE(QFileInfo::exists(Staged(S("share/mime/mime.cache"))));
     }
     qputenv("XDG_DATA_DIRS", (Staged(S("share")) + S(":/usr/share")).toLocal8Bit());
