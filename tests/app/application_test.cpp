@@ -72,14 +72,14 @@ TEST_F(ApplicationTest, TheWindowIsCentredTheBoxesDockedAndOwnedAndTheirLayoutSt
               std::tuple(kMain, kMain.topLeft(), kBlockBoxPlace));
     EXPECT_EQ(main.grab().toImage().pixel(500, 400) | 0xFF000000u, qRgb(0, 0, 0));
     ASSERT_NE(main.Library(), nullptr);
-    EXPECT_EQ(main.Library(), blockBox.Library());
-    EXPECT_EQ(main.Library()->Count, library->Count);
+    EXPECT_EQ(std::tuple(blockBox.Library(), main.Library()->Count),
+              std::tuple(main.Library(), library->Count));
     SetCurrentHint(S("Drag to move this box"));
     EXPECT_EQ(toolBox.Hint->text(), S("Drag to move this box"));
-    for (QWidget* box : {static_cast<QWidget*>(&toolBox), static_cast<QWidget*>(&blockBox)}) {
-        EXPECT_FALSE(box->windowFlags() & Qt::WindowStaysOnTopHint);
-        EXPECT_EQ(box->windowHandle()->transientParent(), main.windowHandle());
-    }
+    for (QWidget* box : {static_cast<QWidget*>(&toolBox), static_cast<QWidget*>(&blockBox)})
+        EXPECT_EQ(std::pair(box->windowFlags().testFlag(Qt::WindowStaysOnTopHint),
+                            box->windowHandle()->transientParent()),
+                  std::pair(false, main.windowHandle()));
     blockBox.hide();
     main.setWindowState(Qt::WindowMinimized);
     EXPECT_FALSE(toolBox.isVisible());
@@ -158,9 +158,7 @@ TEST_F(ApplicationTest, ClosingTheMainWindowOrTheToolboxEndsTheLoopACancelDoesNo
         shownAfterCancel = app->MainForm->isVisible();
         QTimer::singleShot(50, app->MainForm.get(), [&] { app->MainForm->Exit1Click(); });
     });
-    EXPECT_TRUE(shownAfterCancel);
-    EXPECT_EQ(code, 0);
-    EXPECT_EQ(presenter().shown.size(), 2u);
+    EXPECT_EQ(std::tuple(shownAfterCancel, code, presenter().shown.size()), std::tuple(true, 0, 2u));
 }
 
 TEST_F(ApplicationTest, ToolboxButtonsRunTheCommandsAndHandTheKeysBack) {
@@ -174,8 +172,7 @@ TEST_F(ApplicationTest, ToolboxButtonsRunTheCommandsAndHandTheKeysBack) {
     QTest::mouseClick(toolBox.ModeBtn, Qt::LeftButton);
     EXPECT_TRUE(toolBox.ModeChecked());
     QTest::keyClick(&main, Qt::Key_Tab);
-    EXPECT_FALSE(toolBox.ModeChecked());
-    EXPECT_TRUE(toolBox.GridBtn->Checked());
+    EXPECT_EQ(std::pair(toolBox.ModeChecked(), toolBox.GridBtn->Checked()), std::pair(false, true));
     QTest::keyClick(&main, Qt::Key_G, Qt::ControlModifier);
     EXPECT_FALSE(toolBox.GridBtn->Checked());
     QTest::mouseClick(toolBox.GridBtn, Qt::LeftButton);
@@ -206,18 +203,15 @@ TEST_F(ApplicationTest, HelpOpenedFromADialogCanBeUsedWhileTheDialogIsOpen) {
     bool searched = false;
     QTimer::singleShot(0, &preferences, [&] {
         QTest::mouseClick(preferences.HelpBtn, Qt::LeftButton);
-        THelpViewer* help = THelpViewer::Existing();
-        if (!help || !QTest::qWaitForWindowExposed(help)) {
-            ADD_FAILURE() << "no help window";
-        } else {
-            const QPoint at = help->SearchBtn->mapTo(help, help->SearchBtn->rect().center());
-            QTest::mouseClick(help->windowHandle(), Qt::LeftButton, Qt::NoModifier, at);
+        if (THelpViewer* help = THelpViewer::Existing(); help && QTest::qWaitForWindowExposed(help)) {
+            QTest::mouseClick(help->windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                              help->SearchBtn->mapTo(help, help->SearchBtn->rect().center()));
             searched = help->SearchVisible();
         }
         preferences.reject();
     });
     app->MainForm->MainMenu.Preferences1->trigger();
-    EXPECT_TRUE(searched) << "the help did not take the click while the dialog was open";
+    EXPECT_TRUE(searched) << "no help window, or it did not take the click while the dialog was open";
 }
 
 } // namespace

@@ -301,14 +301,12 @@ TEST_F(FileCommandsTest, WallpaperWritesTheModelImageAndHandsItToTheDesktop) {
 }
 #endif
 
-void WhenDialogOpens(std::function<void(QFileDialog&)> action, int triesLeft = 200) {
-    QTimer::singleShot(triesLeft == 200 ? 0 : 10, [action, triesLeft] {
-        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget()))
-            action(*dialog);
-        else if (triesLeft > 0)
-            WhenDialogOpens(action, triesLeft - 1);
-        else
-            ADD_FAILURE() << "no file dialog opened";
+void WhenDialogOpens(std::function<void(QFileDialog&)> action) {
+    QTimer::singleShot(0, [action] {
+        QFileDialog* dialog = nullptr;
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget()); }, 2000));
+        action(*dialog);
     });
 }
 

@@ -9,15 +9,12 @@
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QThread>
 #include <algorithm>
 #include <csignal>
 #include <functional>
-#include <gtest/gtest.h>
 #include <memory>
 #include <sys/prctl.h>
-#include <vector>
 
 inline QString S(const char* text) {
     return QString::fromUtf8(text);
