@@ -161,7 +161,7 @@ TEST_F(ProgramRunTest, PaintCarryRotateEraseSetAGradientSaveAndClose) {
     ASSERT_TRUE(WaitForPicture(S("last-block")));
     const QImage finalScreen = lastScreen.copy(kMainWindow);
     Mouse(toolBox.geometry.topLeft() + QPoint(304 + 11, 26 + 11), {"click", "1"});
-    const XWindow question = WaitForWindow(kMainTitle, QSize(), kStepMs, mainWindow.id);
+    const XWindow question = WaitForWindow(kMainTitle, QSize(), kStepMs, {kMainWindow.size()});
     ASSERT_TRUE(!question.id.isEmpty() && Focus(question.id));
     Keys(S("Return"));
     ASSERT_TRUE(program->WaitForEnd(kStepMs)) << "the program did not end after Exit";
@@ -204,17 +204,8 @@ TEST_F(ProgramRunTest, AfterACrashTheUnsavedChangesComeBack) {
     EXPECT_EQ(program->exitStatus(), QProcess::CrashExit);
 
     ASSERT_TRUE(Launch(QStringLiteral(CUBESTACKS_PROGRAM), {}, env, S("program-2.log")));
-    XWindow question;
-    ASSERT_TRUE(WaitFor(
-        [&] {
-            for (const XWindow& w : VisibleWindows(kMainTitle))
-                if (w.geometry.size() != kMainWindow.size() && w.geometry.size() != splash)
-                    question = w;
-            return !question.id.isEmpty() || !program->Running();
-        },
-        kStartMs, 100));
-    ASSERT_FALSE(question.id.isEmpty()) << "no question about the unsaved changes";
-    ASSERT_TRUE(Focus(question.id));
+    const XWindow question = WaitForWindow(kMainTitle, QSize(), kStartMs, {kMainWindow.size(), splash});
+    ASSERT_TRUE(!question.id.isEmpty() && Focus(question.id)) << "no question about the unsaved changes";
     Keys(S("Return"));
     ASSERT_TRUE(WaitForShown({{question, false}})) << "the question stayed open";
     ASSERT_TRUE(WaitForProgram());

@@ -204,14 +204,15 @@ protected:
             },
             kStepMs, 100);
     }
-    // The visible window whose name matches, of that size when given, other than skip.
+    // The visible window whose name matches, of that size when given, of none of the other sizes.
     XWindow WaitForWindow(const QString& nameRegex, const QSize& size = QSize(), int timeoutMs = kStepMs,
-                          const QString& skip = QString()) {
+                          const std::vector<QSize>& otherSizes = {}) {
         XWindow found;
         WaitFor(
             [&] {
                 for (const XWindow& w : VisibleWindows(nameRegex))
-                    if ((!size.isValid() || w.geometry.size() == size) && w.id != skip)
+                    if ((!size.isValid() || w.geometry.size() == size) &&
+                        !std::count(otherSizes.begin(), otherSizes.end(), w.geometry.size()))
                         return found = w, true;
                 return program && !program->Running();
             },
