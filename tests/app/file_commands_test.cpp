@@ -224,17 +224,17 @@ TEST_F(FileCommandsTest, ClosingAsksToSaveAndWithMessagesOffEveryQuestionIsYes) 
 TEST_F(FileCommandsTest, ExportWritesTheModelImageAsABitmapOrAPng) {
     Paint(5, 3, "14W");
     EXPECT_FALSE(Chosen({QString()}, FileExportBitmap));
-    EXPECT_EQ(dialogs[0].FileName, S("(Untitled).bmp"));
-    EXPECT_TRUE(QDir(folder->file(S("Images/"))).isEmpty());
+    EXPECT_EQ(std::pair(dialogs[0].FileName, QDir(folder->file(S("Images/"))).isEmpty()),
+              std::pair(S("(Untitled).bmp"), true));
     const QString out = Dir("Out");
     EXPECT_TRUE(Chosen({out + S("Picture.bmp")}, FileExportBitmap));
     EXPECT_EQ(toolBox().sweeps, 1);
     const QByteArray bytes = ReadAll(out + S("Picture.bmp"));
     const QImage shown = form->BaseBmp->Bitmap.convertToFormat(QImage::Format_RGB32);
-    EXPECT_EQ(static_cast<uint8_t>(bytes[28]), 24);
-    EXPECT_EQ(bytes.size(), 54 + shown.height() * ((shown.width() * 3 + 3) / 4 * 4));
-    EXPECT_EQ(LoadBitmapFile(out + S("Picture.bmp")), shown);
-    EXPECT_EQ(FileDialogs().SaveModelDialog.InitialDir, models());
+    EXPECT_EQ(std::tuple(bytes[28], bytes.size(), LoadBitmapFile(out + S("Picture.bmp")),
+                         FileDialogs().SaveModelDialog.InitialDir),
+              std::tuple(char{24}, 54 + shown.height() * ((shown.width() * 3 + 3) / 4 * 4), shown,
+                         models())); // 24 bits
     ASSERT_TRUE(Chosen({models() + S("Scene.cst"), QString()}, FileSaveAs));
     EXPECT_FALSE(FileExportBitmap(*form));
     EXPECT_EQ(std::pair(dialogs.back().FileName, dialogs.back().InitialDir), std::pair(S("Scene.bmp"), out));
@@ -292,10 +292,9 @@ TEST_F(FileCommandsTest, WallpaperWritesTheModelImageAndHandsItToTheDesktop) {
     desktop.runs = 0;
     SetMessagesEnabled(false);
     EXPECT_FALSE(FileSetWallpaper(*form));
-    EXPECT_EQ(desktop.runs, 0);
-    ASSERT_EQ(presenter().shown.size(), 1u);
-    EXPECT_EQ(presenter().shown[0].style, MB_ICONINFORMATION | MB_OK);
-    EXPECT_TRUE(presenter().shown[0].text.contains(QDir::toNativeSeparators(path)));
+    EXPECT_EQ(std::tuple(desktop.runs, presenter().shown.size(), presenter().shown.at(0).style),
+              std::tuple(0, 1u, MB_ICONINFORMATION | MB_OK));
+    EXPECT_TRUE(presenter().shown.at(0).text.contains(QDir::toNativeSeparators(path)));
     form->WallPaperChanger1->SetDesktopCommands(nullptr);
     QFile::remove(path);
 }
@@ -325,12 +324,13 @@ TEST_F(FileCommandsTest, RealDialogsTakeTheSettingsAndGiveBackWhatIsTyped) {
     SetFileDialogRunner({});
     Paint(1, 1, "30H");
     WhenDialogOpens([&](QFileDialog& dialog) {
-        EXPECT_EQ(dialog.windowTitle(), S("Save Model As"));
-        EXPECT_EQ(dialog.nameFilters(), QStringList({S("Cubestacks Files (*.cst)"), S("Any file (*.*)")}));
-        EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptSave);
-        EXPECT_FALSE(dialog.testOption(QFileDialog::DontConfirmOverwrite));
-        EXPECT_EQ(QDir(dialog.directory()).absolutePath() + '/', models());
-        EXPECT_EQ(dialog.findChild<QLineEdit*>(S("fileNameEdit"))->text(), S("Model01.cst"));
+        EXPECT_EQ(std::tuple(dialog.windowTitle(), dialog.nameFilters(), dialog.acceptMode(),
+                             dialog.testOption(QFileDialog::DontConfirmOverwrite),
+                             QDir(dialog.directory()).absolutePath() + '/',
+                             dialog.findChild<QLineEdit*>(S("fileNameEdit"))->text()),
+                  std::tuple(S("Save Model As"),
+                             QStringList({S("Cubestacks Files (*.cst)"), S("Any file (*.*)")}),
+                             QFileDialog::AcceptSave, false, models(), S("Model01.cst")));
         TypeName(dialog, "Typed");
     });
     EXPECT_TRUE(FileSaveAs(*form));
@@ -356,8 +356,7 @@ TEST_F(FileCommandsTest, RealDialogsTakeTheSettingsAndGiveBackWhatIsTyped) {
         QTest::keyClick(&dialog, Qt::Key_Escape);
     });
     EXPECT_FALSE(FileOpen(*form));
-    EXPECT_TRUE(seen);
-    EXPECT_TRUE(form->EditingEnabled);
+    EXPECT_TRUE(seen && form->EditingEnabled);
 }
 
 } // namespace

@@ -87,9 +87,8 @@ TEST(PrintingFit, ScaledToFitKeepingTheAspectCentredAndUnsmoothed) {
     for (int y = target.top(); y <= target.bottom(); ++y)
         for (int x = target.left(); x <= target.right(); ++x)
             foreign += !kQuarters.contains(page.pixel(x, y));
-    EXPECT_EQ(foreign, 0);
-    EXPECT_EQ(page.pixel(target.left(), 0), kQuarters[0]);
-    EXPECT_EQ(page.pixel(target.right(), 99), kQuarters[3]);
+    EXPECT_EQ(std::tuple(foreign, page.pixel(target.left(), 0), page.pixel(target.right(), 99)),
+              std::tuple(0, kQuarters[0], kQuarters[3]));
 }
 
 TEST_F(PrintingTest, PdfHoldsOneLandscapePageOrRaisesAnIoError) {
@@ -134,17 +133,18 @@ TEST_F(PrintingTest, ACancelPrintsNothingAndFailuresAreReported) {
     presenter().Clear();
     EXPECT_FALSE(PrintImage(Quarters(64, 48)));
     ASSERT_EQ(presenter().shown.size(), 2u);
-    EXPECT_EQ(presenter().shown[1].style, MB_ICONHAND | MB_OK);
-    EXPECT_TRUE(presenter().shown[1].text.contains(QDir::toNativeSeparators(services.chosenPdf)));
+    EXPECT_EQ(std::pair(presenter().shown[1].style,
+                        presenter().shown[1].text.contains(QDir::toNativeSeparators(services.chosenPdf))),
+              std::pair(MB_ICONHAND | MB_OK, true));
 
     services.hasDefault = true;
     services.defaultPdf = dir.path();
     presenter().Clear();
     EXPECT_FALSE(PrintImage(Quarters(64, 48)));
     EXPECT_FALSE(PrintImage(QImage()));
-    ASSERT_EQ(presenter().shown.size(), 2u);
-    EXPECT_EQ(presenter().shown[0].style, MB_ICONHAND | MB_OK);
-    EXPECT_EQ(presenter().shown[1].text, S("There is no picture to print."));
+    EXPECT_EQ(
+        std::tuple(presenter().shown.size(), presenter().shown.at(0).style, presenter().shown.at(1).text),
+        std::tuple(2u, MB_ICONHAND | MB_OK, S("There is no picture to print.")));
 
     SetPrintServices(nullptr);
     QPrinter printer(QPrinter::HighResolution);

@@ -76,18 +76,14 @@ TEST_F(RecoveryTest, ALeftCopyComesBackModifiedUnderItsOwnFileName) {
     const QString castle = folder->file(S("Models/Castle.cst"));
     LeaveCopy(Folder(), S("7-0"), ModelBytes("4,5:45F"), castle);
     MakeForm();
-    ASSERT_EQ(presenter().shown.size(), 1u);
-    EXPECT_EQ(presenter().shown[0].text, Asked("Castle"));
-    EXPECT_EQ(presenter().shown[0].style, MB_ICONQUESTION | MB_YESNO);
-    EXPECT_EQ(Cells(), "4,5:45F");
-    EXPECT_EQ(Label(), S("Castle*"));
-    EXPECT_EQ(ModelFileName(), castle);
-    EXPECT_FALSE(form->MainMenu.Undo1->isEnabled());
+    EXPECT_EQ(std::tuple(Texts(), presenter().shown.at(0).style, Cells(), Label(), ModelFileName(),
+                         form->MainMenu.Undo1->isEnabled()),
+              std::tuple(QStringList(Asked("Castle")), MB_ICONQUESTION | MB_YESNO, "4,5:45F", S("Castle*"),
+                         castle, false));
     const QString own = form->Recovery->Id();
     EXPECT_EQ(FilesLeft(), QStringList({own + ".cst", own + ".lock", own + ".path"}));
     form->MainMenu.Save1->trigger();
-    EXPECT_EQ(CellsIn(castle), "4,5:45F");
-    EXPECT_EQ(FilesLeft(), QStringList({own + ".lock"}));
+    EXPECT_EQ(std::tuple(CellsIn(castle), FilesLeft()), std::tuple("4,5:45F", QStringList({own + ".lock"})));
 }
 
 TEST_F(RecoveryTest, NoRemovesACopyAndADamagedOneIsToldAndRemoved) {
@@ -107,19 +103,15 @@ TEST_F(RecoveryTest, NoRemovesACopyAndADamagedOneIsToldAndRemoved) {
                                   "damaged and was removed; those changes are lost.")
                                     .arg(QDir::toNativeSeparators(damaged.fileName()))))
         << told.toStdString();
-    EXPECT_EQ(presenter().shown[1].style, MB_ICONEXCLAMATION);
-    EXPECT_EQ(Cells(), "");
-    EXPECT_FALSE(form->Model->Modified);
-    EXPECT_EQ(FilesLeft(), QStringList({form->Recovery->Id() + ".lock"}));
+    EXPECT_EQ(std::tuple(presenter().shown[1].style, Cells(), form->Model->Modified, FilesLeft()),
+              std::tuple(MB_ICONEXCLAMATION, "", false, QStringList({form->Recovery->Id() + ".lock"})));
 
     form.reset();
     LeaveCopy(Folder(), S("10-0"), ModelBytes("2,2:45F"), QString());
     presenter().Clear();
     SetMessagesEnabled(false);
     MakeForm();
-    EXPECT_TRUE(presenter().shown.empty());
-    EXPECT_EQ(Cells(), "2,2:45F");
-    EXPECT_EQ(Label(), S("(Untitled)*"));
+    EXPECT_EQ(std::tuple(Texts(), Cells(), Label()), std::tuple(QStringList(), "2,2:45F", S("(Untitled)*")));
 }
 
 TEST_F(RecoveryTest, TwoProgramsNeverTakeEachOthersCopies) {
@@ -138,8 +130,8 @@ TEST_F(RecoveryTest, TwoProgramsNeverTakeEachOthersCopies) {
     const auto again = second.ClaimLeftCopies();
     ASSERT_EQ(again.size(), 1u);
     second.Remove(again[0]);
-    EXPECT_FALSE(QFileInfo::exists(again[0].ModelFile));
-    EXPECT_TRUE(QFileInfo::exists(first.ModelCopy()));
+    EXPECT_EQ(std::pair(QFileInfo::exists(again[0].ModelFile), QFileInfo::exists(first.ModelCopy())),
+              std::pair(false, true));
 }
 
 } // namespace

@@ -51,8 +51,7 @@ TEST_F(UndoTest, EachGestureAndCommandIsOneStepAndNothingChangedIsNone) {
     Move(60, 30, Qt::LeftButton, Qt::ShiftModifier);
     Release(Qt::LeftButton, 3 * 32 + 16, 1 * 32 + 16, Qt::ShiftModifier);
     ClickCell(Qt::LeftButton, 3, 1, Qt::ShiftModifier);
-    EXPECT_EQ(form->History.UndoCount(), 3u);
-    EXPECT_EQ(form->History.UndoName(), S("move"));
+    EXPECT_EQ(std::tuple(form->History.UndoCount(), form->History.UndoName()), std::tuple(3u, S("move")));
     Put("6,6:30H");
     form->StartFreshHistory(); // what the test put there is where the history starts
     EXPECT_EQ(Cells(), "3,1:45F 6,6:30H");
@@ -70,8 +69,8 @@ TEST_F(UndoTest, EachGestureAndCommandIsOneStepAndNothingChangedIsNone) {
 
     EXPECT_EQ(UndoNames(),
               std::vector<QString>({"scroll", "scroll", "scroll", "scroll", "rotate", "paint", "move"}));
-    EXPECT_EQ(Cells(), "3,1:45F 6,6:30H");
-    EXPECT_EQ(library->GetSelectedIndex(), selected); // the block box keeps its selection
+    EXPECT_EQ(std::tuple(Cells(), library->GetSelectedIndex()),
+              std::tuple("3,1:45F 6,6:30H", selected)); // kept
     RedoAll();
     EXPECT_EQ(Cells(), "0,2:45F 2,6:14E");
     EXPECT_EQ(form->BaseBmp->Bitmap.pixel(2 * 32 + 5, 6 * 32 + 5), BlockSetColor(Index("14E")));
