@@ -52,6 +52,14 @@ std::string AppTest::Cells(const TModel& model) const {
     return cells.join(' ').toStdString();
 }
 
+std::vector<std::string> AppTest::Stack(int col, int row) const {
+    std::vector<std::string> names;
+    for (int level = 0; level < form->Model->Levels && form->Model->GetBlockIndex(col, row, level) >= 0;
+         ++level)
+        names.push_back(library->NameFromIndex(form->Model->GetBlockIndex(col, row, level)));
+    return names;
+}
+
 std::string AppTest::CellsIn(const QString& path) const {
     TModel model(ModelContext());
     EXPECT_TRUE(model.LoadFromFile(path)) << path.toStdString();

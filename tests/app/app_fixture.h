@@ -47,6 +47,7 @@ protected:
     // Cells as "col,row:bottom+top", row by row: "1,0:30H+45F 5,2:14N"; every filled cell of a model.
     std::string Cells(const TModel& model) const;
     std::string Cells() const { return Cells(*form->Model); }
+    std::vector<std::string> Stack(int col, int row) const; // one cell of the form's model, bottom first
     std::string CellsIn(const QString& path) const;
     void SetCells(TModel& model, const std::string& cells) const;
     QByteArray ModelBytes(const std::string& cells) const;
