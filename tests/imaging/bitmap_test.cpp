@@ -10,11 +10,7 @@
 
 namespace {
 
-QImage Grey(int w, int h) {
-    QImage dst = NewBitmap(w, h);
-    dst.fill(qRgb(100, 100, 100));
-    return dst;
-}
+constexpr QRgb kGrey = 0xFF646464u;
 
 TEST(BitmapDraw, CopiesClipAtEveryEdgeAndSkipTheKeyColour) {
     QImage src = NewBitmap(3, 2);
@@ -25,18 +21,18 @@ TEST(BitmapDraw, CopiesClipAtEveryEdgeAndSkipTheKeyColour) {
     for (const QPoint at : {QPoint(1, 1), QPoint(-1, -1), QPoint(-2, 0), QPoint(3, 2), QPoint(4, -1),
                             QPoint(-3, -2), QPoint(5, 4)}) {
         for (const TColor key : {clMagenta, RGBColor(10, 20, 30), RGBColor(0, 0, 0)}) {
-            QImage dst = Grey(5, 4), keyed = Grey(5, 4);
+            QImage dst = Filled(5, 4, kGrey), keyed = Filled(5, 4, kGrey);
             DrawBitmap(dst, src, at.x(), at.y());
             DrawTransparentBitmap(keyed, src, at.x(), at.y(), key);
             for (int y = 0; y < 4; ++y)
                 for (int x = 0; x < 5; ++x) {
                     const int sx = x - at.x(), sy = y - at.y();
                     const bool inside = sx >= 0 && sx < 3 && sy >= 0 && sy < 2;
-                    const QRgb from = inside ? src.pixel(sx, sy) : qRgb(100, 100, 100);
-                    EXPECT_EQ(dst.pixel(x, y), from) << at.x() << "," << at.y() << " pixel " << x << "," << y;
+                    const QRgb from = inside ? src.pixel(sx, sy) : kGrey;
                     const bool skip = inside && from == ColorToRgb(key);
-                    EXPECT_EQ(keyed.pixel(x, y), skip ? qRgb(100, 100, 100) : from)
-                        << key << " " << x << "," << y;
+                    EXPECT_EQ(std::pair(dst.pixel(x, y), keyed.pixel(x, y)),
+                              std::pair(from, skip ? kGrey : from))
+                        << key << " at " << at.x() << "," << at.y() << " pixel " << x << "," << y;
                 }
         }
     }
@@ -44,7 +40,7 @@ TEST(BitmapDraw, CopiesClipAtEveryEdgeAndSkipTheKeyColour) {
     indexed.setColorTable({qRgb(255, 0, 255), qRgb(0, 200, 0)});
     indexed.setPixel(0, 0, 0);
     indexed.setPixel(1, 0, 1);
-    QImage dst = Grey(2, 1);
+    QImage dst = Filled(2, 1, kGrey);
     DrawTransparentBitmap(dst, indexed, 0, 0, clMagenta);
     EXPECT_EQ(std::pair(dst.pixel(0, 0), dst.pixel(1, 0)), std::pair(qRgb(100, 100, 100), qRgb(0, 200, 0)));
     const QImage drawn = dst;
@@ -57,7 +53,7 @@ TEST(BitmapDraw, CopiesClipAtEveryEdgeAndSkipTheKeyColour) {
 }
 
 TEST(Bitmap, ResizeKeepsPixelsAndBlackensTheRestColoursKeepTheirChannels) {
-    QImage b = Grey(2, 2);
+    QImage b = Filled(2, 2, kGrey);
     ResizeBitmap(b, 3, 1);
     ASSERT_EQ(b.size(), QSize(3, 1));
     EXPECT_EQ(std::tuple(b.pixel(1, 0), b.pixel(2, 0), NewBitmap(4, 4).pixel(3, 3)),

@@ -9,21 +9,25 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPalette>
+#include <functional>
 
 namespace {
 
 constexpr QRgb kBackdrop = 0xFF102030u;
 constexpr auto kPremultiplied = QImage::Format_ARGB32_Premultiplied;
 
-QImage Filled(int width, int height, QRgb color = kBackdrop, QImage::Format format = QImage::Format_RGB32) {
-    QImage image(width, height, format);
-    image.fill(color);
-    return image;
-}
-
 class BlockListTest : public CubestacksTest {
 protected:
     void SetUp() override { SetProgramFolder(folder.path()); }
+    void WriteSets(int sets, int rows, int names, const std::function<std::string(int, int, int)>& name) {
+        for (int set = 1; set <= sets; ++set) {
+            std::vector<SetRow> written(size_t(rows), SetRow{names, ""});
+            for (int row = 0; row < rows; ++row)
+                for (int k = 0; k < names; ++k)
+                    written[size_t(row)].names += name(set, row, k);
+            WriteSet(folder, set, "Sets", written);
+        }
+    }
     TempProgramFolder folder;
 };
 
@@ -68,16 +72,8 @@ TEST_F(BlockListTest, LoadsTheSetsOfTheDataFolder) {
 
 TEST_F(BlockListTest, NameLookupAgreesWithALinearScan) {
     const std::vector<std::string> pool{"AAa", "AAb", "BBa", "BBb", "CCa", "CCb", "DDa", "ddA", "EEe", "FFf"};
-    for (int set = 1; set <= 5; ++set) {
-        std::vector<SetRow> rows;
-        for (int row = 0; row < 6; ++row) {
-            std::string names;
-            for (int k = 0; k < 4; ++k)
-                names += pool[static_cast<size_t>((set * 7 + row * 3 + k * 5) % pool.size())];
-            rows.push_back(Names(names));
-        }
-        WriteSet(folder, set, "Shared", rows);
-    }
+    WriteSets(5, 6, 4,
+              [&](int set, int row, int k) { return pool[size_t(set * 7 + row * 3 + k * 5) % pool.size()]; });
     TBlockList list;
     ASSERT_EQ(list.Count, 120);
     std::vector<std::string> probes = pool;
@@ -98,9 +94,9 @@ TEST_F(BlockListTest, NameLookupAgreesWithALinearScan) {
                             list.NameFromMap(uint8_t(set), uint8_t(row), uint8_t(variation))),
                   std::pair(i, list.NameFromIndex(i)));
     }
-    EXPECT_EQ(at(0, 6, 0) + at(255, 0, 0), -2);
-    EXPECT_EQ(list.NameFromMap(0, 0, 4) + list.NameFromMap(200, 200, 200), "100100");
-    EXPECT_EQ(list.NameFromIndex(120) + list.NameFromIndex(-1), "");
+    EXPECT_EQ(std::to_string(at(0, 6, 0) + at(255, 0, 0)) + list.NameFromMap(0, 0, 4) +
+                  list.NameFromMap(200, 200, 200) + list.NameFromIndex(120) + list.NameFromIndex(-1),
+              "-2100100");
 
     list.SelectIndex(list.IndexFromName("ddA"));
     const int set = list.Selection.CurrentSet, row = list.Selection.SelectedRow[set];
@@ -124,16 +120,9 @@ TEST_F(BlockListTest, NameLookupAgreesWithALinearScan) {
 }
 
 TEST_F(BlockListTest, TheTableHoldsTwoThousandBlocks) {
-    for (int set = 1; set <= 9; ++set) {
-        std::vector<SetRow> full;
-        for (int r = 0; r < 20; ++r) {
-            std::string names;
-            for (int k = 0; k < 13; ++k)
-                names += {char('0' + set), char('A' + r), char('a' + k)};
-            full.push_back(Names(names));
-        }
-        WriteSet(folder, set, "Full", full);
-    }
+    WriteSets(9, 20, 13, [](int set, int row, int k) {
+        return std::string{char('0' + set), char('A' + row), char('a' + k)};
+    });
     TBlockList list;
     EXPECT_TRUE(list.LoadError.isEmpty()) << list.LoadError.toStdString();
     EXPECT_EQ(std::tuple(list.Count, list.ImageList.size(), list.SetCount, list.RowCount[7],
@@ -168,7 +157,7 @@ TEST_F(BlockListTest, CutsPicturesAtPitch33AndDrawsThemClipped) {
         expected.setPixel(1, 0, qRgb(254, 0, 255));
         EXPECT_EQ(list.ImageList[size_t(i)], expected) << i;
     }
-    QImage target = Filled(64, 64), expected = target;
+    QImage target = Filled(64, 64, kBackdrop), expected = target;
     TCanvas canvas(&target);
     list.IndexedBlockDraw(canvas, 10, 20, 1);
     list.MappedBlockDraw(canvas, -20, 50, 0, 1, 0); // clipped at the edges
@@ -214,7 +203,7 @@ TEST_F(BlockListTest, StackedDrawLeavesWhatDrawingEachBlockInTurnLeaves) {
                                         {-31, 60}, {80, 30}, {0, 64},  {-32, 0}, {101, 81}};
     for (size_t s = 0; s < stacks.size(); ++s)
         for (const QPoint& at : places) {
-            QImage expected = Filled(102, 82), stacked = Filled(102, 82);
+            QImage expected = Filled(102, 82, kBackdrop), stacked = Filled(102, 82, kBackdrop);
             for (int32_t index : stacks[s])
                 list.IndexedBlockDraw(expected, at.x(), at.y(), index);
             list.StackedBlockDraw(stacked, at.x(), at.y(), stacks[s].data(), int32_t(stacks[s].size()));
@@ -247,11 +236,11 @@ TEST_F(BlockListTest, PicturesWhenAsked) {
 
 TEST_F(BlockListTest, StretchBlockDrawsAnOutlinedSquare) {
     TBlockList list;
-    QImage target = Filled(20, 20);
+    QImage target = Filled(20, 20, kBackdrop);
     TCanvas canvas(&target);
     for (const auto& [x, y, size] : {std::tuple{2, 3, 3}, {0, 0, 0}, {0, 0, -4}, {17, 17, 100}})
         list.StretchBlockDraw(canvas, x, y, size);
-    QImage expected = Filled(20, 20);
+    QImage expected = Filled(20, 20, kBackdrop);
     QPainter painter(&expected);
     for (const QRect square : {QRect(2, 3, 3, 3), QRect(17, 17, 4, 4)}) {
         painter.fillRect(square, qRgb(255, 0, 0));

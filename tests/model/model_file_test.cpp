@@ -101,7 +101,7 @@ TEST_F(ModelFileTest, ReadsTheModelFilesOfTheDataFolder) {
     }
 }
 
-TEST_F(ModelFileTest, EmptyModelBytes) {
+TEST_F(ModelFileTest, EmptyModelAndCellSectionBytes) {
     TModel model(context);
     model.Modified = true;
     const QByteArray bytes = Saved(model);
@@ -111,10 +111,7 @@ TEST_F(ModelFileTest, EmptyModelBytes) {
     ASSERT_TRUE(crLength > 1 && crLength <= 1023) << crLength;
     EXPECT_EQ(bytes.mid(12, crLength).indexOf('\0'), crLength - 1);
     EXPECT_EQ(Hex(bytes.mid(12 + crLength)), Layout("empty_model.hex"));
-}
 
-TEST_F(ModelFileTest, CellSectionLayout) {
-    TModel model(context);
     Stack(model, 31, 23, {"30H", "30V", "44H", "44V", "42V", "42H", "10N", "10E"});
     Stack(model, 3, 2, {"30H", "44H"});
     for (const auto& [x, level, name] : {std::tuple{1, 0, "30H"}, {1, 2, "44H"}, {5, 1, "30H"}})

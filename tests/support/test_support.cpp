@@ -1,7 +1,5 @@
 #include "support/test_support.h"
 
-#include "common/program_state.h"
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -18,12 +16,6 @@ int RecordingPresenter::Present(const QString& caption, const QString& text, int
     const int answer = answers.front();
     answers.erase(answers.begin());
     return answer;
-}
-
-void ResetForTest() {
-    ResetProgramState();
-    SetMessagePresenter(&TestPresenter());
-    TestPresenter().Clear();
 }
 
 TempProgramFolder::TempProgramFolder() {
@@ -46,6 +38,12 @@ QByteArray ReadAll(const QString& fileName) {
 
 std::string Hex(const QByteArray& bytes) {
     return bytes.toHex(' ').toUpper().toStdString();
+}
+
+QImage Filled(int width, int height, QRgb color, QImage::Format format) {
+    QImage image(width, height, format);
+    image.fill(color);
+    return image;
 }
 
 std::string Layout(const QString& name) {

@@ -2,13 +2,12 @@
 
 #include "common/messages.h"
 
+#include <QImage>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
-
-void ResetForTest();
 
 class RecordingPresenter : public MessagePresenter {
 public:
@@ -50,4 +49,5 @@ QByteArray ReadAll(const QString& fileName);
 std::vector<QStringList> DataCases(const QString& folder);
 QString DataFile(const QString& folder, const QString& name);
 std::string Hex(const QByteArray& bytes); // "4D 64 46 1A"
-std::string Layout(const QString& name);  // the bytes tests/data/layouts/NAME holds in hex
+QImage Filled(int width, int height, QRgb color, QImage::Format format = QImage::Format_RGB32);
+std::string Layout(const QString& name); // the bytes tests/data/layouts/NAME holds in hex

@@ -9,8 +9,7 @@ public:
     void Load() override { ++loads; }
     void Play(int number) override { played.push_back(number); }
     void Free() override { ++frees; }
-    int loads = 0;
-    int frees = 0;
+    int loads = 0, frees = 0;
     std::vector<int> played;
 };
 
