@@ -59,17 +59,16 @@ TEST_F(ConvertToolTest, ModelFilesAndImagesAsTheProgramMakesThem) {
     gridded.Defaults.GridVisible = true;
     TModel here(gridded);
     ASSERT_TRUE(here.LoadFromFile(file("in.cst")));
-    QImage expected = NewBitmap(800, 600);
-    TCanvas canvas(&expected);
-    here.Draw(canvas);
-    EXPECT_EQ(expected.pixel(31, 300), qRgb(0, 128, 0)); // a grid line
+    Surface expected(QSize(800, 600));
+    here.Draw(expected.canvas);
+    EXPECT_EQ(expected.at(31, 300), qRgb(0, 128, 0)); // a grid line
     for (const char* name : {"out.bmp", "out.png"}) {
         const Run run = Convert({"--size", "800x600", "--grid", file("in.cst"), file(name)});
         ASSERT_TRUE(run.exitCode == 0 && run.errors.contains("This model was saved in a higher resolution."))
             << run.errors.toStdString();
         QImageReader reader(file(name));
         EXPECT_EQ(reader.format(), QByteArray(name + 4));
-        EXPECT_EQ(AsBitmap(reader.read()), expected) << name;
+        EXPECT_EQ(AsBitmap(reader.read()), expected.bitmap) << name;
     }
     EXPECT_EQ(qFromLittleEndian<quint16>(ReadAll(file("out.bmp")).constData() + 28), 24);
     ASSERT_EQ(Convert({file("in.cst"), file("plain.png")}).exitCode, 0);

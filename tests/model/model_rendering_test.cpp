@@ -195,17 +195,16 @@ TEST_F(ModelGridTest, GridFromTheWindowStacksAndClear) {
 
     Surface surface(QSize(1024, 768));
     Select("30H");
-    EXPECT_TRUE(model.ApplyTool(surface.canvas, tlPlace, 4, 2));
-    EXPECT_EQ(surface.at(4 * 32 + 10, 2 * 32 + 10), ColorOf("30H")); // drawn at once
+    EXPECT_TRUE(model.ApplyTool(surface.canvas, tlPlace, 4, 2) &&
+                surface.at(138, 74) == ColorOf("30H")); // at once
     const auto placed = model.Cells;
     model.Modified = false;
-    EXPECT_FALSE(model.ApplyTool(surface.canvas, 5, 4, 2) || model.ApplyTool(surface.canvas, -1, 4, 2));
-    EXPECT_FALSE(model.CanApplyTool(5, 4, 2));
+    EXPECT_FALSE(model.ApplyTool(surface.canvas, 5, 4, 2) || model.ApplyTool(surface.canvas, -1, 4, 2) ||
+                 model.CanApplyTool(5, 4, 2));
     library->SelectIndex(-1);
     EXPECT_FALSE(model.CanApplyTool(tlPlace, 2, 2) || model.ApplyTool(surface.canvas, tlPlace, 0, 0));
     model.SetContext(TModelContext());
-    EXPECT_FALSE(model.ApplyTool(surface.canvas, tlPlace, 2, 2));
-    EXPECT_TRUE(model.Modified && model.Cells == placed);
+    EXPECT_TRUE(!model.ApplyTool(surface.canvas, tlPlace, 2, 2) && model.Modified && model.Cells == placed);
 
     model.SetContext(context);
     model.TextOverlay.Text = "hello";
