@@ -120,8 +120,7 @@ TEST(PngFile, ReadsBackPixelForPixel) {
         }
         EXPECT_TRUE(size.width() < 1024 || EncodePng(bands).size() < 1024 * 768 * 3 / 20);
     }
-    QImage alpha(2, 1, QImage::Format_ARGB32);
-    alpha.setPixel(0, 0, qRgba(10, 20, 30, 255));
+    QImage alpha = Filled(2, 1, qRgba(10, 20, 30, 255), QImage::Format_ARGB32);
     alpha.setPixel(1, 0, qRgba(0, 0, 0, 0));
     EXPECT_EQ(AsBitmap(QImage::fromData(EncodePng(alpha), "PNG")), AsBitmap(alpha));
     EXPECT_TRUE(EncodePng(QImage()).isEmpty());

@@ -145,7 +145,7 @@ TEST_F(BlockListTest, TheTableHoldsTwoThousandBlocks) {
     EXPECT_EQ(empty.ImageList[0], Filled(32, 32, 0, kPremultiplied));
 }
 
-TEST_F(BlockListTest, CutsPicturesAtPitch33AndDrawsThemClipped) {
+TEST_F(BlockListTest, CutsPicturesAtPitch33AndDrawsThemClippedOrStretched) {
     WriteSet(folder, 1, "Pictures", {Names("AAaAAbAAc"), Names("ABa")});
     TBlockList list;
     ASSERT_EQ(list.Count, 4);
@@ -175,6 +175,18 @@ TEST_F(BlockListTest, CutsPicturesAtPitch33AndDrawsThemClipped) {
     EXPECT_EQ(target, before);
     TCanvas none;
     list.IndexedBlockDraw(none, 0, 0, 0);
+
+    QImage square = Filled(20, 20, kBackdrop), outlined = square;
+    canvas.Bitmap = &square;
+    for (const auto& [x, y, size] : {std::tuple{2, 3, 3}, {0, 0, 0}, {0, 0, -4}, {17, 17, 100}})
+        list.StretchBlockDraw(canvas, x, y, size);
+    painter.begin(&outlined);
+    for (const QRect outline : {QRect(2, 3, 3, 3), QRect(17, 17, 4, 4)}) {
+        painter.fillRect(outline, qRgb(255, 0, 0));
+        painter.fillRect(outline.adjusted(1, 1, -1, -1), qRgb(0, 0, 255));
+    }
+    painter.end();
+    EXPECT_EQ(square, outlined);
 }
 
 TEST_F(BlockListTest, StackedDrawLeavesWhatDrawingEachBlockInTurnLeaves) {
@@ -232,22 +244,6 @@ TEST_F(BlockListTest, PicturesWhenAsked) {
     EXPECT_FALSE(gone.LoadPictures(1));
     EXPECT_TRUE(gone.LoadError.contains("sd02.csb") && gone.ImageList[2].isNull())
         << gone.LoadError.toStdString();
-}
-
-TEST_F(BlockListTest, StretchBlockDrawsAnOutlinedSquare) {
-    TBlockList list;
-    QImage target = Filled(20, 20, kBackdrop);
-    TCanvas canvas(&target);
-    for (const auto& [x, y, size] : {std::tuple{2, 3, 3}, {0, 0, 0}, {0, 0, -4}, {17, 17, 100}})
-        list.StretchBlockDraw(canvas, x, y, size);
-    QImage expected = Filled(20, 20, kBackdrop);
-    QPainter painter(&expected);
-    for (const QRect square : {QRect(2, 3, 3, 3), QRect(17, 17, 4, 4)}) {
-        painter.fillRect(square, qRgb(255, 0, 0));
-        painter.fillRect(square.adjusted(1, 1, -1, -1), qRgb(0, 0, 255));
-    }
-    painter.end();
-    EXPECT_EQ(target, expected);
 }
 
 class BackgroundTest : public BlockListTest {

@@ -22,6 +22,7 @@ protected:
         ASSERT_TRUE(QFile::exists(built)) << built.toStdString();
         tool = folder->file("cubestacks-convert");
         ASSERT_TRUE(QFile::copy(built, tool));
+        Fill("in.cst");
     }
 
     struct Run {
@@ -47,7 +48,6 @@ protected:
 };
 
 TEST_F(ConvertToolTest, ModelFilesAndImagesAsTheProgramMakesThem) {
-    Fill("in.cst");
     TModel model(context);
     ASSERT_TRUE(model.LoadFromFile(file("in.cst")));
     model.SaveToFile(file("saved.cst"));
@@ -79,7 +79,6 @@ TEST_F(ConvertToolTest, ModelFilesAndImagesAsTheProgramMakesThem) {
 }
 
 TEST_F(ConvertToolTest, CommandLinesOfTheDataFolder) {
-    Fill("in.cst");
     for (const char* dir : {"one", "two"})
         QDir().mkpath(folder->file(dir));
     Fill("../one/same.cst");

@@ -83,7 +83,7 @@ TEST_F(ModelRenderingTest, GridLinesLieOnTheStatedPixels) {
     }
 }
 
-TEST_F(ModelRenderingTest, OverlayLayoutStylesAndShadow) {
+TEST_F(ModelRenderingTest, OverlayLayoutStylesShadowAndPreview) {
     TModel model(context);
     auto& overlay = model.TextOverlay;
     overlay.Font.FontColor = clWhite;
@@ -138,26 +138,23 @@ TEST_F(ModelRenderingTest, OverlayLayoutStylesAndShadow) {
     overlay.Shadow = 1;
     draw("");
     EXPECT_EQ(std::pair(Count(surface.bitmap, kBlue), overlay.Shadow), std::pair(1024 * 768, 1));
-}
 
-TEST_F(ModelRenderingTest, SamplePreview) {
-    TModel model(context);
     model.SetBackgroundSize(160, 120);
     model.Background.Color = RGBColor(0, 128, 128);
     model.SetBackgroundKind(bkColor);
-    model.TextOverlay.Font.FontColor = RGBColor(255, 255, 0);
-    model.TextOverlay.Shadow = 5;
-    model.TextOverlay.Text = "not this";
-    Surface surface(QSize(160, 120));
-    surface.canvas.Font.setPixelSize(16);
-    surface.canvas.Font.setStyleStrategy(QFont::NoAntialias);
-    model.DrawPreview(surface.canvas);
-    const QRect text = Extent(surface.bitmap, 0xFFFFFF00);
-    ASSERT_TRUE(model.TextOverlay.Shadow == 2 && !text.isEmpty() && text.top() >= 50) << text.top();
+    overlay.Font.FontColor = RGBColor(255, 255, 0);
+    overlay.Shadow = 5;
+    overlay.Text = "not this";
+    Surface preview(QSize(160, 120));
+    preview.canvas.Font.setPixelSize(16);
+    preview.canvas.Font.setStyleStrategy(QFont::NoAntialias);
+    model.DrawPreview(preview.canvas);
+    const QRect text = Extent(preview.bitmap, 0xFFFFFF00);
+    ASSERT_TRUE(overlay.Shadow == 2 && !text.isEmpty() && text.top() >= 50) << text.top();
     EXPECT_LE(std::abs(text.left() - (159 - text.right())), 3)
         << text.left() << " " << text.right(); // centred
-    EXPECT_EQ(Extent(surface.bitmap, kBlack).bottomRight(), text.bottomRight() + QPoint(2, 2));
-    EXPECT_EQ(std::pair(surface.at(2, 2), surface.at(157, 117)), std::pair(0xFF008080u, 0xFF008080u));
+    EXPECT_EQ(Extent(preview.bitmap, kBlack).bottomRight(), text.bottomRight() + QPoint(2, 2));
+    EXPECT_EQ(std::pair(preview.at(2, 2), preview.at(157, 117)), std::pair(0xFF008080u, 0xFF008080u));
 }
 
 using ModelGridTest = ModelTest;

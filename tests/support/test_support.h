@@ -12,8 +12,7 @@
 class RecordingPresenter : public MessagePresenter {
 public:
     struct Shown {
-        QString caption;
-        QString text;
+        QString caption, text;
         int style;
     };
     int Present(const QString& caption, const QString& text, int style, int defaultAnswer) override;
