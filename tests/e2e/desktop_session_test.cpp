@@ -40,20 +40,18 @@ protected:
 TEST_F(DesktopSessionTest, UnderOpenboxTheBoxesStayWithTheMainWindowAndAboveNoOtherProgram) {
     ASSERT_TRUE(StartDisplay());
     const QProcessEnvironment env = Environment();
-    session = std::make_unique<XProgram>();
-    ASSERT_TRUE(session->Start(S("openbox"), {}, env, home.path(), Out(S("openbox.log"))));
+    ASSERT_TRUE(Launch(session, S("openbox"), {}, env, S("openbox.log")));
     ASSERT_TRUE(WaitFor([&] { return RunTool(S("wmctrl"), {S("-m")}, env).ok; }, kStepMs))
         << "openbox did not take the display";
-    ASSERT_TRUE(Launch(QStringLiteral(CUBESTACKS_PROGRAM), {}, ProgramEnvironment(), S("program.log")));
+    ASSERT_TRUE(
+        Launch(program, QStringLiteral(CUBESTACKS_PROGRAM), {}, ProgramEnvironment(), S("program.log")));
     ExpectDockedLayout();
     ASSERT_FALSE(HasFailure());
     const XWindow& main = mainWindow;
     EXPECT_EQ(std::pair(main.geometry, blockBox.geometry.topLeft()), // openbox puts them where they ask
               std::pair(kMainWindow, kBlockBoxPlace));
 
-    other = std::make_unique<XProgram>();
-    ASSERT_TRUE(other->Start(S("xmessage"), {"-geometry", "+160+140", "In front"}, env, home.path(),
-                             Out(S("xmessage.log"))));
+    ASSERT_TRUE(Launch(other, S("xmessage"), {"-geometry", "+160+140", "In front"}, env, S("xmessage.log")));
     const XWindow message = WaitForWindow(S("^xmessage$"));
     ASSERT_FALSE(message.id.isEmpty());
     Xdotool({"windowactivate", message.id});
@@ -92,11 +90,10 @@ TEST_F(DesktopSessionTest, InAWaylandSessionTheWindowsArePlacedAsOnX11) {
     westonEnv.remove(S("DISPLAY"));
     westonEnv.remove(S("WAYLAND_SOCKET"));
     const QString log = Out(S("weston.log"));
-    session = std::make_unique<XProgram>();
-    ASSERT_TRUE(session->Start(S("weston"),
-                               {"--backend=headless-backend.so", "--xwayland", "--socket=" + socket,
-                                "--width=1280", "--height=1024", "--idle-time=0", "--log=" + log},
-                               westonEnv, home.path(), Out(S("weston-output.log"))));
+    ASSERT_TRUE(Launch(session, S("weston"),
+                       {"--backend=headless-backend.so", "--xwayland", "--socket=" + socket, "--width=1280",
+                        "--height=1024", "--idle-time=0", "--log=" + log},
+                       westonEnv, S("weston-output.log")));
     static const QRegularExpression listening(S("xserver listening on display :(\\d+)"));
     QRegularExpressionMatch m;
     WaitFor(
@@ -111,14 +108,14 @@ TEST_F(DesktopSessionTest, InAWaylandSessionTheWindowsArePlacedAsOnX11) {
     QProcessEnvironment env = ProgramEnvironment();
     env.insert(S("XDG_SESSION_TYPE"), S("wayland"));
     env.insert(S("WAYLAND_DISPLAY"), socket);
-    ASSERT_TRUE(Launch(QStringLiteral(CUBESTACKS_PROGRAM), {}, env, S("program.log")));
+    ASSERT_TRUE(Launch(program, QStringLiteral(CUBESTACKS_PROGRAM), {}, env, S("program.log")));
     ExpectDockedLayout();
     program.reset();
 
     // Where no X server answers, the Wayland plugin runs it.
     env.remove(S("DISPLAY"));
     env.insert(S("CUBESTACKS_REPORT_FIRST_FRAME"), S("1"));
-    ASSERT_TRUE(Launch(QStringLiteral(CUBESTACKS_PROGRAM), {}, env, S("wayland-only.log")));
+    ASSERT_TRUE(Launch(program, QStringLiteral(CUBESTACKS_PROGRAM), {}, env, S("wayland-only.log")));
     EXPECT_TRUE(WaitFor(
         [&] {
             return ReadAll(Out(S("wayland-only.log"))).contains("first frame: main") || !program->Running();

@@ -87,7 +87,8 @@ TEST_F(ProgramRunTest, PaintCarryRotateEraseSetAGradientSaveAndClose) {
     expected.SetBlockIndex(0, 0, first, 0); // cleared again with Ctrl+N below
     ASSERT_TRUE(expected.ApplyTool(canvas, tlRotate, 0, 0));
     const int32_t turned = expected.GetTopBlock(0, 0);
-    ASSERT_TRUE(Launch(QStringLiteral(CUBESTACKS_PROGRAM), {}, ProgramEnvironment(), S("program.log")));
+    ASSERT_TRUE(
+        Launch(program, QStringLiteral(CUBESTACKS_PROGRAM), {}, ProgramEnvironment(), S("program.log")));
     ASSERT_TRUE(WaitForProgram());
     EXPECT_EQ(std::pair(toolBox.geometry.topLeft(), blockBox.geometry.topLeft()),
               std::pair(kMainWindow.topLeft(), kBlockBoxPlace));
@@ -180,7 +181,7 @@ TEST_F(ProgramRunTest, AfterACrashTheUnsavedChangesComeBack) {
     QProcessEnvironment env = ProgramEnvironment();
     env.insert(S("CUBESTACKS_RECOVERY_INTERVAL_MS"), S("300"));
     // The splash bears the program's title too: its size tells it from the question asked later.
-    ASSERT_TRUE(Launch(QStringLiteral(CUBESTACKS_PROGRAM), {}, env, S("program.log")));
+    ASSERT_TRUE(Launch(program, QStringLiteral(CUBESTACKS_PROGRAM), {}, env, S("program.log")));
     QSize splash;
     WaitFor(
         [&] {
@@ -203,7 +204,7 @@ TEST_F(ProgramRunTest, AfterACrashTheUnsavedChangesComeBack) {
     program->waitForFinished(5000);
     EXPECT_EQ(program->exitStatus(), QProcess::CrashExit);
 
-    ASSERT_TRUE(Launch(QStringLiteral(CUBESTACKS_PROGRAM), {}, env, S("program-2.log")));
+    ASSERT_TRUE(Launch(program, QStringLiteral(CUBESTACKS_PROGRAM), {}, env, S("program-2.log")));
     const XWindow question = WaitForWindow(kMainTitle, QSize(), kStartMs, {kMainWindow.size(), splash});
     ASSERT_TRUE(!question.id.isEmpty() && Focus(question.id)) << "no question about the unsaved changes";
     Keys(S("Return"));

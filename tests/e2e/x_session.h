@@ -38,16 +38,6 @@ public:
         terminate();
         waitForFinished(3000);
     }
-    bool Start(const QString& program, const QStringList& args, const QProcessEnvironment& env,
-               const QString& workingDir, const QString& logFile) {
-        setProcessEnvironment(env);
-        setWorkingDirectory(workingDir);
-        setProcessChannelMode(QProcess::MergedChannels);
-        setStandardOutputFile(logFile, QIODevice::Truncate);
-        setStandardInputFile(QProcess::nullDevice());
-        start(program, args);
-        return waitForStarted(10000);
-    }
     // Brought up to date without an event loop.
     bool Running() { return state() != QProcess::NotRunning && !waitForFinished(0); }
     bool WaitForEnd(int timeoutMs) { return !Running() || waitForFinished(timeoutMs); }
@@ -151,12 +141,18 @@ protected:
         QFile::setPermissions(Home(S("runtime")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         return env;
     }
-    bool Launch(const QString& path, const QStringList& args, const QProcessEnvironment& env,
-                const QString& log) {
-        program = std::make_unique<XProgram>();
-        const bool started = program->Start(path, args, env, Home(S("home")), Out(log));
-        EXPECT_TRUE(started) << "cannot start " << path.toStdString();
-        return started;
+    // Starts a program in the test's folder, its output in the log; process then holds it.
+    bool Launch(std::unique_ptr<XProgram>& process, const QString& path, const QStringList& args,
+                const QProcessEnvironment& env, const QString& log) {
+        process = std::make_unique<XProgram>();
+        process->setProcessEnvironment(env);
+        process->setWorkingDirectory(home.path());
+        process->setProcessChannelMode(QProcess::MergedChannels);
+        process->setStandardOutputFile(Out(log), QIODevice::Truncate);
+        process->setStandardInputFile(QProcess::nullDevice());
+        process->start(path, args);
+        EXPECT_TRUE(process->waitForStarted(10000)) << "cannot start " << path.toStdString();
+        return process->state() == QProcess::Running;
     }
     QByteArray Tool(const char* name, const QStringList& args) const {
         return RunTool(S(name), args, Environment()).out;

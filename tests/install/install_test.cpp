@@ -120,7 +120,7 @@ TEST_F(InstallTest, TheStagedProgramOpensTheModelItIsGiven) {
                                          {"--size", "1024x768", model, Out(S("expected.png"))}, env, kToolMs);
     ASSERT_TRUE(converted.ok) << converted.err.toStdString();
     const QImage expected = QImage(Out(S("expected.png"))).convertToFormat(QImage::Format_RGB32);
-    ASSERT_TRUE(Launch(Staged(S("bin/cubestacks")), {model}, env, S("program.log")));
+    ASSERT_TRUE(Launch(program, Staged(S("bin/cubestacks")), {model}, env, S("program.log")));
     QImage screen;
     std::vector<QRect> covered;
     WaitFor(
