@@ -49,15 +49,11 @@ protected:
         Paint(2, 1, "45F");
         return path;
     }
-    void Answer(std::vector<int> answers) {
+    // The command run on no messages yet; its file dialogs give the files (empty: cancelled), its questions
+    // the answers.
+    bool Run(bool (*command)(TMainForm&), const QStringList& files, std::vector<int> answers = {}) {
         presenter().Clear();
         presenter().answers = std::move(answers);
-    }
-    bool Asked(std::vector<int> answers, bool (*command)(TMainForm&)) {
-        Answer(std::move(answers));
-        return command(*form);
-    }
-    bool Chosen(const QStringList& files, bool (*command)(TMainForm&)) {
         choices = files;
         return command(*form);
     }
@@ -72,7 +68,7 @@ TEST_F(FileCommandsTest, NewAsksToSaveAModifiedModelAndFollowsTheAnswer) {
     EXPECT_EQ(DisplayNameOf(S("/a/b.d/Castle.v2.cst")), S("Castle.v2"));
     EXPECT_EQ(QtNameFilters(S("Pictures (*.bmp)|*.bmp;*.dib|Odd")),
               QStringList({S("Pictures (*.bmp *.dib)")}));
-    ASSERT_TRUE(Chosen({WriteModel(models() + S("Tower.cst"), "3,2:30H+44H")}, FileOpen));
+    ASSERT_TRUE(Run(FileOpen, {WriteModel(models() + S("Tower.cst"), "3,2:30H+44H")}));
     Preferences().AuthorName = S("Ann Smith");
     EXPECT_TRUE(FileNew(*form));
     EXPECT_EQ(std::tuple(Texts(), Cells(), form->Model->Author.AuthorName, ModelFileName()),
@@ -81,17 +77,17 @@ TEST_F(FileCommandsTest, NewAsksToSaveAModifiedModelAndFollowsTheAnswer) {
     const QString path = TitledModifiedModel("Garden");
     EXPECT_EQ(Label(), S("Garden*"));
     const QByteArray saved = ReadAll(path);
-    EXPECT_FALSE(Asked({IDCANCEL}, FileNew));
+    EXPECT_FALSE(Run(FileNew, {}, {IDCANCEL}));
     EXPECT_EQ(std::tuple(Texts(), Cells()),
               std::tuple(QStringList(S("Save changes to model Garden?")), "1,1:30H 2,1:45F"));
-    EXPECT_TRUE(Asked({IDNO}, FileNew));
+    EXPECT_TRUE(Run(FileNew, {}, {IDNO}));
     EXPECT_EQ(std::tuple(Cells(), ReadAll(path), Label()), std::tuple("", saved, S("(Untitled)")));
-    EXPECT_FALSE(Chosen({QString()}, FileSaveAs));
+    EXPECT_FALSE(Run(FileSaveAs, {QString()}));
     EXPECT_EQ(dialogs.back().FileName, S("Model01.cst"));
 
-    ASSERT_TRUE(Chosen({path}, FileOpen));
+    ASSERT_TRUE(Run(FileOpen, {path}));
     Paint(5, 5, "14N");
-    EXPECT_TRUE(Asked({IDYES}, FileNew));
+    EXPECT_TRUE(Run(FileNew, {}, {IDYES}));
     EXPECT_EQ(std::tuple(dialogs.size(), toolBox().sweeps, CellsIn(path)),
               std::tuple(3u, 1, "1,1:30H 5,5:14N"));
 }
@@ -99,14 +95,14 @@ TEST_F(FileCommandsTest, NewAsksToSaveAModifiedModelAndFollowsTheAnswer) {
 TEST_F(FileCommandsTest, OpenLoadsTheChosenFileOrLeavesTheModelAsItWas) {
     const QString elsewhere = Dir("Elsewhere");
     const QString path = WriteModel(elsewhere + S("Bridge.cst"), "7,3:14E");
-    EXPECT_FALSE(Chosen({QString(), path}, FileOpen));
+    EXPECT_FALSE(Run(FileOpen, {QString(), path}));
     EXPECT_TRUE(form->EditingEnabled);
     EXPECT_TRUE(FileOpen(*form));
     EXPECT_EQ(std::tuple(form->EditingEnabled, Cells(), Label(), FileDialogs().SaveModelDialog.InitialDir),
               std::tuple(false, "7,3:14E", S("Bridge"), elsewhere));
 
     const QString kept = TitledModifiedModel("Kept");
-    EXPECT_FALSE(Asked({IDCANCEL}, FileOpen));
+    EXPECT_FALSE(Run(FileOpen, {}, {IDCANCEL}));
     EXPECT_EQ(dialogs.size(), 2u);
     folder->write(S("Models/Cut.cst"), ModelBytes("0,0:30H").chopped(12));
     folder->write(S("Models/Damaged.cst"), QByteArray("not a model at all"));
@@ -115,8 +111,7 @@ TEST_F(FileCommandsTest, OpenLoadsTheChosenFileOrLeavesTheModelAsItWas) {
              {"Damaged.cst", S("File Damaged.cst has an invalid header or is not a model file")},
              {"Cut.cst", QString()},
              {"Gone.cst", S("The model file \"%1\" does not exist.").arg(gone)}}) {
-        Answer({IDNO});
-        EXPECT_FALSE(Chosen({models() + S(name)}, FileOpen)) << name;
+        EXPECT_FALSE(Run(FileOpen, {models() + S(name)}, {IDNO})) << name;
         ASSERT_EQ(presenter().shown.size(), 2u) << name;
         const auto& told = presenter().shown[1];
         EXPECT_TRUE(text.isEmpty() ? told.style == kErrorBox : told.text == text) << told.text.toStdString();
@@ -128,7 +123,7 @@ TEST_F(FileCommandsTest, OpenLoadsTheChosenFileOrLeavesTheModelAsItWas) {
 TEST_F(FileCommandsTest, SaveWritesInPlaceOrThroughSaveAsAndTheDialogsShareTheFolder) {
     Paint(3, 2, "30H");
     const QString a = Dir("A");
-    EXPECT_TRUE(Chosen({a + S("Ship.cst")}, FileSave));
+    EXPECT_TRUE(Run(FileSave, {a + S("Ship.cst")}));
     EXPECT_EQ(Shown(dialogs[0]), std::tuple(S("Save Model As"), models(), S("Model01.cst")));
     EXPECT_EQ(std::tuple(Label(), FileDialogs().OpenModelDialog.InitialDir), std::tuple(S("Ship"), a));
     Paint(3, 2, "44H");
@@ -139,15 +134,14 @@ TEST_F(FileCommandsTest, SaveWritesInPlaceOrThroughSaveAsAndTheDialogsShareTheFo
     Paint(0, 0, "45F");
     const QByteArray before = ReadAll(a + S("Ship.cst"));
     const QString b = Dir("B");
-    EXPECT_FALSE(Chosen({QString(), b + S("Copy.cst")}, FileSaveAs));
+    EXPECT_FALSE(Run(FileSaveAs, {QString(), b + S("Copy.cst")}));
     EXPECT_EQ(ReadAll(a + S("Ship.cst")), before);
     EXPECT_TRUE(FileSaveAs(*form));
     EXPECT_EQ(Shown(dialogs.back()), std::tuple(S("Save Model As"), a, S("Ship.cst")));
     EXPECT_EQ(std::tuple(ModelFileName(), CellsIn(b + S("Copy.cst"))),
               std::tuple(b + S("Copy.cst"), "0,0:45F 3,2:30H+44H"));
 
-    presenter().Clear();
-    EXPECT_FALSE(Chosen({Dir("Elsewhere/Folder.cst")}, FileSaveAs));
+    EXPECT_FALSE(Run(FileSaveAs, {Dir("Elsewhere/Folder.cst")}));
     EXPECT_EQ(std::tuple(presenter().shown.at(0).style, FileDialogs().SaveModelDialog.InitialDir),
               std::tuple(kErrorBox, b));
 }
@@ -156,19 +150,19 @@ TEST_F(FileCommandsTest, RevertOnlyForATitledModifiedModelAndOnlyOnYes) {
     Paint(0, 0, "30H");
     EXPECT_FALSE(FileRevert(*form));
     const QString path = models() + S("Arch.cst");
-    ASSERT_TRUE(Chosen({path}, FileSaveAs));
+    ASSERT_TRUE(Run(FileSaveAs, {path}));
     EXPECT_FALSE(FileRevert(*form));
     EXPECT_TRUE(presenter().shown.empty());
     Paint(0, 0, "44H");
-    EXPECT_FALSE(Asked({IDNO}, FileRevert));
+    EXPECT_FALSE(Run(FileRevert, {}, {IDNO}));
     EXPECT_EQ(std::tuple(Texts(), Cells()),
               std::tuple(QStringList(S("Revert model Arch to last saved version?")), "0,0:30H+44H"));
     WriteModel(path, "9,9:14S");
-    EXPECT_TRUE(Asked({IDYES}, FileRevert));
+    EXPECT_TRUE(Run(FileRevert, {}, {IDYES}));
     EXPECT_EQ(std::tuple(Cells(), Label()), std::tuple("9,9:14S", S("Arch")));
     Paint(1, 0, "30H");
     QFile::remove(path);
-    EXPECT_FALSE(Asked({IDYES}, FileRevert));
+    EXPECT_FALSE(Run(FileRevert, {}, {IDYES}));
     EXPECT_EQ(std::tuple(presenter().shown.at(1).style, Cells()), std::tuple(kErrorBox, "1,0:30H 9,9:14S"));
 }
 
@@ -178,36 +172,33 @@ TEST_F(FileCommandsTest, ATruncatedModelAsksBeforeEverySaveUntilOneSucceeds) {
     form->Model->Truncated = true;
     const QStringList warning(S("Saving this model will truncate the model file on disk forever. "
                                 "Are you sure you want to overwrite it?"));
-    EXPECT_FALSE(Asked({IDNO}, FileSave));
+    EXPECT_FALSE(Run(FileSave, {}, {IDNO}));
     EXPECT_EQ(std::tuple(Texts(), ReadAll(path)), std::tuple(warning, before));
-    Answer({IDNO});
-    EXPECT_FALSE(Chosen({models() + S("Narrow.cst")}, FileSaveAs));
+    EXPECT_FALSE(Run(FileSaveAs, {models() + S("Narrow.cst")}, {IDNO}));
     EXPECT_EQ(std::tuple(Texts(), QFileInfo::exists(models() + S("Narrow.cst"))), std::tuple(warning, false));
-    EXPECT_TRUE(Asked({IDYES}, FileSave));
+    EXPECT_TRUE(Run(FileSave, {}, {IDYES}));
     EXPECT_EQ(CellsIn(path), "1,1:30H 2,1:45F");
-    presenter().Clear();
     Paint(7, 7, "30H");
-    EXPECT_TRUE(FileSave(*form));
+    EXPECT_TRUE(Run(FileSave, {}));
     EXPECT_TRUE(presenter().shown.empty());
 }
 
 TEST_F(FileCommandsTest, ClosingAsksToSaveAndWithMessagesOffEveryQuestionIsYes) {
     const QString path = TitledModifiedModel("Closing");
     const QByteArray before = ReadAll(path);
-    Answer({IDCANCEL});
+    presenter().answers = {IDCANCEL};
     EXPECT_FALSE(form->close());
     EXPECT_EQ(std::tuple(Texts(), ReadAll(path)),
               std::tuple(QStringList(S("Save changes to model Closing?")), before));
-    Answer({IDYES});
+    presenter().answers = {IDYES};
     EXPECT_TRUE(form->close());
     EXPECT_EQ(CellsIn(path), "1,1:30H 2,1:45F");
 
-    presenter().Clear();
     SetMessagesEnabled(false);
     UpdateModelName(*form, QString());
     Paint(2, 2, "30H");
     form->Model->Truncated = true;
-    EXPECT_TRUE(Chosen({QString(), models() + S("Quiet.cst"), QString()}, FileQueryClose));
+    EXPECT_TRUE(Run(FileQueryClose, {QString(), models() + S("Quiet.cst"), QString()}));
     EXPECT_TRUE(FileNew(*form));
     EXPECT_EQ(CellsIn(models() + S("Quiet.cst")), "1,1:30H 2,1:45F 2,2:30H");
     EXPECT_FALSE(FileExportBitmap(*form));
@@ -223,11 +214,11 @@ TEST_F(FileCommandsTest, ClosingAsksToSaveAndWithMessagesOffEveryQuestionIsYes) 
 
 TEST_F(FileCommandsTest, ExportWritesTheModelImageAsABitmapOrAPng) {
     Paint(5, 3, "14W");
-    EXPECT_FALSE(Chosen({QString()}, FileExportBitmap));
+    EXPECT_FALSE(Run(FileExportBitmap, {QString()}));
     EXPECT_EQ(std::pair(dialogs[0].FileName, QDir(folder->file(S("Images/"))).isEmpty()),
               std::pair(S("(Untitled).bmp"), true));
     const QString out = Dir("Out");
-    EXPECT_TRUE(Chosen({out + S("Picture.bmp")}, FileExportBitmap));
+    EXPECT_TRUE(Run(FileExportBitmap, {out + S("Picture.bmp")}));
     EXPECT_EQ(toolBox().sweeps, 1);
     const QByteArray bytes = ReadAll(out + S("Picture.bmp"));
     const QImage shown = form->BaseBmp->Bitmap.convertToFormat(QImage::Format_RGB32);
@@ -235,7 +226,7 @@ TEST_F(FileCommandsTest, ExportWritesTheModelImageAsABitmapOrAPng) {
                          FileDialogs().SaveModelDialog.InitialDir),
               std::tuple(char{24}, 54 + shown.height() * ((shown.width() * 3 + 3) / 4 * 4), shown,
                          models())); // 24 bits
-    ASSERT_TRUE(Chosen({models() + S("Scene.cst"), QString()}, FileSaveAs));
+    ASSERT_TRUE(Run(FileSaveAs, {models() + S("Scene.cst"), QString()}));
     EXPECT_FALSE(FileExportBitmap(*form));
     EXPECT_EQ(std::pair(dialogs.back().FileName, dialogs.back().InitialDir), std::pair(S("Scene.bmp"), out));
 
@@ -245,7 +236,7 @@ TEST_F(FileCommandsTest, ExportWritesTheModelImageAsABitmapOrAPng) {
         const QStringList f = row.split(':');
         const bool png = f[2] == S("png");
         filter = f[1].toInt();
-        ASSERT_TRUE(Chosen({out + f[0]}, FileExportBitmap)) << row.toStdString();
+        ASSERT_TRUE(Run(FileExportBitmap, {out + f[0]})) << row.toStdString();
         const QByteArray file = ReadAll(out + f[0]);
         EXPECT_EQ(file.startsWith("\x89PNG\r\n\x1a\n"), png) << row.toStdString();
         EXPECT_EQ(file.startsWith("BM"), !png) << row.toStdString();
