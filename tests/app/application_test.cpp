@@ -161,7 +161,7 @@ TEST_F(ApplicationTest, ClosingTheMainWindowOrTheToolboxEndsTheLoopACancelDoesNo
     EXPECT_EQ(std::tuple(shownAfterCancel, code, presenter().shown.size()), std::tuple(true, 0, 2u));
 }
 
-TEST_F(ApplicationTest, ToolboxButtonsRunTheCommandsAndHandTheKeysBack) {
+TEST_F(ApplicationTest, ToolboxButtonsRunTheCommandsAndHandTheKeysBackAndHelpWorksOverADialog) {
     WriteFlagSetting(kPreferencesSection, S("Grid"), true);
     Start();
     TMainForm& main = *app->MainForm;
@@ -195,10 +195,7 @@ TEST_F(ApplicationTest, ToolboxButtonsRunTheCommandsAndHandTheKeysBack) {
     EXPECT_EQ(std::tuple(toolBox.pos(), app->BlockBoxForm->isVisible(), toolBox.BlockBoxChecked()),
               std::tuple(QPoint(128, 128), true, true));
     main.Model->Modified = false;
-}
 
-TEST_F(ApplicationTest, HelpOpenedFromADialogCanBeUsedWhileTheDialogIsOpen) {
-    Start();
     TPreferencesForm& preferences = *app->PreferencesForm;
     bool searched = false;
     QTimer::singleShot(0, &preferences, [&] {

@@ -46,17 +46,16 @@ public:
     }
     bool ChoosePrinter(QPrinter& printer, QWidget* parent) override {
         ++dialogs;
-        dialogParent = parent;
-        landscapeOffered = printer.pageLayout().orientation() == QPageLayout::Landscape;
-        notesBeforeDialog = static_cast<int>(TestPresenter().shown.size());
+        seen = {parent, printer.pageLayout().orientation() == QPageLayout::Landscape,
+                TestPresenter().shown.size()};
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(chosenPdf);
         return !chosenPdf.isEmpty();
     }
-    bool hasDefault = false, hasAny = false, landscapeOffered = false;
+    bool hasDefault = false, hasAny = false;
     QString defaultPdf, chosenPdf; // chosenPdf empty: the dialog is cancelled
-    int dialogs = 0, notesBeforeDialog = -1;
-    QWidget* dialogParent = nullptr;
+    int dialogs = 0;
+    std::tuple<QWidget*, bool, size_t> seen; // by the dialog: its parent, landscape, the messages before it
 };
 
 class PrintingTest : public CubestacksTest {
@@ -91,13 +90,6 @@ TEST(PrintingFit, ScaledToFitKeepingTheAspectCentredAndUnsmoothed) {
               std::tuple(0, kQuarters[0], kQuarters[3]));
 }
 
-TEST_F(PrintingTest, PdfHoldsOneLandscapePageOrRaisesAnIoError) {
-    PrintImageToPdf(Quarters(320, 768), File("tall.pdf"));
-    ExpectOneLandscapePage(File("tall.pdf"), QSize(320, 768));
-    EXPECT_THROW(PrintImageToPdf(Quarters(64, 32), dir.path()), IoError); // a folder
-    EXPECT_THROW(PrintImageToPdf(QImage(), File("empty.pdf")), IoError);
-}
-
 TEST_F(PrintingTest, TheDefaultPrinterPrintsAtOnceOtherwiseANoteThenTheDialog) {
     services.hasDefault = services.hasAny = true;
     services.defaultPdf = File("default.pdf");
@@ -110,8 +102,7 @@ TEST_F(PrintingTest, TheDefaultPrinterPrintsAtOnceOtherwiseANoteThenTheDialog) {
     services.chosenPdf = File("chosen.pdf");
     EXPECT_TRUE(PrintImage(Quarters(1024, 768), &owner));
     EXPECT_EQ(Texts(), QStringList(QString::fromLatin1(kNoPrinterInstalledText)));
-    EXPECT_EQ(std::tuple(services.notesBeforeDialog, services.dialogParent, services.landscapeOffered),
-              std::tuple(1, &owner, true)); // the note comes before the dialog
+    EXPECT_EQ(services.seen, std::tuple(&owner, true, 1u)); // the note comes before the dialog
     ExpectOneLandscapePage(services.chosenPdf, QSize(1024, 768));
 
     presenter().Clear();
@@ -125,7 +116,11 @@ TEST_F(PrintingTest, TheDefaultPrinterPrintsAtOnceOtherwiseANoteThenTheDialog) {
     EXPECT_EQ(std::pair(services.dialogs, Texts()), std::pair(3, QStringList()));
 }
 
-TEST_F(PrintingTest, ACancelPrintsNothingAndFailuresAreReported) {
+TEST_F(PrintingTest, APdfHoldsOneLandscapePageACancelPrintsNothingAndFailuresAreReported) {
+    PrintImageToPdf(Quarters(320, 768), File("tall.pdf"));
+    ExpectOneLandscapePage(File("tall.pdf"), QSize(320, 768));
+    EXPECT_THROW(PrintImageToPdf(Quarters(64, 32), dir.path()), IoError); // a folder
+    EXPECT_THROW(PrintImageToPdf(QImage(), File("empty.pdf")), IoError);
     EXPECT_FALSE(PrintImage(Quarters(64, 48)));
     EXPECT_EQ(presenter().shown.size(), 1u); // only the note, no error for a cancel
 
