@@ -19,7 +19,7 @@ protected:
     }
 };
 
-TEST_F(CommandsTest, EveryMenuItemHasItsCaptionKeyAndHint) {
+TEST_F(CommandsTest, MenusListTheirItemsAndScrollingMovesTheModelOrSaysNoWithASound) {
     const TMainMenu& m = form->MainMenu;
     std::map<QString, const QMenu*> menus = {{"File", m.FileMenu1}, {"Display", m.DisplayMenu1},
                                              {"Help", m.HelpMenu1}, {"Buttons", m.ButtonsMenu1},
@@ -43,9 +43,7 @@ TEST_F(CommandsTest, EveryMenuItemHasItsCaptionKeyAndHint) {
             EXPECT_FALSE(keys.contains(key)) << action->objectName().toStdString();
             keys << key;
         }
-}
 
-TEST_F(CommandsTest, ScrollingMovesTheModelOrSaysNoWithASound) {
     Put("31,3:45F");
     form->Model->Modified = false;
     Key(Qt::Key_Right); // 4: "closebucket"

@@ -15,14 +15,13 @@ protected:
         qputenv("CUBESTACKS_REPORT_FIRST_FRAME", asked);
         testing::internal::CaptureStderr();
         InstallFirstFrameReport();
-        {
-            TSplashForm splash;
-            splash.ShowAndPaint();
-            MakeForm();
-            QTest::qWait(20);
-            form->update();
-            QTest::qWait(20);
-        }
+        auto splash = std::make_unique<TSplashForm>();
+        splash->ShowAndPaint();
+        MakeForm();
+        QTest::qWait(20);
+        form->update();
+        QTest::qWait(20);
+        splash.reset();
         form.reset();
         return QString::fromStdString(testing::internal::GetCapturedStderr());
     }

@@ -14,14 +14,6 @@ protected:
         AppTest::SetUp();
         MakeForm();
     }
-    std::vector<QString> UndoNames() {
-        std::vector<QString> names;
-        while (form->History.CanUndo() && names.size() < 20) {
-            names.push_back(form->History.UndoName());
-            form->MainMenu.Undo1->trigger();
-        }
-        return names;
-    }
     void RedoAll() {
         while (form->History.CanRedo())
             form->MainMenu.Redo1->trigger();
@@ -67,7 +59,12 @@ TEST_F(UndoTest, EachGestureAndCommandIsOneStepAndNothingChangedIsNone) {
     EXPECT_EQ(Cells(), "0,2:45F 2,6:14E");
     const int32_t selected = library->GetSelectedIndex();
 
-    EXPECT_EQ(UndoNames(),
+    std::vector<QString> undone;
+    while (form->History.CanUndo() && undone.size() < 20) {
+        undone.push_back(form->History.UndoName());
+        form->MainMenu.Undo1->trigger();
+    }
+    EXPECT_EQ(undone,
               std::vector<QString>({"scroll", "scroll", "scroll", "scroll", "rotate", "paint", "move"}));
     EXPECT_EQ(std::tuple(Cells(), library->GetSelectedIndex()),
               std::tuple("3,1:45F 6,6:30H", selected)); // kept

@@ -126,18 +126,17 @@ TEST_F(ProgramRunTest, PaintCarryRotateEraseSetAGradientSaveAndClose) {
     QRect swatch; // the solid square inside the teal swatch
     ASSERT_TRUE(WaitFor(
         [&] {
-            const QImage screen = Screenshot();
+            const QImage dialog = Screenshot().copy(attributes.geometry);
             swatch = QRect();
-            for (int y = attributes.geometry.top(); y <= attributes.geometry.bottom() && !screen.isNull();
-                 ++y)
-                for (int x = attributes.geometry.left(); x <= attributes.geometry.right(); ++x)
-                    if ((screen.pixel(x, y) & 0xFFFFFF) == (ColorToRgb(kTeal) & 0xFFFFFF))
+            for (int y = 0; y < dialog.height(); ++y)
+                for (int x = 0; x < dialog.width(); ++x)
+                    if ((dialog.pixel(x, y) & 0xFFFFFF) == (ColorToRgb(kTeal) & 0xFFFFFF))
                         swatch |= QRect(x, y, 1, 1);
             return swatch.width() >= 8 && swatch.width() <= 20 && swatch.height() == swatch.width();
         },
         kStepMs, 100))
         << "no teal swatch in the attributes dialog";
-    Mouse(swatch.center(), {"click", "1"});
+    Mouse(attributes.geometry.topLeft() + swatch.center(), {"click", "1"});
     Keys(S("Return"));
     ASSERT_TRUE(WaitForShown({{attributes, false}})) << "the dialog stayed open";
     expected.Background.Color = kTeal;

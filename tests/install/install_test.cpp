@@ -93,11 +93,10 @@ TEST_F(InstallTest, TheDesktopEntryFileTypeAndAppStreamDataAreAccepted) {
         EXPECT_TRUE(QFileInfo::exists(Staged(S("share/mime/mime.cache"))));
     }
     qputenv("XDG_DATA_DIRS", (Staged(S("share")) + S(":/usr/share")).toLocal8Bit());
-    QTemporaryDir files;
-    QFile::copy(Staged(S("lib/cubestacks/Models/Welcome.cst")), files.filePath(S("model")));
-    QFile(files.filePath(S("Any.cst"))).open(QIODevice::WriteOnly);
+    QFile::copy(Staged(S("lib/cubestacks/Models/Welcome.cst")), Home(S("model")));
+    QFile(Home(S("Any.cst"))).open(QIODevice::WriteOnly);
     for (const char* name : {"Any.cst", "model"})
-        EXPECT_EQ(QMimeDatabase().mimeTypeForFile(files.filePath(S(name))).name(), kModelType) << name;
+        EXPECT_EQ(QMimeDatabase().mimeTypeForFile(Home(S(name))).name(), kModelType) << name;
 }
 
 TEST_F(InstallTest, TheStagedProgramOpensTheModelItIsGiven) {
