@@ -84,3 +84,11 @@ private:
     void Send(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, QPoint at,
               Qt::KeyboardModifiers mods);
 };
+
+class FormTest : public AppTest { // the main window shown
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        MakeForm();
+    }
+};

@@ -44,9 +44,7 @@ protected:
         app->MainForm->close();
         app.reset();
     }
-    std::pair<bool, bool> Shown() const {
-        return {app->ToolBoxForm->isVisible(), app->BlockBoxForm->isVisible()};
-    }
+    auto Shown() const { return std::pair(app->ToolBoxForm->isVisible(), app->BlockBoxForm->isVisible()); }
     std::string ShownCells() const { return Cells(*app->MainForm->Model); }
     int RunLoop(const std::function<void()>& start) {
         QTimer::singleShot(0, app->MainForm.get(), start);

@@ -7,11 +7,10 @@
 
 namespace {
 
-class CommandsTest : public AppTest {
+class CommandsTest : public FormTest {
 protected:
     void SetUp() override {
-        AppTest::SetUp();
-        MakeForm();
+        FormTest::SetUp();
         ASSERT_TRUE(ActivateAndWait(*form));
     }
     void Key(int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {

@@ -12,11 +12,10 @@ namespace {
 
 constexpr int kErrorBox = MB_ICONHAND | MB_OK;
 
-class FileCommandsTest : public AppTest {
+class FileCommandsTest : public FormTest {
 protected:
     void SetUp() override {
-        AppTest::SetUp();
-        MakeForm();
+        FormTest::SetUp();
         SetFileDialogRunner([this](TFileDialogSettings& dialog, QWidget* parent) {
             EXPECT_EQ(parent, form.get());
             EXPECT_FALSE(choices.isEmpty()) << "unexpected dialog " << dialog.Title.toStdString();

@@ -8,13 +8,7 @@ namespace {
 
 using Sounds = std::vector<int>; // 0 click, 1 unclick, 2 rotate, 3 open bucket
 
-class MouseEditingTest : public AppTest {
-protected:
-    void SetUp() override {
-        AppTest::SetUp();
-        MakeForm();
-    }
-};
+using MouseEditingTest = FormTest;
 
 TEST_F(MouseEditingTest, PaintStrokeSkipsCellsThatAlreadyShowTheBlock) {
     Select("45F");

@@ -8,12 +8,8 @@
 
 namespace {
 
-class UndoTest : public AppTest {
+class UndoTest : public FormTest {
 protected:
-    void SetUp() override {
-        AppTest::SetUp();
-        MakeForm();
-    }
     void RedoAll() {
         while (form->History.CanRedo())
             form->MainMenu.Redo1->trigger();
