@@ -1,7 +1,5 @@
 #include "app_fixture.h"
 
-#include "support/widget_helpers.h"
-
 #include "app/application.h"
 #include "widgets/flat_button.h"
 #include "windows/block_box_form.h"

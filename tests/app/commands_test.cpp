@@ -1,7 +1,5 @@
 #include "app_fixture.h"
 
-#include "support/widget_helpers.h"
-
 #include <QMenu>
 #include <map>
 

@@ -7,10 +7,6 @@ namespace {
 
 class FirstFrameReportTest : public AppTest {
 protected:
-    void TearDown() override {
-        qunsetenv("CUBESTACKS_REPORT_FIRST_FRAME");
-        AppTest::TearDown();
-    }
     QString StartWindows(const char* asked) {
         qputenv("CUBESTACKS_REPORT_FIRST_FRAME", asked);
         testing::internal::CaptureStderr();
@@ -23,6 +19,7 @@ protected:
         QTest::qWait(20);
         splash.reset();
         form.reset();
+        qunsetenv("CUBESTACKS_REPORT_FIRST_FRAME");
         return QString::fromStdString(testing::internal::GetCapturedStderr());
     }
 };

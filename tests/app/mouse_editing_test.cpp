@@ -2,8 +2,6 @@
 
 #include "app/drag_image.h"
 
-#include <QCursor>
-
 namespace {
 
 using Sounds = std::vector<int>; // 0 click, 1 unclick, 2 rotate, 3 open bucket

@@ -89,7 +89,6 @@ TEST_F(RecoveryTest, NoRemovesACopyAndADamagedOneIsToldAndRemoved) {
     ASSERT_TRUE(
         damaged.open(QIODevice::ReadWrite) &&
         damaged.setFileTime(QDateTime::currentDateTime().addSecs(-600), QFileDevice::FileModificationTime));
-    damaged.close();
     presenter().answers = {IDNO};
     MakeForm();
     ASSERT_EQ(presenter().shown.size(), 2u);

@@ -10,10 +10,6 @@ namespace {
 
 class UndoTest : public FormTest {
 protected:
-    void RedoAll() {
-        while (form->History.CanRedo())
-            form->MainMenu.Redo1->trigger();
-    }
     std::pair<QString, bool> LabelAndRevert() { return {Label(), form->MainMenu.Revert1->isEnabled()}; }
     auto State() const { // the cells, Undo and Redo enabled
         return std::tuple(Cells(), form->MainMenu.Undo1->isEnabled(), form->MainMenu.Redo1->isEnabled());
@@ -64,7 +60,8 @@ TEST_F(UndoTest, EachGestureAndCommandIsOneStepAndNothingChangedIsNone) {
               std::vector<QString>({"scroll", "scroll", "scroll", "scroll", "rotate", "paint", "move"}));
     EXPECT_EQ(std::tuple(Cells(), library->GetSelectedIndex()),
               std::tuple("3,1:45F 6,6:30H", selected)); // kept
-    RedoAll();
+    while (form->History.CanRedo())
+        form->MainMenu.Redo1->trigger();
     EXPECT_EQ(Cells(), "0,2:45F 2,6:14E");
     EXPECT_EQ(form->BaseBmp->Bitmap.pixel(2 * 32 + 5, 6 * 32 + 5), BlockSetColor(Index("14E")));
 }
@@ -108,7 +105,8 @@ TEST_F(UndoTest, AttributesCellsAndTheSavedPointComeBackExactly) {
     EXPECT_EQ(std::tuple(form->Model->Background.Kind, form->Model->TextOverlay.Text,
                          form->BaseBmp->Bitmap.pixel(500, 100)),
               std::tuple(uint8_t{bkColor}, "", qRgb(0, 0, 0)));
-    RedoAll();
+    while (form->History.CanRedo())
+        form->MainMenu.Redo1->trigger();
     EXPECT_EQ(
         std::tuple(form->Model->Description.DescriptionText, form->BaseBmp->Bitmap.pixel(500, 100), Label()),
         std::tuple("A gate", gradient, S("Gate*")));

@@ -1,6 +1,5 @@
 #include "x_session.h"
 
-#include <QRegularExpression>
 #include <QSettings>
 #include <unistd.h>
 

@@ -7,8 +7,6 @@
 #include "library/block_list.h"
 #include "model/model.h"
 
-#include <QFileInfo>
-
 namespace {
 
 const TColor kTeal = RGBColor(0x00, 0x80, 0x80); // a swatch of the attributes dialog

@@ -5,7 +5,6 @@
 #include "model/model.h"
 
 #include <QDirIterator>
-#include <QFileInfo>
 #include <QMimeDatabase>
 #include <QStandardPaths>
 #include <cstdio>
@@ -27,7 +26,6 @@ protected:
         installed = RunTool(QStringLiteral(CMAKE_PROGRAM), {"--install", BUILD_FOLDER, "--prefix", "/usr"},
                             env, kToolMs);
     }
-    static void TearDownTestSuite() { stage.reset(); }
     void SetUp() override {
         SessionTest::SetUp();
         ASSERT_TRUE(installed.ok) << installed.err.toStdString();
