@@ -76,6 +76,9 @@ TEST_F(ApplicationTest, TheWindowIsCentredTheBoxesDockedAndOwnedAndTheirLayoutSt
         EXPECT_EQ(std::pair(box->windowFlags().testFlag(Qt::WindowStaysOnTopHint),
                             box->windowHandle()->transientParent()),
                   std::pair(false, main.windowHandle()));
+    main.setWindowState(Qt::WindowMinimized);
+    EXPECT_EQ(Shown(), std::pair(false, false));
+    main.setWindowState(Qt::WindowNoState);
     blockBox.hide();
     main.setWindowState(Qt::WindowMinimized);
     EXPECT_FALSE(toolBox.isVisible());
