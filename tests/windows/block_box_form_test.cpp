@@ -6,8 +6,6 @@
 #include "support/test_sets.h"
 #include "widgets/bmp_wnd.h"
 #include "widgets/flat_button.h"
-#include "windows/hint_line.h"
-#include "windows/sounds_and_pointers.h"
 #include "windows/windows_fixture.h"
 
 const QRect kMainWindow(50, 40, 600, 500);

@@ -1,6 +1,5 @@
 #include "windows/custom_form.h"
 
-#include "windows/hint_line.h"
 #include "windows/windows_fixture.h"
 
 constexpr int kWidth = 112, kHeight = 80;

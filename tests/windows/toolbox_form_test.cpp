@@ -1,7 +1,6 @@
 #include "windows/toolbox_form.h"
 
 #include "widgets/flat_button.h"
-#include "windows/hint_line.h"
 #include "windows/windows_fixture.h"
 
 const QRect kMainWindow(30, 20, 700, 520);
