@@ -15,25 +15,17 @@ TEST_F(SettingsStoreTest, NumbersReadAsDecimalOrHexadecimalAndAnythingElseAsTheD
     EXPECT_TRUE(!empty.isNull() && empty.isEmpty());
     // Flags: any number but zero is on; a damaged flag is its default.
     EXPECT_TRUE(ReadFlagSetting("S", "Hex", false) && !ReadFlagSetting("S", "Text", false));
-    for (const auto& [value, grid] : {std::pair("on", false), std::pair("0x10", true)}) {
-        Put(QStringLiteral("Preferences/Grid=") + value);
-        LoadGridSetting();
-        EXPECT_EQ(Preferences().GridVisible, grid) << value;
-    }
 
     // A hand-edited file with commas reads; a file that is no settings file reads as defaults.
     const QString fileName = OpenSettingsStore()->fileName();
-    for (const auto& [bytes, name] :
-         {std::pair{QByteArray("[Author]\nName=Smith, John\nDay=0x1F\n"), "Smith, John"},
-          {QByteArray("\x00\xff[[[\n=\n\x01", 9), "x"}}) {
+    for (const auto& [bytes, name, day] :
+         {std::tuple{QByteArray("[Author]\nName=Smith, John\nDay=0x1F\n"), "Smith, John", 31},
+          {QByteArray("\x00\xff[[[\n=\n\x01", 9), "x", 1}}) {
         QFile file(fileName);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(bytes);
-        file.close();
-        EXPECT_EQ(ReadStringSetting(QStringLiteral("Author"), QStringLiteral("Name"), QStringLiteral("x")),
-                  QLatin1String(name));
-        EXPECT_EQ(ReadIntSetting(QStringLiteral("Author"), QStringLiteral("Day"), 1),
-                  name[0] == 'x' ? 1 : 31);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) &&
+                    file.flush());
+        EXPECT_EQ(std::pair(ReadStringSetting("Author", "Name", "x"), ReadIntSetting("Author", "Day", 1)),
+                  std::pair(QString(name), day));
     }
 }
 
