@@ -14,13 +14,12 @@ TEST(Titlebar, HidingKeepsTheClientAreaAndShowingRestoresTheFrame) {
     const QSize outer = form.frameGeometry().size();
     TTitlebar titlebar(&form);
     for (int twice = 0; twice < 2; ++twice) { // hiding again changes nothing more
-        titlebar.SetVisible(false);
-        const Qt::WindowFlags flags = form.windowFlags(); // the border stays
-        EXPECT_EQ(
-            std::tuple(titlebar.TitleHidden(),
-                       flags & (Qt::WindowTitleHint | Qt::CustomizeWindowHint | Qt::FramelessWindowHint),
-                       form.geometry(), form.isVisible()),
-            std::tuple(true, Qt::WindowFlags(Qt::CustomizeWindowHint), QRect(100, 80, 240, 160), true));
+        titlebar.SetVisible(false);           // the border stays
+        EXPECT_EQ(std::tuple(titlebar.TitleHidden(),
+                             form.windowFlags() &
+                                 (Qt::WindowTitleHint | Qt::CustomizeWindowHint | Qt::FramelessWindowHint),
+                             form.geometry(), form.isVisible()),
+                  std::tuple(true, Qt::WindowFlags(Qt::CustomizeWindowHint), QRect(100, 80, 240, 160), true));
     }
     titlebar.SetVisible(true);
     EXPECT_EQ(std::tuple(titlebar.Visible(), titlebar.TitleHidden(), form.windowFlags(), form.size()),

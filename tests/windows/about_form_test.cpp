@@ -17,9 +17,7 @@ TEST_F(AboutFormTest, ShowsVersionAndBuildEachTimeAndClosesWithCloseEscapeAndEnt
     for (size_t i = 0; i < std::size(closers); ++i) {
         box.Version->setText(QStringLiteral("9.99"));
         box.Build->clear();
-        box.show();
-        box.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&box));
+        ASSERT_TRUE(ShowExposed(box) && ActivateAndWait(box));
         EXPECT_EQ(box.Version->text() + ' ' + box.Build->text(), QStringLiteral("2.00 017-US"));
         EXPECT_EQ(box.minimumSize(), box.maximumSize());
         box.setResult(QDialog::Accepted);

@@ -163,8 +163,7 @@ TEST_F(AttributesFormTest, CancelKeepsTheModelOkHandsEverythingBackAndTheAuthorS
 
     form->PageControl1->setCurrentIndex(1);
     Show();
-    form->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    ASSERT_TRUE(ActivateAndWait(*form));
     EXPECT_EQ(QApplication::focusWidget(), form->DescriptionMemo); // even opened on the Text page
     form->PageControl1->setCurrentIndex(0);
     form->PageControl1->setCurrentIndex(1);
@@ -187,12 +186,11 @@ TEST_F(AttributesFormTest, BackgroundPicturesGradientsTheColourDialogAndShowingA
     Show();
     Click(form->BkgndColors[12]); // 008080
     ClickRow(Row("AL1"));
-    EXPECT_EQ(Bg(), std::pair(int(bkTileAcross), std::string("AL1")));
-    EXPECT_EQ(Preview().pixel(80, 60), Rgb(0x336699));
+    EXPECT_EQ(std::pair(Bg(), Preview().pixel(80, 60)),
+              std::pair(std::pair(int(bkTileAcross), std::string("AL1")), Rgb(0x336699)));
     Click(form->GradientCheck); // drops the picture, starts from the colour
-    EXPECT_EQ(Bg(), std::pair(int(bkGradient), std::string("")));
-    EXPECT_EQ(form->BkgndNameList->currentRow(), 0);
-    EXPECT_GE(qGreen(Preview().pixel(80, 0)), 0x7C);
+    EXPECT_EQ(std::tuple(Bg(), form->BkgndNameList->currentRow(), qGreen(Preview().pixel(80, 0)) >= 0x7C),
+              std::tuple(std::pair(int(bkGradient), std::string("")), 0, true));
     Click(form->GradientCheck);
     EXPECT_EQ(std::tuple(Work().Kind, Preview().pixel(80, 110)), std::tuple(int(bkColor), Rgb(0x008080)));
     presenter().Clear(); // a damaged picture is reported; a good one afterwards works
@@ -200,8 +198,8 @@ TEST_F(AttributesFormTest, BackgroundPicturesGradientsTheColourDialogAndShowingA
     EXPECT_EQ(presenter().shown.size() == 1 ? presenter().shown[0].style : -1, MB_ICONHAND | MB_OK);
     ClickRow(Row("AL1"));
     EXPECT_EQ(Preview().pixel(80, 60), Rgb(0x336699));
-    // The colour dialog: cancelled changes nothing, a colour replaces the picture.
-    Click(form->MoreBkgndColors);
+    Click(
+        form->MoreBkgndColors); // the colour dialog cancelled changes nothing; a colour replaces the picture
     EXPECT_EQ(std::tuple(chooserCalls, Work().Kind), std::tuple(1, int(bkTileAcross)));
     answer = Color(0x654321);
     Click(form->MoreBkgndColors);
@@ -211,18 +209,16 @@ TEST_F(AttributesFormTest, BackgroundPicturesGradientsTheColourDialogAndShowingA
     Click(form->OKBtn);
     EXPECT_EQ(std::tuple(model->Background.Code, model->BackgroundBitmap().pixel(320, 240)),
               std::tuple(std::string("AL1"), Rgb(0x336699)));
-    // Shown again on a picture: its layout and an unknown code are kept.
-    model->SetBackgroundKind(bkGradient);
+    model->SetBackgroundKind(bkGradient); // shown again: the layout and an unknown code are kept
     Show();
     EXPECT_TRUE(form->GradientCheck->isChecked());
     Click(form->CancelBtn);
     model->Background.Code = "SS1";
     model->SetBackgroundKind(bkTile);
-    Show();
-    EXPECT_FALSE(form->GradientCheck->isChecked());
-    // Selecting the entry does not apply its own layout.
-    EXPECT_EQ(std::tuple(form->BkgndNameList->currentRow(), Work().Kind, Preview().pixel(80, 60)),
-              std::tuple(Row("SS1"), int(bkTile), Rgb(0x996633)));
+    Show(); // selecting the entry does not apply its own layout
+    EXPECT_EQ(std::tuple(form->GradientCheck->isChecked(), form->BkgndNameList->currentRow(), Work().Kind,
+                         Preview().pixel(80, 60)),
+              std::tuple(false, Row("SS1"), int(bkTile), Rgb(0x996633)));
     Click(form->CancelBtn);
     model->Background.Code = "ZZZ"; // unknown: the selection stays, the code is kept
     Show();
