@@ -10,16 +10,13 @@ class ToolBoxFormTest : public WindowsTest {
 protected:
     void SetUp() override {
         WindowsTest::SetUp();
-        const std::pair<QAction * TToolBoxCommands::*, const char*> bound[] = {
-            {&TToolBoxCommands::New1, "New1"},     {&TToolBoxCommands::Open1, "Open1"},
-            {&TToolBoxCommands::Save1, "Save1"},   {&TToolBoxCommands::SaveAs1, "SaveAs1"},
-            {&TToolBoxCommands::Print1, "Print1"}, {&TToolBoxCommands::ShowGrid1, "ShowGrid1"},
-            {&TToolBoxCommands::Exit1, "Exit1"},   {&TToolBoxCommands::ShowBlockSets1, "ShowBlockSets1"},
-            {&TToolBoxCommands::Left1, "Left1"},   {&TToolBoxCommands::Attributes1, "Attributes1"},
-            {&TToolBoxCommands::Right1, "Right1"}, {&TToolBoxCommands::Preferences1, "Preferences1"},
-            {&TToolBoxCommands::Up1, "Up1"},       {&TToolBoxCommands::Down1, "Down1"}};
-        for (const auto& [member, name] : bound)
+#define BOUND(command) std::make_pair(&TToolBoxCommands::command, #command)
+        for (const auto& [member, name] :
+             {BOUND(New1), BOUND(Open1), BOUND(Save1), BOUND(SaveAs1), BOUND(Print1), BOUND(ShowGrid1),
+              BOUND(Exit1), BOUND(ShowBlockSets1), BOUND(Left1), BOUND(Attributes1), BOUND(Right1),
+              BOUND(Preferences1), BOUND(Up1), BOUND(Down1)})
             commands.*member = Action(name);
+#undef BOUND
         for (const auto& [menu, names] : {std::pair{&fileMenu, "Revert1 - SetAsWallpaper1"},
                                           {&displayMenu, "ShowToolBox1 DockBoxes1"},
                                           {&helpMenu, "Contents1 About1"}})
