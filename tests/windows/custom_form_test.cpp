@@ -7,10 +7,8 @@ constexpr int kWidth = 112, kHeight = 80;
 // A box as the descendants make one: its size and dock place set, then the stored place read.
 class TestBox : public TCustomForm {
 public:
-    explicit TestBox(const char* name = "BlockBoxForm", bool remember = true, bool hideOnClose = false,
-                     bool sizeable = false)
-        : TCustomForm(QString::fromLatin1(name)), m_hideOnClose(hideOnClose) {
-        Sizeable = sizeable;
+    explicit TestBox(const char* name = "BlockBoxForm", bool remember = true)
+        : TCustomForm(QString::fromLatin1(name)) {
         resize(kWidth, kHeight);
         DockLeft = 300;
         DockTop = 40;
@@ -21,18 +19,16 @@ public:
         RememberPlace = remember;
     }
     int closeRequests = 0;
+    bool hideOnClose = false;
 
 protected:
     void FormClose(TCloseAction& action) override {
         ++closeRequests;
-        if (m_hideOnClose)
+        if (hideOnClose)
             action = caHide;
         else
             TCustomForm::FormClose(action);
     }
-
-private:
-    bool m_hideOnClose;
 };
 
 static void ShowAt(QWidget& window, const QPoint& place) {
@@ -79,7 +75,8 @@ TEST_F(CustomFormTest, RegionsGiveTheirHintsAndTheMouseHidesMovesAndSizesTheBox)
     }
     EXPECT_EQ(hints, (std::vector<QString>{"Click to hide this box", "Drag to move this box", QString()}));
 
-    TestBox big("BlockBoxForm", false, false, true);
+    TestBox big("BlockBoxForm", false);
+    big.Sizeable = true;
     auto* caption = new QLabel(QStringLiteral("BLOCK BOX"), &big);
     caption->setGeometry(25, 7, 64, 12);
     ShowAt(big, QPoint(100, 100));
@@ -108,10 +105,7 @@ TEST_F(CustomFormTest, RegionsGiveTheirHintsAndTheMouseHidesMovesAndSizesTheBox)
 }
 
 TEST_F(CustomFormTest, PlacementIsStoredAsTextAndReadBack) {
-    {
-        TestBox box("ToolBoxForm");
-        ShowAt(box, QPoint(123, 45));
-    }
+    ShowAt(*std::make_unique<TestBox>("ToolBoxForm"), QPoint(123, 45)); // stored when it goes
     EXPECT_EQ(Stored("Left Top Width Height Visible", "Windows/ToolBoxForm/"), "123|45|112|80|1");
     EXPECT_FALSE(OpenSettingsStore()->contains(QStringLiteral("Windows/BlockBoxForm/Left")));
     {
@@ -176,7 +170,8 @@ TEST_F(CustomFormTest, FocusGoesBackToTheMainWindowAndClosingAsksIt) {
     EXPECT_EQ(std::tuple(box.closeRequests, box.isVisible(), main.closeRequests), std::tuple(2, true, 0));
     LetEventsRun();
     EXPECT_EQ(main.closeRequests, 1);
-    TestBox hiding("BlockBoxForm", false, true);
+    TestBox hiding("BlockBoxForm", false);
+    hiding.hideOnClose = true;
     ShowAt(hiding, QPoint(200, 10));
     QTest::keyClick(&hiding, Qt::Key_F4, Qt::AltModifier);
     EXPECT_FALSE(hiding.isVisible());

@@ -56,10 +56,10 @@ TEST_F(SoundsAndPointersTest, SoundsPlayOnlyWhileSwitchedOnAndPointersComeWithTh
         const QImage picture(QStringLiteral(":/cursors/%1.png").arg(name));
         ASSERT_FALSE(picture.isNull()) << number;
         ASSERT_EQ(cursor.shape(), Qt::BitmapCursor) << number;
-        EXPECT_EQ(cursor.hotSpot(),
-                  QPoint(picture.text("HotSpotX").toInt(), picture.text("HotSpotY").toInt()));
-        EXPECT_EQ(cursor.pixmap().toImage().convertToFormat(QImage::Format_ARGB32),
-                  picture.convertToFormat(QImage::Format_ARGB32));
+        EXPECT_EQ(
+            std::pair(cursor.hotSpot(), cursor.pixmap().toImage().convertToFormat(QImage::Format_ARGB32)),
+            std::pair(QPoint(picture.text("HotSpotX").toInt(), picture.text("HotSpotY").toInt()),
+                      picture.convertToFormat(QImage::Format_ARGB32)));
     }
     names.clear();
     for (int number : {1, 2, 3, 4, 6, 7, 8, 0, 5})
