@@ -231,8 +231,7 @@ TEST_F(AttributesFormTest, BackgroundPicturesGradientsTheColourDialogAndShowingA
 }
 
 TEST_F(AttributesFormTest, SlidersColourDialogShadowAndLengthOfTheText) {
-    model->TextOverlay.TextCol = 2;
-    model->TextOverlay.TextRow = 6;
+    model->TextOverlay = {.Text = {}, .TextCol = 2, .TextRow = 6, .Shadow = 0, .Font = {}};
     model->TextOverlay.Font.FontColor = Color(0x102030);
     Show();
     form->PageControl1->setCurrentIndex(1);
@@ -268,9 +267,8 @@ TEST_F(AttributesFormTest, SlidersColourDialogShadowAndLengthOfTheText) {
     EXPECT_EQ(form->xCell->value(), 20);
     Click(form->OKBtn);
     EXPECT_EQ(model->TextOverlay.TextCol, 25);
-    // The text is cut at 1008 characters, typed, pasted or read; a line break is CR LF.
     model->TextOverlay.Text = std::string(2000, 'q');
-    Show();
+    Show(); // the text is cut at 1008 characters, typed, pasted or read; a line break is CR LF
     EXPECT_EQ(Text().Text, std::string(1008, 'q'));
     form->UserText->clear();
     QTest::keyClicks(form->UserText, QStringLiteral("ab"));

@@ -26,11 +26,11 @@ static void WriteTestSet(const TempProgramFolder& folder, int number, const std:
     WriteSet(folder, number, title, rows, {.colorByPlace = true, .cornerMarks = false});
 }
 
-// A one-pixel border of the colour around magenta.
-static QImage Frame(int width, int height, QRgb border) {
+// A one-pixel border of the colour around the inside colour.
+static QImage Frame(int width, int height, QRgb border, QRgb inside = qRgb(255, 0, 255)) {
     QImage frame = NewBitmap(width, height);
     frame.fill(border);
-    QPainter(&frame).fillRect(1, 1, width - 2, height - 2, QColor(255, 0, 255));
+    QPainter(&frame).fillRect(1, 1, width - 2, height - 2, QColor(inside));
     return frame;
 }
 
@@ -58,10 +58,8 @@ protected:
     void MakeBox() {
         box = std::make_unique<TBlockBoxForm>(kMainWindow, &toolBox);
         box->RememberPlace = false;
-        box->BackImage = NewBitmap(112, 349);
-        box->BackImage.fill(kBack);
-        box->Rot = NewBitmap(5, 5);
-        box->Rot.fill(kRot);
+        box->BackImage = Frame(112, 349, kBack, kBack);
+        box->Rot = Frame(5, 5, kRot, kRot);
         box->LeftMarker = Frame(52, 42, kLeftFrame);
         box->RightMarker = Frame(54, 45, kRightFrame);
         ASSERT_TRUE(ShowExposed(*box));
