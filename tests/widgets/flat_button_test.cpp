@@ -159,18 +159,17 @@ static void WhenMenuOpens(std::function<void(QMenu*)> check, std::vector<Qt::Key
 TEST_F(FlatButtonTest, MenuButtonDropsACopyOfTheMenuAndRunsTheItemChosen) {
     UseGlyph(1);
     QMenu menu;
-    QAction* saveAs =
-        menu.addAction(QStringLiteral("Save &As..."), QKeySequence(QStringLiteral("Ctrl+Shift+S")));
-    saveAs->setObjectName(QStringLiteral("SaveAs1"));
-    saveAs->setStatusTip(QStringLiteral("Save the model under a new name"));
-    QAction* revert = menu.addAction(QStringLiteral("&Revert"));
+    QAction* saveAs = menu.addAction("Save &As...", QKeySequence("Ctrl+Shift+S"));
+    saveAs->setObjectName("SaveAs1");
+    saveAs->setStatusTip("Save the model under a new name");
+    QAction* revert = menu.addAction("&Revert");
     revert->setEnabled(false);
     menu.addSeparator();
-    QAction* grid = menu.addAction(QStringLiteral("&Grid"));
+    QAction* grid = menu.addAction("&Grid");
     grid->setCheckable(true);
     grid->setChecked(true);
-    menu.addAction(QStringLiteral("Hidden"))->setVisible(false);
-    menu.addMenu(QStringLiteral("More"))->addAction(QStringLiteral("Inside"));
+    menu.addAction("Hidden")->setVisible(false);
+    menu.addMenu("More")->addAction("Inside");
     button->SetMenu(&menu);
     QTest::mouseClick(button, Qt::RightButton, {}, centre); // opens nothing
     EXPECT_EQ(button->PopupCopy(), nullptr);
@@ -182,8 +181,7 @@ TEST_F(FlatButtonTest, MenuButtonDropsACopyOfTheMenuAndRunsTheItemChosen) {
             const QList<QAction*> c = popup->actions();
             ASSERT_EQ(c.size(), 6);
             EXPECT_EQ(std::tuple(c[0]->text(), c[0]->objectName(), c[0]->shortcut(), c[0]->statusTip()),
-                      std::tuple(saveAs->text(), QStringLiteral("SaveAs1_"), saveAs->shortcut(),
-                                 saveAs->statusTip()));
+                      std::tuple(saveAs->text(), "SaveAs1_", saveAs->shortcut(), saveAs->statusTip()));
             EXPECT_TRUE(c[0]->isShortcutVisibleInContextMenu() && !c[1]->isEnabled() && c[2]->isSeparator() &&
                         c[3]->isChecked() && !c[4]->isVisible() && !c[5]->menu()); // submenus are not copied
         },

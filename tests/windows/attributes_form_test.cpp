@@ -23,7 +23,7 @@ protected:
             picture.fill(Rgb(rrggbb));
             SaveBitmapFile(picture, folder.file(QStringLiteral("System/bd%1.csb").arg(QLatin1String(code))));
         }
-        folder.write(QStringLiteral("System/bdWL1.csb"), QByteArray("BM this is no bitmap"));
+        folder.write("System/bdWL1.csb", QByteArray("BM this is no bitmap"));
         TModelContext context;
         context.WindowSize = QSize(640, 480); // a grid of 20 x 15 cells
         model = std::make_unique<TModel>(context);
@@ -71,8 +71,7 @@ TEST_F(AttributesFormTest, SwatchesShowTheirColoursSinkWhilePressedAndChooseOnRe
               std::tuple(QSize(160, 120), 64, true));
     const auto* names = qobject_cast<QStyledItemDelegate*>(form->BkgndNameList->itemDelegate());
     ASSERT_NE(names, nullptr); // the list shows the names only
-    EXPECT_EQ(names->displayText(form->BkgndNameList->item(1)->text(), {}),
-              QStringLiteral("Alien landscape I"));
+    EXPECT_EQ(names->displayText(form->BkgndNameList->item(1)->text(), {}), "Alien landscape I");
     Show();
     for (const QStringList& c : DataCases("swatches")) {
         form->PageControl1->setCurrentIndex(c[0].toInt());
@@ -113,14 +112,14 @@ TEST_F(AttributesFormTest, CancelKeepsTheModelOkHandsEverythingBackAndTheAuthorS
     const TModelData before = *model;
     QSignalSpy applied(form.get(), &TAttributesForm::ModelApplied);
     Show();
-    EXPECT_EQ(form->DescriptionMemo->toPlainText(), QStringLiteral("First line\nsecond line"));
+    EXPECT_EQ(form->DescriptionMemo->toPlainText(), "First line\nsecond line");
     Click(form->BkgndColors[7]);
     form->PageControl1->setCurrentIndex(1);
     QTest::keyClick(form->UserText, Qt::Key_End, Qt::ControlModifier);
-    QTest::keyClicks(form->UserText, QStringLiteral(" more"));
+    QTest::keyClicks(form->UserText, " more");
     EXPECT_EQ(Text().Text, "Hello\r\nworld more");
     form->PageControl1->setCurrentIndex(2);
-    QTest::keyClicks(form->AuthorEdit, QStringLiteral("Lee"));
+    QTest::keyClicks(form->AuthorEdit, "Lee");
     Click(form->CancelBtn);
     EXPECT_EQ(ModelDataDifference(before, *model), "");
     Show(); // from the model again, on the page left open
@@ -136,7 +135,7 @@ TEST_F(AttributesFormTest, CancelKeepsTheModelOkHandsEverythingBackAndTheAuthorS
 
     model->Author = {.AuthorName = std::string(80, 'n'), .Age = 250, .Country = "GB", .OwnerName = {}};
     Show();
-    const int gb = CountryIndexOfCode(QStringLiteral("GB"));
+    const int gb = CountryIndexOfCode("GB");
     EXPECT_EQ(std::tuple(form->AgeEdit->value(), form->CountryCombo->currentIndex()), std::tuple(200, gb));
     Click(form->OKBtn);
     EXPECT_EQ(model->Author.AuthorName, std::string(80, 'n')); // longer than the edit takes, kept whole
@@ -145,9 +144,9 @@ TEST_F(AttributesFormTest, CancelKeepsTheModelOkHandsEverythingBackAndTheAuthorS
     QTest::keyClick(form->CountryCombo, Qt::Key_Down); // the code moves with the name
     EXPECT_EQ(form->CountryCodeCombo->currentIndex(), gb + 1);
     form->AgeEdit->selectAll();
-    QTest::keyClicks(form->AgeEdit, QStringLiteral("37"));
+    QTest::keyClicks(form->AgeEdit, "37");
     form->AuthorEdit->selectAll();
-    QTest::keyClicks(form->AuthorEdit, QStringLiteral("Sam"));
+    QTest::keyClicks(form->AuthorEdit, "Sam");
     Click(form->OKBtn);
     EXPECT_EQ(std::tuple(model->Author.AuthorName, model->Author.Age, model->Author.Country),
               std::tuple(std::string("Sam"), 37, QStringToAnsi(form->CountryCodeCombo->itemText(gb + 1))));
@@ -236,7 +235,7 @@ TEST_F(AttributesFormTest, SlidersColourDialogShadowAndLengthOfTheText) {
     Show();
     form->PageControl1->setCurrentIndex(1);
     EXPECT_EQ(std::tuple(form->xCell->maximum(), form->yCell->maximum(), form->Cells->text()),
-              std::tuple(20, 15, QStringLiteral("3 : 7")));
+              std::tuple(20, 15, "3 : 7"));
     form->xCell->setFocus();
     for (const auto& [slider, key, cells] :
          {std::tuple(form->xCell, Qt::Key_Right, "4 : 7"), std::tuple(form->yCell, Qt::Key_End, "4 : 15")}) {
@@ -271,18 +270,18 @@ TEST_F(AttributesFormTest, SlidersColourDialogShadowAndLengthOfTheText) {
     Show(); // the text is cut at 1008 characters, typed, pasted or read; a line break is CR LF
     EXPECT_EQ(Text().Text, std::string(1008, 'q'));
     form->UserText->clear();
-    QTest::keyClicks(form->UserText, QStringLiteral("ab"));
+    QTest::keyClicks(form->UserText, "ab");
     QTest::keyClick(form->UserText, Qt::Key_Return); // a line break, not OK
-    QTest::keyClicks(form->UserText, QStringLiteral("c\td"));
+    QTest::keyClicks(form->UserText, "c\td");
     EXPECT_EQ(Text().Text, "ab\r\nc\td");
     form->UserText->clear();
-    const QString longText = QString(QStringLiteral("abcdefghijklmnopqrstuvwxyz")).repeated(58);
+    const QString longText = QString("abcdefghijklmnopqrstuvwxyz").repeated(58);
     QApplication::clipboard()->setText(longText);
     if (QApplication::clipboard()->text() != longText)
         GTEST_SKIP() << "no clipboard on this platform";
-    QTest::keyClicks(form->UserText, QStringLiteral("xy"));
+    QTest::keyClicks(form->UserText, "xy");
     QTest::keyClick(form->UserText, Qt::Key_Left);
     Click(form->PasteBtn);
-    EXPECT_EQ(form->UserText->toPlainText(), QStringLiteral("x") + longText + QStringLiteral("y"));
-    EXPECT_EQ(Text().Text, QStringToAnsi(QStringLiteral("x") + longText.left(1007)));
+    EXPECT_EQ(form->UserText->toPlainText(), "x" + longText + "y");
+    EXPECT_EQ(Text().Text, QStringToAnsi("x" + longText.left(1007)));
 }

@@ -33,9 +33,8 @@ TEST_F(SoundsAndPointersTest, SoundsPlayOnlyWhileSwitchedOnAndPointersComeWithTh
         EXPECT_TRUE(QTest::qWaitFor([effect] { return effect->status() != QSoundEffect::Loading; }, 5000));
         EXPECT_EQ(effect->status(), QSoundEffect::Ready) << number;
     }
-    EXPECT_EQ(
-        names.join(' ').remove("qrc:/sounds/"),
-        QStringLiteral("click1.wav unclick1.wav rotate.wav openbucket.wav closebucket.wav changelib.wav"));
+    EXPECT_EQ(names.join(' ').remove("qrc:/sounds/"),
+              "click1.wav unclick1.wav rotate.wav openbucket.wav closebucket.wav changelib.wav");
     EXPECT_EQ(SoundEffectName(6), QString());
     Preferences().SoundsEnabled = true;
     PlaySoundEffect(kSoundRotate);
@@ -64,10 +63,10 @@ TEST_F(SoundsAndPointersTest, SoundsPlayOnlyWhileSwitchedOnAndPointersComeWithTh
     names.clear();
     for (int number : {1, 2, 3, 4, 6, 7, 8, 0, 5})
         names << PointerName(number);
-    EXPECT_EQ(names.join(' '), QStringLiteral("POINT OPEN GRAB ERASE PAINT ROTATE NEXT  "));
+    EXPECT_EQ(names.join(' '), "POINT OPEN GRAB ERASE PAINT ROTATE NEXT  ");
 
     TempProgramFolder folder;
-    folder.write(QStringLiteral("bad.png"), QByteArray("\x89PNG not really"));
+    folder.write("bad.png", QByteArray("\x89PNG not really"));
     for (const char* name : {"none.png", "bad.png"})
         EXPECT_EQ(CursorFromPicture(folder.file(name)).shape(), Qt::ArrowCursor) << name;
     QImage picture(32, 32, QImage::Format_ARGB32);
@@ -75,10 +74,10 @@ TEST_F(SoundsAndPointersTest, SoundsPlayOnlyWhileSwitchedOnAndPointersComeWithTh
     // A hot spot that is not a number or outside the picture gives the centre.
     for (const auto& [x, y, spot] :
          {std::tuple{"3", "4", QPoint(3, 4)}, {"32", "x", QPoint(16, 16)}, {"-1", " 31", QPoint(16, 31)}}) {
-        picture.setText(QStringLiteral("HotSpotX"), QLatin1String(x));
-        picture.setText(QStringLiteral("HotSpotY"), QLatin1String(y));
-        ASSERT_TRUE(picture.save(folder.file(QStringLiteral("good.png"))));
-        const QCursor cursor = CursorFromPicture(folder.file(QStringLiteral("good.png")));
+        picture.setText("HotSpotX", QLatin1String(x));
+        picture.setText("HotSpotY", QLatin1String(y));
+        ASSERT_TRUE(picture.save(folder.file("good.png")));
+        const QCursor cursor = CursorFromPicture(folder.file("good.png"));
         EXPECT_EQ(std::pair(cursor.shape(), cursor.hotSpot()), std::pair(Qt::BitmapCursor, spot))
             << x << "," << y;
     }

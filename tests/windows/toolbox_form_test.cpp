@@ -42,7 +42,7 @@ protected:
     static QStringList Items(const QMenu* menu) {
         QStringList items;
         for (QAction* action : menu->actions())
-            items << (action->isSeparator() ? QStringLiteral("-") : action->text());
+            items << (action->isSeparator() ? "-" : action->text());
         return items;
     }
 
@@ -56,8 +56,7 @@ protected:
 TEST_F(ToolBoxFormTest, EveryButtonShowsItsHintAndRunsItsCommandAndScrollButtonsFollowTheFreeEdges) {
     EXPECT_EQ(
         std::tuple(box->pos(), box->Hint->text(), box->FileLabel->text(), box->Gauge->isVisibleTo(box.get())),
-        std::tuple(kMainWindow.topLeft(), QStringLiteral("Quadrantine Cubestacks"),
-                   QStringLiteral("(Untitled)"), false));
+        std::tuple(kMainWindow.topLeft(), "Quadrantine Cubestacks", "(Untitled)", false));
     ASSERT_TRUE(ShowExposed(*box));
     for (const QStringList& c : DataCases("toolbox")) {
         auto* button = box->findChild<TFlatButton*>(c[0]);
@@ -104,7 +103,7 @@ TEST_F(ToolBoxFormTest, EveryButtonShowsItsHintAndRunsItsCommandAndScrollButtons
             result += b->Enabled() ? '1' : '0';
         return result;
     };
-    EXPECT_EQ(enabled(sbByEdges, "0101"), QStringLiteral("0101"));
+    EXPECT_EQ(enabled(sbByEdges, "0101"), "0101");
     Click(box->ScrollLeftBtn); // disabled: runs nothing
     Click(box->ScrollRightBtn);
     EXPECT_EQ(runs, Runs{"Right1"});
@@ -114,7 +113,7 @@ TEST_F(ToolBoxFormTest, EveryButtonShowsItsHintAndRunsItsCommandAndScrollButtons
           std::tuple(TScrollButtons(-1), "0000", "1111"), std::tuple(sbByEdges, "0000", "0000")})
         EXPECT_EQ(enabled(mode, edges), QLatin1String(want)) << int(mode) << edges;
     box->EdgeIsFree = nullptr; // without a model every edge counts as free
-    EXPECT_EQ(enabled(sbByEdges, "0000"), QStringLiteral("1111"));
+    EXPECT_EQ(enabled(sbByEdges, "0000"), "1111");
 }
 
 TEST_F(ToolBoxFormTest, TheProgressSweepCoversTheHintLineAndMenuButtonsDropTheMainMenus) {
@@ -122,7 +121,7 @@ TEST_F(ToolBoxFormTest, TheProgressSweepCoversTheHintLineAndMenuButtonsDropTheMa
     SetHintLine([this](const QString& text) { box->SetHintText(text); });
     QTest::mouseMove(box->SaveBtn, QPoint(5, 5));
     LetEventsRun();
-    EXPECT_EQ(box->Hint->text(), QStringLiteral("Save current model (Ctrl+S)"));
+    EXPECT_EQ(box->Hint->text(), "Save current model (Ctrl+S)");
     std::vector<int> values;
     QImage halfway;
     QObject::connect(box->Gauge, &QProgressBar::valueChanged, [&](int value) {
@@ -141,17 +140,15 @@ TEST_F(ToolBoxFormTest, TheProgressSweepCoversTheHintLineAndMenuButtonsDropTheMa
               std::tuple(qRgb(0, 0, 255), qRgb(0, 0, 0)));
     EXPECT_EQ(
         std::tuple(box->childAt(box->Hint->geometry().center()), box->Hint->text(), box->cursor().shape()),
-        std::tuple((QWidget*)box->Hint, QStringLiteral("Save current model (Ctrl+S)"),
-                   Qt::PointingHandCursor));
+        std::tuple((QWidget*)box->Hint, "Save current model (Ctrl+S)", Qt::PointingHandCursor));
     box->SweepMilliseconds = 30; // paced, it still runs to its end
     values.clear();
     box->ShowProgressSweep();
     EXPECT_EQ(std::tuple(values.back(), box->Gauge->isVisible()), std::tuple(304, false));
 
     box->FileLabel->hide();
-    box->SetFileLabel(QStringLiteral("Castle*"));
-    EXPECT_EQ(std::tuple(box->FileLabel->text(), box->FileLabel->isVisible()),
-              std::tuple(QStringLiteral("Castle*"), true));
+    box->SetFileLabel("Castle*");
+    EXPECT_EQ(std::tuple(box->FileLabel->text(), box->FileLabel->isVisible()), std::tuple("Castle*", true));
     const QPoint start = box->pos(); // the labels on the strip move the box like the strip itself
     Drag(box->Hint, QPoint(100, 5), QPoint(150, 45));
     Drag(box->FileLabel, QPoint(10, 5), QPoint(0, 5));
