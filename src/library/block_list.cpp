@@ -187,9 +187,8 @@ TBlockList::TBlockList(TPictureLoading loading, const QString& systemFolder)
 TBlockList::~TBlockList() = default;
 
 void TBlockList::Clear() {
+    std::fill_n(Blocks.begin(), Count, BlockEntry()); // only Append writes entries, at Count
     Count = 0;
-    for (BlockEntry& entry : Blocks)
-        entry = BlockEntry();
     RowCount.fill(0);
     // The pictures go with the table, so that picture i stays the picture of block i.
     ImageList.clear();
