@@ -75,11 +75,6 @@ public:
 enum Operation { SaveModel, ExportBitmap, ExportPng, SetWallpaper };
 enum Fault { FullDisk, ReadOnly, FileInPlaceOfFolder, FolderInPlaceOfFile };
 
-void WriteFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()) << path.toStdString();
-}
-
 // Every file and folder below the folder (or the one file) with its bytes.
 std::map<QString, QByteArray> Snapshot(const QString& root) {
     std::map<QString, QByteArray> files = {{root, ReadAll(root)}};
@@ -178,7 +173,6 @@ TEST_F(FaultInjectionTest, EveryWriteKeepsTheEarlierFileSaysWhyAndTheProgramGoes
             // The earlier file, written by the same command before anything goes wrong.
             ASSERT_TRUE(Run(operation, target));
             ASSERT_TRUE(presenter().shown.empty());
-            const int sweeps = toolBox().sweeps;
             UpdateModelName(*form, title);
             PaintChange(2 + fault, 3 + operation);
 
@@ -188,19 +182,21 @@ TEST_F(FaultInjectionTest, EveryWriteKeepsTheEarlierFileSaysWhyAndTheProgramGoes
             QFile::setPermissions(target, QFile::Permissions(0x6066));
             if (fault == FileInPlaceOfFolder && operation == SetWallpaper) {
                 ASSERT_TRUE(QDir(dir).removeRecursively()); // the picture's folder is fixed
-                WriteFile(dir, "in the way");
+                ASSERT_TRUE(WriteBytes(dir, "in the way"));
             } else if (fault == FileInPlaceOfFolder) {
-                WriteFile(folder->file("Out/Blocked"), "in the way");
+                ASSERT_TRUE(WriteBytes(folder->file("Out/Blocked"), "in the way"));
                 tried = folder->file("Out/Blocked/Target.x");
             } else if (fault == FolderInPlaceOfFile) {
                 ASSERT_TRUE(QFile::remove(target) && QDir().mkpath(target));
-                WriteFile(target + "/keep.txt", "kept");
+                ASSERT_TRUE(WriteBytes(target + "/keep.txt", "kept"));
             }
             const std::map<QString, QByteArray> before = Snapshot(dir);
-            const auto cells = form->Model->Cells;
-            const QImage image = form->BaseBmp->Bitmap.copy();
-            const QString label = toolBox().fileLabel, wallpaper = form->WallPaperChanger1->Filename();
-            const size_t desktopRuns = desktop.runs.size();
+            const auto state = [&] { // what the program shows and has handed to the desktop
+                return std::tuple(form->Model->Cells, form->BaseBmp->Bitmap.copy(), form->Model->Modified,
+                                  ModelFileName(), toolBox().fileLabel, toolBox().sweeps,
+                                  form->WallPaperChanger1->Filename(), desktop.runs.size());
+            };
+            const auto stateBefore = state();
             bool done = true;
             const auto write = [&] { done = Run(operation, tried); };
             fault == FullDisk   ? OnAFullDisk(4096, write)
@@ -220,15 +216,7 @@ TEST_F(FaultInjectionTest, EveryWriteKeepsTheEarlierFileSaysWhyAndTheProgramGoes
             EXPECT_FALSE(box.text.contains("Unknown error")) << box.text.toStdString();
             EXPECT_TRUE(fault != FullDisk || box.text.contains(QString::fromStdString(kFullDisk)))
                 << box.text.toStdString();
-            // The program goes on with its model as it was.
-            EXPECT_EQ(form->Model->Cells, cells);
-            EXPECT_EQ(form->BaseBmp->Bitmap, image);
-            EXPECT_TRUE(form->Model->Modified);
-            EXPECT_EQ(ModelFileName(), title);
-            EXPECT_EQ(toolBox().fileLabel, label);
-            EXPECT_EQ(toolBox().sweeps, sweeps); // no sweep for a file not written
-            EXPECT_EQ(form->WallPaperChanger1->Filename(), wallpaper);
-            EXPECT_EQ(desktop.runs.size(), desktopRuns); // nothing handed to the desktop
+            EXPECT_EQ(state(), stateBefore); // the program goes on as it was, no sweep, nothing handed on
 
             // The fault gone, editing and the same command work again.
             if (fault == FileInPlaceOfFolder)
@@ -239,9 +227,9 @@ TEST_F(FaultInjectionTest, EveryWriteKeepsTheEarlierFileSaysWhyAndTheProgramGoes
             presenter().Clear();
             EXPECT_TRUE(Run(operation, target));
             EXPECT_TRUE(presenter().shown.empty());
-            EXPECT_EQ(toolBox().sweeps, sweeps + 1);
+            EXPECT_EQ(toolBox().sweeps, std::get<5>(stateBefore) + 1);
             ExpectWritten(operation, target);
-            EXPECT_EQ(desktop.runs.size() > desktopRuns, operation == SetWallpaper);
+            EXPECT_EQ(desktop.runs.size() > std::get<7>(stateBefore), operation == SetWallpaper);
         }
     }
 }
