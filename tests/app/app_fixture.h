@@ -7,6 +7,7 @@
 #include "app/main_form.h"
 #include "app/recovery.h"
 #include "common/program_folder.h"
+#include "desktop/wallpaper_changer.h"
 #include "library/block_list.h"
 #include "model/model.h"
 #include "support/test_sets.h"
@@ -30,9 +31,6 @@
 #include <memory>
 #include <vector>
 
-inline QString S(const char* text) {
-    return QString::fromUtf8(text);
-}
 bool WriteBytes(const QString& path, const QByteArray& bytes);
 QStringList Texts(); // of the messages shown since the last Clear()
 
@@ -83,6 +81,15 @@ private:
     Qt::MouseButtons m_held;
     void Send(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, QPoint at,
               Qt::KeyboardModifiers mods);
+};
+
+// A GNOME desktop that takes every wallpaper and counts the programs run.
+struct FakeDesktop : DesktopCommands {
+    QString desktop = "GNOME";
+    int runs = 0;
+    int Run(const QString&, const QStringList&, QString*) override { return ++runs, 0; }
+    QString Env(const QString& name) override { return name == "XDG_CURRENT_DESKTOP" ? desktop : QString(); }
+    bool HasProgram(const QString&) override { return true; }
 };
 
 class FormTest : public AppTest { // the main window shown

@@ -1,7 +1,6 @@
 #include "app_fixture.h"
 
 #include "desktop/user_folders.h"
-#include "desktop/wallpaper_changer.h"
 #include "imaging/bitmap_file.h"
 
 #include <QComboBox>
@@ -257,14 +256,6 @@ TEST_F(FileCommandsTest, ExportWritesTheModelImageAsABitmapOrAPng) {
 }
 
 #ifndef Q_OS_WIN
-struct FakeDesktop : DesktopCommands {
-    QString desktop = S("GNOME");
-    int runs = 0;
-    int Run(const QString&, const QStringList&, QString*) override { return ++runs, 0; }
-    QString Env(const QString& name) override { return name == "XDG_CURRENT_DESKTOP" ? desktop : QString(); }
-    bool HasProgram(const QString&) override { return true; }
-};
-
 TEST_F(FileCommandsTest, WallpaperWritesTheModelImageAndHandsItToTheDesktop) {
     const QString path = WallpaperBitmapPath();
     ASSERT_TRUE(path.startsWith(qEnvironmentVariable("XDG_DATA_HOME") + '/')) << path.toStdString();

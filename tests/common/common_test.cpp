@@ -1,7 +1,6 @@
 #include "support/test_support.h"
 
 #include "common/ansi_text.h"
-#include "common/messages.h"
 #include "common/program_folder.h"
 #include "common/program_state.h"
 

@@ -16,10 +16,6 @@
 #include <memory>
 #include <sys/prctl.h>
 
-inline QString S(const char* text) {
-    return QString::fromUtf8(text);
-}
-
 inline bool WaitFor(const std::function<bool()>& condition, int timeoutMs, unsigned long intervalMs = 50) {
     for (QDeadlineTimer end(timeoutMs); !condition(); QThread::msleep(intervalMs))
         if (end.hasExpired())

@@ -6,15 +6,9 @@
 
 #include "app_fixture.h"
 
-#include "app/file_commands.h"
 #include "common/io_error.h"
-#include "desktop/wallpaper_changer.h"
 #include "imaging/bitmap.h"
 #include "imaging/bitmap_file.h"
-#include "library/block_list.h"
-#include "model/model.h"
-#include "widgets/bmp_wnd.h"
-#include "windows/box_links.h"
 
 #include <QDirIterator>
 #include <csignal>
@@ -60,18 +54,6 @@ template <class Write> void InAReadOnlyFolder(const QString& folder, Write write
         chmod(dir.constData(), mode);
 }
 
-// A desktop that takes every wallpaper and records that it was asked.
-class AcceptingDesktop : public DesktopCommands {
-public:
-    int Run(const QString& program, const QStringList& args, QString*) override {
-        runs.push_back(program + ' ' + args.join(' '));
-        return 0;
-    }
-    QString Env(const QString& name) override { return name == "XDG_CURRENT_DESKTOP" ? "GNOME" : QString(); }
-    bool HasProgram(const QString&) override { return true; }
-    std::vector<QString> runs;
-};
-
 enum Operation { SaveModel, ExportBitmap, ExportPng, SetWallpaper };
 enum Fault { FullDisk, ReadOnly, FileInPlaceOfFolder, FolderInPlaceOfFile };
 
@@ -89,11 +71,10 @@ std::map<QString, QByteArray> Snapshot(const QString& root) {
 
 const std::string kFullDisk = std::strerror(EFBIG);
 
-class FaultInjectionTest : public AppTest {
+class FaultInjectionTest : public FormTest {
 protected:
     void SetUp() override {
-        AppTest::SetUp();
-        MakeForm();
+        FormTest::SetUp();
         SetFileDialogRunner([this](TFileDialogSettings& dialog, QWidget*) {
             dialog.FileName = std::exchange(choice, QString());
             return !dialog.FileName.isEmpty();
@@ -121,14 +102,11 @@ protected:
         AppTest::TearDown();
     }
 
-    TToolBoxState& toolBox() { return static_cast<TToolBoxState&>(form->ToolBox()); }
-
     // Paints, with the mouse, a block other than the one on top of the stack there.
     void PaintChange(int col, int row) {
         const std::vector<std::string> before = Stack(col, row);
         Select(before.back() == "30V" ? "44H" : "30V");
-        Press(Qt::LeftButton, col * 32 + 16, row * 32 + 16);
-        Release(Qt::LeftButton, col * 32 + 16, row * 32 + 16);
+        ClickCell(Qt::LeftButton, col, row);
         EXPECT_NE(Stack(col, row), before) << "cell " << col << ", " << row;
     }
 
@@ -160,7 +138,7 @@ protected:
 
     QString title;
     QString choice; // the file the next file dialog answers
-    AcceptingDesktop desktop;
+    FakeDesktop desktop;
 };
 
 TEST_F(FaultInjectionTest, EveryWriteKeepsTheEarlierFileSaysWhyAndTheProgramGoesOn) {
@@ -193,8 +171,8 @@ TEST_F(FaultInjectionTest, EveryWriteKeepsTheEarlierFileSaysWhyAndTheProgramGoes
             const std::map<QString, QByteArray> before = Snapshot(dir);
             const auto state = [&] { // what the program shows and has handed to the desktop
                 return std::tuple(form->Model->Cells, form->BaseBmp->Bitmap.copy(), form->Model->Modified,
-                                  ModelFileName(), toolBox().fileLabel, toolBox().sweeps,
-                                  form->WallPaperChanger1->Filename(), desktop.runs.size());
+                                  ModelFileName(), Label(), toolBox().sweeps,
+                                  form->WallPaperChanger1->Filename(), desktop.runs);
             };
             const auto stateBefore = state();
             bool done = true;
@@ -229,7 +207,7 @@ TEST_F(FaultInjectionTest, EveryWriteKeepsTheEarlierFileSaysWhyAndTheProgramGoes
             EXPECT_TRUE(presenter().shown.empty());
             EXPECT_EQ(toolBox().sweeps, std::get<5>(stateBefore) + 1);
             ExpectWritten(operation, target);
-            EXPECT_EQ(desktop.runs.size() > std::get<7>(stateBefore), operation == SetWallpaper);
+            EXPECT_EQ(desktop.runs > std::get<7>(stateBefore), operation == SetWallpaper);
         }
     }
 }
@@ -257,7 +235,7 @@ TEST_F(FaultInjectionTest, SaveInPlaceOntoAFullDiskKeepsTheFileAndTheChanges) {
     EXPECT_EQ(QDir(folder->file("Models")).entryList(QDir::Files), QStringList{"Scene.cst"});
     EXPECT_EQ(form->Model->Cells, cells);
     EXPECT_TRUE(form->Model->Modified);
-    EXPECT_EQ(toolBox().fileLabel, "Scene*");
+    EXPECT_EQ(Label(), "Scene*");
     EXPECT_EQ(toolBox().sweeps, 0);
 }
 

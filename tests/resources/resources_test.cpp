@@ -48,20 +48,10 @@ int Light(const QImage& image, const QRect& r) {
 TEST_F(ResourcesTest, PicturesHaveTheirSizesPaletteAndButtonStates) {
     const QSet<QRgb> greys = {0xff000000, 0xff222034, 0xff323c39, 0xff595652,
                               0xff696a6a, 0xff847e87, 0xff9badb7, 0xffffffff};
-    std::vector<std::tuple<QString, int, int, int>> art = {
-        {"toolbox", 464, 54, 1},           {"blockbox", 112, 416, 1},
-        {"blockbox_back", 112, 349, 1},    {"rot", 5, 5, 1},
-        {"splash", 328, 206, 1},           {"buttons/mode", 34, 28, 4},
-        {"buttons/left", 10, 17, 3},       {"buttons/right", 10, 17, 3},
-        {"buttons/up", 17, 10, 3},         {"buttons/down", 17, 10, 3},
-        {"buttons/blocksetup", 36, 15, 3}, {"buttons/blocksetdown", 36, 15, 3},
-        {"buttons/rowup", 36, 15, 3},      {"buttons/rowdown", 36, 15, 3}};
-    for (const char* name : {"new", "open", "save", "print", "file", "grid", "blockbox", "display",
-                             "attributes", "preferences", "help", "exit"})
-        art.push_back({QStringLiteral("buttons/") + name, 22, 22, 1});
-    for (const auto& [path, w, h, columns] : art) {
-        SCOPED_TRACE(path.toStdString());
-        const QImage strip = LoadArt(":/art/" + path + ".png");
+    for (const QStringList& row : DataCases("art")) {
+        const int w = row[1].toInt(), h = row[2].toInt(), columns = row[3].toInt();
+        SCOPED_TRACE(row[0].toStdString());
+        const QImage strip = LoadArt(":/art/" + row[0] + ".png");
         ASSERT_EQ(strip.size(), QSize(w * columns, h));
         EXPECT_EQ(Strays(strip, false, false), 0);
         if (columns < 3)

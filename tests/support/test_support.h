@@ -43,6 +43,9 @@ private:
     QTemporaryDir m_dir;
 };
 
+inline QString S(const char* text) {
+    return QString::fromUtf8(text);
+}
 QByteArray ReadAll(const QString& fileName);
 
 std::vector<QStringList> DataCases(const QString& folder);
